@@ -1,0 +1,8 @@
+#include "engine/EngineStartup.h"
+
+#include "engine/TokenTable.h"
+
+void InitializeEngine()
+{
+    InitTokenTables();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+// Number texts are read and written here only, never through the C locale.
+
+// Reads a number written with the given decimal character: blanks around it,
+// an optional sign, digits, an optional exponent. Refuses "nan", "inf", hex
+// and any other character. Numbers too small for extended precision read as 0;
+// numbers too large are refused.
+bool ParseExtended(QStringView text, QChar decimal, long double& value);
+
+// The general format: fixed-point while the number has at most `precision`
+// digits before the point and is at least 0.0001 in size, else scientific
+// ("1.5E-7", "1E20"); trailing zeros dropped. precision is clamped to 1..18.
+QString FormatGeneral(long double value, int precision, QChar decimal);
+
+// Text to extended with the document's decimal character; on failure
+// errorFlag := 1 and the result is 0, else errorFlag := 0.
+long double StrToExtendedChecked(const QString& text, int& errorFlag);
+
+// Text to the nearest integer into n. When the text is no number, or a number
+// outside the int range, n is unchanged, text is rewritten as n, the message
+// "Tipo numérico inválido" is shown and the result is false.
+bool StrToIntChecked(QString& text, int& n);

@@ -1,0 +1,165 @@
+#include "model/Value.h"
+
+#include "model/Options.h"
+
+#include <cmath>
+
+bool TValueList::push(const TValue& v)
+{
+    if (count_ >= Capacity)
+        return false;
+    items_[count_++] = v;
+    return true;
+}
+
+TValue ValueReal(long double x)
+{
+    return TValue{KindReal, x, 0.0L, 1};
+}
+
+TValue ValuePoint(long double x, long double y)
+{
+    return TValue{KindPair, x, y, 1};
+}
+
+TValue ValueUndefined(std::uint8_t kind)
+{
+    return TValue{kind, 0.0L, 0.0L, 0};
+}
+
+TValue ValueMakePoint(const TValue& a, const TValue& b)
+{
+    if (a.Kind == KindReal && b.Kind == KindReal && a.Defined && b.Defined)
+        return ValuePoint(a.X, b.X);
+    return ValueUndefined(KindPair);
+}
+
+TValue ValueToPoint(const TValue& src)
+{
+    if (!src.Defined)
+        return ValueUndefined(KindPair);
+    if (src.Kind == KindReal)
+        return ValuePoint(src.X, 0.0L);
+    return src;
+}
+
+TValue BoolToValue(bool b)
+{
+    return b ? ValueReal(1.0L) : ValueUndefined(KindNone);
+}
+
+bool NotRealValue(const TValue& v)
+{
+    return !v.Defined || v.Kind != KindReal;
+}
+
+bool NotRealValues(const TValue& a, const TValue& b)
+{
+    return NotRealValue(a) || NotRealValue(b);
+}
+
+bool ValueComplexModeCheck(const TValue& arg, TValue& result)
+{
+    if (Options.ComplexMode) {
+        result = ValueUndefined(arg.Kind);
+        if (arg.Kind == KindReal || arg.Kind == KindPair)
+            return arg.Defined != 0;
+        return false;
+    }
+    result = ValueUndefined(KindReal);
+    if (arg.Kind == KindReal)
+        return arg.Defined != 0;
+    return false;
+}
+
+bool InUsableRange(long double x)
+{
+    // Written so that NaN fails every comparison.
+    const long double m = std::fabs(x);
+    return x == 0.0L || (RangeLow < m && m < RangeHigh);
+}
+
+bool ValueCheckRange(const TValue& v)
+{
+    if (!v.Defined || !InUsableRange(v.X))
+        return false;
+    return v.Kind != KindPair || InUsableRange(v.Y);
+}
+
+long double SnapToInteger(long double x)
+{
+    const long double whole = std::trunc(x);
+    return std::fabs(x - whole) <= 1E-17L ? whole : x;
+}
+
+TValue ValueSnap(const TValue& src)
+{
+    TValue dst = src;
+    if (dst.Defined) {
+        dst.X = SnapToInteger(dst.X);
+        if (dst.Kind == KindPair)
+            dst.Y = SnapToInteger(dst.Y);
+    }
+    return dst;
+}
+
+TValue ValueX(const TValue& v)
+{
+    if (v.Defined && (v.Kind == KindPair || (v.Kind == KindReal && Options.ComplexMode)))
+        return ValueReal(v.X);
+    return ValueUndefined(KindReal);
+}
+
+TValue ValueY(const TValue& v)
+{
+    if (v.Defined) {
+        if (v.Kind == KindPair)
+            return ValueReal(v.Y);
+        if (v.Kind == KindReal && Options.ComplexMode)
+            return ValueReal(0.0L);
+    }
+    return ValueUndefined(KindReal);
+}
+
+TValueList CollectRealArgs(std::span<const TValue> args)
+{
+    TValueList list;
+    for (const TValue& arg : args) {
+        bool fits = true;
+        if (arg.Kind == KindReal) {
+            fits = list.push(arg);
+        } else if (arg.Defined) {
+            fits = list.push(ValueReal(arg.Y)) && list.push(ValueReal(arg.X));
+        } else {
+            fits = list.push(ValueUndefined(KindReal)) && list.push(ValueUndefined(KindReal));
+        }
+        if (!fits) {
+            list.clear();
+            break;
+        }
+    }
+    return list;
+}
+
+TValueList CollectPointArgs(std::span<const TValue> args)
+{
+    const TValueList reals = CollectRealArgs(args);
+    TValueList points;
+    if (reals.size() % 2 != 0)
+        return points;
+    for (int k = 0; k < reals.size() / 2; ++k)
+        points.push(ValueMakePoint(reals[2 * k + 1], reals[2 * k]));
+    return points;
+}
+
+bool CheckArgKinds(std::span<const TValue> args, std::span<const std::uint8_t> kinds)
+{
+    if (args.size() != kinds.size())
+        return false;
+    const std::size_t high = args.size() - 1;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        if (kinds[i] != args[high - i].Kind)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <vector>
+
+// Extended precision is the x87 80-bit format: 64 mantissa bits.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "Kaviro needs the 80-bit extended long double (x86-64 Linux)");
+
+// Kinds of a value.
+enum : std::uint8_t {
+    KindNone = 0,
+    KindReal = 1,
+    KindPair = 2,   // a point or vector; a complex number in complex mode
+    KindSZero = 255 // the signed zero a leading sign pushes; takes the other operand's kind
+};
+
+// The value of every formula result, constant, parameter, cell and built-in argument.
+// An undefined value keeps its kind and has X = Y = 0; a real has Y = 0.
+struct TValue {
+    std::uint8_t Kind = KindNone;
+    long double X = 0.0L;
+    long double Y = 0.0L;
+    std::uint8_t Defined = 0;
+};
+
+using TarrayValue = std::vector<TValue>;
+
+// Upper bound of the argument count of one call of a built-in.
+constexpr int MaxArgumentCount = 22;
+
+// A small fixed-capacity list of values: argument lists are collected
+// many times per evaluation and must not touch the heap.
+class TValueList {
+public:
+    static constexpr int Capacity = 2 * MaxArgumentCount;
+
+    int size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const TValue& operator[](int i) const { return items_[i]; }
+    TValue& operator[](int i) { return items_[i]; }
+    const TValue* begin() const { return items_; }
+    const TValue* end() const { return items_ + count_; }
+    // False (and nothing added) when the list is full.
+    bool push(const TValue& v);
+    void clear() { count_ = 0; }
+
+private:
+    TValue items_[Capacity];
+    int count_ = 0;
+};
+
+// Constructors.
+TValue ValueReal(long double x);
+TValue ValuePoint(long double x, long double y);
+TValue ValueUndefined(std::uint8_t kind);
+TValue ValueMakePoint(const TValue& a, const TValue& b);
+TValue ValueToPoint(const TValue& src);
+TValue BoolToValue(bool b);
+
+// Checks.
+bool NotRealValue(const TValue& v);
+bool NotRealValues(const TValue& a, const TValue& b);
+// Presets result to the undefined value a complex-capable function returns
+// on failure, and says whether the argument can be used.
+bool ValueComplexModeCheck(const TValue& arg, TValue& result);
+// True when v is defined and each used part is 0 or strictly inside
+// (1E-2415, 1E2415) in magnitude; NaN and infinities fail.
+bool ValueCheckRange(const TValue& v);
+
+constexpr long double RangeLow = 1E-2415L;
+constexpr long double RangeHigh = 1E2415L;
+bool InUsableRange(long double x);
+
+long double SnapToInteger(long double x);
+TValue ValueSnap(const TValue& src);
+
+// The built-ins ".x" and ".y".
+TValue ValueX(const TValue& v);
+TValue ValueY(const TValue& v);
+
+// Argument lists arrive reversed: args[0] is the last argument written.
+// A real is copied; a defined pair gives Y then X; an undefined non-real
+// gives two undefined reals. Empty when the reals would not fit.
+TValueList CollectRealArgs(std::span<const TValue> args);
+// Pairs the collected reals into points; empty when their count is odd.
+TValueList CollectPointArgs(std::span<const TValue> args);
+// True when kinds[i] == args[high - i].Kind for every i and the lengths agree.
+bool CheckArgKinds(std::span<const TValue> args, std::span<const std::uint8_t> kinds);

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Kaviro in Release and starts it.
+# Usage: ./run.sh [project.kvf]
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DKAVIRO_BUILD_TESTS=OFF -DKAVIRO_BUILD_BENCH=OFF >/dev/null
+cmake --build build/release -j "$(nproc)" --target kaviro
+exec build/release/app/kaviro "$@"

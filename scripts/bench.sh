@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release and runs them; extra arguments go to
+# Google Benchmark (for example --benchmark_filter=CharSet).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+
+cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVIRO_BUILD_TESTS=OFF >/dev/null
+cmake --build build/bench -j "$(nproc)" --target kaviro_bench
+exec build/bench/bench/kaviro_bench "$@"

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export XDG_CONFIG_HOME="$scratch/config"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+jobs=$(nproc)
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug
+cmake --build build/test -j "$jobs"
+ctest --test-dir build/test --output-on-failure -j "$jobs"

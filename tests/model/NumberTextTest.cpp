@@ -1,0 +1,159 @@
+#include "model/MessageBox.h"
+#include "model/NumberText.h"
+#include "model/Options.h"
+#include "model/StringUtils.h"
+#include "platform/fakes/RecordingMessageSink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NumberTextTest, ParseExtendedAcceptsPlainNumbersOnly)
+{
+    struct Case {
+        const char16_t* text;
+        char16_t decimal;
+        bool ok;
+        long double value;
+    };
+    const Case cases[] = {
+        {u"1.5", u'.', true, 1.5L},
+        {u"  -2e3 ", u'.', true, -2000.0L},
+        {u"+.5", u'.', true, 0.5L},
+        {u"7.", u'.', true, 7.0L},
+        {u"1E-5000", u'.', true, 0.0L},
+        {u"1,5", u',', true, 1.5L},
+        {u"0.1", u'.', true, 0.1L},
+        {u"1.5", u',', false, 0},
+        {u"1,5", u'.', false, 0},
+        {u"nan", u'.', false, 0},
+        {u"inf", u'.', false, 0},
+        {u"-INF", u'.', false, 0},
+        {u"1e5000", u'.', false, 0},
+        {u"0x10", u'.', false, 0},
+        {u"1e", u'.', false, 0},
+        {u"--1", u'.', false, 0},
+        {u"+-1", u'.', false, 0},
+        {u"+", u'.', false, 0},
+        {u"", u'.', false, 0},
+        {u"   ", u'.', false, 0},
+        {u"1 2", u'.', false, 0},
+    };
+    for (const Case& c : cases) {
+        long double v = -99.0L;
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(ParseExtended(text, QChar(c.decimal), v), c.ok) << text.toStdString();
+        if (c.ok)
+            EXPECT_EQ(v, c.value) << text.toStdString();
+        else
+            EXPECT_EQ(v, -99.0L) << "value must stay untouched: " << text.toStdString();
+    }
+}
+
+TEST(NumberTextTest, FormatGeneralSwitchesToScientificOutsideItsRange)
+{
+    struct Case {
+        long double v;
+        int digits;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.0L, 6, "0"},
+        {-0.0L, 6, "0"},
+        {100.0L, 6, "100"},
+        {123456.0L, 6, "123456"},
+        {1234567.0L, 6, "1.23457E6"},
+        {999999.5L, 6, "1E6"},
+        {-2.5L, 6, "-2.5"},
+        {1.0L / 3.0L, 6, "0.333333"},
+        {0.0001L, 6, "0.0001"},
+        {0.00001L, 6, "1E-5"},
+        {1.5E-7L, 12, "1.5E-7"},
+        {1E20L, 15, "1E20"},
+        {0.1L, 18, "0.1"},
+        {3.14159265358979323846L, 12, "3.14159265359"},
+        {2.0L / 3.0L, 30, "0.666666666666666667"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatGeneral(c.v, c.digits, u'.'), QString::fromLatin1(c.text)) << c.text;
+    EXPECT_EQ(FormatGeneral(-2.5L, 6, u','), QStringLiteral("-2,5"));
+    EXPECT_EQ(FormatGeneral(1.25E-9L, 6, u','), QStringLiteral("1,25E-9"));
+}
+
+class NumberTextWithMessages : public ::testing::Test {
+protected:
+    void SetUp() override { Separators.Reset(); }
+    void TearDown() override { Separators.Reset(); }
+    platform::RecordingMessageSink sink;
+    platform::ScopedMessageSink scope{sink};
+};
+
+TEST_F(NumberTextWithMessages, StrToExtendedCheckedSetsTheErrorFlag)
+{
+    int flag = 7;
+    EXPECT_EQ(StrToExtendedChecked(QStringLiteral("2.25"), flag), 2.25L);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(StrToExtendedChecked(QStringLiteral("two"), flag), 0.0L);
+    EXPECT_EQ(flag, 1);
+    EXPECT_TRUE(sink.empty());
+
+    Separators.DecimalChar = u',';
+    EXPECT_EQ(StrToExtendedChecked(QStringLiteral("2,25"), flag), 2.25L);
+    EXPECT_EQ(flag, 0);
+}
+
+TEST_F(NumberTextWithMessages, StrToIntCheckedRoundsHalvesToEven)
+{
+    QString text = QStringLiteral("12.5");
+    int n = 0;
+    EXPECT_TRUE(StrToIntChecked(text, n));
+    EXPECT_EQ(n, 12);
+    text = QStringLiteral("-13.5");
+    EXPECT_TRUE(StrToIntChecked(text, n));
+    EXPECT_EQ(n, -14);
+    EXPECT_EQ(text, QStringLiteral("-13.5"));
+    EXPECT_TRUE(sink.empty());
+}
+
+TEST_F(NumberTextWithMessages, StrToIntCheckedRefusesNonNumbersAndHugeNumbers)
+{
+    for (const QString& bad : {QStringLiteral("abc"), QStringLiteral("1e30"), QStringLiteral("-3e9")}) {
+        QString text = bad;
+        int n = 42;
+        EXPECT_FALSE(StrToIntChecked(text, n)) << bad.toStdString();
+        EXPECT_EQ(n, 42);
+        EXPECT_EQ(text, QStringLiteral("42"));
+        ASSERT_FALSE(sink.empty());
+        EXPECT_EQ(sink.last().text, QStringLiteral("Tipo numérico inválido"));
+        EXPECT_EQ(sink.last().kind, MsgError);
+        EXPECT_EQ(sink.last().buttons, MsgOk);
+    }
+    EXPECT_EQ(sink.messages().size(), 3u);
+}
+
+TEST(StringUtilsTest, DeleteCharsLeaveEmptyStringsAlone)
+{
+    QString s = QStringLiteral("abc");
+    DeleteFirstChar(s);
+    EXPECT_EQ(s, QStringLiteral("bc"));
+    DeleteLastChar(s);
+    EXPECT_EQ(s, QStringLiteral("b"));
+    DeleteLastChar(s);
+    DeleteLastChar(s);
+    DeleteFirstChar(s);
+    EXPECT_TRUE(s.isEmpty());
+}
+
+TEST(MessageBoxTest, ShowMsgBoxAnswersFromTheInstalledSink)
+{
+    platform::RecordingMessageSink sink;
+    platform::ScopedMessageSink scope(sink);
+    sink.scriptAnswers({false, true});
+    EXPECT_FALSE(ShowMsgBox(QStringLiteral("Apagar com [OK]"), MsgWarning, MsgOkCancel));
+    EXPECT_TRUE(ShowMsgBox(QStringLiteral("Sair com [OK]"), MsgWarning, MsgOkCancel));
+    ASSERT_EQ(sink.messages().size(), 2u);
+    EXPECT_EQ(sink.messages()[0].text, QStringLiteral("Apagar com [OK]"));
+    EXPECT_EQ(sink.messages()[1].buttons, MsgOkCancel);
+}
+
+} // namespace
