@@ -1,13 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <initializer_list>
-
-// One 16-bit code unit per token. A token string is a QString whose code
-// units are token codes; the tokenizer's error token is followed by raw text
-// in the same string, so text and tokens share one container.
-using TTokenCode = char16_t;
-using TTokenString = QString;
+#include "model/TokenString.h"
 
 // Highest code of the fixed vocabulary.
 constexpr int VocabularySize = 206;
@@ -28,12 +21,3 @@ constexpr int ConstantSlot(TTokenCode code)
     return static_cast<int>(code) - FirstConstantCode - 1;
 }
 
-// A token string from a list of codes.
-inline TTokenString MakeTokenString(std::initializer_list<TTokenCode> codes)
-{
-    TTokenString s;
-    s.reserve(static_cast<qsizetype>(codes.size()));
-    for (TTokenCode c : codes)
-        s += QChar(c);
-    return s;
-}
