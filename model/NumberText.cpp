@@ -91,7 +91,7 @@ QString FormatGeneral(long double value, int precision, QChar decimal)
     QString out;
     if (value < 0)
         out += u'-';
-    if (pointPos > precision || pointPos < -3) {
+    if (pointPos > precision || pointPos < -4) {
         out += QLatin1Char(digits[0]);
         if (digits.size() > 1) {
             out += decimal;

@@ -12,9 +12,10 @@
 // numbers too large are refused.
 bool ParseExtended(QStringView text, QChar decimal, long double& value);
 
-// The general format: fixed-point while the number has at most `precision`
-// digits before the point and is at least 0.0001 in size, else scientific
-// ("1.5E-7", "1E20"); trailing zeros dropped. precision is clamped to 1..18.
+// The general format, the one number printer of the program: fixed-point
+// while the number has at most `precision` digits before the point and is at
+// least 1E-5 in size, else scientific ("1.5E-7", "1E20"); trailing zeros
+// dropped. precision is clamped to 1..18; documents print with 15.
 QString FormatGeneral(long double value, int precision, QChar decimal);
 
 // Text to extended with the document's decimal character; on failure
