@@ -1,6 +1,8 @@
 #include "engine/TokenTable.h"
 #include "model/Options.h"
 
+#include "tests/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -4,6 +4,8 @@
 #include "model/StringUtils.h"
 #include "platform/fakes/RecordingMessageSink.h"
 
+#include "tests/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,6 +1,8 @@
 #include "model/Options.h"
 #include "model/Value.h"
 
+#include "tests/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
