@@ -1,5 +1,5 @@
 #include "engine/TokenTable.h"
-#include "model/Options.h"
+#include "tests/engine/EngineTest.h"
 
 #include "tests/QtPrinters.h"
 
@@ -9,19 +9,8 @@
 
 namespace {
 
-class TokenTableTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Separators.Reset();
-        InitTokenTables();
-    }
-    void TearDown() override
-    {
-        Separators.Reset();
-        InitTokenTables();
-    }
-    static const TTokenEntry& entry(int code) { return Vocabulary.TokenTable[code]; }
+class TokenTableTest : public EngineTest {
+protected:    static const TTokenEntry& entry(int code) { return Vocabulary.TokenTable[code]; }
     static std::vector<int> members(const TWideCharSet& set)
     {
         std::vector<int> codes;
@@ -173,9 +162,7 @@ TEST_F(TokenTableTest, IndexTablesMapSlotsToCodesAndBack)
 
 TEST_F(TokenTableTest, CommaLocaleRenamesTheSeparators)
 {
-    Separators.DecimalChar = u',';
-    Separators.ListSepChar = u';';
-    InitTokenTables();
+    UseCommaLocale();
     EXPECT_EQ(entry(195).Name, QStringLiteral(","));
     EXPECT_EQ(entry(2).Name, QStringLiteral(";"));
     // The codes stay where they were.

@@ -1,26 +1,15 @@
 #include "engine/Brackets.h"
 #include "engine/TokenTable.h"
 #include "engine/Tokenizer.h"
-#include "model/Options.h"
+#include "tests/engine/EngineTest.h"
 #include "tests/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class TokenizerTest : public ::testing::Test {
+class TokenizerTest : public EngineTest {
 protected:
-    void SetUp() override
-    {
-        Separators.Reset();
-        InitTokenTables();
-    }
-    void TearDown() override
-    {
-        Separators.Reset();
-        InitTokenTables();
-    }
-
     struct Normalised {
         QString text;
         QString full;
@@ -130,9 +119,7 @@ TEST_F(TokenizerTest, ScanningStopsAtTheFirstUnknownCharacter)
 
 TEST_F(TokenizerTest, CommaLocaleScansDecimalCommaAndSemicolonLists)
 {
-    Separators.DecimalChar = u',';
-    Separators.ListSepChar = u';';
-    InitTokenTables();
+    UseCommaLocale();
     EXPECT_EQ(Scan(QStringLiteral("max(1,5;2)")),
               MakeTokenString({TokenCodes.Max, TokenCodes.OpenParen, TTokenCode(TokenCodes.Digit0 + 1), TokenCodes.DecimalPoint,
                                TTokenCode(TokenCodes.Digit0 + 5), TokenCodes.Comma, TTokenCode(TokenCodes.Digit0 + 2),

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "engine/TokenTable.h"
+#include "model/Options.h"
+
+#include <gtest/gtest.h>
+
+// Starts every engine test from the point-decimal vocabulary and restores
+// it afterwards, so a test that switches the locale cannot leak.
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetVocabulary(); }
+    void TearDown() override { ResetVocabulary(); }
+
+    static void UseCommaLocale()
+    {
+        Separators.DecimalChar = u',';
+        Separators.ListSepChar = u';';
+        InitTokenTables();
+    }
+
+private:
+    static void ResetVocabulary()
+    {
+        Options.Reset();
+        Separators.Reset();
+        InitTokenTables();
+    }
+};
