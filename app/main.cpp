@@ -1,6 +1,8 @@
+#include "dialogs/MsgForm.h"
 #include "engine/EngineStartup.h"
 #include "engine/TokenTable.h"
 #include "model/Options.h"
+#include "model/ProgramState.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -8,10 +10,14 @@
 
 int main(int argc, char* argv[])
 {
+    // No windows exist yet, so the program runs without a display.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("KAVIRO"));
 
-    Separators.LoadFromLocale();
+    // Messages go to the message box once the program has windows; until
+    // then they are written to standard error.
+    InstallMessageBox();
+    InitializeDocument();
     InitializeEngine();
 
     // Every argument, joined by blanks, names the project to open.

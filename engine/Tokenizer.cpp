@@ -2,6 +2,7 @@
 
 #include "engine/Brackets.h"
 #include "engine/TokenCode.h"
+#include "engine/TokenEdit.h"
 #include "engine/TokenTable.h"
 #include "model/CharSet.h"
 
@@ -202,50 +203,6 @@ void NormalizeExpression(TKavirofunction& record, TTokenString& tokens)
 
 namespace {
 
-// A token string edited in place with 1-based positions.
-class Tokens {
-public:
-    explicit Tokens(TTokenString& s)
-        : s_(s)
-    {
-    }
-    int len() const { return static_cast<int>(s_.size()); }
-    TTokenCode at(int i) const { return TokenAt(s_, i); }
-    bool in(const TWideCharSet& set, int i) const { return CharSetHas(set, at(i)); }
-    // Inserts so that the new token stands at position i (i = len + 1 appends).
-    void insert(int i, TTokenCode code) { s_.insert(std::clamp(i, 1, len() + 1) - 1, QChar(code)); }
-    void remove(int i)
-    {
-        if (i >= 1 && i <= len())
-            s_.remove(i - 1, 1);
-    }
-    void set(int i, TTokenCode code)
-    {
-        if (i >= 1 && i <= len())
-            s_[i - 1] = QChar(code);
-    }
-    int closeOf(int i) const { return FindCloseParen(s_, i); }
-    int openOf(int i) const { return FindOpenParen(s_, i); }
-    int argsOf(int i) const { return CountArgs(s_, i, false); }
-    QStringView view() const { return s_; }
-
-private:
-    TTokenString& s_;
-};
-
-TWideCharSet SetOf(std::initializer_list<TTokenCode> codes)
-{
-    TWideCharSet set;
-    for (TTokenCode c : codes)
-        set.Flags.set(c);
-    return set;
-}
-
-TWideCharSet operator|(const TWideCharSet& a, const TWideCharSet& b)
-{
-    return CharSetUnion(a, b);
-}
-
 // The token classes the passes combine, built once per vocabulary.
 struct PassSets {
     TWideCharSet functionName;   // function names
@@ -298,7 +255,7 @@ const PassSets& Sets()
 }
 
 // Pass 1: blanks that separate nothing go; one blank ends the string.
-void DropBlanksAroundOperators(Tokens& s, const PassSets& k)
+void DropBlanksAroundOperators(TokenEdit& s, const PassSets& k)
 {
     const TTokenCode blank = TokenCodes.Blank;
     for (int i = s.len() - 1; i >= 2; --i) {
@@ -313,7 +270,7 @@ void DropBlanksAroundOperators(Tokens& s, const PassSets& k)
 }
 
 // Pass 2: a bare pair «(a, b)» is the point (a, b).
-void InsertPointConstructors(Tokens& s)
+void InsertPointConstructors(TokenEdit& s)
 {
     const TWideCharSet callers = Vocabulary.FunctionNameTokens | Vocabulary.BinderTokens | Vocabulary.PrimeTokens;
     for (int i = s.len() - 4; i >= 1; --i) {
@@ -326,7 +283,7 @@ void InsertPointConstructors(Tokens& s)
 }
 
 // Pass 3: «PQ» is the vector from P to Q, «[PQ]» its length.
-void InsertVectors(Tokens& s, const PassSets& k)
+void InsertVectors(TokenEdit& s, const PassSets& k)
 {
     const TNamedTokens& t = TokenCodes;
     for (int i = s.len() - 1; i >= 1; --i) {
@@ -346,21 +303,8 @@ void InsertVectors(Tokens& s, const PassSets& k)
     }
 }
 
-// Pass 4: «[x - 1]» is |x - 1|.
-void BracketsToAbs(Tokens& s)
-{
-    for (int i = s.len(); i >= 1; --i) {
-        if (s.at(i) == TokenCodes.OpenBracket) {
-            s.set(i, TokenCodes.OpenParen);
-            s.insert(i, TokenCodes.Abs);
-        } else if (s.at(i) == TokenCodes.CloseBracket) {
-            s.set(i, TokenCodes.CloseParen);
-        }
-    }
-}
-
 // Pass 5: log with two arguments takes a base.
-void ResolveLogBase(Tokens& s)
+void ResolveLogBase(TokenEdit& s)
 {
     for (int i = 1; i <= s.len(); ++i) {
         if (s.at(i) == TokenCodes.Log && s.at(i + 1) == TokenCodes.OpenParen && s.argsOf(i + 1) == 2)
@@ -370,7 +314,7 @@ void ResolveLogBase(Tokens& s)
 
 // End of the run of operand tokens after position j, jumping over groups.
 // jumpBlankAfterFunction: a blank right after a function name is part of the run.
-int ScanOperandRun(const Tokens& s, int j, const TWideCharSet& operand, bool jumpBlankAfterFunction,
+int ScanOperandRun(const TokenEdit& s, int j, const TWideCharSet& operand, bool jumpBlankAfterFunction,
                    const PassSets& k)
 {
     while (j < s.len()) {
@@ -392,7 +336,7 @@ int ScanOperandRun(const Tokens& s, int j, const TWideCharSet& operand, bool jum
 }
 
 // Pass 7: «sin^2 x» is (sin x)^2, written sin^(2)(x).
-void GroupTrigPowers(Tokens& s, const PassSets& k)
+void GroupTrigPowers(TokenEdit& s, const PassSets& k)
 {
     for (int i = 1; i <= s.len(); ++i) {
         if (!s.in(k.trig, i) || s.at(i + 1) != TokenCodes.Power || s.at(i + 2) != TokenCodes.OpenParen)
@@ -411,7 +355,7 @@ void GroupTrigPowers(Tokens& s, const PassSets& k)
 }
 
 // Pass 8: mark where a new factor starts, as in «sin x cos x».
-void MarkFactorStarts(Tokens& s, const PassSets& k)
+void MarkFactorStarts(TokenEdit& s, const PassSets& k)
 {
     const TWideCharSet noFactorBreak = k.functionName | SetOf({TokenCodes.Divide, TokenCodes.Power, TokenCodes.Blank});
     for (int i = s.len(); i >= 2; --i) {
@@ -426,7 +370,7 @@ void RemovePlaceholders(TTokenString& tokens)
 }
 
 // Pass 11: every application «f(...)» becomes «(f(...))».
-void WrapApplications(Tokens& s, const PassSets& k)
+void WrapApplications(TokenEdit& s, const PassSets& k)
 {
     for (int i = 1; i <= s.len(); ++i) {
         const TTokenCode t = s.at(i);
@@ -450,7 +394,7 @@ void WrapApplications(Tokens& s, const PassSets& k)
 }
 
 // Pass 12: «x!» becomes «(x)!», «a^b» becomes «(a)^b», «(PQ).x» keeps its pair.
-void WrapPostfixOperands(Tokens& s, const PassSets& k)
+void WrapPostfixOperands(TokenEdit& s, const PassSets& k)
 {
     for (int i = 2; i <= s.len(); ++i) {
         if (!s.in(k.postfixOrPower, i) || s.in(k.functionOrBinder, i - 1))
@@ -474,7 +418,7 @@ void WrapPostfixOperands(Tokens& s, const PassSets& k)
 }
 
 // Pass 13: juxtaposed factors left of "/" form its dividend: «2x/3» is (2x)/3.
-void GroupDividends(Tokens& s, const PassSets& k)
+void GroupDividends(TokenEdit& s, const PassSets& k)
 {
     for (int i = 2; i <= s.len(); ++i) {
         if (s.at(i) != TokenCodes.Divide)
@@ -499,7 +443,7 @@ void GroupDividends(Tokens& s, const PassSets& k)
 }
 
 // Pass 14: a blank survives only between two object letters (a list of points).
-void DropRemainingBlanks(Tokens& s, const PassSets& k)
+void DropRemainingBlanks(TokenEdit& s, const PassSets& k)
 {
     for (int i = s.len() - 1; i >= 1; --i) {
         if (s.at(i) == TokenCodes.Blank && !(s.in(k.objects, i - 1) && s.in(k.objects, i + 1)))
@@ -509,10 +453,23 @@ void DropRemainingBlanks(Tokens& s, const PassSets& k)
 
 } // namespace
 
+void BracketsToAbs(TTokenString& tokens)
+{
+    TokenEdit s(tokens);
+    for (int i = s.len(); i >= 1; --i) {
+        if (s.at(i) == TokenCodes.OpenBracket) {
+            s.set(i, TokenCodes.OpenParen);
+            s.insert(i, TokenCodes.Abs);
+        } else if (s.at(i) == TokenCodes.CloseBracket) {
+            s.set(i, TokenCodes.CloseParen);
+        }
+    }
+}
+
 void GroupOperands(TTokenString& tokens, const TWideCharSet& triggers)
 {
     const PassSets& k = Sets();
-    Tokens s(tokens);
+    TokenEdit s(tokens);
     const TWideCharSet binaryOrPostfix = Vocabulary.BinaryOperatorTokens | Vocabulary.PostfixTokens;
     TWideCharSet withPlaceholder = k.groupOperand;
     withPlaceholder.Flags.set(PlaceholderCode);
@@ -545,11 +502,11 @@ void GroupOperands(TTokenString& tokens, const TWideCharSet& triggers)
 void TokenizeExpression(TTokenString& tokens)
 {
     const PassSets& k = Sets();
-    Tokens s(tokens);
+    TokenEdit s(tokens);
     DropBlanksAroundOperators(s, k);
     InsertPointConstructors(s);
     InsertVectors(s, k);
-    BracketsToAbs(s);
+    BracketsToAbs(tokens);
     ResolveLogBase(s);
     GroupOperands(tokens, SetOf({TokenCodes.Power}));
     GroupTrigPowers(s, k);

@@ -24,5 +24,8 @@ void NormalizeExpression(TKavirofunction& record, TTokenString& tokens);
 // formula leaves odd brackets for the compiler's checks to reject.
 void TokenizeExpression(TTokenString& tokens);
 
+// «[x - 1]» is |x - 1|: brackets become abs( ).
+void BracketsToAbs(TTokenString& tokens);
+
 // Wraps the operand that follows each trigger token in parentheses.
 void GroupOperands(TTokenString& tokens, const TWideCharSet& triggers);

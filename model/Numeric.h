@@ -16,3 +16,15 @@ bool SameDouble(long double a, long double b);
 void SortExtendedPair(long double& a, long double& b);
 // Puts the larger value first.
 void SortIntPairDesc(int& a, int& b);
+
+// 2^n rounded to the nearest integer (0 for n < 0), saturating at the int range.
+int PowerOfTwo(int n);
+// log2 of n rounded to the nearest integer; 0 for n < 1.
+int RoundLog2(int n);
+// |x| <= 1E-11.
+bool IsNearZero(long double x);
+
+// x as a fraction num/den (den > 0) by continued fractions. False, with
+// num = 0 and den = 1, when the expansion does not end within 35 terms or
+// when the integer part or a numerator does not fit 64 bits.
+bool FloatToFraction(long double x, std::int64_t& num, std::int64_t& den);

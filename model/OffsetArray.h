@@ -12,24 +12,39 @@ class TOffsetArray {
 public:
     static constexpr int Low = Lo;
     static constexpr int High = Hi;
+    static constexpr int Count = Hi - Lo + 1;
 
-    T& operator[](int i)
+    constexpr TOffsetArray() = default;
+    // The items in index order, Lo first.
+    constexpr explicit TOffsetArray(const std::array<T, Count>& items)
+        : items_(items)
+    {
+    }
+    static TOffsetArray filledWith(const T& value)
+    {
+        TOffsetArray a;
+        a.fill(value);
+        return a;
+    }
+
+    constexpr T& operator[](int i)
     {
         assert(i >= Lo && i <= Hi);
         return items_[i - Lo];
     }
-    const T& operator[](int i) const
+    constexpr const T& operator[](int i) const
     {
         assert(i >= Lo && i <= Hi);
         return items_[i - Lo];
     }
     static constexpr bool inRange(int i) { return i >= Lo && i <= Hi; }
     void fill(const T& value) { items_.fill(value); }
-    auto begin() { return items_.begin(); }
-    auto end() { return items_.end(); }
-    auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+    constexpr auto begin() { return items_.begin(); }
+    constexpr auto end() { return items_.end(); }
+    constexpr auto begin() const { return items_.begin(); }
+    constexpr auto end() const { return items_.end(); }
+    bool operator==(const TOffsetArray&) const = default;
 
 private:
-    std::array<T, Hi - Lo + 1> items_{};
+    std::array<T, Count> items_{};
 };

@@ -28,6 +28,10 @@ struct TValue {
 
 using TarrayValue = std::vector<TValue>;
 
+// What the token SZERO pushes: a zero that, as the left operand of "+" or
+// "-", takes the other operand's kind.
+inline constexpr TValue SZeroValue{KindSZero, 0.0L, 0.0L, 1};
+
 // Upper bound of the argument count of one call of a built-in.
 constexpr int MaxArgumentCount = 22;
 

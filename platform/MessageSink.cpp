@@ -6,14 +6,6 @@ namespace platform {
 
 namespace {
 
-StderrMessageSink& DefaultSink()
-{
-    static StderrMessageSink sink;
-    return sink;
-}
-
-MessageSink* installedSink = nullptr;
-
 const char* KindTitle(int kind)
 {
     switch (kind) {
@@ -33,23 +25,12 @@ bool StderrMessageSink::show(const QString& text, int kind, int /*buttons*/)
 
 MessageSink& CurrentMessageSink()
 {
-    return installedSink ? *installedSink : DefaultSink();
+    return InstalledOr<MessageSink, StderrMessageSink>();
 }
 
 void SetMessageSink(MessageSink* sink)
 {
-    installedSink = sink;
-}
-
-ScopedMessageSink::ScopedMessageSink(MessageSink& sink)
-    : previous_(installedSink)
-{
-    installedSink = &sink;
-}
-
-ScopedMessageSink::~ScopedMessageSink()
-{
-    installedSink = previous_;
+    ServiceSlot<MessageSink>::install(sink);
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ServiceSlot.h"
+
 #include <QString>
 
 namespace platform {
@@ -26,15 +28,6 @@ MessageSink& CurrentMessageSink();
 void SetMessageSink(MessageSink* sink);
 
 // Installs a sink for the lifetime of this object, then restores the previous one.
-class ScopedMessageSink {
-public:
-    explicit ScopedMessageSink(MessageSink& sink);
-    ~ScopedMessageSink();
-    ScopedMessageSink(const ScopedMessageSink&) = delete;
-    ScopedMessageSink& operator=(const ScopedMessageSink&) = delete;
-
-private:
-    MessageSink* previous_;
-};
+using ScopedMessageSink = ScopedService<MessageSink>;
 
 } // namespace platform

@@ -98,7 +98,7 @@ TEST_F(TokenizerTest, ScanningTakesTheFirstEntryWithItsExceptions)
     EXPECT_EQ(Scan(QStringLiteral("y2")), MakeTokenString({Vocabulary.FunctionTokens[2]}));
     EXPECT_EQ(Scan(QStringLiteral("y1+y")), MakeTokenString({Vocabulary.FunctionTokens[1], t.Plus, t.VarY}));
     EXPECT_EQ(Scan(QStringLiteral("F(x)")), MakeTokenString({FindTokenByName(u"F"), t.OpenParen, t.VarX, t.CloseParen}));
-    EXPECT_EQ(Scan(QStringLiteral("F+1")), MakeTokenString({Vocabulary.PointTokens[13], t.Plus, t.Digit0 + 1}));
+    EXPECT_EQ(Scan(QStringLiteral("F+1")), MakeTokenString({Vocabulary.PointTokens[13], t.Plus, TTokenCode(t.Digit0 + 1)}));
     EXPECT_EQ(Scan(QStringLiteral("Pi")), MakeTokenString({t.Pi}));
     EXPECT_EQ(Scan(QStringLiteral("P(3)")), MakeTokenString({t.PointFunc, t.OpenParen, TTokenCode(t.Digit0 + 3), t.CloseParen}));
     EXPECT_EQ(Scan(QStringLiteral("P+1"))[0], Vocabulary.PointTokens[1]);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -40,6 +41,63 @@ TEST(NumericTest, SmallHelpers)
     SortIntPairDesc(i, j);
     EXPECT_EQ(i, 5);
     EXPECT_EQ(j, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(NumericTest, FloatToFractionFindsShortFractions)
+{
+    struct Case {
+        long double x;
+        std::int64_t num, den;
+    };
+    const Case cases[] = {{0.75L, 3, 4},      {-2.5L, -5, 2},        {0.0L, 0, 1},     {3.0L, 3, 1},
+                          {1.0L / 3, 1, 3},   {0.1L, 1, 10},         {-0.125L, -1, 8}, {355.0L / 113, 355, 113},
+                          {1E18L + 0.5L, 2000000000000000001LL, 2}};
+    for (const Case& c : cases) {
+        std::int64_t num = 99, den = 99;
+        ASSERT_TRUE(FloatToFraction(c.x, num, den)) << static_cast<double>(c.x);
+        EXPECT_EQ(num, c.num) << static_cast<double>(c.x);
+        EXPECT_EQ(den, c.den) << static_cast<double>(c.x);
+    }
+}
+
+TEST(NumericTest, FloatToFractionRefusesEndlessAndOversizedExpansions)
+{
+    const long double cases[] = {
+        3.14159265358979323846L,       // no end within 35 terms
+        1E19L,                         // integer part beyond 64 bits
+        -1E30L,
+        4611686018427387904.5L,        // 2^62 + 1/2: the numerator 2^63 + 1 overflows
+        std::numeric_limits<long double>::infinity(),
+        std::numeric_limits<long double>::quiet_NaN(),
+    };
+    for (long double x : cases) {
+        std::int64_t num = 99, den = 99;
+        EXPECT_FALSE(FloatToFraction(x, num, den)) << static_cast<double>(x);
+        EXPECT_EQ(num, 0);
+        EXPECT_EQ(den, 1);
+    }
+}
+
+TEST(NumericTest, PowersAndLogarithmsOfTwoRoundHalvesToEven)
+{
+    const std::pair<int, int> powers[] = {{0, 1}, {1, 2}, {10, 1024}, {30, 1 << 30}, {-1, 0}, {-2, 0}, {40, INT_MAX}};
+    for (const auto& [n, expected] : powers)
+        EXPECT_EQ(PowerOfTwo(n), expected) << n;
+    const std::pair<int, int> logs[] = {{-5, 0}, {0, 0}, {1, 0}, {2, 1}, {3, 2}, {5, 2}, {6, 3}, {1024, 10}};
+    for (const auto& [n, expected] : logs)
+        EXPECT_EQ(RoundLog2(n), expected) << n;
+}
+
+TEST(NumericTest, IsNearZeroIncludesItsBound)
+{
+    EXPECT_TRUE(IsNearZero(0.0L));
+    EXPECT_TRUE(IsNearZero(1E-11L));
+    EXPECT_TRUE(IsNearZero(-1E-11L));
+    EXPECT_FALSE(IsNearZero(1.1E-11L));
 }
 
 } // namespace

@@ -1,0 +1,875 @@
+#include "engine/Compiler.h"
+
+#include "engine/TokenCode.h"
+#include "engine/TokenEdit.h"
+#include "engine/TokenTable.h"
+#include "engine/Tokenizer.h"
+#include "model/MessageBox.h"
+#include "model/NumberText.h"
+#include "model/Numeric.h"
+#include "model/Options.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+TCompileSettings CompileSettings;
+
+namespace {
+
+namespace Msg {
+const QString NotTerminated = QStringLiteral("Inserção não está terminada.");
+const QString BadBegin = QStringLiteral("Início da expressão é inválido.");
+const QString BadEnd = QStringLiteral("Fim da expressão é inválido.");
+const QString MissingClose = QStringLiteral("Insuficiente \")\"");
+const QString ExtraClose = QStringLiteral("excessivo \")\"");
+const QString Unmatched = QStringLiteral("Parentese não corresponde.");
+const QString OperatorPosition = QStringLiteral("A posição da operação (+,-,*,/,^) é ilegal.");
+const QString PostfixPosition = QStringLiteral("A posição da função(!,°.x,.y,.r) é ilegal.");
+const QString NumeralPosition = QStringLiteral("Numeral em posição ilegal");
+const QString LiteralTooLong = QStringLiteral("Decimais longos demais(deve ser abaixo de 20)");
+const QString BadDecimalPoint = QStringLiteral("A posição de ponto decimal é ilegal.");
+const QString BadVariable = QStringLiteral(": Parâmetro Inválido");
+const QString TooManyConstants = QStringLiteral("Constantes demais");
+const QString TooManyArguments = QStringLiteral("O argumento da função ou operação é excessivo.");
+const QString TooFewArguments = QStringLiteral("O argumento da função ou operação é insuficiente.");
+} // namespace Msg
+
+void ShowCompileError(const QString& message)
+{
+    ShowMsgBox(message, MsgError, MsgOk);
+}
+
+TTokenCode Const(int slot)
+{
+    return ConstantCode(slot);
+}
+
+// The token classes the compiler combines, built once.
+struct CompilerSets {
+    TWideCharSet binary;      // binary operators
+    TWideCharSet postfix;
+    TWideCharSet functionName;
+    TWideCharSet functionOrBinder;
+    TWideCharSet comparisons;  // the six comparisons, without and/or
+    TWideCharSet signContext;  // "(", argument comma, "[" and comparisons/logic
+    TWideCharSet negContext;   // "(", argument comma and comparisons/logic
+    TWideCharSet afterMinus;   // ")" and the operators a negation cannot precede
+    TWideCharSet objects;      // object letters and axes
+    TWideCharSet selectors;    // .x .y .r
+    TWideCharSet operandEnd;   // tokens that end an operand
+    TWideCharSet operandStart; // tokens that start one
+    TWideCharSet numeralBefore; // what a constant may not follow
+    TWideCharSet pushes;       // tokens that push one value
+    TWideCharSet unary;        // pop one, push one
+    TWideCharSet binaryLike;   // pop two, push one
+    TWideCharSet postfixOperands; // operand tokens of ToPostfix
+};
+
+const CompilerSets& Sets()
+{
+    static CompilerSets k;
+    if (TokenCodes.Sin != 0 && CharSetHas(k.functionName, TokenCodes.Sin))
+        return k;
+    const TTokenVocabulary& v = Vocabulary;
+    const TNamedTokens& t = TokenCodes;
+    k = CompilerSets{};
+    k.binary = v.BinaryOperatorTokens;
+    k.postfix = v.PostfixTokens;
+    k.functionName = v.FunctionNameTokens;
+    k.functionOrBinder = v.FunctionNameTokens | v.BinderTokens;
+    k.comparisons = CharSetDifference(v.LogicCompareTokens, v.AndOrTokens);
+    k.negContext = v.LogicCompareTokens | SetOf({t.OpenParen, t.Comma});
+    k.signContext = k.negContext | SetOf({t.OpenBracket});
+    k.afterMinus = v.BinaryOperatorTokens | v.PostfixTokens | SetOf({t.CloseParen});
+    k.objects = v.PointAndAxisTokens;
+    k.selectors = SetOf({t.DotX, t.DotY, t.DotR});
+    k.operandEnd = v.VariableTokens | v.GraphTokens | v.ConstantTokens | v.PostfixTokens | SetOf({t.CloseParen});
+    k.operandStart = v.VariableTokens | v.PointAndAxisTokens | v.GraphTokens | v.FunctionNameTokens | SetOf({t.OpenParen});
+    k.numeralBefore = v.VariableTokens | v.PointAndAxisTokens | v.GraphTokens | v.PostfixTokens | v.ConstantTokens
+                      | SetOf({t.CloseParen});
+    k.pushes = v.VariableTokens | v.GraphTokens | v.PointAndAxisTokens | v.RelationNameTokens;
+    k.unary = v.OneArgumentTokens | v.InverseTrigTokens | v.PostfixTokens;
+    k.binaryLike = v.BinaryOperatorTokens | v.TwoArgumentTokens;
+    k.postfixOperands = v.VariableTokens | v.ConstantTokens | v.PointAndAxisTokens | v.GraphTokens;
+    return k;
+}
+
+bool IsConstantCode(TTokenCode c)
+{
+    return c >= FirstConstantCode && c <= LastConstantCode;
+}
+
+// The state of one compilation.
+struct Compilation {
+    TTokenString s;
+    TConstList consts;
+    TConstValues values;
+    std::uint8_t lastConst = 0;
+    int mode = ModePlain;
+    bool showErrors = false;
+
+    bool fail(const QString& message, bool always = false) const
+    {
+        if (showErrors || always)
+            ShowCompileError(message);
+        return false;
+    }
+};
+
+// Step: unary signs become binary ones with a zero left operand.
+void RewriteSigns(TokenEdit& s, const CompilerSets& k)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = s.len(); i >= 2; --i) {
+        if (s.at(i) == t.Blank && s.at(i - 1) == t.Blank)
+            s.remove(i);
+    }
+    for (int i = s.len() - 1; i >= 1; --i) {
+        if (s.at(i) == t.Blank && (s.at(i + 1) == t.Plus || s.at(i + 1) == t.Minus))
+            s.remove(i);
+    }
+    auto signFollows = [&](int i) {
+        return s.at(i) == t.Plus || (s.at(i) == t.Minus && !s.in(Vocabulary.DigitTokens, i + 1));
+    };
+    for (int i = s.len(); i >= 1; --i) {
+        if (s.in(k.signContext, i) && signFollows(i + 1))
+            s.insert(i + 1, t.SZero);
+    }
+    if (signFollows(1))
+        s.insert(1, t.SZero);
+}
+
+// Step: "-" that starts an operand before a number is a negation.
+void MarkNegations(TokenEdit& s, const CompilerSets& k)
+{
+    for (int i = 1; i <= s.len(); ++i) {
+        if (s.at(i) != TokenCodes.Minus || s.in(k.afterMinus, i + 1))
+            continue;
+        if (i == 1 || s.in(k.negContext, i - 1))
+            s.set(i, TokenCodes.Underscore);
+    }
+}
+
+TTokenString Tokens(std::initializer_list<TTokenCode> codes)
+{
+    return MakeTokenString(codes);
+}
+
+// Step: in an object's own formulas x, y, r and X name the object.
+void BindOwnObject(TokenEdit& s, int object)
+{
+    const TNamedTokens& t = TokenCodes;
+    const TTokenCode letter = Vocabulary.PointTokens[object];
+    for (int i = s.len(); i >= 1; --i) {
+        const TTokenCode c = s.at(i);
+        if (c == t.Radius) {
+            s.remove(i);
+            s.insert(i, Tokens({letter, t.DotR}));
+        } else if (c == t.VarY) {
+            s.remove(i);
+            s.insert(i, Tokens({letter, t.DotY}));
+        } else if (c == t.AxisX) {
+            s.set(i, letter);
+        } else if (c == t.VarX) {
+            const QStringView before = s.view().left(i - 1);
+            const bool bound = InsideOpenBinder(t.Cof, before) || InsideOpenBinder(t.Sol, before)
+                               || InsideOpenBinder(t.Intgr, before);
+            if (!bound) {
+                s.remove(i);
+                s.insert(i, Tokens({letter, t.DotX}));
+            }
+        }
+    }
+}
+
+// Step: «P.x» becomes the call (P(1, 1)) of the object-component function.
+void RewriteObjectComponents(TokenEdit& s, const CompilerSets& k)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = s.len() - 1; i >= 1; --i) {
+        if (s.in(k.objects, i) && s.in(k.objects, i + 1)) {
+            s.insert(i + 2, t.CloseParen);
+            s.insert(i, t.OpenParen);
+        }
+    }
+    for (int i = s.len() - 1; i >= 1; --i) {
+        if (!s.in(Vocabulary.PointTokenClass, i) || !s.in(k.selectors, i + 1))
+            continue;
+        const int object = s.at(i) - Vocabulary.PointTokens[1] + 1;
+        const TTokenCode sel = s.at(i + 1);
+        const int component = sel == t.DotX ? 1 : sel == t.DotY ? 2 : 3;
+        s.remove(i, 2);
+        s.insert(i, Tokens({t.OpenParen, t.PointFunc, t.OpenParen, Const(object), t.Comma, Const(component),
+                            t.CloseParen, t.CloseParen}));
+    }
+}
+
+// Step: when the x axis shows θ, the horizontal variable is read as the angle.
+void ReadThetaFromAxis(TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = s.len(); i >= 1; --i) {
+        if (s.at(i) == t.Theta) {
+            s.remove(i);
+            s.insert(i, Tokens({t.OpenParen, t.VarX, t.Plus, t.Theta, t.Dot, Const(0), t.CloseParen}));
+        }
+    }
+}
+
+void ReplaceAll(TokenEdit& s, TTokenCode from, TTokenCode to)
+{
+    for (int i = 1; i <= s.len(); ++i) {
+        if (s.at(i) == from)
+            s.set(i, to);
+    }
+}
+
+void StripTrailingBlanks(TTokenString& s)
+{
+    while (!s.isEmpty() && s.back() == QChar(TokenCodes.Blank))
+        s.chop(1);
+}
+
+// Step: «a < b < c» means «a < b and b < c».
+void SplitChainedComparisons(TokenEdit& s, const CompilerSets& k)
+{
+    for (int i = 1; i <= s.len(); ++i) {
+        if (!s.in(k.comparisons, i))
+            continue;
+        int depth = 0;
+        int next = 0;
+        for (int m = i + 1; m <= s.len() && depth >= 0; ++m) {
+            depth += BracketDelta(s.at(m));
+            if (depth == 0 && s.in(Vocabulary.LogicCompareTokens, m)) {
+                next = m;
+                break;
+            }
+        }
+        if (next == 0 || !s.in(k.comparisons, next))
+            continue;
+        const TTokenString operand = s.mid(i + 1, next - 1);
+        s.insert(next, operand);
+        s.insert(next, TokenCodes.And);
+    }
+}
+
+// Step: «sin^(2)(x)» is computed as (2) % (sin(x)), the power with exchanged operands.
+void RewriteTrigPowers(TokenEdit& s, const CompilerSets&)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = 1; i <= s.len(); ++i) {
+        if (!s.in(Vocabulary.TrigTokens, i) || s.at(i + 1) != t.Power || s.at(i + 2) != t.OpenParen)
+            continue;
+        const int expEnd = s.closeOf(i + 2);
+        if (expEnd > s.len())
+            continue;
+        const TTokenCode fn = s.at(i);
+        TTokenString replacement = s.mid(i + 2, expEnd) + QChar(t.Percent);
+        int last = expEnd;
+        if (s.at(expEnd + 1) == t.OpenParen && s.closeOf(expEnd + 1) <= s.len()) {
+            last = s.closeOf(expEnd + 1);
+            replacement += Tokens({t.OpenParen, fn}) + s.mid(expEnd + 1, last) + QChar(t.CloseParen);
+        }
+        s.remove(i, last - i + 1);
+        s.insert(i, replacement);
+    }
+}
+
+// Step: in relations and user functions r and θ are the polar coordinates of (x, y).
+void PolarCoordinates(TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    const bool theta = Options.ThetaMode == 1;
+    for (int i = s.len(); i >= 1; --i) {
+        const TTokenCode c = s.at(i);
+        if (c != t.Radius && !(theta && c == t.Theta))
+            continue;
+        s.remove(i);
+        s.insert(i, Tokens({t.OpenParen, c == t.Radius ? t.Len : t.Arg, t.OpenParen, t.VarX, t.Comma, t.VarY,
+                            t.CloseParen, t.CloseParen}));
+    }
+}
+
+// ----- checks --------------------------------------------------------------
+
+QString CheckBeginAndEnd(const TokenEdit& s, const CompilerSets& k)
+{
+    if (s.in(k.binary, 1) || s.in(k.postfix, 1))
+        return Msg::BadBegin;
+    if (s.in(k.binary, s.len()) || s.in(k.functionName, s.len()))
+        return Msg::BadEnd;
+    return {};
+}
+
+QString CheckBrackets(const TokenEdit& s)
+{
+    int depth = 0;
+    bool wentNegative = false;
+    for (int i = 1; i <= s.len(); ++i) {
+        depth += BracketDelta(s.at(i));
+        wentNegative = wentNegative || depth < 0;
+    }
+    if (depth > 0)
+        return Msg::MissingClose;
+    if (depth < 0)
+        return Msg::ExtraClose;
+    if (wentNegative)
+        return Msg::Unmatched;
+    return {};
+}
+
+QString CheckPositions(const TokenEdit& s, const CompilerSets& k)
+{
+    const TTokenCode open = TokenCodes.OpenParen;
+    for (int i = 2; i <= s.len(); ++i) {
+        const bool binaryAfterOperand = s.in(k.binary, i)
+                                        && (s.at(i - 1) == open || s.in(k.binary, i - 1) || s.in(k.functionName, i - 1));
+        const bool closeAfterBinary = (s.at(i) == TokenCodes.CloseParen || s.in(k.postfix, i)) && s.in(k.binary, i - 1);
+        if (binaryAfterOperand || closeAfterBinary)
+            return Msg::OperatorPosition;
+    }
+    for (int i = 2; i <= s.len(); ++i) {
+        if (s.in(k.postfix, i) && (s.at(i - 1) == open || s.in(k.binary, i - 1) || s.in(k.functionName, i - 1)))
+            return Msg::PostfixPosition;
+    }
+    for (int i = 2; i <= s.len(); ++i) {
+        if (IsConstantCode(s.at(i)) && s.in(k.numeralBefore, i - 1))
+            return Msg::NumeralPosition;
+    }
+    return {};
+}
+
+// Every literal is examined; the last fault found is the one reported.
+QString CheckLiterals(Compilation& c)
+{
+    QString message;
+    for (int slot = 1; slot <= c.lastConst; ++slot) {
+        QString& text = c.consts[slot];
+        if (text.size() >= 21)
+            message = Msg::LiteralTooLong;
+        if (text.count(Separators.DecimalChar) > 1)
+            message = Msg::BadDecimalPoint;
+        if (text.startsWith(Separators.DecimalChar))
+            text.prepend(u'0');
+    }
+    return message;
+}
+
+// Slot of the parameter table a bound variable varies, or false when the
+// token has none (only x, y and the 14 parameters do).
+bool ParameterSlotOf(TTokenCode var, int& slot)
+{
+    if (var == TokenCodes.VarX)
+        slot = -1;
+    else if (var == TokenCodes.VarY)
+        slot = 0;
+    else if (CharSetHas(Vocabulary.ParameterTokens, var))
+        slot = ParamIndexOfToken(var);
+    else
+        return false;
+    return true;
+}
+
+// Stepsize(v), Sum(v, ...), Product(v, ...), Intgr(v, ...): the variable
+// becomes the constant of its parameter slot.
+QString CheckBinderVariables(TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = 1; i <= s.len(); ++i) {
+        const TTokenCode c = s.at(i);
+        const bool stepsize = c == t.Stepsize;
+        if (!stepsize && c != t.Sum && c != t.Product && c != t.Intgr)
+            continue;
+        const TTokenCode closer = stepsize ? t.CloseParen : t.Comma;
+        int slot = 0;
+        const bool formOk = s.at(i + 1) == t.OpenParen && s.in(Vocabulary.VariableTokens, i + 2)
+                            && s.at(i + 3) == closer && ParameterSlotOf(s.at(i + 2), slot);
+        if (!formOk)
+            return u'"' + Vocabulary.TokenTable[c].Name + u'"' + Msg::BadVariable;
+        s.set(i + 2, Const(slot));
+    }
+    return {};
+}
+
+// Step: L op R becomes ((L - (R)) op 0) - 1, negative where the relation holds.
+void MakeRelationForm(TokenEdit& s, const CompilerSets& k)
+{
+    const TNamedTokens& t = TokenCodes;
+    int depth = 0;
+    int op = 0;
+    for (int i = 1; i <= s.len(); ++i) {
+        depth += BracketDelta(s.at(i));
+        if (depth == 0 && s.in(k.comparisons, i))
+            op = i;
+    }
+    if (op == 0)
+        return;
+    const TTokenCode comparison = s.at(op);
+    TTokenString out = Tokens({t.OpenParen, t.OpenParen}) + s.mid(1, op - 1) + QChar(t.Minus) + QChar(t.OpenParen)
+                       + s.mid(op + 1, s.len()) + Tokens({t.CloseParen, t.CloseParen, comparison, Const(0), t.CloseParen,
+                                                          t.Minus, Const(1)});
+    s.str() = out;
+}
+
+// ----- structure rewrites --------------------------------------------------
+
+// Start of the operand that ends at position end: the token itself, or its group.
+int OperandStart(const TokenEdit& s, int end)
+{
+    if (s.at(end) == TokenCodes.CloseParen) {
+        const int open = s.openOf(end);
+        return open == NoOpenParen ? 1 : open;
+    }
+    return std::max(end, 1);
+}
+
+void EnclosePostfixOperators(TokenEdit& s, const CompilerSets& k)
+{
+    for (int i = 2; i <= s.len(); ++i) {
+        if (!s.in(k.postfix, i))
+            continue;
+        const int start = OperandStart(s, i - 1);
+        s.insert(i + 1, TokenCodes.CloseParen);
+        s.insert(start, TokenCodes.OpenParen);
+        i += 2;
+    }
+}
+
+void InsertImplicitProducts(TokenEdit& s, const CompilerSets& k)
+{
+    for (int i = s.len() - 1; i >= 1; --i) {
+        if (s.in(k.operandEnd, i) && s.in(k.operandStart, i + 1))
+            s.insert(i + 1, TokenCodes.Dot);
+    }
+}
+
+// f'(x) is f(1, x): the derivative order (3 for the antiderivative F) comes first.
+void RewriteUserFunctionCalls(TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = 1; i <= s.len(); ++i) {
+        if (!s.in(Vocabulary.UserFunctionTokenClass, i))
+            continue;
+        int order = 0;
+        if (s.at(i + 1) == t.Prime || s.at(i + 1) == t.DoublePrime) {
+            order = s.at(i + 1) == t.Prime ? 1 : 2;
+            s.remove(i + 1);
+        }
+        if (s.in(Vocabulary.UpperUserFunctionTokens, i)) {
+            s.set(i, static_cast<TTokenCode>(s.at(i) - 8));
+            order = 3;
+        }
+        if (s.at(i + 1) == t.OpenParen)
+            s.insert(i + 2, Tokens({Const(order), t.Comma}));
+    }
+}
+
+// Top-level argument commas of the group opened at position open.
+std::vector<int> TopLevelCommas(const TokenEdit& s, int open, int close)
+{
+    std::vector<int> commas;
+    int depth = 0;
+    for (int j = open; j <= close; ++j) {
+        depth += BracketDelta(s.at(j));
+        if (depth == 1 && s.at(j) == TokenCodes.Comma)
+            commas.push_back(j);
+    }
+    return commas;
+}
+
+// sol(a) is sol(1, a) and sol(a, b) is sol(b, a): the solution number first.
+void ReorderSolArguments(TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = 1; i <= s.len(); ++i) {
+        if (s.at(i) != t.Sol || s.at(i + 1) != t.OpenParen)
+            continue;
+        const int close = s.closeOf(i + 1);
+        if (close > s.len())
+            continue;
+        const std::vector<int> commas = TopLevelCommas(s, i + 1, close);
+        if (commas.empty()) {
+            s.insert(i + 2, Tokens({Const(1), t.Comma}));
+        } else if (commas.size() == 1) {
+            const TTokenString a = s.mid(i + 2, commas[0] - 1);
+            const TTokenString b = s.mid(commas[0] + 1, close - 1);
+            s.remove(i + 2, close - i - 2);
+            s.insert(i + 2, b + QChar(t.Comma) + a);
+        }
+    }
+}
+
+// Function names and binders move from before their argument group to after it.
+void MoveFunctionsBehindArguments(TokenEdit& s, const CompilerSets& k)
+{
+    for (int i = s.len() - 1; i >= 1; --i) {
+        if (!s.in(k.functionOrBinder, i) || s.at(i + 1) != TokenCodes.OpenParen)
+            continue;
+        const int close = s.closeOf(i + 1);
+        if (close > s.len())
+            continue;
+        const TTokenCode fn = s.at(i);
+        s.remove(i);
+        s.insert(close, fn);
+    }
+}
+
+void InsertBeforeClose(TokenEdit& s, int close, TTokenCode constant)
+{
+    s.insert(close, Tokens({TokenCodes.Comma, constant}));
+}
+
+// P, Cells and CellsP get their default second argument; multi-argument
+// functions their argument count; user functions five arguments.
+void CompleteArgumentLists(TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (int i = 2; i <= s.len(); ++i) {
+        const TTokenCode c = s.at(i);
+        if ((c == t.PointFunc || c == t.Cells || c == t.CellsP) && s.at(i - 1) == t.CloseParen
+            && s.argsBefore(i - 1) == 1) {
+            InsertBeforeClose(s, i - 1, Const(c == t.PointFunc ? 0 : 1));
+            i += 2;
+        }
+    }
+    for (int i = 2; i <= s.len(); ++i) {
+        if (s.at(i - 1) != t.CloseParen)
+            continue;
+        if (s.in(Vocabulary.MultiArgumentTokens, i)) {
+            InsertBeforeClose(s, i - 1, Const(std::min(s.argsBefore(i - 1), MaxArgumentCount)));
+            i += 2;
+        } else if (s.in(Vocabulary.UserFunctionTokenClass, i)) {
+            for (int n = s.argsBefore(i - 1); n < 5; ++n) {
+                InsertBeforeClose(s, i - 1, Const(0));
+                i += 2;
+            }
+        }
+    }
+}
+
+// «(a1, …, an) B» becomes «(a1, …, an−1) B (an) Send»: the body runs per step.
+bool RestructureBinders(Compilation& c, TokenEdit& s)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (TTokenCode binder : {t.Sum, t.Product, t.Cof, t.Intgr, t.Sol}) {
+        const int wanted = (binder == t.Cof || binder == t.Sol) ? 2 : 4;
+        for (int i = 2; i <= s.len(); ++i) {
+            // A binder already restructured is followed by its body's "(".
+            if (s.at(i) != binder || s.at(i + 1) == t.OpenParen || s.at(i - 1) != t.CloseParen)
+                continue;
+            const int open = s.openOf(i - 1);
+            const int args = s.argsBefore(i - 1);
+            if (args != wanted || open == NoOpenParen) {
+                const QString& name = Vocabulary.TokenTable[binder].Name;
+                return c.fail(name + (args > wanted ? Msg::TooManyArguments : Msg::TooFewArguments), true);
+            }
+            const int lastComma = TopLevelCommas(s, open, i - 1).back();
+            s.set(lastComma, t.CloseParen);
+            s.set(i, t.Send);
+            s.insert(lastComma + 1, Tokens({binder, t.OpenParen}));
+        }
+    }
+    return true;
+}
+
+void RemoveBracketsAndCommas(TTokenString& s)
+{
+    s.remove(QChar(TokenCodes.OpenParen));
+    s.remove(QChar(TokenCodes.CloseParen));
+    s.remove(QChar(TokenCodes.Comma));
+}
+
+// ----- the compilation -------------------------------------------------------
+
+bool RunChecks(Compilation& c, TokenEdit& s, const CompilerSets& k)
+{
+    for (const QString& message : {CheckBeginAndEnd(s, k), CheckBrackets(s), CheckPositions(s, k)}) {
+        if (!message.isEmpty())
+            return c.fail(message);
+    }
+    if (const QString m = CheckLiterals(c); !m.isEmpty())
+        return c.fail(m);
+    if (const QString m = CheckBinderVariables(s); !m.isEmpty())
+        return c.fail(m);
+    return true;
+}
+
+bool Compile(Compilation& c, TKavirofunction& record)
+{
+    const CompilerSets& k = Sets();
+    const TNamedTokens& t = TokenCodes;
+
+    if (record.NormText.contains(QChar(t.Error)))
+        return c.fail(Msg::NotTerminated);
+    if (c.mode == ModeFunction && record.NormText.size() > 2 && record.NormText[0] == QChar(t.VarY)
+        && record.NormText[1] == QChar(t.Equal)) {
+        record.NormText.remove(0, 2);
+        record.Text.remove(0, 2);
+    }
+    c.s = record.NormText;
+    TokenEdit s(c.s);
+
+    RewriteSigns(s, k);
+    BracketsToAbs(c.s);
+    MarkNegations(s, k);
+    if (c.mode > 0 && c.mode <= 22)
+        BindOwnObject(s, c.mode);
+    RewriteObjectComponents(s, k);
+    if (CompileSettings.HorizontalAxisLetter != u'x')
+        ReadThetaFromAxis(s);
+
+    QString message;
+    if (ExtractConstants(c.s, c.consts, c.values, message, c.lastConst))
+        return c.fail(message, true);
+
+    TokenizeExpression(c.s);
+    StripTrailingBlanks(c.s);
+    ReplaceAll(s, t.NORM, t.Len);
+    SplitChainedComparisons(s, k);
+    RewriteTrigPowers(s, k);
+    if (c.mode == ModeRelation || c.mode == ModeUserFunction)
+        PolarCoordinates(s);
+
+    if (!RunChecks(c, s, k))
+        return false;
+    if (c.mode == ModeRelation)
+        MakeRelationForm(s, k);
+
+    EnclosePostfixOperators(s, k);
+    InsertImplicitProducts(s, k);
+    RewriteUserFunctionCalls(s);
+    ReorderSolArguments(s);
+    MoveFunctionsBehindArguments(s, k);
+    CompleteArgumentLists(s);
+    if (!RestructureBinders(c, s))
+        return false;
+
+    const std::initializer_list<TTokenCode> classes[] = {
+        {t.Power, t.Percent},
+        {t.Cross, t.Dot, t.Divide, t.Mod},
+        {t.Plus, t.Minus},
+        {t.GreaterEqual, t.LessEqual, t.NotEqual, t.Greater, t.Less, t.Equal},
+        {t.And},
+        {t.Or},
+    };
+    for (const auto& ops : classes)
+        ToPostfix(c.s, SetOf(ops));
+    RemoveBracketsAndCommas(c.s);
+    return true;
+}
+
+} // namespace
+
+bool ExtractConstants(TTokenString& tokens, TConstList& consts, TConstValues& values, QString& message,
+                      std::uint8_t& lastConst)
+{
+    for (int slot = -1; slot <= 22; ++slot)
+        consts[slot] = QString::number(slot);
+    int last = 22;
+    TTokenString out;
+    const int n = static_cast<int>(tokens.size());
+    int i = 0;
+    while (i < n && last < HighestConstantSlot) {
+        if (!CharSetHas(Vocabulary.DigitTokens, tokens[i].unicode())) {
+            out += tokens[i++];
+            continue;
+        }
+        QString text;
+        while (i < n && CharSetHas(Vocabulary.DigitTokens, tokens[i].unicode()))
+            text += Vocabulary.TokenTable[tokens[i++].unicode()].Name;
+        int slot = -1;
+        while (slot <= last && consts[slot] != text)
+            ++slot;
+        if (slot > last) {
+            slot = ++last;
+            consts[slot] = text;
+        }
+        out += QChar(ConstantCode(slot));
+    }
+    if (i < n) {
+        message = Msg::TooManyConstants;
+        return true;
+    }
+    for (int slot = -1; slot <= HighestConstantSlot; ++slot) {
+        int error = 0;
+        const long double v = slot <= last ? StrToExtendedChecked(consts[slot], error) : 0.0L;
+        values[slot] = (slot <= last && error == 0) ? ValueReal(v) : ValueUndefined(KindReal);
+    }
+    lastConst = static_cast<std::uint8_t>(last);
+    tokens = out;
+    return false;
+}
+
+void ToPostfix(TTokenString& tokens, const TWideCharSet& operators)
+{
+    const CompilerSets& k = Sets();
+    TokenEdit s(tokens);
+    for (int i = 2; i < s.len(); ++i) {
+        if (!s.in(operators, i))
+            continue;
+        const TTokenCode op = s.at(i);
+        int rightEnd = i + 1;
+        if (!s.in(k.postfixOperands, i + 1) && s.at(i + 1) == TokenCodes.OpenParen) {
+            const int close = s.closeOf(i + 1);
+            if (close <= s.len()) {
+                TTokenString inner = s.mid(i + 2, close - 1);
+                ToPostfix(inner, operators);
+                s.remove(i + 2, close - i - 2);
+                s.insert(i + 2, inner);
+                rightEnd = i + 2 + static_cast<int>(inner.size());
+            }
+        }
+        const int leftStart = OperandStart(s, i - 1);
+        s.remove(i);
+        s.insert(rightEnd, op);
+        s.insert(rightEnd + 1, TokenCodes.CloseParen);
+        s.insert(leftStart, TokenCodes.OpenParen);
+        i = rightEnd + 2;
+    }
+}
+
+namespace {
+
+// How many values a multi-argument function takes besides its count n.
+int MultiArgumentPops(TTokenCode fn, int n)
+{
+    const TNamedTokens& t = TokenCodes;
+    if (fn == t.Det || fn == t.Mid)
+        return n > 3 ? 4 : 2;
+    if (fn == t.Len)
+        return n >= 4 ? 4 : n >= 2 ? 2 : 1;
+    if (fn == t.Rot)
+        return n >= 3 ? 3 : n;
+    if (fn == t.Ptan || fn == t.Perp || fn == t.PerpL)
+        return n >= 3 ? 3 : 2;
+    if (fn == t.Intr)
+        return 4;
+    if (fn == t.Ccentr || fn == t.Icentr || fn == t.Hcentr || fn == t.Irad || fn == t.Crad || fn == t.Rgb || fn == t.Hsl)
+        return 3;
+    if (fn == t.Solut4)
+        return n >= 6 ? 6 : 5;
+    if (fn == t.Proj || fn == t.Projz)
+        return std::clamp(n, 4, 6);
+    if (fn == t.Bezier)
+        return std::clamp(n, 3, 5);
+    return n;
+}
+
+} // namespace
+
+bool CheckArgumentCounts(const TKavirofunction& record, bool showErrors)
+{
+    const CompilerSets& k = Sets();
+    const TNamedTokens& t = TokenCodes;
+    constexpr long double unknown = std::numeric_limits<long double>::quiet_NaN();
+    std::vector<long double> stack;
+    bool underflow = false;
+    auto pop = [&]() {
+        if (stack.empty()) {
+            underflow = true;
+            return unknown;
+        }
+        const long double v = stack.back();
+        stack.pop_back();
+        return v;
+    };
+    auto popMany = [&](int n) {
+        for (int j = 0; j < n; ++j)
+            pop();
+    };
+    for (QChar ch : record.Code) {
+        const TTokenCode c = ch.unicode();
+        if (IsConstantCode(c)) {
+            const TValue& v = record.ConstValues[ConstantSlot(c)];
+            stack.push_back(v.Defined ? v.X : unknown);
+        } else if (CharSetHas(k.pushes, c)) {
+            stack.push_back(unknown);
+        } else if (CharSetHas(k.unary, c)) {
+            pop();
+            stack.push_back(unknown);
+        } else if (CharSetHas(k.binaryLike, c)) {
+            popMany(2);
+            stack.push_back(unknown);
+        } else if (CharSetHas(Vocabulary.UserFunctionTokenClass, c)) {
+            popMany(5);
+            stack.push_back(unknown);
+        } else if (CharSetHas(Vocabulary.MultiArgumentTokens, c)) {
+            const int n = std::clamp(NearestInt(pop()), 0, MaxArgumentCount);
+            popMany(MultiArgumentPops(c, n));
+            stack.push_back(unknown);
+        } else if (c == t.Sum || c == t.Product || c == t.Intgr) {
+            popMany(3);
+        } else if (c == t.Cof || c == t.Sol) {
+            pop();
+        } else if (c == t.Send) {
+            pop();
+            stack.push_back(unknown);
+        }
+    }
+    pop();
+    const bool excess = !stack.empty();
+    if (showErrors && underflow)
+        ShowCompileError(Msg::TooFewArguments);
+    if (showErrors && excess)
+        ShowCompileError(Msg::TooManyArguments);
+    return underflow || excess;
+}
+
+TTokenCode FindRelationOperator(QStringView code)
+{
+    if (code.size() < 3)
+        return 0;
+    const TTokenCode op = code[code.size() - 3].unicode();
+    return CharSetHas(Vocabulary.LogicCompareTokens, op) ? op : TTokenCode(0);
+}
+
+QString CodeToText(const TKavirofunction& record)
+{
+    QStringList parts;
+    for (QChar ch : record.Code) {
+        const TTokenCode c = ch.unicode();
+        if (IsConstantCode(c))
+            parts += record.Consts[ConstantSlot(c)];
+        else if (c == TokenCodes.Blank)
+            parts += QStringLiteral("␣");
+        else
+            parts += TokensToText(QStringView(&ch, 1));
+    }
+    return parts.join(u' ');
+}
+
+bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
+{
+    record.Code.clear();
+    if (record.NormText.isEmpty()) {
+        record.LastConst = 0;
+        return true;
+    }
+    Compilation c;
+    c.mode = mode;
+    c.showErrors = showErrors;
+    if (!Compile(c, record))
+        return false;
+    record.Code = c.s;
+    record.LastConst = c.lastConst;
+    record.Consts = c.consts;
+    record.ConstValues = c.values;
+    if (showErrors && CheckArgumentCounts(record, true))
+        return false;
+    return true;
+}
+
+bool PrepareExpression(TKavirofunction& record, int mode)
+{
+    record.Text = record.Text.trimmed();
+    record.Text.replace(QStringLiteral("sqrt"), QStringLiteral("Sqrt"));
+    record.Text.replace(QStringLiteral("cbrt"), QStringLiteral("Cbrt"));
+    TTokenString tokens;
+    NormalizeExpression(record, tokens);
+    record.NormText = tokens;
+    return mode >= -3 && CompileExpression(record, mode, false);
+}

@@ -1,0 +1,250 @@
+#include "engine/References.h"
+
+#include "engine/Brackets.h"
+#include "engine/TokenCode.h"
+#include "engine/TokenTable.h"
+#include "model/DocumentState.h"
+#include "model/MessageBox.h"
+#include "model/ObjectNames.h"
+#include "model/Options.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// A record referenced by one token of a compiled string.
+struct TReference {
+    bool badObject = false;                 // P(n, c) with n outside 1..22
+    int object = 0;                         // object slot of a letter or P(n, c)
+    bool userFunction = false;
+    const TKavirofunction* record = nullptr; // null: nothing to walk
+};
+
+const TKavirofunction* ComponentFormula(const TPointFunction& p, int component)
+{
+    switch (component) {
+    case 0: return &p.Pos;
+    case 1: return &p.X;
+    case 2: return &p.Y;
+    case 3: return &p.R;
+    default: return nullptr;
+    }
+}
+
+// The reference made by the token at index i of code, if any.
+bool ReferenceAt(QStringView code, qsizetype i, TReference& ref)
+{
+    const TTokenCode t = code[i].unicode();
+    const TTokenVocabulary& v = Vocabulary;
+    TDocumentTables& doc = DocumentTables;
+    ref = TReference{};
+    if (CharSetHas(v.PointTokenClass, t)) {
+        ref.object = t - v.PointTokens[1] + 1;
+        ref.record = &doc.Points[ref.object].Pos;
+    } else if (t == TokenCodes.PointFunc) {
+        // Object and component are the two constants just before P.
+        const int n = i >= 2 ? ConstantSlot(code[i - 2].unicode()) : 0;
+        const int c = i >= 1 ? ConstantSlot(code[i - 1].unicode()) : -1;
+        if (n < 1 || n > PointCount) {
+            ref.badObject = true;
+        } else {
+            ref.object = n;
+            ref.record = ComponentFormula(doc.Points[n], c);
+        }
+    } else if (CharSetHas(v.GraphTokens, t)) {
+        ref.record = &doc.Functions[v.FunctionIndexOfToken[t]].Func;
+    } else if (CharSetHas(v.RelationNameTokens, t)) {
+        ref.record = &doc.Relations[v.RelationIndexOfToken[t]].Func;
+    } else if (CharSetHas(v.UserFunctionTokenClass, t)) {
+        const int index = UserFunctionIndex(v.TokenTable[t].Name.toLower());
+        if (index == 0)
+            return false;
+        ref.userFunction = true;
+        ref.record = &doc.UserFunctions[index];
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The scanned tokens of a record, without a raw text after a scanning error.
+QStringView ScannedTokens(const TKavirofunction& record)
+{
+    const qsizetype error = record.NormText.indexOf(QChar(TokenCodes.Error));
+    return QStringView(record.NormText).left(error < 0 ? record.NormText.size() : error);
+}
+
+// Each record is walked at most once: whether it leads to the token does not
+// depend on the path that reached it.
+class TokenSearch {
+public:
+    explicit TokenSearch(TTokenCode token)
+        : token_(token)
+    {
+        const TNamedTokens& t = TokenCodes;
+        // A user function's x, y and θ are its own arguments.
+        skipUserFunctions_ = token == t.VarX || token == t.VarY || (token == t.Theta && Options.ThetaMode == 1);
+    }
+
+    bool walk(const TKavirofunction& record)
+    {
+        if (found_ || !visited_.insert(&record).second)
+            return found_;
+        if (record.Code.contains(QChar(token_)) || ScannedTokens(record).contains(QChar(token_)))
+            return found_ = true;
+        const QStringView code(record.Code);
+        TReference ref;
+        for (qsizetype i = 0; i < code.size() && !found_; ++i) {
+            if (!ReferenceAt(code, i, ref))
+                continue;
+            if (ref.badObject || (code[i] == QChar(TokenCodes.PointFunc) && Vocabulary.PointTokens[ref.object] == token_))
+                return found_ = true;
+            if (ref.record && !(ref.userFunction && skipUserFunctions_))
+                walk(*ref.record);
+        }
+        return found_;
+    }
+
+private:
+    TTokenCode token_;
+    bool skipUserFunctions_ = false;
+    bool found_ = false;
+    std::unordered_set<const TKavirofunction*> visited_;
+};
+
+// Longest chain of references below each record, with cycles detected on the
+// current path; each record is measured once.
+class ChainMeasure {
+public:
+    static constexpr int Limit = 101; // a chain reaching depth 101 is circular
+
+    // Number of records on the longest chain starting at record, counting
+    // it; Limit + 1 for a cycle or a bad object number.
+    int height(const TKavirofunction& record)
+    {
+        if (const auto known = heights_.find(&record); known != heights_.end())
+            return known->second;
+        if (!onPath_.insert(&record).second)
+            return Limit + 1;
+        int below = 0;
+        const QStringView code(record.Code);
+        TReference ref;
+        for (qsizetype i = 0; i < code.size() && below <= Limit; ++i) {
+            if (!ReferenceAt(code, i, ref))
+                continue;
+            if (ref.badObject)
+                below = Limit + 1;
+            else if (ref.record)
+                below = std::max(below, height(*ref.record));
+        }
+        onPath_.erase(&record);
+        const int h = std::min(below + 1, Limit + 1);
+        heights_.emplace(&record, h);
+        return h;
+    }
+
+private:
+    std::unordered_map<const TKavirofunction*, int> heights_;
+    std::unordered_set<const TKavirofunction*> onPath_;
+};
+
+} // namespace
+
+bool RefersToToken(TTokenCode token, const TKavirofunction& record)
+{
+    return TokenSearch(token).walk(record);
+}
+
+bool PointRefersToToken(TTokenCode token, const TPointFunction& object)
+{
+    for (const TKavirofunction* f : {&object.X, &object.Y, &object.R, &object.Low, &object.High}) {
+        if (RefersToToken(token, *f))
+            return true;
+    }
+    return false;
+}
+
+bool CheckCircularity(const TKavirofunction& record)
+{
+    // The record itself stands at depth 0, so 102 records on one chain reach
+    // depth 101, which is "deeper than 100".
+    if (ChainMeasure().height(record) <= ChainMeasure::Limit)
+        return false;
+    ShowMsgBox(QStringLiteral("Refere à circulação da função"), MsgError, MsgOk);
+    return true;
+}
+
+bool IsConstantExpression(const TKavirofunction& record)
+{
+    if (record.Code.isEmpty())
+        return false;
+    const TNamedTokens& t = TokenCodes;
+    return std::all_of(record.Code.begin(), record.Code.end(), [&t](QChar ch) {
+        const TTokenCode c = ch.unicode();
+        return (c >= FirstConstantCode && c <= LastConstantCode) || c == t.Blank || c == t.Underscore
+               || c == t.Comma || c == t.OpenParen || c == t.CloseParen;
+    });
+}
+
+namespace {
+
+bool HasTopLevelAnd(QStringView tokens)
+{
+    int depth = 0;
+    for (QChar c : tokens) {
+        depth += BracketDelta(c.unicode());
+        if (depth == 0 && c == QChar(TokenCodes.And))
+            return true;
+    }
+    return false;
+}
+
+// Expansion stops being plausible long before these: stored formulas are
+// short and free of cycles.
+constexpr int MaxExpansions = 10000;
+constexpr qsizetype MaxExpandedLength = 100000;
+
+enum class Expansion { Done, EmptySlot, Runaway };
+
+// Replaces every name of the class by its slot's scanned tokens until none is left.
+Expansion ExpandNames(TTokenString& tokens, const TWideCharSet& names, bool relations)
+{
+    int expansions = 0;
+    for (qsizetype i = 0; i < tokens.size();) {
+        const TTokenCode t = tokens[i].unicode();
+        if (!CharSetHas(names, t)) {
+            ++i;
+            continue;
+        }
+        const TKavirofunction& f = relations ? DocumentTables.Relations[Vocabulary.RelationIndexOfToken[t]].Func
+                                             : DocumentTables.Functions[Vocabulary.FunctionIndexOfToken[t]].Func;
+        if (f.NormText.isEmpty())
+            return Expansion::EmptySlot;
+        if (++expansions > MaxExpansions || tokens.size() + f.NormText.size() + 2 > MaxExpandedLength)
+            return Expansion::Runaway;
+        TTokenString inserted = f.NormText;
+        if (!relations || !HasTopLevelAnd(inserted))
+            inserted = QChar(TokenCodes.OpenParen) + inserted + QChar(TokenCodes.CloseParen);
+        tokens.replace(i, 1, inserted);
+        // Scan the inserted tokens too: they may name further slots.
+    }
+    return Expansion::Done;
+}
+
+} // namespace
+
+bool CheckObjectRefs(TTokenString& tokens, QString& message)
+{
+    for (bool relations : {true, false}) {
+        const Expansion e = ExpandNames(tokens, relations ? Vocabulary.RelationNameTokens : Vocabulary.GraphTokens, relations);
+        if (e == Expansion::Done)
+            continue;
+        tokens.clear();
+        message = e == Expansion::EmptySlot ? QStringLiteral("Refira a objeto não definido")
+                                            : QStringLiteral("Refere à circulação da função");
+        return false;
+    }
+    return true;
+}

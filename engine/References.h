@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/Formula.h"
+
+#include <QString>
+
+// Walks over the references between the document's formulas: graph names,
+// relation names, object letters, object components P(n, c) and user
+// functions, following each referenced record's compiled Code.
+
+// True when the formula refers to token, directly or through what it references.
+bool RefersToToken(TTokenCode token, const TKavirofunction& record);
+
+// RefersToToken over the object's X, Y, R, Low and High formulas.
+struct TPointFunction;
+bool PointRefersToToken(TTokenCode token, const TPointFunction& object);
+
+// True, with the message "Refere à circulação da função", when following the
+// references from record nests deeper than 100 levels (every cycle does).
+bool CheckCircularity(const TKavirofunction& record);
+
+// True when Code is non-empty and holds only constants, blanks, negations,
+// commas and brackets.
+bool IsConstantExpression(const TKavirofunction& record);
+
+// Replaces relation names by their relations' scanned tokens and graph names by
+// their functions', for the relation plotter. False with a message when a
+// referenced slot is empty or the expansion does not end.
+bool CheckObjectRefs(TTokenString& tokens, QString& message);

@@ -1,0 +1,6 @@
+#include "render/ColorConvert.h"
+
+QColor ToQColor(TColor c)
+{
+    return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c));
+}

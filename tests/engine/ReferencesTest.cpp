@@ -1,0 +1,175 @@
+#include "engine/Compiler.h"
+#include "engine/References.h"
+#include "engine/Tokenizer.h"
+#include "model/DocumentState.h"
+#include "platform/fakes/RecordingMessageSink.h"
+#include "tests/QtPrinters.h"
+#include "tests/engine/EngineTest.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReferencesTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        ResetDocument();
+    }
+    void TearDown() override
+    {
+        ResetDocument();
+        EngineTest::TearDown();
+    }
+
+    static void Store(TKavirofunction& f, const char* text, int mode)
+    {
+        f = BlankFunction;
+        f.Text = QString::fromUtf8(text);
+        ASSERT_TRUE(PrepareExpression(f, mode)) << text;
+    }
+    static void SetFunction(int k, const char* text) { Store(DocumentTables.Functions[k].Func, text, ModeFunction); }
+    static void SetRelation(int k, const char* text) { Store(DocumentTables.Relations[k].Func, text, ModeRelation); }
+    static void SetUserFunction(int k, const char* text)
+    {
+        Store(DocumentTables.UserFunctions[k], text, ModeUserFunction);
+    }
+    static TKavirofunction Formula(const char* text)
+    {
+        TKavirofunction f;
+        Store(f, text, ModePlain);
+        return f;
+    }
+    static TTokenString Scanned(const char* text)
+    {
+        TKavirofunction f = BlankFunction;
+        f.Text = QString::fromUtf8(text);
+        PrepareExpression(f, -4);
+        return f.NormText;
+    }
+
+    platform::RecordingMessageSink sink;
+    platform::ScopedMessageSink scope{sink};
+};
+
+TEST_F(ReferencesTest, ReferencesFollowGraphsButNotUserFunctionVariables)
+{
+    SetFunction(1, "x");
+    SetUserFunction(1, "x^2+a");
+    const TNamedTokens& t = TokenCodes;
+    EXPECT_TRUE(RefersToToken(t.VarX, Formula("y1 + f(2)")));
+    EXPECT_FALSE(RefersToToken(t.VarX, Formula("f(2)")));
+    EXPECT_TRUE(RefersToToken(t.ParamA, Formula("f(2)"))); // a is no variable of f
+    EXPECT_FALSE(RefersToToken(t.ParamA, Formula("y1 + 2")));
+    EXPECT_TRUE(RefersToToken(t.VarX, Formula("y1")));
+}
+
+TEST_F(ReferencesTest, ObjectComponentsLeadToTheirFormulas)
+{
+    TPointFunction& p = DocumentTables.Points[1];
+    p.Kind = ObjectPoint;
+    Store(p.X, "a+1", 1);
+    Store(p.Y, "2", 1);
+    Store(p.Pos, "(b, 2)", 1);
+    const TNamedTokens& t = TokenCodes;
+    EXPECT_TRUE(RefersToToken(t.ParamA, Formula("P.x")));
+    EXPECT_FALSE(RefersToToken(t.ParamA, Formula("P.y")));
+    EXPECT_TRUE(RefersToToken(Vocabulary.ParamTokens[2], Formula("P")));
+    EXPECT_TRUE(RefersToToken(Vocabulary.PointTokens[1], Formula("P.y"))); // P(1, 2) names P
+    EXPECT_TRUE(PointRefersToToken(t.ParamA, p));
+    EXPECT_FALSE(PointRefersToToken(Vocabulary.ParamTokens[2], p)); // the combined formula is not examined
+    // An object number outside 1..22 counts as a reference to anything.
+    EXPECT_TRUE(RefersToToken(Vocabulary.ParamTokens[3], Formula("P(40, 1)")));
+}
+
+TEST_F(ReferencesTest, ThetaReachesThroughTheScannedForm)
+{
+    CompileSettings.HorizontalAxisLetter = u'@';
+    EXPECT_TRUE(RefersToToken(TokenCodes.Theta, Formula("@")));
+    CompileSettings.Reset();
+}
+
+TEST_F(ReferencesTest, CircularityNeedsACycleOrAVeryLongChain)
+{
+    SetUserFunction(1, "f(x)+1");
+    EXPECT_TRUE(CheckCircularity(DocumentTables.UserFunctions[1]));
+    ASSERT_EQ(sink.messages().size(), 1u);
+    EXPECT_EQ(sink.last().text, QStringLiteral("Refere à circulação da função"));
+    EXPECT_EQ(sink.last().kind, 1);
+
+    // y1 -> y2 -> ... -> y20 is deep but not circular.
+    for (int k = 1; k < 20; ++k)
+        SetFunction(k, QStringLiteral("y%1+1").arg(k + 1).toUtf8().constData());
+    SetFunction(20, "x");
+    EXPECT_FALSE(CheckCircularity(DocumentTables.Functions[1].Func));
+    EXPECT_EQ(sink.messages().size(), 1u);
+
+    EXPECT_TRUE(CheckCircularity(Formula("P(0, 1)")));
+}
+
+TEST_F(ReferencesTest, CyclesStoredInTheTablesEndTheWalks)
+{
+    // A file can hold what the dialogs would refuse: y1 = y2 and y2 = y1.
+    SetFunction(1, "y2");
+    SetFunction(2, "y1+1");
+    const TKavirofunction& y1 = DocumentTables.Functions[1].Func;
+    EXPECT_TRUE(CheckCircularity(y1));
+    EXPECT_FALSE(RefersToToken(TokenCodes.VarX, y1));
+    EXPECT_TRUE(RefersToToken(Vocabulary.FunctionTokens[1], y1));
+}
+
+TEST_F(ReferencesTest, FanOutIsWalkedOnce)
+{
+    // Each function uses the next one twice: an exponential number of paths.
+    for (int k = 1; k < 20; ++k)
+        SetFunction(k, QStringLiteral("y%1+y%1").arg(k + 1).toUtf8().constData());
+    SetFunction(20, "b");
+    const TKavirofunction& y1 = DocumentTables.Functions[1].Func;
+    EXPECT_TRUE(RefersToToken(Vocabulary.ParamTokens[2], y1));
+    EXPECT_FALSE(RefersToToken(TokenCodes.ParamA, y1));
+    EXPECT_FALSE(CheckCircularity(y1));
+}
+
+TEST_F(ReferencesTest, ConstantExpressions)
+{
+    EXPECT_TRUE(IsConstantExpression(Formula("-3.5")));
+    EXPECT_TRUE(IsConstantExpression(Formula("(2)")));
+    EXPECT_FALSE(IsConstantExpression(Formula("2Pi")));
+    EXPECT_FALSE(IsConstantExpression(Formula("1+1")));
+    EXPECT_FALSE(IsConstantExpression(BlankFunction));
+}
+
+TEST_F(ReferencesTest, ObjectRefsExpandRelationsAndGraphs)
+{
+    SetRelation(1, "x < 1 and y < 1");
+    SetRelation(2, "x > 0");
+    SetFunction(1, "x^2");
+
+    QString message;
+    TTokenString tokens = Scanned("C1 > 0");
+    EXPECT_TRUE(CheckObjectRefs(tokens, message));
+    EXPECT_EQ(TokensToText(tokens), QStringLiteral("x < 1 and y < 1 > 0"));
+
+    tokens = Scanned("C2 or y1<y");
+    EXPECT_TRUE(CheckObjectRefs(tokens, message));
+    EXPECT_EQ(TokensToText(tokens), QStringLiteral("(x > 0) or (x^2)<y"));
+
+    tokens = Scanned("C3+1");
+    EXPECT_FALSE(CheckObjectRefs(tokens, message));
+    EXPECT_TRUE(tokens.isEmpty());
+    EXPECT_EQ(message, QStringLiteral("Refira a objeto não definido"));
+}
+
+TEST_F(ReferencesTest, ObjectRefsStopOnCyclesFromAFile)
+{
+    SetRelation(1, "C2");
+    SetRelation(2, "C1");
+    QString message;
+    TTokenString tokens = Scanned("C1");
+    EXPECT_FALSE(CheckObjectRefs(tokens, message));
+    EXPECT_TRUE(tokens.isEmpty());
+    EXPECT_FALSE(message.isEmpty());
+}
+
+} // namespace
