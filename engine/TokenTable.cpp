@@ -213,6 +213,11 @@ void InitTokenTables()
 
     Vocabulary.TokenTable[TokenCodes.DecimalPoint].Name = QString(Separators.DecimalChar);
     Vocabulary.TokenTable[TokenCodes.Comma].Name = QString(Separators.ListSepChar);
+
+    for (int code = 1; code <= VocabularySize; ++code) {
+        const QString& name = Vocabulary.TokenTable[code].Name;
+        Vocabulary.EntriesByFirstChar[name.at(0).unicode()].push_back(static_cast<TTokenCode>(code));
+    }
 }
 
 TTokenCode FindTokenByName(QStringView name)

@@ -4,9 +4,11 @@
 #include "model/CharSet.h"
 #include "model/OffsetArray.h"
 
+#include <QHash>
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 // One entry of the vocabulary: the name as typed and a two-character kind,
 // a class letter and a letter that tells members of a class apart.
@@ -91,6 +93,9 @@ struct TTokenVocabulary {
     TOffsetArray<TTokenCode, 1, 24> PointTokens;
     TOffsetArray<TTokenCode, 1, 8> UserFunctionTokens;
     TOffsetArray<TTokenCode, -1, 22> ConstTokens;
+    // Codes of the entries whose name starts with a given character, in
+    // table order, so the scanner only tries names that can match.
+    QHash<char16_t, std::vector<TTokenCode>> EntriesByFirstChar;
     // Slot of a graph or relation code; 0 for any other code.
     std::array<int, 1001> FunctionIndexOfToken{};
     std::array<int, 1001> RelationIndexOfToken{};

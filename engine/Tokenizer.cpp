@@ -133,9 +133,12 @@ void RemoveStrayPrimes(CaretText& t)
 TTokenCode MatchToken(QStringView rest)
 {
     const QChar third = rest.size() > 2 ? rest[2] : QChar();
-    for (int code = 1; code <= VocabularySize; ++code) {
+    const auto candidates = Vocabulary.EntriesByFirstChar.constFind(rest[0].unicode());
+    if (candidates == Vocabulary.EntriesByFirstChar.cend())
+        return 0;
+    for (const TTokenCode code : *candidates) {
         const TTokenEntry& e = Vocabulary.TokenTable[code];
-        if (e.Name.isEmpty() || !rest.startsWith(e.Name))
+        if (!rest.startsWith(e.Name))
             continue;
         if (e.Name == u"y1" && third.isDigit())
             continue; // y10 .. y19
