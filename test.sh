@@ -9,8 +9,10 @@ export QT_QPA_PLATFORM=offscreen
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export XDG_CONFIG_HOME="$scratch/config"
+export XDG_DATA_HOME="$scratch/data"
+export XDG_CACHE_HOME="$scratch/cache"
 export XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 jobs=$(nproc)

@@ -1,7 +1,10 @@
 #include "model/ProgramState.h"
 
 #include "model/DocumentState.h"
+#include "model/History.h"
+#include "model/LineCodec.h"
 #include "model/Options.h"
+#include "model/Settings.h"
 #include "platform/ScreenFont.h"
 
 TProgramState ProgramState;
@@ -23,7 +26,12 @@ void InitializeDocument()
 
     Separators.LoadFromLocale();
     ProgramState.Reset();
+    ProgramSettings.Reset();
+    BackUp.Clear();
+    BackUpArea.Clear();
     ResetDocument();
+    ProjectData.Clear();
     // The stored settings are loaded here, after the resets, which would
     // otherwise overwrite them.
+    LoadSettings();
 }

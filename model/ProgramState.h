@@ -35,6 +35,8 @@ struct TProgramState {
     int Magnification = 1;           // 1 on screen, larger when printing
     std::uint8_t RegReadFailed = 0;
     std::uint8_t PresentationMode = 0;
+    int DisplayFontSize = 12; // points: 12, or 24 in presentation mode
+    int FontSize = 12;        // points of the axis labels and object labels
 
     QString DefaultFontName;
     QString SctickerEdit;

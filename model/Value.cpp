@@ -1,5 +1,6 @@
 #include "model/Value.h"
 
+#include "model/BuiltinsOperators.h"
 #include "model/Options.h"
 
 #include <cmath>
@@ -101,6 +102,36 @@ TValue ValueSnap(const TValue& src)
             dst.Y = SnapToInteger(dst.Y);
     }
     return dst;
+}
+
+TValue ValueAdd(const TValue& a, const TValue& b)
+{
+    return ValueAddCore(a, b);
+}
+
+TValue ValueSub(const TValue& a, const TValue& b)
+{
+    return ValueSubtract(a, b);
+}
+
+TValue ValueMul(const TValue& a, const TValue& b)
+{
+    return ValueMultiply(a, b);
+}
+
+TValue ValueMulReal(long double x, const TValue& a)
+{
+    return ValueMultiply(ValueReal(x), a);
+}
+
+TValue ValueDiv(const TValue& a, const TValue& b)
+{
+    return ValueDivide(a, b);
+}
+
+TValue ValueDivReal(const TValue& a, long double x)
+{
+    return ValueDivide(a, ValueReal(x));
 }
 
 TValue ValueX(const TValue& v)

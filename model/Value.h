@@ -81,6 +81,17 @@ bool InUsableRange(long double x);
 long double SnapToInteger(long double x);
 TValue ValueSnap(const TValue& src);
 
+// Arithmetic for callers outside the formula language; the operators of
+// model/BuiltinsOperators.h decide kinds and definedness.
+TValue ValueAdd(const TValue& a, const TValue& b);
+TValue ValueSub(const TValue& a, const TValue& b);
+TValue ValueMul(const TValue& a, const TValue& b);
+// The real x times a.
+TValue ValueMulReal(long double x, const TValue& a);
+TValue ValueDiv(const TValue& a, const TValue& b);
+// a divided by the real x.
+TValue ValueDivReal(const TValue& a, long double x);
+
 // The built-ins ".x" and ".y".
 TValue ValueX(const TValue& v);
 TValue ValueY(const TValue& v);

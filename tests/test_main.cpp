@@ -1,6 +1,6 @@
 // Shared main of the test programs: one Qt application per process, on the
-// offscreen platform, with configuration and runtime folders of its own so
-// that no test touches the user's home.
+// offscreen platform, with configuration, data, cache and runtime folders of
+// its own so that no test touches the user's home.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -23,6 +23,8 @@ int main(int argc, char** argv)
     if (!home.isValid())
         return 2;
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toUtf8());
+    qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toUtf8());
     qputenv("XDG_RUNTIME_DIR", home.path().toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

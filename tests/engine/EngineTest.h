@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EngineStartup.h"
 #include "engine/TokenTable.h"
 #include "model/Options.h"
 
@@ -16,7 +17,7 @@ protected:
     {
         Separators.DecimalChar = u',';
         Separators.ListSepChar = u';';
-        InitTokenTables();
+        InitializeEngine();
     }
 
 private:
@@ -24,6 +25,6 @@ private:
     {
         Options.Reset();
         Separators.Reset();
-        InitTokenTables();
+        InitializeEngine();
     }
 };

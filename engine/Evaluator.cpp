@@ -1,0 +1,642 @@
+#include "engine/Evaluator.h"
+
+#include "engine/BuiltinTable.h"
+#include "engine/Calculus.h"
+#include "engine/TokenCode.h"
+#include "engine/TokenTable.h"
+#include "model/BuiltinsElementary.h"
+#include "model/BuiltinsOperators.h"
+#include "model/DocumentState.h"
+#include "model/Numeric.h"
+#include "model/ObjectNames.h"
+#include "model/Options.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// What the evaluator does with a token, decided once per code.
+enum class Rule : std::uint8_t {
+    None, // blanks, commas, brackets
+    InputX,
+    InputY,
+    InputZ,
+    InputW,
+    Pi,
+    E,
+    I,
+    SZero,
+    Undefined, // MouseIs, r outside an object's formulas, relation names, ".r" on a non-object
+    Parameter,
+    Graph,
+    AxisX,
+    AxisY,
+    Object,
+    Constant,
+    Unary,
+    Stepsize,
+    PopToUndefined, // a one-argument token without a routine
+    Binary,
+    Add, // binary operators with a fast path for two defined reals
+    Subtract,
+    Multiply,
+    ObjectComponent, // P(n, c)
+    UserFunction,
+    Multi,
+    Path,
+    Sum,
+    Product,
+    Intgr,
+    Send,
+    Cof,
+    Sol,
+};
+
+struct TEvaluatorTables {
+    std::array<Rule, 1001> Rules{};
+    std::array<int, 1001> UserFunctionSlot{};
+};
+TEvaluatorTables EvalTables;
+
+// Nesting of evaluations through graph names, user functions and objects:
+// a cycle loaded from a file must end.
+int EvaluationDepth = 0;
+
+struct DepthGuard {
+    bool ok;
+    DepthGuard()
+        : ok(++EvaluationDepth <= MaxEvaluationDepth)
+    {
+    }
+    ~DepthGuard() { --EvaluationDepth; }
+};
+
+enum BinderKind : std::uint8_t { BinderSum = 0, BinderProduct = 1, BinderIntgr = 2 };
+
+struct TBinderFrame {
+    std::uint8_t Kind = BinderSum;
+    int ParamNo = 0;
+    int BodyStart = 0; // index in the code of the first body token
+    int Count = 0;
+    int Node = 1;
+    long double Current = 0.0L;
+    long double Last = 0.0L;
+    long double Half = 0.0L;
+    long double Mid = 0.0L;
+    TValue Saved;              // the bound variable before the loop
+    long double SavedSlot = 0; // the parameter slot before the loop (x and y have both)
+    TValue Acc;
+    bool BoundsOk = false;
+    int Slices = 1;
+};
+
+TValue UndefinedOfKind(const TValue& v)
+{
+    return ValueUndefined(v.Kind);
+}
+
+// Storage that is not cleared on construction: an evaluation only reads
+// what it pushed, and clearing 10 KB per call would dominate short formulas.
+template <class T, int N>
+struct UninitializedArray {
+    union {
+        T items[N];
+    };
+    UninitializedArray() {}
+    T& operator[](int i) { return items[i]; }
+};
+
+int ClampedSlices()
+{
+    return std::clamp(DocumentTables.IntegralInterval.sliceNo, 1, 200);
+}
+
+// One run of the stack machine over a compiled formula.
+class PostfixMachine {
+public:
+    PostfixMachine(const TFormulaView& f, const TValue& x, const TValue& y, const TValue& z, const TValue& w)
+        : code_(f.Code)
+        , consts_(f.ConstValues)
+        , x_(x)
+        , y_(y)
+        , z_(z)
+        , w_(w)
+    {
+    }
+
+    TValue run();
+
+private:
+    bool push(const TValue& v)
+    {
+        if (count_ >= EvaluationStackSize) {
+            failed_ = true;
+            return false;
+        }
+        stack_[count_++] = v;
+        return true;
+    }
+    TValue pop()
+    {
+        if (count_ == 0) {
+            TValue v = ValueUndefined(KindReal);
+            return v;
+        }
+        return stack_[--count_];
+    }
+
+    // An operand missing from a malformed code reads as undefined.
+    void pushUnder(const TValue& v)
+    {
+        for (int i = count_; i > 0; --i)
+            stack_[i] = stack_[i - 1];
+        stack_[0] = v;
+        ++count_;
+    }
+    // The operators' result for two defined reals, computed in place.
+    bool applyRealArithmetic(Rule rule)
+    {
+        if (count_ < 2)
+            return false;
+        TValue& l = stack_[count_ - 2];
+        const TValue& r = stack_[count_ - 1];
+        if (l.Kind != KindReal || r.Kind != KindReal || !l.Defined || !r.Defined)
+            return false;
+        const long double v = rule == Rule::Add ? l.X + r.X : rule == Rule::Subtract ? l.X - r.X : l.X * r.X;
+        // l already is a defined real: only its value changes.
+        if (InUsableRange(v)) {
+            l.X = v;
+        } else {
+            l.X = 0.0L;
+            l.Defined = 0;
+        }
+        --count_;
+        return true;
+    }
+
+    void step(TTokenCode t, Rule rule, int& p);
+    void applyUserFunction(TTokenCode t);
+    void applyMulti(TTokenCode t, bool path);
+    void openLoop(std::uint8_t kind, int p);
+    void openIntegral(int p);
+    void closeBinder(int& p);
+    void closeLoop(TBinderFrame& f, const TValue& body, int& p);
+    void closeIntegral(TBinderFrame& f, const TValue& body, int& p);
+    void bindVariable(const TBinderFrame& f, long double value);
+    void restoreVariable(const TBinderFrame& f);
+    void applyCofOrSol(bool sol, int& p);
+
+    QStringView code_;
+    const TConstValues* consts_;
+    TValue x_, y_, z_, w_;
+    UninitializedArray<TValue, EvaluationStackSize> stack_;
+    int count_ = 0;
+    UninitializedArray<TBinderFrame, MaxOpenBinders> frames_;
+    int open_ = 0;
+    bool failed_ = false;
+};
+
+TValue PostfixMachine::run()
+{
+    if (code_.isEmpty())
+        return ValueUndefined(KindReal);
+    const int n = static_cast<int>(code_.size());
+    for (int p = 0; p < n && !failed_; ++p) {
+        const TTokenCode t = code_[p].unicode();
+        step(t, t <= 1000 ? EvalTables.Rules[t] : Rule::None, p);
+    }
+    // A binder left open by malformed code must not leave its variable bound.
+    while (open_ > 0)
+        restoreVariable(frames_[--open_]);
+    if (failed_)
+        return ValueUndefined(KindReal);
+    if (count_ == 0)
+        return ValueUndefined(KindReal);
+    return ValueSnap(pop());
+}
+
+void PostfixMachine::step(TTokenCode t, Rule rule, int& p)
+{
+    switch (rule) {
+    case Rule::None: return;
+    case Rule::InputX: push(x_); return;
+    case Rule::InputY: push(y_); return;
+    case Rule::InputZ: push(z_); return;
+    case Rule::InputW: push(w_); return;
+    case Rule::Pi: push(ValuePi()); return;
+    case Rule::E: push(ValueE()); return;
+    case Rule::I: push(ValueI()); return;
+    case Rule::SZero: push(SZeroValue); return;
+    case Rule::Undefined: push(ValueUndefined(KindReal)); return;
+    case Rule::Parameter: push(ValueReal(ParamValue(t))); return;
+    case Rule::Graph:
+        push(EvaluateExpression(DocumentTables.Functions[Vocabulary.FunctionIndexOfToken[t]].Func, x_));
+        return;
+    case Rule::AxisX: push(ValueMakePoint(x_, y_)); return;
+    case Rule::AxisY: push(ValueMakePoint(z_, w_)); return;
+    case Rule::Object: push(EvaluatePoint(t - Vocabulary.PointTokens[1] + 1, 0)); return;
+    case Rule::Constant: {
+        const int slot = ConstantSlot(t);
+        push(consts_ ? (*consts_)[slot] : ValueUndefined(KindReal));
+        return;
+    }
+    case Rule::Unary:
+        if (count_ == 0)
+            push(ValueUndefined(KindReal));
+        stack_[count_ - 1] = BuiltinTable.Unary[t](stack_[count_ - 1]);
+        return;
+    case Rule::Stepsize: {
+        const TValue a = pop();
+        const int slot = NearestInt(a.X);
+        const bool ok = !NotRealValue(a) && slot >= -1 && slot <= ParamCount;
+        push(ok ? ValueReal(DocumentTables.Params[slot].Step) : ValueUndefined(KindReal));
+        return;
+    }
+    case Rule::PopToUndefined:
+        pop();
+        push(ValueUndefined(KindReal));
+        return;
+    case Rule::Add:
+    case Rule::Subtract:
+    case Rule::Multiply:
+        if (applyRealArithmetic(rule))
+            return;
+        [[fallthrough]];
+    case Rule::Binary:
+        while (count_ < 2)
+            pushUnder(ValueUndefined(KindReal));
+        stack_[count_ - 2] = BuiltinTable.Binary[t](stack_[count_ - 2], stack_[count_ - 1]);
+        --count_;
+        return;
+    case Rule::ObjectComponent: {
+        const TValue r = pop();
+        const TValue l = pop();
+        push(EvaluatePoint(NearestInt(l.X), NearestInt(r.X)));
+        return;
+    }
+    case Rule::UserFunction: applyUserFunction(t); return;
+    case Rule::Multi: applyMulti(t, false); return;
+    case Rule::Path: applyMulti(t, true); return;
+    case Rule::Sum: openLoop(BinderSum, p); return;
+    case Rule::Product: openLoop(BinderProduct, p); return;
+    case Rule::Intgr: openIntegral(p); return;
+    case Rule::Send: closeBinder(p); return;
+    case Rule::Cof: applyCofOrSol(false, p); return;
+    case Rule::Sol: applyCofOrSol(true, p); return;
+    }
+}
+
+void PostfixMachine::applyUserFunction(TTokenCode t)
+{
+    TValue a4 = pop();
+    TValue a3 = pop();
+    TValue a2 = pop();
+    TValue a1 = pop();
+    const TValue mode = pop();
+    // A point as first argument feeds x and y; one in the third slot z and w.
+    if (a1.Kind == KindPair) {
+        a4 = a3;
+        a3 = a2;
+        a2 = ValueY(a1);
+        a1 = ValueX(a1);
+    }
+    if (a3.Kind == KindPair) {
+        a4 = ValueY(a3);
+        a3 = ValueX(a3);
+    }
+    const TKavirofunction& record = DocumentTables.UserFunctions[EvalTables.UserFunctionSlot[t]];
+    const TFormulaView f = ViewOf(record);
+    switch (NearestInt(mode.X)) {
+    case 0: push(EvaluatePostfix(f, a1, a2, a3, a4)); return;
+    case 1: push(DerivativeValue(1, f, a1, a2, a3, a4)); return;
+    case 2: push(DerivativeValue(2, f, a1, a2, a3, a4)); return;
+    case 3: push(AntiderivativeValue(f, a1, a2, a3, a4)); return;
+    default: push(ValueUndefined(KindReal)); return;
+    }
+}
+
+void PostfixMachine::applyMulti(TTokenCode t, bool path)
+{
+    const int n = NearestInt(pop().X);
+    if (n < 0 || n > MaxArgumentCount || n > count_) {
+        failed_ = true;
+        return;
+    }
+    // Popped in reverse: args[0] is the last argument written.
+    UninitializedArray<TValue, MaxArgumentCount> argStore;
+    TValue* args = argStore.items;
+    for (int i = 0; i < n; ++i)
+        args[i] = pop();
+    const std::span<const TValue> list(args, static_cast<std::size_t>(n));
+    if (path) {
+        push(n >= 1 ? PathValue(args[n - 1], list.first(static_cast<std::size_t>(n - 1))) : ValueUndefined(KindReal));
+        return;
+    }
+    const TMultiRoutine routine = BuiltinTable.Multi[t];
+    push(routine ? routine(list) : ValueUndefined(KindReal));
+}
+
+// Writes the bound variable: its parameter slot and, for x and y, the input too.
+void PostfixMachine::bindVariable(const TBinderFrame& f, long double value)
+{
+    DocumentTables.Params[f.ParamNo].Value = value;
+    if (f.ParamNo == -1)
+        x_ = ValueReal(value);
+    else if (f.ParamNo == 0)
+        y_ = ValueReal(value);
+}
+
+void PostfixMachine::restoreVariable(const TBinderFrame& f)
+{
+    DocumentTables.Params[f.ParamNo].Value = f.SavedSlot;
+    if (f.ParamNo == -1)
+        x_ = f.Saved;
+    else if (f.ParamNo == 0)
+        y_ = f.Saved;
+}
+
+// Takes the bound variable's number off the stack; false when it names no slot.
+bool TakeVariable(TBinderFrame& f, int number, const TValue& x, const TValue& y)
+{
+    if (number < -1 || number > ParamCount)
+        return false;
+    f.ParamNo = number;
+    f.SavedSlot = DocumentTables.Params[number].Value;
+    f.Saved = number == -1 ? x : number == 0 ? y : ValueReal(f.SavedSlot);
+    return true;
+}
+
+void PostfixMachine::openLoop(std::uint8_t kind, int p)
+{
+    if (open_ >= MaxOpenBinders) {
+        failed_ = true;
+        return;
+    }
+    TBinderFrame& f = frames_[open_];
+    f = TBinderFrame{};
+    f.Kind = kind;
+    f.Acc = ValuePoint(kind == BinderSum ? 0.0L : 1.0L, 0.0L);
+    f.BodyStart = p + 1;
+    const TValue upper = pop();
+    const TValue lower = pop();
+    f.Last = upper.Defined ? upper.X : 0.0L;
+    f.BoundsOk = upper.Defined && lower.Defined;
+    f.Current = f.BoundsOk ? lower.X : f.Last - 10.0L;
+    if (!TakeVariable(f, NearestInt(pop().X), x_, y_)) {
+        failed_ = true;
+        return;
+    }
+    ++open_;
+    bindVariable(f, f.Current);
+}
+
+void PostfixMachine::openIntegral(int p)
+{
+    if (open_ >= MaxOpenBinders) {
+        failed_ = true;
+        return;
+    }
+    const TCalculusTables& c = CalculusTables;
+    TBinderFrame& f = frames_[open_];
+    f = TBinderFrame{};
+    f.Kind = BinderIntgr;
+    f.BodyStart = p + 1;
+    f.Node = 1;
+    f.Slices = ClampedSlices();
+    const TValue b = pop();
+    const TValue a = pop();
+    f.Acc = ValuePoint(0.0L, 0.0L);
+    f.BoundsOk = a.Defined && b.Defined;
+    if (f.BoundsOk) {
+        f.Half = (b.X - a.X) / f.Slices / 2.0L;
+        f.Mid = a.X + f.Half;
+        f.Current = f.Half * c.GaussNodes[1] + f.Mid;
+    }
+    if (!TakeVariable(f, NearestInt(pop().X), x_, y_)) {
+        failed_ = true;
+        return;
+    }
+    ++open_;
+    bindVariable(f, f.Current);
+}
+
+void PostfixMachine::closeBinder(int& p)
+{
+    const TValue body = pop();
+    if (open_ == 0) {
+        failed_ = true;
+        return;
+    }
+    TBinderFrame& f = frames_[open_ - 1];
+    if (f.Kind == BinderIntgr)
+        closeIntegral(f, body, p);
+    else
+        closeLoop(f, body, p);
+}
+
+void PostfixMachine::closeLoop(TBinderFrame& f, const TValue& body, int& p)
+{
+    if (f.Count == 0)
+        f.Acc.Kind = body.Kind;
+    ++f.Count;
+    bool more = false;
+    if (f.BoundsOk) {
+        if (f.Current <= f.Last)
+            f.Acc = f.Kind == BinderSum ? ValueAddCore(f.Acc, body) : ValueMultiply(f.Acc, body);
+        const long double next = f.Current + 1.0L;
+        if (next == f.Current) {
+            // So large that adding 1 changes nothing: the loop would never end.
+            f.Acc = UndefinedOfKind(body);
+        } else {
+            f.Current = next;
+            bindVariable(f, f.Current);
+            more = f.Current <= f.Last;
+        }
+    } else {
+        f.Acc = UndefinedOfKind(body);
+    }
+    if (more) {
+        p = f.BodyStart - 1; // the loop's ++p lands on the body start
+        return;
+    }
+    push(f.Acc);
+    restoreVariable(f);
+    --open_;
+}
+
+void PostfixMachine::closeIntegral(TBinderFrame& f, const TValue& body, int& p)
+{
+    const TCalculusTables& c = CalculusTables;
+    if (f.Count == 0 && f.Node == 1)
+        f.Acc.Kind = body.Kind;
+    if (f.Count < f.Slices && body.Defined)
+        f.Acc = ValueAddCore(f.Acc, ValueMultiply(body, ValueReal(c.GaussWeights[f.Node])));
+    if (++f.Node == 6) {
+        ++f.Count;
+        f.Node = 1;
+        f.Mid += 2.0L * f.Half;
+    }
+    f.Current = f.Half * c.GaussNodes[f.Node] + f.Mid;
+    bindVariable(f, f.Current);
+    if (!f.BoundsOk)
+        f.Acc = UndefinedOfKind(body);
+    if (f.BoundsOk && f.Count < f.Slices) {
+        p = f.BodyStart - 1;
+        return;
+    }
+    push(f.BoundsOk ? ValueMultiply(ValueReal(f.Half), f.Acc) : UndefinedOfKind(body));
+    restoreVariable(f);
+    --open_;
+}
+
+void PostfixMachine::applyCofOrSol(bool sol, int& p)
+{
+    const TValue k = pop();
+    const int rel = FindMatchingSend(code_, p);
+    if (rel < 0) {
+        failed_ = true;
+        return;
+    }
+    const TFormulaView body{code_.mid(p + 1, rel - 1), consts_};
+    TValue result = ValueUndefined(KindReal);
+    if (sol) {
+        if (k.Defined)
+            result = SolValue(body, NearestInt(k.X), y_, z_, w_);
+    } else if (k.Defined && k.X >= 0.0L && k.X < 10.0L) {
+        result = CofValue(NearestInt(k.X), body);
+    }
+    push(result);
+    p += rel; // on the "Send"; the loop moves past it
+}
+
+} // namespace
+
+TValue EvaluatePostfix(const TFormulaView& formula, const TValue& x, const TValue& y, const TValue& z,
+                       const TValue& w)
+{
+    DepthGuard guard;
+    if (!guard.ok)
+        return ValueUndefined(KindReal);
+    PostfixMachine machine(formula, x, y, z, w);
+    return machine.run();
+}
+
+TValue EvaluatePostfix(const TKavirofunction& record, const TValue& x, const TValue& y, const TValue& z,
+                       const TValue& w)
+{
+    return EvaluatePostfix(ViewOf(record), x, y, z, w);
+}
+
+TValue EvaluateExpression(const TFormulaView& formula, const TValue& x)
+{
+    return EvaluatePostfix(formula, x, ValueReal(DocumentTables.Params[0].Value), ValueReal(0.0L), ValueReal(0.0L));
+}
+
+TValue EvaluateExpression(const TKavirofunction& record, const TValue& x)
+{
+    return EvaluateExpression(ViewOf(record), x);
+}
+
+TValue EvaluatePoint(int i, int part)
+{
+    const bool component = part >= 1 && part <= 3;
+    if (i < 1 || i > PointCount)
+        return ValueUndefined(component ? KindReal : KindPair);
+    const TPointFunction& p = DocumentTables.Points[i];
+    if (component) {
+        const TKavirofunction& f = part == 1 ? p.X : part == 2 ? p.Y : p.R;
+        return EvaluateExpression(f, ValueUndefined(KindReal));
+    }
+    TValue v = EvaluateExpression(p.Pos, ValueUndefined(KindPair));
+    if (Options.ComplexMode)
+        v = ValueToPoint(v);
+    return v.Defined ? v : ValueUndefined(KindPair);
+}
+
+long double ParamValue(TTokenCode token)
+{
+    const int slot = ParamIndexOfToken(token);
+    return (slot >= 1 && slot <= ParamCount) ? DocumentTables.Params[slot].Value : 0.0L;
+}
+
+int FindMatchingSend(QStringView code, int start)
+{
+    const TNamedTokens& t = TokenCodes;
+    int depth = 1;
+    for (int j = start + 1; j < code.size(); ++j) {
+        const TTokenCode c = code[j].unicode();
+        if (c == t.Sum || c == t.Product || c == t.Intgr || c == t.Cof || c == t.Sol)
+            ++depth;
+        else if (c == t.Send && --depth < 1)
+            return j - start;
+    }
+    return -1;
+}
+
+void InitEvaluator()
+{
+    const TTokenVocabulary& v = Vocabulary;
+    const TNamedTokens& t = TokenCodes;
+    TEvaluatorTables& e = EvalTables;
+    e = TEvaluatorTables{};
+    for (int code = FirstConstantCode; code <= LastConstantCode; ++code)
+        e.Rules[code] = Rule::Constant;
+    for (int code = 1; code <= VocabularySize; ++code) {
+        if (code >= FirstConstantCode)
+            break; // the error token and the digits are constants in compiled code
+        const QChar cls = v.TokenTable[code].classLetter();
+        Rule& r = e.Rules[code];
+        if (CharSetHas(v.ParameterTokens, code))
+            r = Rule::Parameter;
+        else if (cls == u'k')
+            r = Rule::Undefined; // r, MouseIs: overridden below where they mean something
+        else if (cls == u'y')
+            r = Rule::Graph;
+        else if (CharSetHas(v.PointTokenClass, code))
+            r = Rule::Object;
+        else if (cls == u'n' || cls == u'o' || cls == u'm')
+            r = BuiltinTable.Unary[code] ? Rule::Unary : Rule::PopToUndefined;
+        else if (cls == u'a' || cls == u'q')
+            r = BuiltinTable.Binary[code] ? Rule::Binary : Rule::Undefined;
+        else if (cls == u'f' || cls == u'F')
+            r = Rule::UserFunction;
+        else if (cls == u'r')
+            r = Rule::Multi;
+        else if (cls == u'C')
+            r = Rule::Undefined;
+    }
+    e.Rules[t.VarX] = Rule::InputX;
+    e.Rules[t.VarY] = Rule::InputY;
+    e.Rules[t.VarZ] = Rule::InputZ;
+    e.Rules[t.VarW] = Rule::InputW;
+    e.Rules[t.Pi] = Rule::Pi;
+    e.Rules[t.E] = Rule::E;
+    e.Rules[t.Imaginary] = Rule::I;
+    e.Rules[t.SZero] = Rule::SZero;
+    e.Rules[t.AxisX] = Rule::AxisX;
+    e.Rules[t.AxisY] = Rule::AxisY;
+    e.Rules[t.Stepsize] = Rule::Stepsize;
+    e.Rules[t.Plus] = Rule::Add;
+    e.Rules[t.Minus] = Rule::Subtract;
+    e.Rules[t.Dot] = Rule::Multiply;
+    e.Rules[t.Cross] = Rule::Multiply;
+    e.Rules[t.PointFunc] = Rule::ObjectComponent;
+    e.Rules[t.Path] = Rule::Path;
+    e.Rules[t.Sum] = Rule::Sum;
+    e.Rules[t.Product] = Rule::Product;
+    e.Rules[t.Intgr] = Rule::Intgr;
+    e.Rules[t.Send] = Rule::Send;
+    e.Rules[t.Cof] = Rule::Cof;
+    e.Rules[t.Sol] = Rule::Sol;
+    if (!BuiltinTable.Unary[t.DotR])
+        e.Rules[t.DotR] = Rule::PopToUndefined; // ".r" on something that is no object
+
+    for (int slot = 1; slot <= UserFunctionCount; ++slot)
+        e.UserFunctionSlot[v.UserFunctionTokens[slot]] = slot;
+    // The compiler turns F, G, H, F1..F5 into the lower-case names.
+    for (int code = 1; code <= VocabularySize; ++code) {
+        if (CharSetHas(v.UpperUserFunctionTokens, code))
+            e.UserFunctionSlot[code] = e.UserFunctionSlot[code - 8];
+    }
+}

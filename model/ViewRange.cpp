@@ -1,0 +1,8 @@
+#include "model/ViewRange.h"
+
+TViewRange ViewRange;
+
+void TViewRange::Reset()
+{
+    *this = TViewRange{};
+}

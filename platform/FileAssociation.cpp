@@ -1,0 +1,12 @@
+#include "platform/FileAssociation.h"
+
+#include "platform/XdgFileAssociation.h"
+
+namespace platform {
+
+FileAssociation& CurrentFileAssociation()
+{
+    return InstalledOr<FileAssociation, XdgFileAssociation>();
+}
+
+} // namespace platform

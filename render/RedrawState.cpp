@@ -1,0 +1,60 @@
+#include "render/RedrawState.h"
+
+TRedrawState RedrawState;
+
+namespace {
+
+void SetFlag(TDirtyFlag flag)
+{
+    RedrawState.DirtyFlags[flag] = 1;
+}
+
+bool IsSet(TDirtyFlag flag)
+{
+    return RedrawState.DirtyFlags[flag] != 0;
+}
+
+} // namespace
+
+void SetDirtyView() { SetFlag(DirtyView); }
+void SetDirtyObjects() { SetFlag(DirtyObjects); }
+void SetDirtyScale() { SetFlag(DirtyScale); }
+void SetDirtyFlag3() { SetFlag(DirtyFlag3); }
+void SetDirtyFlag4() { SetFlag(DirtyFlag4); }
+void SetDirtyTraces() { SetFlag(DirtyTraces); }
+bool IsDirtyView() { return IsSet(DirtyView); }
+bool IsDirtyObjects() { return IsSet(DirtyObjects); }
+bool IsDirtyScale() { return IsSet(DirtyScale); }
+bool IsDirtyFlag3() { return IsSet(DirtyFlag3); }
+bool IsDirtyFlag4() { return IsSet(DirtyFlag4); }
+bool IsDirtyTraces() { return IsSet(DirtyTraces); }
+
+void MarkNamesChanged(QStringView names)
+{
+    RedrawState.ChangedNames = CharSetUnion(RedrawState.ChangedNames, CharSetFromString(names));
+}
+
+void MarkNameRangeChanged(char16_t first, char16_t last)
+{
+    CharSetIncludeCharRange(RedrawState.ChangedNames, first, last);
+}
+
+void ClearChangedNames()
+{
+    CharSetClear(RedrawState.ChangedNames);
+    RedrawState.RelationChanged.fill(0);
+}
+
+void ClearRedrawState()
+{
+    RedrawState.DirtyFlags.fill(0);
+    ClearChangedNames();
+}
+
+void InitRedrawState()
+{
+    CharSetClear(RedrawState.LastChangedNames);
+    CharSetClear(RedrawState.RedrawNames);
+    RedrawState.RelationChanged.fill(0);
+    ClearRedrawState();
+}

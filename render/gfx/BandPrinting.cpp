@@ -1,0 +1,19 @@
+#include "render/gfx/BandPrinting.h"
+
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+
+void PrintMetafileInBands(const TMetafile& metafile, QPainter& painter, const TRect& target, int bandHeight)
+{
+    if (target.IsEmpty())
+        return;
+    bandHeight = std::max(1, bandHeight);
+    for (int top = 0; top < target.Height(); top += bandHeight) {
+        QImage band(target.Width(), std::min(bandHeight, target.Height() - top), QImage::Format_RGB32);
+        band.fill(Qt::white);
+        TCanvas canvas = MakeImageCanvas(band, QPoint(0, top));
+        PlayMetafile(metafile, canvas, {0, -top, target.Width(), target.Height() - top});
+        painter.drawImage(target.Left, target.Top + top, band);
+    }
+}

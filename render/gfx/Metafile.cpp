@@ -1,0 +1,229 @@
+#include "render/gfx/Metafile.h"
+
+#include "model/Numeric.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+class TRecordingDevice final : public TDrawDevice {
+public:
+    explicit TRecordingDevice(TMetafile& metafile)
+        : metafile_(metafile)
+    {
+    }
+
+    TRect Bounds() const override { return {0, 0, metafile_.Width + 1, metafile_.Height + 1}; }
+
+    void Execute(const TDrawCommand& command, const TDrawState& state) override
+    {
+        if (metafile_.States.empty() || !(metafile_.States.back() == state))
+            metafile_.States.push_back(state);
+        metafile_.Entries.push_back({command, static_cast<int>(metafile_.States.size()) - 1});
+    }
+
+private:
+    TMetafile& metafile_;
+};
+
+// Picture coordinates to target coordinates.
+class TPlayMapping {
+public:
+    TPlayMapping(const TMetafile& metafile, const TRect& dest)
+        : dest_(dest)
+        , sx_(static_cast<long double>(dest.Width()) / (metafile.Width + 1))
+        , sy_(static_cast<long double>(dest.Height()) / (metafile.Height + 1))
+    {
+    }
+
+    int X(int x) const { return dest_.Left + NearestInt(x * sx_); }
+    int Y(int y) const { return dest_.Top + NearestInt(y * sy_); }
+    QPoint Point(const QPoint& p) const { return QPoint(X(p.x()), Y(p.y())); }
+    TRect Rect(const TRect& r) const { return {X(r.Left), Y(r.Top), X(r.Right), Y(r.Bottom)}; }
+
+    TDrawCommand Command(const TDrawCommand& c) const
+    {
+        TDrawCommand m = c;
+        for (QPoint& p : m.Points)
+            p = Point(p);
+        m.Box = Rect(c.Box);
+        m.At = Point(c.At);
+        m.Corner = QSize(NearestInt(c.Corner.width() * sx_), NearestInt(c.Corner.height() * sy_));
+        return m;
+    }
+
+    TDrawState State(const TDrawState& s) const
+    {
+        TDrawState m = s;
+        if (!s.Pen.IsCosmetic())
+            m.Pen.Width = std::max(1, NearestInt(s.Pen.Width * (sx_ + sy_) / 2.0L));
+        if (s.Font.Height != 0) {
+            const int height = NearestInt(s.Font.Height * sy_);
+            m.Font.Height = height != 0 ? height : (s.Font.Height < 0 ? -1 : 1);
+        }
+        m.Clip = s.Clip ? IntersectRects(Rect(*s.Clip), dest_) : dest_;
+        return m;
+    }
+
+private:
+    TRect dest_;
+    long double sx_;
+    long double sy_;
+};
+
+QString Hex6(TColor c)
+{
+    return QString::number(ColorRGBPart(c), 16).toUpper().rightJustified(6, u'0');
+}
+
+QString Num(int v)
+{
+    return QString::number(v);
+}
+
+QString PointText(const QPoint& p)
+{
+    return Num(p.x()) + u',' + Num(p.y());
+}
+
+QString RectText(const TRect& r)
+{
+    return Num(r.Left) + u' ' + Num(r.Top) + u' ' + Num(r.Right) + u' ' + Num(r.Bottom);
+}
+
+// FNV-1a over the pixels: a stable fingerprint of an image for the dump.
+QString ImageFingerprint(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    std::uint32_t h = 2166136261u;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar* row = rgb.constScanLine(y);
+        for (int i = 0; i < rgb.width() * 4; ++i) {
+            h ^= row[i];
+            h *= 16777619u;
+        }
+    }
+    return Num(image.width()) + u'x' + Num(image.height()) + QStringLiteral(" #") +
+           QString::number(h, 16).rightJustified(8, u'0');
+}
+
+QString PenText(const TPen& pen)
+{
+    static const char16_t* const Styles[] = {u"solid", u"dash", u"dot", u"dashdot", u"clear"};
+    static const char16_t* const Modes[] = {u"copy", u"mask", u"xor", u"merge"};
+    QString s = QStringLiteral("pen(") + Hex6(pen.Color) + u' ' + Num(pen.Width) + u' ' +
+                QString::fromUtf16(Styles[static_cast<int>(pen.Style)]) + u' ' +
+                QString::fromUtf16(Modes[static_cast<int>(pen.Mode)]);
+    if (pen.Geometric)
+        s += pen.Cap == TPenCap::Flat ? QStringLiteral(" geometric flat") : QStringLiteral(" geometric round");
+    return s + u')';
+}
+
+QString BrushText(const TBrush& brush)
+{
+    static const char16_t* const Styles[] = {u"solid", u"clear",    u"horizontal", u"vertical", u"fdiagonal",
+                                             u"bdiagonal", u"cross", u"diagcross", u"bitmap"};
+    const QString style = QString::fromUtf16(Styles[static_cast<int>(brush.Style)]);
+    if (brush.Style == TBrushStyle::Clear)
+        return QStringLiteral("brush(clear)");
+    if (brush.Style == TBrushStyle::Bitmap)
+        return QStringLiteral("brush(bitmap ") + ImageFingerprint(brush.Pattern) + u')';
+    return QStringLiteral("brush(") + style + u' ' + Hex6(brush.Color) + u')';
+}
+
+QString FontText(const TFont& font)
+{
+    QString s = QStringLiteral("font(\"") + font.Name + QStringLiteral("\" ") + Num(font.Height);
+    if (font.Bold)
+        s += QStringLiteral(" bold");
+    if (font.Italic)
+        s += QStringLiteral(" italic");
+    if (font.Underline)
+        s += QStringLiteral(" underline");
+    return s + u' ' + Hex6(font.Color) + u')';
+}
+
+QString PointsText(const std::vector<QPoint>& points)
+{
+    QStringList parts;
+    for (const QPoint& p : points)
+        parts << PointText(p);
+    return parts.join(u' ');
+}
+
+QString CommandText(const TDrawCommand& c, const TDrawState& s)
+{
+    switch (c.Op) {
+    case TDrawOp::Polyline:
+        return QStringLiteral("polyline ") + PenText(s.Pen) + u' ' + PointsText(c.Points);
+    case TDrawOp::Polygon:
+        return QStringLiteral("polygon ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + PointsText(c.Points);
+    case TDrawOp::PolyBezier:
+        return QStringLiteral("bezier ") + PenText(s.Pen) + u' ' + PointsText(c.Points);
+    case TDrawOp::Ellipse:
+        return QStringLiteral("ellipse ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box);
+    case TDrawOp::Rectangle:
+        return QStringLiteral("rectangle ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box);
+    case TDrawOp::RoundRect:
+        return QStringLiteral("roundrect ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box) + QStringLiteral(" corner ") +
+               Num(c.Corner.width()) + u'x' + Num(c.Corner.height());
+    case TDrawOp::Pie:
+        return QStringLiteral("pie ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box) + QStringLiteral(" from ") +
+               PointsText(c.Points);
+    case TDrawOp::Chord:
+        return QStringLiteral("chord ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box) + QStringLiteral(" from ") +
+               PointsText(c.Points);
+    case TDrawOp::Arc:
+        return QStringLiteral("arc ") + PenText(s.Pen) + u' ' + RectText(c.Box) + QStringLiteral(" from ") + PointsText(c.Points);
+    case TDrawOp::Pixel:
+        return QStringLiteral("pixel ") + PointText(c.At) + u' ' + Hex6(c.Color);
+    case TDrawOp::FillRect:
+        return QStringLiteral("fillrect ") + BrushText(s.Brush) + u' ' + RectText(c.Box);
+    case TDrawOp::Text:
+        return QStringLiteral("text ") + PointText(c.At) + u' ' + FontText(s.Font) + QStringLiteral(" \"") + c.Text + u'"';
+    case TDrawOp::Image: {
+        static const char16_t* const Modes[] = {u"copy", u"and", u"transparent"};
+        return QStringLiteral("image ") + QString::fromUtf16(Modes[static_cast<int>(c.ImageMode)]) + u' ' + RectText(c.Box) + u' ' +
+               ImageFingerprint(c.Image);
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+TCanvas MakeMetafileCanvas(TMetafile& metafile)
+{
+    return TCanvas(std::make_unique<TRecordingDevice>(metafile));
+}
+
+void PlayMetafile(const TMetafile& metafile, TCanvas& target, const TRect& dest)
+{
+    if (dest.IsEmpty() || metafile.IsEmpty())
+        return;
+    const TPlayMapping mapping(metafile, dest);
+    std::vector<TDrawState> states;
+    states.reserve(metafile.States.size());
+    for (const TDrawState& s : metafile.States)
+        states.push_back(mapping.State(s));
+    for (const TMetafile::TEntry& e : metafile.Entries)
+        target.Execute(mapping.Command(e.Command), states[e.State]);
+}
+
+QString DumpMetafile(const TMetafile& metafile)
+{
+    QString out = QStringLiteral("size ") + Num(metafile.Width) + QStringLiteral(" x ") + Num(metafile.Height) + u'\n';
+    std::optional<TRect> clip;
+    for (const TMetafile::TEntry& e : metafile.Entries) {
+        const TDrawState& s = metafile.States[e.State];
+        if (s.Clip != clip) {
+            out += s.Clip ? QStringLiteral("clip ") + RectText(*s.Clip) : QStringLiteral("clip none");
+            out += u'\n';
+            clip = s.Clip;
+        }
+        out += CommandText(e.Command, s) + u'\n';
+    }
+    return out;
+}
