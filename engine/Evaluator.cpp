@@ -2,6 +2,7 @@
 
 #include "engine/BuiltinTable.h"
 #include "engine/Calculus.h"
+#include "engine/EvalRules.h"
 #include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
 #include "model/BuiltinsElementary.h"
@@ -14,50 +15,9 @@
 #include <algorithm>
 #include <array>
 
-namespace {
-
-// What the evaluator does with a token, decided once per code.
-enum class Rule : std::uint8_t {
-    None, // blanks, commas, brackets
-    InputX,
-    InputY,
-    InputZ,
-    InputW,
-    Pi,
-    E,
-    I,
-    SZero,
-    Undefined, // MouseIs, r outside an object's formulas, relation names, ".r" on a non-object
-    Parameter,
-    Graph,
-    AxisX,
-    AxisY,
-    Object,
-    Constant,
-    Unary,
-    Stepsize,
-    PopToUndefined, // a one-argument token without a routine
-    Binary,
-    Add, // binary operators with a fast path for two defined reals
-    Subtract,
-    Multiply,
-    ObjectComponent, // P(n, c)
-    UserFunction,
-    Multi,
-    Path,
-    Sum,
-    Product,
-    Intgr,
-    Send,
-    Cof,
-    Sol,
-};
-
-struct TEvaluatorTables {
-    std::array<Rule, 1001> Rules{};
-    std::array<int, 1001> UserFunctionSlot{};
-};
 TEvaluatorTables EvalTables;
+
+namespace {
 
 // Nesting of evaluations through graph names, user functions and objects:
 // a cycle loaded from a file must end.
@@ -204,7 +164,7 @@ TValue PostfixMachine::run()
     const int n = static_cast<int>(code_.size());
     for (int p = 0; p < n && !failed_; ++p) {
         const TTokenCode t = code_[p].unicode();
-        step(t, t <= 1000 ? EvalTables.Rules[t] : Rule::None, p);
+        step(t, RuleOf(t), p);
     }
     // A binder left open by malformed code must not leave its variable bound.
     while (open_ > 0)

@@ -20,14 +20,6 @@ inline constexpr long double Pi = std::numbers::pi_v<long double>;
 // evaluation, where a call per check or constructor costs more than the
 // arithmetic itself.
 
-// InUsableRange of model/Value.h, inline.
-inline bool InRange(long double x)
-{
-    // Written so that NaN fails every comparison.
-    const long double m = std::fabs(x);
-    return x == 0.0L || (RangeLow < m && m < RangeHigh);
-}
-
 inline bool IsDefinedReal(const TValue& v)
 {
     return v.Kind == KindReal && v.Defined;
@@ -35,12 +27,12 @@ inline bool IsDefinedReal(const TValue& v)
 
 inline TValue RealResult(long double x)
 {
-    return InRange(x) ? TValue{KindReal, x, 0.0L, 1} : TValue{KindReal, 0.0L, 0.0L, 0};
+    return InUsableRange(x) ? TValue{KindReal, x, 0.0L, 1} : TValue{KindReal, 0.0L, 0.0L, 0};
 }
 
 inline TValue PairResult(long double x, long double y)
 {
-    return InRange(x) && InRange(y) ? TValue{KindPair, x, y, 1} : TValue{KindPair, 0.0L, 0.0L, 0};
+    return InUsableRange(x) && InUsableRange(y) ? TValue{KindPair, x, y, 1} : TValue{KindPair, 0.0L, 0.0L, 0};
 }
 
 // A real for kind 1 (y is then dropped), a pair for kind 2.

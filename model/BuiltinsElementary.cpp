@@ -198,7 +198,7 @@ TValue ValueLn(const TValue& a)
     // check refuses, and the hot path stays one comparison shorter.
     if (IsDefinedReal(a)) {
         const long double ln = std::log(a.X);
-        if (InRange(ln))
+        if (InUsableRange(ln))
             return TValue{KindReal, ln, 0.0L, 1};
     }
     if (!Options.ComplexMode)

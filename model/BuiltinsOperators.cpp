@@ -136,7 +136,9 @@ TValue ValueAddCore(const TValue& left, const TValue& right)
     }
     if (!left.Defined || !right.Defined || !IsNumberKind(leftKind))
         return ValueUndefined(leftKind);
-    return ResultOfKind(leftKind, left.X + right.X, left.Y + right.Y);
+    if (leftKind == KindReal)
+        return RealResult(left.X + right.X);
+    return PairResult(left.X + right.X, left.Y + right.Y);
 }
 
 TValue ValueSubtract(const TValue& left, const TValue& right)
@@ -149,7 +151,9 @@ TValue ValueScalarProduct(const TValue& left, const TValue& right)
     if (left.Kind == KindReal && IsNumberKind(right.Kind)) {
         if (!left.Defined || !right.Defined)
             return ValueUndefined(right.Kind);
-        return ResultOfKind(right.Kind, left.X * right.X, left.X * right.Y);
+        if (right.Kind == KindReal)
+            return RealResult(left.X * right.X);
+        return PairResult(left.X * right.X, left.X * right.Y);
     }
     if (Options.ComplexMode && left.Kind == KindPair && right.Kind == KindPair) {
         if (!left.Defined || !right.Defined)

@@ -73,13 +73,6 @@ bool ValueComplexModeCheck(const TValue& arg, TValue& result)
     return false;
 }
 
-bool InUsableRange(long double x)
-{
-    // Written so that NaN fails every comparison.
-    const long double m = std::fabs(x);
-    return x == 0.0L || (RangeLow < m && m < RangeHigh);
-}
-
 bool ValueCheckRange(const TValue& v)
 {
     if (!v.Defined || !InUsableRange(v.X))

@@ -76,7 +76,12 @@ bool ValueCheckRange(const TValue& v);
 
 constexpr long double RangeLow = 1E-2415L;
 constexpr long double RangeHigh = 1E2415L;
-bool InUsableRange(long double x);
+// Written so that NaN fails every comparison.
+inline bool InUsableRange(long double x)
+{
+    const long double m = x < 0.0L ? -x : x;
+    return x == 0.0L || (RangeLow < m && m < RangeHigh);
+}
 
 long double SnapToInteger(long double x);
 TValue ValueSnap(const TValue& src);

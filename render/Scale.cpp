@@ -34,11 +34,6 @@ constexpr TRatio AngleCycle[] = {{1, 2}, {2, 3}, {3, 4}, {3, 3}, {2, 3}, {1, 2},
 constexpr int PolorSteps[] = {1, 2, 3, 4, 5, 6, 8, 9, 12, 18, 24, 30, 36, 72};
 constexpr int DefaultPolorNum = 12;
 
-int Magnification()
-{
-    return ProgramState.Magnification;
-}
-
 TPointL ClampedPoint(const TPointL& p)
 {
     return {ClampToPixelLimit(p.X), ClampToPixelLimit(p.Y)};
@@ -60,12 +55,7 @@ bool BeyondLimit(const TPointL& p, long double limit)
 
 int Magnify(long double size)
 {
-    return NearestInt(size * Magnification());
-}
-
-int PixelLimit()
-{
-    return Magnification() == 1 ? 10000 : 30000;
+    return NearestInt(size * ProgramState.Magnification);
 }
 
 long double ClampToPixelLimit(long double v)
@@ -180,49 +170,9 @@ void ScaleSubT::PublishRange() const
     }
 }
 
-long double ScaleSubT::ValueToPixelF(long double v) const
-{
-    if (IsY())
-        v = -v;
-    return (v * PixelsPerUnit + ZeroPixel) * Magnification();
-}
-
-int ScaleSubT::ValueToPixel(long double v)
-{
-    const long double p = ValueToPixelF(v);
-    const long double limit = PixelLimit();
-    // A value with no pixel at all (NaN) lies off the view.
-    if (std::isnan(p)) {
-        OutOfRange = 1;
-        return PixelLimit();
-    }
-    OutOfRange = p > limit || p < -limit;
-    return NearestInt(ClampToPixelLimit(p));
-}
-
 int ScaleSubT::LengthToPixels(long double length)
 {
-    const long double p = length * PixelsPerUnit * Magnification();
-    const long double limit = PixelLimit();
-    if (std::isnan(p)) {
-        OutOfRange = 1;
-        return PixelLimit();
-    }
-    OutOfRange = p > limit || p < -limit;
-    return NearestInt(ClampToPixelLimit(p));
-}
-
-long double ScaleSubT::PixelToValueRaw(long double p) const
-{
-    const long double v = (p / Magnification() - ZeroPixel) * UnitsPerPixel;
-    return IsY() ? -v : v;
-}
-
-long double ScaleSubT::PixelToValue(int p) const
-{
-    const long double v = PixelToValueRaw(p);
-    const long double i = std::trunc(v);
-    return std::fabs(v - i) < UnitsPerPixel * 1E-5L ? i : v;
+    return ClampedPixel(length * PixelsPerUnit * ProgramState.Magnification);
 }
 
 long double ScaleSubT::PixelsToLength(long double length) const

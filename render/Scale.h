@@ -2,8 +2,10 @@
 
 #include "model/DocumentState.h"
 #include "model/OffsetArray.h"
+#include "model/ProgramState.h"
 #include "model/Value.h"
-#include "render/PointState.h"
+#include "model/PointState.h"
+#include "model/ViewColumns.h"
 #include "render/gfx/Bitmap.h"
 
 #include <QChar>
@@ -11,6 +13,7 @@
 #include <QString>
 #include <array>
 #include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -20,7 +23,10 @@
 int Magnify(long double size);
 // The largest pixel coordinate handed to the drawing layer: 10000 on screen,
 // 30000 when magnified.
-int PixelLimit();
+inline int PixelLimit()
+{
+    return ProgramState.Magnification == 1 ? 10000 : 30000;
+}
 long double ClampToPixelLimit(long double v);
 
 // An axis is between these many pixels long: the column tables hold 1612.
@@ -91,47 +97,11 @@ public:
 
 private:
     bool IsY() const { return AxisChar == u'y'; }
+    // The pixel of p, or the limit with OutOfRange set.
+    int ClampedPixel(long double p);
     void PublishRange() const;
 
     QChar letter_ = u'x';
-};
-
-// Per pixel column of the x axis (columns -1 .. 1610; -1 .. 1601 in use).
-class TColumnArray {
-public:
-    static constexpr int First = -1;
-    static constexpr int Last = 1610;
-    static constexpr int Count = Last - First + 1;
-
-    TColumnArray()
-        : values_(Count)
-    {
-    }
-    TValue& operator[](int c)
-    {
-        assert(c >= First && c <= Last);
-        return values_[c - First];
-    }
-    const TValue& operator[](int c) const
-    {
-        assert(c >= First && c <= Last);
-        return values_[c - First];
-    }
-    // All columns, -1 first, as the array evaluator takes them.
-    TarrayValue& Values() { return values_; }
-    const TarrayValue& Values() const { return values_; }
-
-private:
-    TarrayValue values_;
-};
-
-constexpr int LastUsedColumn = 1601;
-
-// The values of one function y = f(x) per pixel column, and whether they
-// belong to the current view and formula.
-struct TColumnCache {
-    TColumnArray Values;
-    std::uint16_t Valid = 0;
 };
 
 // The pictures of the graph window: [0] the visible graph, [1] the trace
@@ -146,6 +116,70 @@ struct TPointL {
 
 // Figure kinds ClipLine treats apart.
 enum : std::uint8_t { ClipWholeLine = 2, ClipRectangle = 5, ClipHalfLine = 9 };
+
+// Every plotted point goes through these conversions, so they are inline
+// and round without a library call or a change of the x87 control word.
+namespace scale_detail {
+
+// v rounded to a whole number in the default rounding mode (halves to even,
+// as NearestInt): adding and taking away 1.5 × 2^63 leaves no fraction in a
+// 64-bit mantissa. For |v| < 2^62; without fast-math it is not folded away.
+inline long double RoundToWhole(long double v)
+{
+    constexpr long double Shift = 13835058055282163712.0L;
+    return (v + Shift) - Shift;
+}
+
+inline long double TruncateTowardZero(long double v)
+{
+    if (!(std::fabs(v) < 4611686018427387904.0L)) // 2^62: whole or nearly so
+        return std::trunc(v);
+    const long double i = RoundToWhole(v);
+    if (std::fabs(i) > std::fabs(v))
+        return v < 0.0L ? i + 1.0L : i - 1.0L;
+    return i;
+}
+
+} // namespace scale_detail
+
+inline long double ScaleSubT::ValueToPixelF(long double v) const
+{
+    if (IsY())
+        v = -v;
+    return (v * PixelsPerUnit + ZeroPixel) * ProgramState.Magnification;
+}
+
+inline int ScaleSubT::ClampedPixel(long double p)
+{
+    const int limit = PixelLimit();
+    if (p >= -limit && p <= limit) {
+        OutOfRange = 0;
+        // Whole and within ±30000: exact as a double.
+        return static_cast<int>(static_cast<double>(scale_detail::RoundToWhole(p)));
+    }
+    // Beyond the limit, or no pixel at all (NaN): off the view.
+    OutOfRange = 1;
+    return p < 0.0L ? -limit : limit;
+}
+
+inline int ScaleSubT::ValueToPixel(long double v)
+{
+    return ClampedPixel(ValueToPixelF(v));
+}
+
+inline long double ScaleSubT::PixelToValueRaw(long double p) const
+{
+    const int m = ProgramState.Magnification;
+    const long double v = ((m == 1 ? p : p / m) - ZeroPixel) * UnitsPerPixel;
+    return IsY() ? -v : v;
+}
+
+inline long double ScaleSubT::PixelToValue(int p) const
+{
+    const long double v = PixelToValueRaw(p);
+    const long double i = scale_detail::TruncateTowardZero(v);
+    return std::fabs(v - i) < UnitsPerPixel * 1E-5L ? i : v;
+}
 
 // The single drawing state of the graph window: both axes, the view
 // options, the evaluated objects, the column tables and the graph pictures.

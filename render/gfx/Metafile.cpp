@@ -35,11 +35,13 @@ public:
         : dest_(dest)
         , sx_(static_cast<long double>(dest.Width()) / (metafile.Width + 1))
         , sy_(static_cast<long double>(dest.Height()) / (metafile.Height + 1))
+        , unitX_(dest.Width() == metafile.Width + 1)
+        , unitY_(dest.Height() == metafile.Height + 1)
     {
     }
 
-    int X(int x) const { return dest_.Left + NearestInt(x * sx_); }
-    int Y(int y) const { return dest_.Top + NearestInt(y * sy_); }
+    int X(int x) const { return dest_.Left + (unitX_ ? x : NearestInt(x * sx_)); }
+    int Y(int y) const { return dest_.Top + (unitY_ ? y : NearestInt(y * sy_)); }
     QPoint Point(const QPoint& p) const { return QPoint(X(p.x()), Y(p.y())); }
     TRect Rect(const TRect& r) const { return {X(r.Left), Y(r.Top), X(r.Right), Y(r.Bottom)}; }
 
@@ -71,6 +73,8 @@ private:
     TRect dest_;
     long double sx_;
     long double sy_;
+    bool unitX_; // one to one: no rounding per coordinate
+    bool unitY_;
 };
 
 QString Hex6(TColor c)

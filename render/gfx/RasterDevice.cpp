@@ -259,9 +259,9 @@ private:
             return;
         }
         if (!pen.Geometric || pen.Style == TPenStyle::Solid) {
-            TSpanRows spans(clip);
-            AddWidePolyline(spans, points, std::max(1, pen.Width), RoundEnds(pen));
-            CombineSpans(spans, pen);
+            spans_.Reset(clip);
+            AddWidePolyline(spans_, points, std::max(1, pen.Width), RoundEnds(pen));
+            CombineSpans(spans_, pen);
             return;
         }
         QPainter p;
@@ -299,9 +299,9 @@ private:
         }
         if (!RoundEnds(pen))
             return;
-        TSpanRows spans(clip);
-        AddDisc(spans, at, pen.Width);
-        CombineSpans(spans, pen);
+        spans_.Reset(clip);
+        AddDisc(spans_, at, pen.Width);
+        CombineSpans(spans_, pen);
     }
 
     static bool RoundEnds(const TPen& pen) { return !(pen.Geometric && pen.Cap == TPenCap::Flat); }
@@ -471,6 +471,7 @@ private:
 
     QImage& image_;
     QPoint patternOrigin_;
+    TSpanRows spans_; // reused between calls
 };
 
 } // namespace

@@ -93,19 +93,20 @@ private:
 
 } // namespace
 
-void TSpanRows::Add(int y, int x0, int x1)
+void TSpanRows::Reset(const TRect& clip)
 {
-    if (y < clip_.Top || y >= clip_.Bottom)
-        return;
-    x0 = std::max(x0, clip_.Left);
-    x1 = std::min(x1, clip_.Right);
-    if (x0 < x1)
-        rows_[static_cast<size_t>(y - clip_.Top)].emplace_back(x0, x1);
+    for (int y : touched_)
+        rows_[static_cast<size_t>(y - clip_.Top)].clear();
+    touched_.clear();
+    clip_ = clip;
+    if (rows_.size() < static_cast<size_t>(std::max(clip.Height(), 0)))
+        rows_.resize(static_cast<size_t>(clip.Height()));
 }
 
 void TSpanRows::MergeRow(std::vector<std::pair<int, int>>& runs)
 {
-    std::sort(runs.begin(), runs.end());
+    if (runs.size() > 1)
+        std::sort(runs.begin(), runs.end());
     size_t out = 0;
     for (size_t i = 1; i < runs.size(); ++i) {
         if (runs[i].first <= runs[out].second)

@@ -3,6 +3,7 @@
 #include "render/gfx/GfxTypes.h"
 
 #include <QPoint>
+#include <algorithm>
 #include <span>
 #include <utility>
 #include <vector>
@@ -11,26 +12,33 @@
 // not set a pixel twice where pieces of one stroke overlap).
 class TSpanRows {
 public:
-    explicit TSpanRows(const TRect& clip)
-        : clip_(clip)
-        , rows_(static_cast<size_t>(std::max(clip.Height(), 0)))
-    {
-    }
+    // Forgets the runs and takes a new clip; the storage is kept for reuse.
+    void Reset(const TRect& clip);
 
     // Pixels x0 .. x1 - 1 of row y; clipped.
-    void Add(int y, int x0, int x1);
+    void Add(int y, int x0, int x1)
+    {
+        if (y < clip_.Top || y >= clip_.Bottom)
+            return;
+        x0 = std::max(x0, clip_.Left);
+        x1 = std::min(x1, clip_.Right);
+        if (x0 >= x1)
+            return;
+        auto& runs = rows_[static_cast<size_t>(y - clip_.Top)];
+        if (runs.empty())
+            touched_.push_back(y);
+        runs.emplace_back(x0, x1);
+    }
 
-    // Calls visit(y, x0, x1) for each merged run, rows from the top.
+    // Calls visit(y, x0, x1) for each merged run.
     template <class Visit>
     void ForEach(Visit&& visit)
     {
-        for (size_t r = 0; r < rows_.size(); ++r) {
-            auto& runs = rows_[r];
-            if (runs.empty())
-                continue;
+        for (int y : touched_) {
+            auto& runs = rows_[static_cast<size_t>(y - clip_.Top)];
             MergeRow(runs);
             for (const auto& [x0, x1] : runs)
-                visit(clip_.Top + static_cast<int>(r), x0, x1);
+                visit(y, x0, x1);
         }
     }
 
@@ -39,6 +47,7 @@ private:
 
     TRect clip_;
     std::vector<std::vector<std::pair<int, int>>> rows_;
+    std::vector<int> touched_;
 };
 
 // The pixels of a polyline drawn with a solid pen of the given width: round

@@ -185,6 +185,48 @@ TEST_F(CanvasFixture, WideStyledPensDrawSolidUnlessGeometric)
     EXPECT_EQ(PixelAt(image, 4, 10), ColorWhite);
 }
 
+TEST_F(CanvasFixture, WideLinesCoverTheirWidthWithRoundOrFlatEnds)
+{
+    struct Case {
+        int Width;
+        bool Geometric;
+        int Pixels;
+    };
+    // From (2, 5) to (10, 5): flat ends cover columns 2 .. 9; round ends
+    // are discs about both end points, columns 1 .. 3 and 9 .. 11.
+    const Case cases[] = {{3, true, 8 * 3}, {2, true, 8 * 2}, {4, true, 8 * 4}, {3, false, 8 * 3 + 3 + 6}};
+    for (const Case& c : cases) {
+        for (bool reversed : {false, true}) {
+            image.fill(Qt::white);
+            canvas.Pen.Width = c.Width;
+            canvas.Pen.Geometric = c.Geometric;
+            canvas.Pen.Cap = TPenCap::Flat;
+            if (reversed)
+                Line(10, 5, 2, 5);
+            else
+                Line(2, 5, 10, 5);
+            EXPECT_EQ(CountColor(image, ColorBlack), c.Pixels) << c.Width << " " << c.Geometric << " " << reversed;
+            EXPECT_EQ(PixelAt(image, 2, 5), ColorBlack);
+            EXPECT_EQ(PixelAt(image, 9, 5), ColorBlack);
+        }
+    }
+}
+
+TEST_F(CanvasFixture, WideXorLinesSetEachPixelOnce)
+{
+    const QPoint zigzag[] = {{2, 2}, {12, 25}, {14, 3}, {30, 20}, {5, 15}};
+    canvas.Pen.Width = 4;
+    canvas.Pen.Color = Red;
+    canvas.Polyline(zigzag);
+    const int covered = CountColor(image, Red);
+    image.fill(Qt::white);
+    canvas.Pen.Mode = TPenMode::Xor;
+    canvas.Polyline(zigzag);
+    // Red XOR white once is cyan; twice would be white again.
+    EXPECT_EQ(CountColor(image, 0xFFFF00), covered);
+    EXPECT_GT(covered, 150);
+}
+
 TEST_F(CanvasFixture, ClearPenDrawsNoOutlineButShapesStillFill)
 {
     canvas.Pen.Style = TPenStyle::Clear;
@@ -346,6 +388,12 @@ TEST(CanvasGolden, ShapesWithoutText)
     c.Pen.Color = 0x0080FF;
     const QPoint wave[] = {{2, 60}, {20, 40}, {40, 58}, {60, 38}, {92, 50}};
     c.Polyline(wave);
+    c.Pen = TPen{};
+    c.Pen.Mode = TPenMode::Mask;
+    c.Pen.Width = 5;
+    c.Pen.Color = 0xA0A0A0;
+    const QPoint corner[] = {{8, 44}, {24, 30}, {26, 56}};
+    c.Polyline(corner);
     c.Pen = TPen{};
     c.Pen.Color = 0x800080;
     const QPoint bezier[] = {{50, 5}, {90, 0}, {60, 40}, {92, 30}};

@@ -1,0 +1,59 @@
+#pragma once
+
+// The evaluators' dispatch: what each token code does, decided once when the
+// vocabulary and the built-in table exist. Shared by the scalar and the
+// array evaluator; internal to the engine.
+
+#include "model/TokenString.h"
+
+#include <array>
+#include <cstdint>
+
+// What the evaluator does with a token, decided once per code.
+enum class Rule : std::uint8_t {
+    None, // blanks, commas, brackets
+    InputX,
+    InputY,
+    InputZ,
+    InputW,
+    Pi,
+    E,
+    I,
+    SZero,
+    Undefined, // MouseIs, r outside an object's formulas, relation names, ".r" on a non-object
+    Parameter,
+    Graph,
+    AxisX,
+    AxisY,
+    Object,
+    Constant,
+    Unary,
+    Stepsize,
+    PopToUndefined, // a one-argument token without a routine
+    Binary,
+    Add, // binary operators with a fast path for two defined reals
+    Subtract,
+    Multiply,
+    ObjectComponent, // P(n, c)
+    UserFunction,
+    Multi,
+    Path,
+    Sum,
+    Product,
+    Intgr,
+    Send,
+    Cof,
+    Sol,
+};
+
+struct TEvaluatorTables {
+    std::array<Rule, 1001> Rules{};
+    std::array<int, 1001> UserFunctionSlot{};
+};
+extern TEvaluatorTables EvalTables;
+
+
+inline Rule RuleOf(TTokenCode t)
+{
+    return t <= 1000 ? EvalTables.Rules[t] : Rule::None;
+}
