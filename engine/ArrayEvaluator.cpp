@@ -172,8 +172,35 @@ private:
         stack_[count_++] = a;
     }
     TColumnArray* pop() { return count_ > 0 ? stack_[--count_] : filled(ValueUndefined(KindReal)); }
-    // Every array the machine holds goes back to the workspace once used.
-    void drop(TColumnArray* a) { ws_.release(a); }
+    // Inputs, the varying parameter and graph caches go on the stack without
+    // a copy; they are read, never written, and not given back.
+    void pushBorrowed(const TColumnArray* a)
+    {
+        borrowed_.push_back(a);
+        push(const_cast<TColumnArray*>(a));
+    }
+    bool isBorrowed(const TColumnArray* a) const
+    {
+        return std::find(borrowed_.begin(), borrowed_.end(), a) != borrowed_.end();
+    }
+    // Every array the machine owns goes back to the workspace once used.
+    void drop(TColumnArray* a)
+    {
+        const auto it = std::find(borrowed_.begin(), borrowed_.end(), a);
+        if (it != borrowed_.end())
+            borrowed_.erase(it);
+        else
+            ws_.release(a);
+    }
+    // An array the operation may overwrite: a borrowed one is copied first.
+    TColumnArray* writable(TColumnArray* a)
+    {
+        if (!isBorrowed(a))
+            return a;
+        TColumnArray* copy = copyOf(*a);
+        drop(a);
+        return copy;
+    }
     TValue popFirst()
     {
         TColumnArray* a = pop();
@@ -185,6 +212,9 @@ private:
     void step(TTokenCode t, Rule rule, int& p);
     void unary(TUnaryRoutine routine);
     void binary(TBinaryRoutine routine, bool swapped = false);
+    void arithmetic(Rule rule, TBinaryRoutine routine);
+    TColumnArray* resultFor(TColumnArray* l, TColumnArray* r);
+    void finishBinary(TColumnArray* l, TColumnArray* r, TColumnArray* out);
     void equality();
     void stepsize();
     void graph(TTokenCode t);
@@ -218,6 +248,7 @@ private:
     ColumnWorkspace& ws_;
     TColumnArray* stack_[EvaluationStackSize];
     int count_ = 0;
+    std::vector<const TColumnArray*> borrowed_;
     TArrayFrame frames_[MaxOpenBinders];
     int open_ = 0;
     bool failed_ = false;
@@ -247,10 +278,10 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     const TNamedTokens& k = TokenCodes;
     switch (rule) {
     case Rule::None: return;
-    case Rule::InputX: push(copyOf(*x_)); return;
-    case Rule::InputY: push(copyOf(*y_)); return;
-    case Rule::InputZ: push(copyOf(*z_)); return;
-    case Rule::InputW: push(copyOf(*w_)); return;
+    case Rule::InputX: pushBorrowed(x_); return;
+    case Rule::InputY: pushBorrowed(y_); return;
+    case Rule::InputZ: pushBorrowed(z_); return;
+    case Rule::InputW: pushBorrowed(w_); return;
     case Rule::Pi: push(filled(ValuePi())); return;
     case Rule::E: push(filled(ValueE())); return;
     case Rule::I: push(filled(ValueI())); return;
@@ -258,7 +289,7 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::Undefined: push(filled(ValueUndefined(KindReal))); return;
     case Rule::Parameter:
         if (varyingParam_ > 0 && ParamIndexOfToken(t) == varyingParam_)
-            push(copyOf(*varying_));
+            pushBorrowed(varying_);
         else
             push(filled(ValueReal(ParamValue(t))));
         return;
@@ -277,15 +308,15 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::Constant: push(filled(f_.ConstValues ? (*f_.ConstValues)[ConstantSlot(t)] : ValueUndefined(KindReal))); return;
     case Rule::Unary: unary(BuiltinTable.Unary[t]); return;
     case Rule::Stepsize: stepsize(); return;
-    case Rule::PopToUndefined: {
-        TColumnArray* a = pop();
-        FillColumns(*a, ValueUndefined(KindReal), axis_);
-        push(a);
+    case Rule::PopToUndefined:
+        drop(pop());
+        push(filled(ValueUndefined(KindReal)));
         return;
-    }
     case Rule::Add:
     case Rule::Subtract:
     case Rule::Multiply:
+        arithmetic(rule, BuiltinTable.Binary[t]);
+        return;
     case Rule::Binary:
         if (t == k.Equal)
             equality();
@@ -307,20 +338,63 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
 
 void ArrayMachine::unary(TUnaryRoutine routine)
 {
-    TColumnArray* a = pop();
+    TColumnArray* in = pop();
+    TColumnArray* a = isBorrowed(in) ? fresh() : in;
+    if (a != in) {
+        for (int c = first(); c <= last(); ++c)
+            (*a)[c] = routine((*in)[c]);
+        drop(in);
+        push(a);
+        return;
+    }
     for (int c = first(); c <= last(); ++c)
         (*a)[c] = routine((*a)[c]);
     push(a);
+}
+
+// The result goes into an operand the machine owns, else into a new array.
+TColumnArray* ArrayMachine::resultFor(TColumnArray* l, TColumnArray* r)
+{
+    return !isBorrowed(l) ? l : !isBorrowed(r) ? r : fresh();
+}
+
+void ArrayMachine::finishBinary(TColumnArray* l, TColumnArray* r, TColumnArray* out)
+{
+    if (out != l)
+        drop(l);
+    if (out != r)
+        drop(r);
+    push(out);
 }
 
 void ArrayMachine::binary(TBinaryRoutine routine, bool swapped)
 {
     TColumnArray* r = pop();
     TColumnArray* l = pop();
+    TColumnArray* out = resultFor(l, r);
     for (int c = first(); c <= last(); ++c)
-        (*l)[c] = swapped ? routine((*r)[c], (*l)[c]) : routine((*l)[c], (*r)[c]);
-    drop(r);
-    push(l);
+        (*out)[c] = swapped ? routine((*r)[c], (*l)[c]) : routine((*l)[c], (*r)[c]);
+    finishBinary(l, r, out);
+}
+
+// "+", "-", "·" and "×": two defined reals are computed here, anything else
+// by the operator's routine.
+void ArrayMachine::arithmetic(Rule rule, TBinaryRoutine routine)
+{
+    TColumnArray* r = pop();
+    TColumnArray* l = pop();
+    TColumnArray* out = resultFor(l, r);
+    for (int c = first(); c <= last(); ++c) {
+        const TValue& a = (*l)[c];
+        const TValue& b = (*r)[c];
+        if (a.Kind == KindReal && b.Kind == KindReal && a.Defined && b.Defined) {
+            const long double v = rule == Rule::Add ? a.X + b.X : rule == Rule::Subtract ? a.X - b.X : a.X * b.X;
+            (*out)[c] = InUsableRange(v) ? TValue{KindReal, v, 0.0L, 1} : ValueUndefined(KindReal);
+        } else {
+            (*out)[c] = routine(a, b);
+        }
+    }
+    finishBinary(l, r, out);
 }
 
 void ArrayMachine::equality()
@@ -331,7 +405,7 @@ void ArrayMachine::equality()
 
 void ArrayMachine::stepsize()
 {
-    TColumnArray* a = pop();
+    TColumnArray* a = writable(pop());
     for (int c = first(); c <= last(); ++c) {
         const TValue& v = (*a)[c];
         const int slot = NearestInt(v.X);
@@ -359,7 +433,7 @@ void ArrayMachine::graph(TTokenCode t)
         EvaluateArrays(fn, columns, view_, 0, nullptr, false, cache.Values);
         cache.Valid = 1;
     }
-    push(copyOf(cache.Values));
+    pushBorrowed(&cache.Values);
 }
 
 bool ArrayMachine::varies(const TPointFunction& p) const
@@ -754,6 +828,19 @@ bool DependsOnColumns(QStringView code)
     return false;
 }
 
+// True when the code reads the y, z or w inputs itself: their tokens, the
+// points X and Y, or sol, which passes them on.
+bool ReadsYZW(QStringView code)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (QChar ch : code) {
+        const TTokenCode c = ch.unicode();
+        if (c == t.VarY || c == t.VarZ || c == t.VarW || c == t.AxisX || c == t.AxisY || c == t.Sol)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void FillColumns(TColumnArray& target, const TValue& value, const TColumnAxis& axis)
@@ -849,7 +936,11 @@ void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const 
     }
     TColumnArray& ys = lease.ws->acquire();
     TColumnArray& zeros = lease.ws->acquire();
-    FillColumns(ys, ValueReal(DocumentTables.Params[0].Value), axis);
-    FillColumns(zeros, ValueReal(0.0L), axis);
+    // Most formulas never read y, z or w: filling 1612 columns twice would
+    // cost more than evaluating them.
+    if (ReadsYZW(record.Code)) {
+        FillColumns(ys, ValueReal(DocumentTables.Params[0].Value), axis);
+        FillColumns(zeros, ValueReal(0.0L), axis);
+    }
     EvaluatePostfixArrays(ViewOf(record), x, ys, zeros, zeros, view, varyingParam, varyingValues, refresh, result);
 }

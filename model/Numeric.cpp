@@ -4,23 +4,11 @@
 #include <cmath>
 #include <utility>
 
-int NearestInt(long double x)
-{
-    if (std::isnan(x))
-        return INT_MIN;
-    const long double r = std::nearbyintl(x);
-    if (r <= static_cast<long double>(INT_MIN))
-        return INT_MIN;
-    if (r >= static_cast<long double>(INT_MAX))
-        return INT_MAX;
-    return static_cast<int>(r);
-}
-
 std::int64_t NearestInt64(long double x)
 {
     if (std::isnan(x))
         return INT64_MIN;
-    const long double r = std::nearbyintl(x);
+    const long double r = RoundHalfEven(x);
     // 2^63 is exact in extended precision.
     constexpr long double limit = 9223372036854775808.0L;
     if (r <= -limit)

@@ -1,10 +1,46 @@
 #pragma once
 
+#include <climits>
+#include <cmath>
 #include <cstdint>
+
+// x rounded to a whole number, halves to even (the default rounding mode).
+// Adding and taking away 1.5 × 2^63 leaves no fraction in a 64-bit mantissa,
+// which is several times faster than nearbyintl; without fast-math the
+// compiler does not fold it away.
+inline long double RoundHalfEven(long double x)
+{
+    if (!(std::fabs(x) < 4611686018427387904.0L)) // 2^62 and beyond are whole; NaN too
+        return std::nearbyintl(x);
+    constexpr long double Shift = 13835058055282163712.0L;
+    return (x + Shift) - Shift;
+}
+
+// The integral part of x (towards zero), without the x87 control-word
+// switch that trunc costs.
+inline long double TruncateTowardZero(long double x)
+{
+    if (!(std::fabs(x) < 4611686018427387904.0L))
+        return std::trunc(x);
+    const long double i = RoundHalfEven(x);
+    if (std::fabs(i) > std::fabs(x))
+        return x < 0.0L ? i + 1.0L : i - 1.0L;
+    return i;
+}
 
 // The nearest integer, halves to even. Saturates at the int range; NaN gives
 // INT_MIN, which every caller's bounds check rejects.
-int NearestInt(long double x);
+inline int NearestInt(long double x)
+{
+    if (std::isnan(x))
+        return INT_MIN;
+    const long double r = RoundHalfEven(x);
+    if (r <= static_cast<long double>(INT_MIN))
+        return INT_MIN;
+    if (r >= static_cast<long double>(INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(r);
+}
 std::int64_t NearestInt64(long double x);
 // True when x is a whole number that fits an int (used to refuse "1e30" as a count).
 bool FitsInt(long double x);

@@ -80,23 +80,6 @@ bool ValueCheckRange(const TValue& v)
     return v.Kind != KindPair || InUsableRange(v.Y);
 }
 
-long double SnapToInteger(long double x)
-{
-    const long double whole = std::trunc(x);
-    return std::fabs(x - whole) <= 1E-17L ? whole : x;
-}
-
-TValue ValueSnap(const TValue& src)
-{
-    TValue dst = src;
-    if (dst.Defined) {
-        dst.X = SnapToInteger(dst.X);
-        if (dst.Kind == KindPair)
-            dst.Y = SnapToInteger(dst.Y);
-    }
-    return dst;
-}
-
 TValue ValueAdd(const TValue& a, const TValue& b)
 {
     return ValueAddCore(a, b);

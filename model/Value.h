@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/Numeric.h"
+
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <span>
@@ -83,8 +86,22 @@ inline bool InUsableRange(long double x)
     return x == 0.0L || (RangeLow < m && m < RangeHigh);
 }
 
-long double SnapToInteger(long double x);
-TValue ValueSnap(const TValue& src);
+// Int(x) when x lies within 1E-17 of it, else x unchanged.
+inline long double SnapToInteger(long double x)
+{
+    const long double whole = TruncateTowardZero(x);
+    return std::fabs(x - whole) <= 1E-17L ? whole : x;
+}
+inline TValue ValueSnap(const TValue& src)
+{
+    TValue dst = src;
+    if (dst.Defined) {
+        dst.X = SnapToInteger(dst.X);
+        if (dst.Kind == KindPair)
+            dst.Y = SnapToInteger(dst.Y);
+    }
+    return dst;
+}
 
 // Arithmetic for callers outside the formula language; the operators of
 // model/BuiltinsOperators.h decide kinds and definedness.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DocumentState.h"
+#include "model/Numeric.h"
 #include "model/OffsetArray.h"
 #include "model/ProgramState.h"
 #include "model/Value.h"
@@ -12,7 +13,6 @@
 #include <QPoint>
 #include <QString>
 #include <array>
-#include <cassert>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -121,23 +121,15 @@ enum : std::uint8_t { ClipWholeLine = 2, ClipRectangle = 5, ClipHalfLine = 9 };
 // and round without a library call or a change of the x87 control word.
 namespace scale_detail {
 
-// v rounded to a whole number in the default rounding mode (halves to even,
-// as NearestInt): adding and taking away 1.5 × 2^63 leaves no fraction in a
-// 64-bit mantissa. For |v| < 2^62; without fast-math it is not folded away.
+// For |v| < 2^62, where RoundHalfEven needs no library call.
 inline long double RoundToWhole(long double v)
 {
-    constexpr long double Shift = 13835058055282163712.0L;
-    return (v + Shift) - Shift;
+    return RoundHalfEven(v);
 }
 
 inline long double TruncateTowardZero(long double v)
 {
-    if (!(std::fabs(v) < 4611686018427387904.0L)) // 2^62: whole or nearly so
-        return std::trunc(v);
-    const long double i = RoundToWhole(v);
-    if (std::fabs(i) > std::fabs(v))
-        return v < 0.0L ? i + 1.0L : i - 1.0L;
-    return i;
+    return ::TruncateTowardZero(v);
 }
 
 } // namespace scale_detail
