@@ -7,7 +7,9 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKAVIRO_BUILD_TESTS=OFF >/dev/null
-cmake --build build/bench -j "$(nproc)" --target kaviro_bench
+cmake --build build/bench -j "$(nproc)" --target kaviro_bench kaviro_render_bench
 # muparser threads its bulk mode with OpenMP, which is far slower here.
 export OMP_NUM_THREADS=1
-exec build/bench/bench/kaviro_bench "$@"
+export QT_QPA_PLATFORM=offscreen
+build/bench/bench/kaviro_bench "$@"
+build/bench/bench/kaviro_render_bench "$@"

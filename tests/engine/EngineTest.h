@@ -2,6 +2,7 @@
 
 #include "engine/EngineStartup.h"
 #include "engine/TokenTable.h"
+#include "model/DocumentState.h"
 #include "model/Options.h"
 
 #include <gtest/gtest.h>
@@ -26,5 +27,20 @@ private:
         Options.Reset();
         Separators.Reset();
         InitializeEngine();
+    }
+};
+
+// The same, starting from an empty document and leaving one behind.
+class EngineDocumentTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        ResetDocument();
+    }
+    void TearDown() override
+    {
+        ResetDocument();
+        EngineTest::TearDown();
     }
 };

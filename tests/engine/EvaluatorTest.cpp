@@ -13,18 +13,8 @@
 
 namespace {
 
-class EvaluatorTest : public EngineTest {
+class EvaluatorTest : public EngineDocumentTest {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        ResetDocument();
-    }
-    void TearDown() override
-    {
-        ResetDocument();
-        EngineTest::TearDown();
-    }
 
     static TKavirofunction Compiled(const QString& text, int mode = ModePlain)
     {

@@ -10,18 +10,8 @@
 
 namespace {
 
-class ReferencesTest : public EngineTest {
+class ReferencesTest : public EngineDocumentTest {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        ResetDocument();
-    }
-    void TearDown() override
-    {
-        ResetDocument();
-        EngineTest::TearDown();
-    }
 
     static void Store(TKavirofunction& f, const char* text, int mode)
     {
