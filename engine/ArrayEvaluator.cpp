@@ -56,14 +56,19 @@ std::vector<std::unique_ptr<ColumnWorkspace>>& Workspaces()
 }
 
 int ArrayDepth = 0;
+// Set once a nesting reaches the limit: every evaluation still open gives up
+// at once, so a cycle that branches ends in linear time too.
+bool ArrayDepthExceeded = false;
 
 // One workspace per nesting level, released when the level ends.
 struct WorkspaceLease {
     ColumnWorkspace* ws = nullptr;
     bool ok;
     WorkspaceLease()
-        : ok(ArrayDepth < MaxEvaluationDepth)
     {
+        if (ArrayDepth >= MaxEvaluationDepth)
+            ArrayDepthExceeded = true;
+        ok = !ArrayDepthExceeded;
         if (!ok)
             return;
         auto& pools = Workspaces();
@@ -76,7 +81,8 @@ struct WorkspaceLease {
     {
         if (!ok)
             return;
-        --ArrayDepth;
+        if (--ArrayDepth == 0)
+            ArrayDepthExceeded = false;
         ws->releaseAll();
     }
 };
@@ -234,6 +240,15 @@ private:
     void closeBinder(int& p);
     void cofOrSol(bool sol, int& p);
     bool varies(const TPointFunction& p) const;
+    // True while an open Sum, Product or Intgr binds the parameter slot.
+    bool boundByBinder(int slot) const
+    {
+        for (int i = 0; i < open_; ++i) {
+            if (frames_[i].ParamNo == slot)
+                return true;
+        }
+        return false;
+    }
 
     TFormulaView f_;
     const TColumnArray* x_;
@@ -257,13 +272,13 @@ private:
 void ArrayMachine::run(TColumnArray& result)
 {
     const int n = static_cast<int>(f_.Code.size());
-    for (int p = 0; p < n && !failed_; ++p) {
+    for (int p = 0; p < n && !failed_ && !ArrayDepthExceeded; ++p) {
         const TTokenCode t = f_.Code[p].unicode();
         step(t, RuleOf(t), p);
     }
     while (open_ > 0)
         restoreVariable(frames_[--open_]);
-    if (failed_ || count_ == 0) {
+    if (failed_ || ArrayDepthExceeded || count_ == 0) {
         FillColumns(result, ValueUndefined(KindReal), axis_);
         return;
     }
@@ -288,7 +303,7 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::SZero: push(filled(SZeroValue)); return;
     case Rule::Undefined: push(filled(ValueUndefined(KindReal))); return;
     case Rule::Parameter:
-        if (varyingParam_ > 0 && ParamIndexOfToken(t) == varyingParam_)
+        if (varyingParam_ > 0 && ParamIndexOfToken(t) == varyingParam_ && !boundByBinder(varyingParam_))
             pushBorrowed(varying_);
         else
             push(filled(ValueReal(ParamValue(t))));
@@ -617,9 +632,10 @@ void ArrayMachine::multi(TTokenCode t, bool path)
         TLgrComp fit;
         if (ok)
             fit.BuildFromPoints(std::span<const TValue>(xs, points), std::span<const TValue>(ys, points));
-        const TColumnArray& ts = *args[n - 1];
-        for (int c = first(); c <= last(); ++c)
-            (*out)[c] = (ok && !NotRealValue(ts[c])) ? fit.Evaluate(ts[c].X) : ValueUndefined(KindReal);
+        for (int c = first(); c <= last(); ++c) {
+            const TValue* t = ok ? &(*args[n - 1])[c] : nullptr;
+            (*out)[c] = (t && !NotRealValue(*t)) ? fit.Evaluate(t->X) : ValueUndefined(KindReal);
+        }
     } else {
         const TMultiRoutine routine = BuiltinTable.Multi[t];
         TValue column[MaxArgumentCount];

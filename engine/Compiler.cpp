@@ -557,13 +557,14 @@ bool RestructureBinders(Compilation& c, TokenEdit& s)
     const TNamedTokens& t = TokenCodes;
     for (TTokenCode binder : {t.Sum, t.Product, t.Cof, t.Intgr, t.Sol}) {
         const int wanted = (binder == t.Cof || binder == t.Sol) ? 2 : 4;
-        for (int i = 2; i <= s.len(); ++i) {
+        for (int i = 1; i <= s.len(); ++i) {
             // A binder already restructured is followed by its body's "(".
-            if (s.at(i) != binder || s.at(i + 1) == t.OpenParen || s.at(i - 1) != t.CloseParen)
+            if (s.at(i) != binder || s.at(i + 1) == t.OpenParen)
                 continue;
-            const int open = s.openOf(i - 1);
-            const int args = s.argsBefore(i - 1);
-            if (args != wanted || open == NoOpenParen) {
+            // A binder written without an argument group has no arguments.
+            const int open = s.at(i - 1) == t.CloseParen ? s.openOf(i - 1) : NoOpenParen;
+            const int args = open == NoOpenParen ? 0 : s.argsBefore(i - 1);
+            if (args != wanted) {
                 const QString& name = Vocabulary.TokenTable[binder].Name;
                 return c.fail(name + (args > wanted ? Msg::TooManyArguments : Msg::TooFewArguments), true);
             }

@@ -22,14 +22,23 @@ namespace {
 // Nesting of evaluations through graph names, user functions and objects:
 // a cycle loaded from a file must end.
 int EvaluationDepth = 0;
+// Set once a nesting reaches the limit: every evaluation still open gives up
+// at once, so a cycle that branches (y1 = y2+y2) ends in linear time too.
+bool DepthExceeded = false;
 
 struct DepthGuard {
     bool ok;
     DepthGuard()
-        : ok(++EvaluationDepth <= MaxEvaluationDepth)
     {
+        if (++EvaluationDepth > MaxEvaluationDepth)
+            DepthExceeded = true;
+        ok = !DepthExceeded;
     }
-    ~DepthGuard() { --EvaluationDepth; }
+    ~DepthGuard()
+    {
+        if (--EvaluationDepth == 0)
+            DepthExceeded = false;
+    }
 };
 
 enum BinderKind : std::uint8_t { BinderSum = 0, BinderProduct = 1, BinderIntgr = 2 };
@@ -162,14 +171,14 @@ TValue PostfixMachine::run()
     if (code_.isEmpty())
         return ValueUndefined(KindReal);
     const int n = static_cast<int>(code_.size());
-    for (int p = 0; p < n && !failed_; ++p) {
+    for (int p = 0; p < n && !failed_ && !DepthExceeded; ++p) {
         const TTokenCode t = code_[p].unicode();
         step(t, RuleOf(t), p);
     }
     // A binder left open by malformed code must not leave its variable bound.
     while (open_ > 0)
         restoreVariable(frames_[--open_]);
-    if (failed_)
+    if (failed_ || DepthExceeded)
         return ValueUndefined(KindReal);
     if (count_ == 0)
         return ValueUndefined(KindReal);

@@ -77,7 +77,8 @@ void JoinCoordinates(TPointFunction& p)
     QString& y = p.Y.Text;
     const int bx = SelectorBase(x);
     const int by = SelectorBase(y);
-    if (bx > 0 && bx == by && x.left(bx) == y.left(by)) {
+    // Only the base's own x and y join back into the base.
+    if (bx > 0 && bx == by && x.left(bx) == y.left(by) && x.endsWith(u".x") && y.endsWith(u".y")) {
         p.Pos.Text = x.mid(1, bx - 2);
     } else if (!x.isEmpty() || !y.isEmpty()) {
         p.Pos.Text = u'(' + x + Separators.ListSepChar + y + u')';

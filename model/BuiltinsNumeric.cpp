@@ -226,8 +226,11 @@ TValue ValueLcm(const TValue& a, const TValue& b)
 
 TValue ValueNCr(const TValue& nv, const TValue& rv)
 {
-    std::int64_t n = 0, r = 0;
-    if (!NearestWholePair(nv, rv, IntLimit + 1.0L, n, r) || n < 0 || r < 0 || r > n)
+    // Operands up to 2147483647 itself; negative ones fail below.
+    if (NotRealValues(nv, rv) || nv.X > IntLimit || rv.X > IntLimit)
+        return ValueUndefined(KindReal);
+    std::int64_t n = NearestInt64(nv.X), r = NearestInt64(rv.X);
+    if (n < 0 || r < 0 || r > n)
         return ValueUndefined(KindReal);
     r = std::min(r, n - r);
     long double p = 1.0L;

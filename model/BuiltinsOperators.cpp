@@ -48,17 +48,24 @@ bool SmallWholeExponent(long double b, int& n)
     return n == b;
 }
 
+// A power of a positive base is never 0: a 0 underflowed from below the
+// usable range, and is refused like "exp" refuses it.
+TValue PositivePowerResult(long double power)
+{
+    return power == 0.0L ? ValueUndefined(KindReal) : RealResult(power);
+}
+
 // a^b for a > 0.
 TValue PositivePower(long double a, long double b)
 {
     int n = 0;
     if (SmallWholeExponent(b, n) && n != 0)
-        return RealResult(n > 0 ? RealIntegerPower(a, n) : 1.0L / RealIntegerPower(a, -n));
+        return PositivePowerResult(n > 0 ? RealIntegerPower(a, n) : 1.0L / RealIntegerPower(a, -n));
     long double power = std::pow(a, b);
     // Whole powers of whole numbers print as whole numbers.
     if (IsWhole(a) && IsWhole(b) && b > 0.0L && std::fabs(power) < 2147483647.0L)
         power = std::nearbyint(power);
-    return RealResult(power);
+    return PositivePowerResult(power);
 }
 
 // a^b of two reals; a negative base needs a whole exponent.
@@ -197,8 +204,10 @@ TValue ValuePower(const TValue& base, const TValue& exponent)
     const bool realResult = !Options.ComplexMode || (base.Kind == KindReal && exponent.Kind == KindReal);
     if (!base.Defined || !exponent.Defined || !IsNumberKind(base.Kind) || !IsNumberKind(exponent.Kind))
         return ValueUndefined(realResult ? KindReal : KindPair);
-    if (Options.ComplexMode)
-        return ComplexPower(base, exponent);
+    if (Options.ComplexMode) {
+        const TValue power = ComplexPower(base, exponent);
+        return power.Defined ? power : ValueUndefined(realResult ? KindReal : KindPair);
+    }
     if (exponent.Kind != KindReal)
         return ValueUndefined(KindReal);
     if (base.Kind == KindPair) {

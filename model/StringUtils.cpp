@@ -9,9 +9,10 @@ namespace {
 
 constexpr qsizetype MaxTextAfterLength = 10000;
 
+// -1 when absent; an empty sub is found nowhere.
 qsizetype IndexIgnoreCase(const QString& sub, const QString& s)
 {
-    return s.indexOf(sub, 0, Qt::CaseInsensitive);
+    return sub.isEmpty() ? -1 : s.indexOf(sub, 0, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -114,6 +115,8 @@ QString ExpandLongPath(const QString& path)
     if (!path.isEmpty() && info.exists())
         return QDir::cleanPath(info.absoluteFilePath());
     QString result = path;
+    while (result.contains(QStringLiteral("/./")))
+        result.replace(QStringLiteral("/./"), QStringLiteral("/"));
     if (result.size() > 1 && result.endsWith(u'/'))
         result.chop(1);
     return result;

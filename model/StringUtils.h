@@ -34,7 +34,7 @@ QString LastCharStr(const QString& s);
 bool StartsWithHash(const QString& s);
 
 // An existing path as a clean absolute path; any other path as given, less
-// a trailing '/'.
+// its "/./" steps and a trailing '/'.
 QString ExpandLongPath(const QString& path);
 // The name without its extension; dots in folder names do not count.
 QString RemoveFileExt(const QString& name);

@@ -294,6 +294,8 @@ void ScaleT::Layout(int reserve, bool reset)
     state.GraphPixelHeight = state.GraphMaxHeight;
     stored.GraphPixelWidth = state.GraphPixelHeight;
     LoadScaleSettings();
+    // The stored size may be anything; the graph is never larger than its axes.
+    state.GraphPixelHeight = ClampAxisPixels(state.GraphPixelHeight);
     stored.GraphPixelWidth = state.GraphPixelHeight - (stored.ControlPalette ? 0 : reserve);
     XAxis.Init(u'x', reserve);
     YAxis.Init(u'y', reserve);

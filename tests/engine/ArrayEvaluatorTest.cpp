@@ -2,6 +2,7 @@
 #include "engine/Compiler.h"
 #include "engine/Evaluator.h"
 #include "engine/NumberFields.h"
+#include "engine/TokenCode.h"
 #include "model/DocumentState.h"
 #include "tests/QtPrinters.h"
 #include "tests/engine/EngineTest.h"
@@ -216,6 +217,24 @@ TEST_F(ArrayEvaluatorTest, VaryingParameterAndObjects)
     EXPECT_EQ(out[150].Y, 3.0L);
     EvaluateArrays(Compiled(QStringLiteral("t^2")), columnX, view, t, &ts, false, out);
     EXPECT_EQ(out[30].X, 0.09L);
+
+    // A binder over the varying parameter binds it inside its body.
+    EvaluateArrays(Compiled(QStringLiteral("Sum(t,1,3,t)+t")), columnX, view, t, &ts, false, out);
+    EXPECT_EQ(out[150].X, 7.5L);
+    EvaluateArrays(Compiled(QStringLiteral("Intgr(t,0,1,t)·t")), columnX, view, t, &ts, false, out);
+    EXPECT_NEAR(static_cast<double>(out[200].X), 1.0, 1e-15);
+}
+
+TEST_F(ArrayEvaluatorTest, PathWithoutArgumentsIsUndefined)
+{
+    // A count of 0 before "path", as a damaged formula could hold it.
+    TKavirofunction f = Compiled(QStringLiteral("path()+x"));
+    ASSERT_FALSE(f.Code.isEmpty());
+    f.Code[0] = QChar(ConstantCode(0));
+    ASSERT_EQ(f.ConstValues[0].X, 0.0L);
+    const TColumnArray out = Columns(f);
+    for (int c = 0; c <= 400; c += 100)
+        EXPECT_FALSE(out[c].Defined) << c;
 }
 
 TEST_F(ArrayEvaluatorTest, DerivativesAndAntiderivativesOverColumns)
@@ -243,6 +262,14 @@ TEST_F(ArrayEvaluatorTest, CyclesAndDeepNestingStayBounded)
     EXPECT_FALSE(out[100].Defined);
     SetUserFunction(4, "f1(x)+1");
     EXPECT_FALSE(Columns(Compiled(QStringLiteral("f1(x)")))[100].Defined);
+
+    // Cycles that branch end as soon as one branch reaches the limit.
+    DocumentTables.Functions[1].Func = Compiled(QStringLiteral("y2+y2"), ModeFunction);
+    DocumentTables.Functions[2].Func = Compiled(QStringLiteral("y1·y1+x"), ModeFunction);
+    EXPECT_FALSE(Columns(Compiled(QStringLiteral("y1")), true)[100].Defined);
+    SetUserFunction(5, "f2'(x)+f2(x)");
+    EXPECT_FALSE(Columns(Compiled(QStringLiteral("f2(x)")))[100].Defined);
+    EXPECT_EQ(Columns(Compiled(QStringLiteral("x+1")))[200].X, 1.0L);
 }
 
 } // namespace

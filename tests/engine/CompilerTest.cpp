@@ -227,6 +227,17 @@ TEST_F(CompilerTest, BinderArgumentCountsAreAlwaysReported)
     Compile(QStringLiteral("cof(1, 2, x)"));
     EXPECT_FALSE(valid);
     EXPECT_EQ(sink.last().text, QStringLiteral("cofO argumento da função ou operação é excessivo."));
+
+    // A binder written without its argument group has none at all.
+    const std::pair<const char*, const char*> bare[] = {{"cof", "cof"}, {"cof x", "cof"}, {"2 sol", "sol"}, {"sol", "sol"}};
+    for (const auto& [text, binder] : bare) {
+        sink.clear();
+        Compile(QString::fromUtf8(text));
+        EXPECT_FALSE(valid) << text;
+        ASSERT_FALSE(sink.empty()) << text;
+        EXPECT_EQ(sink.last().text, QString::fromUtf8(binder) + QStringLiteral("O argumento da função ou operação é insuficiente."))
+            << text;
+    }
 }
 
 TEST_F(CompilerTest, QuietCompilationShowsNothing)

@@ -190,6 +190,21 @@ TEST_F(EvaluatorTest, LimitsGiveUndefinedInsteadOfOverflowing)
     EXPECT_FALSE(EvaluateExpression(Compiled(many), ValueReal(0)).Defined);
 }
 
+TEST_F(EvaluatorTest, BranchingCyclesEndAtTheNestingLimit)
+{
+    // Each level calls the next twice, or seven times for a derivative: the
+    // nesting limit alone would leave 2^100 calls to make.
+    Store(DocumentTables.Functions[1].Func, "y2+y2", ModeFunction);
+    Store(DocumentTables.Functions[2].Func, "y1·y1", ModeFunction);
+    EXPECT_FALSE(Eval("y1", 1.0L).Defined);
+    Store(DocumentTables.UserFunctions[1], "f'(x)+f(x)", ModeUserFunction);
+    EXPECT_FALSE(Eval("f(1)").Defined);
+    // The next evaluation starts afresh.
+    EXPECT_EQ(Real("2+3"), 5.0L);
+    Store(DocumentTables.UserFunctions[2], "x^2", ModeUserFunction);
+    EXPECT_EQ(Real("g(3)"), 9.0L);
+}
+
 TEST_F(EvaluatorTest, EmptyCodeAndStepsize)
 {
     EXPECT_FALSE(EvaluateExpression(BlankFunction, ValueReal(1)).Defined);

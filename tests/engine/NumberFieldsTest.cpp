@@ -35,6 +35,9 @@ TEST_F(PointTextsTest, JoiningCoordinates)
     EXPECT_EQ(Joined("(P+Q).x", "(P-Q).y").Pos.Text, QStringLiteral("((P+Q).x,(P-Q).y)"));
     EXPECT_EQ(Joined("(P).x+(Q).x", "(P).y").Pos.Text, QStringLiteral("((P).x+(Q).x,(P).y)"));
     EXPECT_EQ(Joined("", "").Pos.Text, QString());
+    // Both coordinates read from one base, but not as its x and y.
+    EXPECT_EQ(Joined("(P).x", "(P).x").Pos.Text, QStringLiteral("((P).x,(P).x)"));
+    EXPECT_EQ(Joined("(P).y", "(P).x").Pos.Text, QStringLiteral("((P).y,(P).x)"));
     UseCommaLocale();
     EXPECT_EQ(Joined("1", "2").Pos.Text, QStringLiteral("(1;2)"));
 }

@@ -75,6 +75,10 @@ TEST_F(NumericBuiltinsTest, BinomialCoefficients)
     EXPECT_TRUE(IsReal(ValueNCr(Real(5.0L), Real(2.0L)), 10.0L));
     EXPECT_TRUE(IsReal(ValueNCr(Real(10.0L), Real(7.0L)), 120.0L));
     EXPECT_TRUE(IsReal(ValueNCr(Real(2000000000.0L), Real(1.0L)), 2000000000.0L));
+    EXPECT_TRUE(IsReal(ValueNCr(Real(2147483647.0L), Real(1.0L)), 2147483647.0L));
+    // Above the 32-bit range, even when it would round back into it.
+    EXPECT_TRUE(IsUndefined(ValueNCr(Real(2147483647.5L), Real(1.0L))));
+    EXPECT_TRUE(IsUndefined(ValueNCr(Real(2147483647.0L), Real(2147483647.2L))));
     EXPECT_TRUE(IsUndefined(ValueNCr(Real(2.0L), Real(5.0L))));
     EXPECT_TRUE(IsUndefined(ValueNCr(Real(5.0L), Real(7.0L))));
     EXPECT_TRUE(IsUndefined(ValueNCr(Real(5.0L), Real(-1.0L))));

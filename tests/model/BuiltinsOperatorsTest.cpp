@@ -92,6 +92,16 @@ TEST_F(OperatorBuiltinsTest, RealPowers)
     EXPECT_TRUE(IsUndefined(ValuePower(Real(2.0L), Undefined())));
 }
 
+TEST_F(OperatorBuiltinsTest, PowersTooSmallForTheRangeAreUndefinedEvenWhenTheyUnderflowToZero)
+{
+    // 0.5^9000 lies below the range; 0.5^20000 is smaller still, not 0.
+    const long double cases[][2] = {{0.5L, 9000.0L}, {0.5L, 20000.0L}, {1E-300L, 20.0L}, {-0.5L, 20001.0L},
+                                    {10.0L, -6000.0L}};
+    for (const auto& c : cases)
+        EXPECT_TRUE(IsUndefined(ValuePower(Real(c[0]), Real(c[1])))) << c[0] << " ^ " << c[1];
+    EXPECT_TRUE(IsReal(ValuePower(Real(0.0L), Real(20000.0L)), 0.0L));
+}
+
 TEST_F(OperatorBuiltinsTest, APointSquaredIsItsLengthSquared)
 {
     EXPECT_TRUE(IsReal(ValuePower(Pair(3.0L, 4.0L), Real(2.0L)), 25.0L));
@@ -111,6 +121,8 @@ TEST_F(OperatorBuiltinsTest, ComplexPowers)
     EXPECT_TRUE(IsReal(ValuePower(Real(2.0L), Real(30.0L)), 1073741824.0L));
     EXPECT_TRUE(IsReal(ValuePower(Real(0.0L), Real(0.0L)), 1.0L));
     EXPECT_TRUE(IsUndefined(ValuePower(Real(0.0L), Real(-1.0L))));
+    // Two real operands that have no power give an undefined real, as in real mode.
+    EXPECT_EQ(ValuePower(Real(0.0L), Real(-1.0L)).Kind, KindReal);
     EXPECT_EQ(ValuePower(Pair(0.0L, 0.0L), Real(-1.0L)).Kind, KindPair);
 }
 

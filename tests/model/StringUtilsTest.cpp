@@ -32,6 +32,7 @@ TEST_F(StringHelpersTest, TextBeforeAndAfterFindTheSeparatorIgnoringCase)
         {u"=", u"2x", u"2x", u""},    // absent: all before, nothing after
         {u"x", u"x", u"", u""},
         {u"ção", u"AÇÃO:x", u"A", u":x"},
+        {u"", u"abc", u"abc", u""}, // an empty separator occurs nowhere
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TextBefore(S(c.sep), S(c.s)), S(c.before)) << QString(S(c.s)).toStdString();
@@ -46,6 +47,7 @@ TEST_F(StringHelpersTest, PosIgnoreCaseIsOneBased)
     EXPECT_EQ(PosIgnoreCase(QStringLiteral("ON"), QStringLiteral("xon")), 2);
     EXPECT_EQ(PosIgnoreCase(QStringLiteral("x"), QStringLiteral("X")), 1);
     EXPECT_EQ(PosIgnoreCase(QStringLiteral("q"), QStringLiteral("abc")), 0);
+    EXPECT_EQ(PosIgnoreCase(QString(), QStringLiteral("abc")), 0);
 }
 
 TEST_F(StringHelpersTest, SplitsFollowTheDocumentsListSeparator)
@@ -105,9 +107,9 @@ TEST_F(StringHelpersTest, ExpandLongPathCleansExistingPathsOnly)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("x")));
     EXPECT_EQ(ExpandLongPath(dir.path() + QStringLiteral("/x/../Sub Dir")), clean);
     EXPECT_EQ(ExpandLongPath(QDir::current().relativeFilePath(clean)), clean);
-    // Missing paths come back as given, less a trailing slash.
-    EXPECT_EQ(ExpandLongPath(dir.path() + QStringLiteral("/missing/./a.kvf/")),
-              dir.path() + QStringLiteral("/missing/./a.kvf"));
+    // Missing paths come back as given, less a trailing slash and any "/./".
+    EXPECT_EQ(ExpandLongPath(dir.path() + QStringLiteral("/missing/././a.kvf/")),
+              dir.path() + QStringLiteral("/missing/a.kvf"));
     EXPECT_EQ(ExpandLongPath(dir.path() + QStringLiteral("/y/../Sub Dir")), dir.path() + QStringLiteral("/y/../Sub Dir"));
     EXPECT_EQ(ExpandLongPath(QString()), QString());
 }

@@ -106,6 +106,20 @@ TEST_F(ScaleTTest, LayoutReadsTheStoredStartViewAndReservesRoom)
     EXPECT_EQ(view->PsMesh, 3);
 }
 
+TEST_F(ScaleTTest, AStoredGraphSizeBeyondTheColumnTablesIsClamped)
+{
+    ScaleHooks.DataPanelWidth = [] { return std::optional<int>(300); };
+    const std::pair<int, int> cases[] = {{std::numeric_limits<int>::max(), MaxAxisPixels}, {50, MinAxisPixels}};
+    for (const auto& [stored, expected] : cases) {
+        store.writeInteger(RegKeyScaleX, QStringLiteral("VHigh"), stored);
+        view->Layout(40, true);
+        EXPECT_EQ(ProgramState.GraphPixelHeight, expected) << stored;
+        EXPECT_EQ(ProgramSettings.GraphPixelWidth, expected - 40) << stored;
+        EXPECT_LE(view->XAxis.VHigh, MaxAxisPixels);
+        EXPECT_GE(view->YAxis.VHigh, MinAxisPixels);
+    }
+}
+
 TEST_F(ScaleTTest, FittingPutsWholePixelsOnEveryTickStep)
 {
     ASSERT_TRUE(SetRange(-5.3L, 5.3L, -5.3L, 5.3L));
