@@ -81,7 +81,7 @@ void FillMulti(TBuiltinTable& table, const TNamedTokens& t)
         {t.Polygon,
          [](std::span<const TValue> args) {
              if (args.empty())
-                 return ValueUndefined(KindPair);
+                 return ValueUndefined(KindReal);
              return FuncPolygon(args.back(), args.first(args.size() - 1));
          }},
     };

@@ -206,7 +206,9 @@ TValue ValueLn(const TValue& a)
     TValue result;
     if (!ValueComplexModeCheck(a, result))
         return result;
-    return ComplexLn(PlanarOf(a));
+    // ln 0 has no value: the undefined value of the argument's kind stands.
+    const TValue ln = ComplexLn(PlanarOf(a));
+    return ln.Defined ? ln : result;
 }
 
 TValue ValueLog10(const TValue& a)
@@ -265,7 +267,7 @@ TValue ValueAbs(const TValue& a)
 TValue ValueNegate(const TValue& a)
 {
     if (!a.Defined)
-        return ValueUndefined(a.Kind);
+        return ValueUndefined(KindReal);
     return TValue{a.Kind, Negated(a.X), Negated(a.Y), 1};
 }
 
@@ -291,7 +293,7 @@ TValue ValueSign(const TValue& a)
 TValue ValueRoll(const TValue& a)
 {
     if (NotRealValue(a))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const long double t = AngleToRadians(a.X);
     return PairResult(std::cos(t), std::sin(t));
 }

@@ -6,6 +6,10 @@
 // that accept complex numbers do so in complex mode (Options.ComplexMode).
 // Every routine returns an undefined value for an argument outside its
 // domain or of the wrong kind, and for a result outside the usable range.
+// That value is a real, except that a result outside the range keeps its own
+// kind, "sin", "cos", "sinh", "cosh", "exp", "ln", "log" and the reciprocal
+// keep their argument's kind in complex mode, and "sign", "unit" and "conj"
+// always do.
 
 #include "model/Value.h"
 

@@ -69,7 +69,7 @@ bool IsNearZeroVector(TPlanar v)
 // The written point values are results: outside the usable range they are undefined.
 TValue PointResult(bool ok, TPlanar p)
 {
-    return ok ? PairResult(p) : ValueUndefined(KindPair);
+    return ok ? PairResult(p) : ValueUndefined(KindReal);
 }
 
 bool IntersectLines(TPlanar a, TPlanar b, TPlanar c, TPlanar d, TPlanar& result)
@@ -435,21 +435,21 @@ TValue FuncDet(std::span<const TValue> args)
 TValue FuncMid(std::span<const TValue> args)
 {
     if (!MatchesAny(args, {{P, P}, {P, P, R, R}}) || !AllDefined(args))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const TWrittenArgs w(args);
     const TPlanar a = PlanarOf(w[0]), b = PlanarOf(w[1]);
     if (w.size() == 2)
         return PairResult(0.5L * (a + b));
     const long double m = w[2].X, n = w[3].X;
     if (m + n == 0.0L)
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     return PairResult((1.0L / (m + n)) * (n * a + m * b));
 }
 
 TValue FuncRot(std::span<const TValue> args)
 {
     if (!MatchesAny(args, {{P}, {P, R}, {P, P, R}}) || !AllDefined(args))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const TWrittenArgs w(args);
     const TPlanar p = PlanarOf(w[0]);
     if (w.size() == 1)
@@ -462,7 +462,7 @@ TValue FuncRot(std::span<const TValue> args)
 TValue FuncIntr(std::span<const TValue> args)
 {
     if (!AllDefined(args))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const TWrittenArgs w(args);
     TPlanar result;
     bool ok = false;
@@ -530,11 +530,11 @@ TValue FuncHcentr(std::span<const TValue> args)
 TValue FuncGcentr(std::span<const TValue> args)
 {
     if (args.empty())
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     TPlanar sum;
     for (const TValue& v : args) {
         if (!IsDefinedPair(v))
-            return ValueUndefined(KindPair);
+            return ValueUndefined(KindReal);
         sum = sum + PlanarOf(v);
     }
     return PairResult((1.0L / static_cast<long double>(args.size())) * sum);
@@ -561,14 +561,14 @@ TValue FuncIrad(std::span<const TValue> args)
 TValue FuncPtan(std::span<const TValue> args)
 {
     if (!MatchesAny(args, {{P, P, R}, {P, R}}) || !AllDefined(args))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const TWrittenArgs w(args);
     const TPlanar p = PlanarOf(w[0]);
     const TPlanar centre = w.size() == 3 ? PlanarOf(w[1]) : TPlanar{};
     const long double r = w[w.size() - 1].X;
     const long double distance = Length(p - centre);
     if (distance == 0.0L || std::fabs(r) > distance)
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     // The touching point T sees P and C at a right angle: seen from P, it lies
     // at the angle θ = asin(r / |PC|) off the direction to C, at cos θ·|PC|.
     const long double theta = std::asin(r / distance);
@@ -618,10 +618,10 @@ TValue FuncBezier(std::span<const TValue> args)
 {
     const TWrittenArgs w(args);
     if (w.size() < 2 || NotRealValue(w[0]))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     for (int i = 1; i < w.size(); ++i) {
         if (!IsDefinedPair(w[i]))
-            return ValueUndefined(KindPair);
+            return ValueUndefined(KindReal);
     }
     const long double t = w[0].X;
     const int n = w.size() - 2; // the degree: control points P0 .. Pn
@@ -642,9 +642,9 @@ TValue FuncPolygon(const TValue& first, std::span<const TValue> rest)
 {
     const int n = static_cast<int>(rest.size());
     if (NotRealValue(first) || std::fabs(first.X) > 2147483646.0L || n == 0)
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     if (!std::all_of(rest.begin(), rest.end(), IsDefinedPair))
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const long double whole = FloorWithTolerance(first.X);
     const long double f = first.X - whole;
     const std::int64_t k = static_cast<std::int64_t>(whole);

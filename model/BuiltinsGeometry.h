@@ -7,7 +7,7 @@
 //
 // Argument lists arrive as the evaluator pops them: args[0] is the last
 // argument written. Each function accepts a few patterns of kinds (real or
-// pair, in written order) and gives an undefined value when none matches,
+// pair, in written order) and gives an undefined real when none matches,
 // when an argument is undefined or when the figure has no solution.
 
 #include "model/Value.h"

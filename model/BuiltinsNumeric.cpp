@@ -307,11 +307,11 @@ TValue FuncCellsP(const TValue& row, const TValue& column)
 {
     int r = 0, c = 0;
     if (!CellIndex(row, column, r, c) || c + 1 > TableColumns)
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     const TCell& first = DocumentTables.Cells[r][c];
     const TCell& second = DocumentTables.Cells[r][c + 1];
     if (!first.Defined || !second.Defined)
-        return ValueUndefined(KindPair);
+        return ValueUndefined(KindReal);
     return PairResult(first.Value, second.Value);
 }
 

@@ -135,14 +135,13 @@ TValue ValueAddCore(const TValue& left, const TValue& right)
     if (leftKind != right.Kind) {
         // Mixed real and pair: the real is the complex number (x, 0), whose
         // Y is already 0.
-        if (!Options.ComplexMode || !IsNumberKind(leftKind) || !IsNumberKind(right.Kind))
+        if (!Options.ComplexMode || !IsNumberKind(leftKind) || !IsNumberKind(right.Kind) || !left.Defined
+            || !right.Defined)
             return ValueUndefined(KindReal);
-        if (!left.Defined || !right.Defined)
-            return ValueUndefined(KindPair);
         return PairResult(left.X + right.X, left.Y + right.Y);
     }
     if (!left.Defined || !right.Defined || !IsNumberKind(leftKind))
-        return ValueUndefined(leftKind);
+        return ValueUndefined(KindReal);
     if (leftKind == KindReal)
         return RealResult(left.X + right.X);
     return PairResult(left.X + right.X, left.Y + right.Y);
@@ -157,14 +156,14 @@ TValue ValueScalarProduct(const TValue& left, const TValue& right)
 {
     if (left.Kind == KindReal && IsNumberKind(right.Kind)) {
         if (!left.Defined || !right.Defined)
-            return ValueUndefined(right.Kind);
+            return ValueUndefined(KindReal);
         if (right.Kind == KindReal)
             return RealResult(left.X * right.X);
         return PairResult(left.X * right.X, left.X * right.Y);
     }
     if (Options.ComplexMode && left.Kind == KindPair && right.Kind == KindPair) {
         if (!left.Defined || !right.Defined)
-            return ValueUndefined(KindPair);
+            return ValueUndefined(KindReal);
         return PairResult(ComplexProduct(PlanarOf(left), PlanarOf(right)));
     }
     return ValueUndefined(KindReal);
@@ -193,7 +192,7 @@ TValue ValueDivide(const TValue& left, const TValue& right)
     if (!divisorAccepted)
         return ValueUndefined(KindReal);
     if (!left.Defined || !right.Defined)
-        return ValueUndefined(right.Kind == KindPair ? std::uint8_t{KindPair} : left.Kind);
+        return ValueUndefined(KindReal);
     // The reciprocal stands on the left, so that a point divided by a real
     // works in real mode.
     return ValueMultiply(ValueReciprocal(right), left);

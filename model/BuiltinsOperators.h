@@ -3,7 +3,10 @@
 // The operators of the formula language on values: arithmetic on reals,
 // points (real mode) and complex numbers (complex mode), power, comparisons
 // and logic. Operands come as written: left, then right. Truth is the defined
-// real 1; false is an undefined value.
+// real 1; false is an undefined value. A failed operation gives an undefined
+// real, save a result outside the usable range (which keeps its kind), "or"
+// (its left operand) and "^" (an undefined pair in complex mode unless both
+// operands are reals).
 
 #include "model/Value.h"
 

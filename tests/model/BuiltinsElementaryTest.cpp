@@ -151,7 +151,6 @@ TEST_F(ElementaryBuiltinsTest, NegationConjugateAndSign)
     const TValue zero = ValueNegate(Real(0.0L));
     EXPECT_TRUE(IsReal(zero, 0.0L));
     EXPECT_FALSE(std::signbit(zero.X)) << "-0 would print as \"-0\"";
-    EXPECT_EQ(ValueNegate(Undefined(KindPair)).Kind, KindPair);
 
     EXPECT_TRUE(IsPair(ValueConj(Pair(1.0L, 2.0L)), 1.0L, -2.0L));
     EXPECT_TRUE(IsReal(ValueConj(Real(7.0L)), 7.0L));
@@ -171,6 +170,45 @@ TEST_F(ElementaryBuiltinsTest, RollAndTheDegreeSign)
     EXPECT_TRUE(IsPair(ValueRoll(Real(90.0L)), 0.0L, 1.0L, tight));
     EXPECT_TRUE(IsReal(ValueDegToRad(Real(180.0L)), 180.0L));
     EXPECT_TRUE(IsUndefined(ValueRoll(Pair(1.0L, 0.0L))));
+}
+
+TEST_F(ElementaryBuiltinsTest, FailuresAreUndefinedRealsUnlessTheFunctionKeepsTheKind)
+{
+    const TValue noPoint = Undefined(KindPair);
+    ExpectFailureKinds({
+        {"roll(P)", ValueRoll(Pair(1.0L, 0.0L)), KindReal},
+        {"roll(undefined)", ValueRoll(Undefined()), KindReal},
+        {"sin(P)", ValueSin(Pair(1.0L, 0.0L)), KindReal},
+        {"exp(undefined pair)", ValueExp(noPoint), KindReal},
+        {"ln(P)", ValueLn(Pair(1.0L, 1.0L)), KindReal},
+        {"ln(0)", ValueLn(Real(0.0L)), KindReal},
+        {"log(2, P)", ValueLogBase(Real(2.0L), Pair(1.0L, 1.0L)), KindReal},
+        {"Sqrt(-4)", ValueSqrt(Real(-4.0L)), KindReal},
+        {"abs(undefined pair)", ValueAbs(noPoint), KindReal},
+        {"-(undefined pair)", ValueNegate(noPoint), KindReal},
+        // These two give a value of their argument's kind, defined or not.
+        {"sign(undefined pair)", ValueSign(noPoint), KindPair},
+        {"conj(undefined pair)", ValueConj(noPoint), KindPair},
+    });
+}
+
+TEST_F(ElementaryBuiltinsTest, ComplexFunctionsFailWithTheArgumentsKind)
+{
+    UseComplex();
+    const TValue noPoint = Undefined(KindPair);
+    ExpectFailureKinds({
+        {"ln(0)", ValueLn(Real(0.0L)), KindReal},
+        {"log(0)", ValueLog10(Real(0.0L)), KindReal},
+        {"ln((0, 0))", ValueLn(Pair(0.0L, 0.0L)), KindPair},
+        {"sin(undefined pair)", ValueSin(noPoint), KindPair},
+        {"sinh(undefined pair)", ValueSinh(noPoint), KindPair},
+        {"exp((20000, 0))", ValueExp(Pair(20000.0L, 0.0L)), KindPair},
+        {"exp(20000)", ValueExp(Real(20000.0L)), KindReal},
+        {"1/(0, 0)", ValueReciprocal(Pair(0.0L, 0.0L)), KindPair},
+        {"1/0", ValueReciprocal(Real(0.0L)), KindReal},
+        // Through the division operator, whose failure is a real.
+        {"tan(undefined pair)", ValueTan(noPoint), KindReal},
+    });
 }
 
 TEST_F(ElementaryBuiltinsTest, Constants)

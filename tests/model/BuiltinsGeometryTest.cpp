@@ -226,6 +226,39 @@ TEST_F(GeometryBuiltinsTest, PolygonRunsOneSidePerUnit)
     EXPECT_TRUE(IsUndefined(FuncPolygon(Real(0.5L), Args({Pair(0.0L, 0.0L), Real(1.0L)}))));
 }
 
+TEST_F(GeometryBuiltinsTest, FailuresAreUndefinedRealsEvenWhereASuccessIsAPoint)
+{
+    const TValue o = Pair(0.0L, 0.0L), a = Pair(1.0L, 0.0L), b = Pair(2.0L, 0.0L), c = Pair(0.0L, 1.0L);
+    const TValue noPoint = Undefined(KindPair);
+    ExpectFailureKinds({
+        {"mid(A, B, 1, -1)", FuncMid(Args({a, c, Real(1.0L), Real(-1.0L)})), KindReal},
+        {"mid(A, undefined pair)", FuncMid(Args({a, noPoint})), KindReal},
+        {"rot(1)", FuncRot(Args({Real(1.0L)})), KindReal},
+        {"rot(undefined pair)", FuncRot(Args({noPoint})), KindReal},
+        {"intr of parallel lines", FuncIntr(Args({o, a, c, Pair(1.0L, 1.0L)})), KindReal},
+        {"intr of far circles", FuncIntr(Args({o, Real(1.0L), Pair(5.0L, 0.0L), Real(1.0L)})), KindReal},
+        {"intr with an undefined point", FuncIntr(Args({o, a, c, noPoint})), KindReal},
+        {"perp(P, O)", FuncPerp(Args({a, o})), KindReal},
+        {"Ccentr of collinear points", FuncCcentr(Args({o, a, b})), KindReal},
+        {"Icentr of one point thrice", FuncIcentr(Args({a, a, a})), KindReal},
+        {"Ecentr of one point thrice", FuncEcentr(Args({a, a, a})), KindReal},
+        {"Hcentr of collinear points", FuncHcentr(Args({o, a, b})), KindReal},
+        {"Gcentr(1)", FuncGcentr(Args({Real(1.0L)})), KindReal},
+        {"Gcentr()", FuncGcentr({}), KindReal},
+        {"Ptan from the centre", FuncPtan(Args({o, Real(1.0L)})), KindReal},
+        {"Ptan from inside", FuncPtan(Args({a, o, Real(3.0L)})), KindReal},
+        {"proj behind the eye", FuncProj(Args({Real(1.0L), Real(2.0L), Real(3.0L), Real(0.0L), Real(0.0L), Real(3.0L)})),
+         KindReal},
+        {"bezier(0.5, A, 1)", FuncBezier(Args({Real(0.5L), a, Real(1.0L)})), KindReal},
+        {"bezier(undefined, A, B)", FuncBezier(Args({Undefined(), a, b})), KindReal},
+        {"polygon(P, square)", FuncPolygon(Pair(0.5L, 0.0L), Args({o, a, c})), KindReal},
+        {"polygon(0.5, undefined pair)", FuncPolygon(Real(0.5L), Args({o, noPoint})), KindReal},
+        {"len(A, undefined pair)", FuncLen(Args({a, noPoint})), KindReal},
+        // A point computed outside the usable range keeps its kind.
+        {"rot far out", FuncRot(Args({Pair(9E2414L, 9E2414L), Real(pi / 4.0L)})), KindPair},
+    });
+}
+
 // The roots of a polynomial as solut4 numbers them (k = 1..4).
 void ExpectRealRoots(std::initializer_list<long double> coefficients,
                      std::initializer_list<long double> roots, long double tolerance = 0.0L)

@@ -191,6 +191,22 @@ TEST_F(NumericBuiltinsTest, CellsReadTheTable)
     EXPECT_TRUE(IsUndefined(FuncCells(Real(1.0L), Real(-1.0L))));
 }
 
+TEST_F(NumericBuiltinsTest, FailuresAreUndefinedReals)
+{
+    const TValue P = Pair(1.0L, 2.0L);
+    ExpectFailureKinds({
+        {"CellsP(1, 10)", FuncCellsP(Real(1.0L), Real(10.0L)), KindReal},
+        {"CellsP of an empty cell", FuncCellsP(Real(2.0L), Real(5.0L)), KindReal},
+        {"CellsP(P, 1)", FuncCellsP(P, Real(1.0L)), KindReal},
+        {"Cells(201, 1)", FuncCells(Real(201.0L), Real(1.0L)), KindReal},
+        {"int(P)", ValueInt(P), KindReal},
+        {"mod(P, 3)", ValueMod(P, Real(3.0L)), KindReal},
+        {"max(1, P)", FuncMax(Args({Real(1.0L), P})), KindReal},
+        {"Gamma(-2)", ValueGamma(Real(-2.0L)), KindReal},
+        {"1751!", ValueFactorial(Real(1751.0L)), KindReal},
+    });
+}
+
 TEST_F(NumericBuiltinsTest, AreaReadsTheViewRanges)
 {
     ViewRange.XLow = -3.0L;

@@ -171,6 +171,58 @@ TEST_F(OperatorBuiltinsTest, LogicTreatsUndefinedAsFalse)
     EXPECT_TRUE(IsUndefined(ValueNot(Real(5.0L))));
 }
 
+// A failed operation gives an undefined real, whatever the kinds of its
+// operands; only the power, "or", a result out of range and the functions
+// that keep the argument's kind say otherwise.
+TEST_F(OperatorBuiltinsTest, FailuresInRealModeAreUndefinedReals)
+{
+    const TValue noPoint = Undefined(KindPair);
+    ExpectFailureKinds({
+        {"P + undefined pair", ValueAddCore(P, noPoint), KindReal},
+        {"undefined pair + undefined pair", ValueAddCore(noPoint, noPoint), KindReal},
+        {"sign + undefined pair", ValueAddCore(SZeroValue, noPoint), KindReal},
+        {"1 + P", ValueAddCore(Real(1.0L), P), KindReal},
+        {"P - undefined pair", ValueSubtract(P, noPoint), KindReal},
+        {"sign - undefined pair", ValueSubtract(SZeroValue, noPoint), KindReal},
+        {"2 x undefined pair", ValueScalarProduct(Real(2.0L), noPoint), KindReal},
+        {"undefined x P", ValueScalarProduct(Undefined(), P), KindReal},
+        {"P x Q", ValueScalarProduct(P, Q), KindReal},
+        {"2 . undefined pair", ValueMultiply(Real(2.0L), noPoint), KindReal},
+        {"P . undefined pair", ValueMultiply(P, noPoint), KindReal},
+        {"P . 2", ValueMultiply(P, Real(2.0L)), KindReal},
+        {"undefined pair / 2", ValueDivide(noPoint, Real(2.0L)), KindReal},
+        {"P / 0", ValueDivide(P, Real(0.0L)), KindReal},
+        {"P / undefined", ValueDivide(P, Undefined()), KindReal},
+        {"(3, 4) ^ 3", ValuePower(Pair(3.0L, 4.0L), Real(3.0L)), KindReal},
+        {"undefined pair ^ 2", ValuePower(noPoint, Real(2.0L)), KindReal},
+        {"P and undefined pair", ValueAnd(P, noPoint), KindReal},
+        // "or" hands back its left operand when neither is defined.
+        {"undefined pair or undefined", ValueOr(noPoint, Undefined()), KindPair},
+        // A result outside the usable range keeps the kind it was computed in.
+        {"P + (0, 1E2415)", ValueAddCore(P, Pair(0.0L, 1E2415L)), KindPair},
+    });
+    // "not" copies its argument's kind, so a failed product must not pass as a point.
+    EXPECT_TRUE(IsReal(ValueNot(ValueMultiply(Real(2.0L), noPoint)), 1.0L));
+}
+
+TEST_F(OperatorBuiltinsTest, FailuresInComplexModeAreUndefinedRealsExceptForThePower)
+{
+    UseComplex();
+    const TValue noPoint = Undefined(KindPair);
+    ExpectFailureKinds({
+        {"1 + undefined pair", ValueAddCore(Real(1.0L), noPoint), KindReal},
+        {"undefined + P", ValueAddCore(Undefined(), P), KindReal},
+        {"P x undefined pair", ValueScalarProduct(P, noPoint), KindReal},
+        {"P . undefined", ValueMultiply(P, Undefined()), KindReal},
+        {"1 / undefined pair", ValueDivide(Real(1.0L), noPoint), KindReal},
+        {"P / (0, 0)", ValueDivide(P, Pair(0.0L, 0.0L)), KindReal},
+        {"0 ^ -1", ValuePower(Real(0.0L), Real(-1.0L)), KindReal},
+        // Not both operands real: the power starts as an undefined pair.
+        {"(0, 0) ^ -1", ValuePower(Pair(0.0L, 0.0L), Real(-1.0L)), KindPair},
+        {"2 ^ undefined pair", ValuePower(Real(2.0L), noPoint), KindPair},
+    });
+}
+
 TEST_F(OperatorBuiltinsTest, KernelEntryPoints)
 {
     EXPECT_TRUE(IsReal(ValueAdd(Real(2.0L), Real(3.0L)), 5.0L));

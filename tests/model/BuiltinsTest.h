@@ -87,4 +87,19 @@ inline ::testing::AssertionResult IsUndefined(const TValue& v)
     return ::testing::AssertionFailure() << Describe(v) << " is not undefined";
 }
 
+// A failed call and the kind its undefined result must have.
+struct FailureKindCase {
+    const char* call;
+    TValue result;
+    std::uint8_t kind;
+};
+
+inline void ExpectFailureKinds(std::initializer_list<FailureKindCase> cases)
+{
+    for (const FailureKindCase& c : cases) {
+        EXPECT_TRUE(IsUndefined(c.result)) << c.call;
+        EXPECT_EQ(int(c.result.Kind), int(c.kind)) << c.call;
+    }
+}
+
 } // namespace testvalues
