@@ -113,6 +113,13 @@ TValue ObjectPosition(const TPointState& s, int part)
     }
 }
 
+// One entry of the machine's stack: an array of columns, or (a == nullptr)
+// one value that stands for every column.
+struct TStackEntry {
+    TColumnArray* a = nullptr;
+    TValue u;
+};
+
 struct TArrayFrame {
     std::uint8_t Kind = 0; // 0 Sum, 1 Product, 2 Intgr
     int ParamNo = 0;
@@ -169,15 +176,26 @@ private:
         Copy(*a, from, axis_);
         return a;
     }
-    void push(TColumnArray* a)
+    void push(TColumnArray* a) { pushColumn(TStackEntry{a, TValue{}}); }
+    // Constants, parameters and other values that are the same in every
+    // column stay one value until an operation needs them spread out.
+    void pushUniform(const TValue& v) { pushColumn(TStackEntry{nullptr, v}); }
+    void pushColumn(const TStackEntry& e)
     {
         if (count_ >= EvaluationStackSize) {
             failed_ = true;
+            drop(e.a);
             return;
         }
-        stack_[count_++] = a;
+        stack_[count_++] = e;
     }
-    TColumnArray* pop() { return count_ > 0 ? stack_[--count_] : filled(ValueUndefined(KindReal)); }
+    TStackEntry popColumn() { return count_ > 0 ? stack_[--count_] : TStackEntry{nullptr, ValueUndefined(KindReal)}; }
+    // The top entry as an array, spread out when it is uniform.
+    TColumnArray* pop()
+    {
+        const TStackEntry e = popColumn();
+        return e.a ? e.a : filled(e.u);
+    }
     // Inputs, the varying parameter and graph caches go on the stack without
     // a copy; they are read, never written, and not given back.
     void pushBorrowed(const TColumnArray* a)
@@ -192,6 +210,8 @@ private:
     // Every array the machine owns goes back to the workspace once used.
     void drop(TColumnArray* a)
     {
+        if (!a)
+            return;
         const auto it = std::find(borrowed_.begin(), borrowed_.end(), a);
         if (it != borrowed_.end())
             borrowed_.erase(it);
@@ -209,18 +229,18 @@ private:
     }
     TValue popFirst()
     {
-        TColumnArray* a = pop();
-        const TValue v = (*a)[first()];
-        drop(a);
+        const TStackEntry e = popColumn();
+        const TValue v = e.a ? (*e.a)[first()] : e.u;
+        drop(e.a);
         return v;
     }
 
     void step(TTokenCode t, Rule rule, int& p);
     void unary(TUnaryRoutine routine);
-    void binary(TBinaryRoutine routine, bool swapped = false);
+    void binary(TBinaryRoutine routine);
     void arithmetic(Rule rule, TBinaryRoutine routine);
-    TColumnArray* resultFor(TColumnArray* l, TColumnArray* r);
-    void finishBinary(TColumnArray* l, TColumnArray* r, TColumnArray* out);
+    template <class Op>
+    void combine(const TStackEntry& l, const TStackEntry& r, Op op);
     void equality();
     void stepsize();
     void graph(TTokenCode t);
@@ -261,7 +281,7 @@ private:
     const TColumnArray* varying_;
     bool refresh_;
     ColumnWorkspace& ws_;
-    TColumnArray* stack_[EvaluationStackSize];
+    TStackEntry stack_[EvaluationStackSize];
     int count_ = 0;
     std::vector<const TColumnArray*> borrowed_;
     TArrayFrame frames_[MaxOpenBinders];
@@ -282,10 +302,14 @@ void ArrayMachine::run(TColumnArray& result)
         FillColumns(result, ValueUndefined(KindReal), axis_);
         return;
     }
-    TColumnArray* top = pop();
+    const TStackEntry top = popColumn();
+    if (!top.a) {
+        FillColumns(result, ValueSnap(top.u), axis_);
+        return;
+    }
     for (int c = first(); c <= last(); ++c)
-        result[c] = ValueSnap((*top)[c]);
-    drop(top);
+        result[c] = ValueSnap((*top.a)[c]);
+    drop(top.a);
 }
 
 void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
@@ -297,16 +321,16 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::InputY: pushBorrowed(y_); return;
     case Rule::InputZ: pushBorrowed(z_); return;
     case Rule::InputW: pushBorrowed(w_); return;
-    case Rule::Pi: push(filled(ValuePi())); return;
-    case Rule::E: push(filled(ValueE())); return;
-    case Rule::I: push(filled(ValueI())); return;
-    case Rule::SZero: push(filled(SZeroValue)); return;
-    case Rule::Undefined: push(filled(ValueUndefined(KindReal))); return;
+    case Rule::Pi: pushUniform(ValuePi()); return;
+    case Rule::E: pushUniform(ValueE()); return;
+    case Rule::I: pushUniform(ValueI()); return;
+    case Rule::SZero: pushUniform(SZeroValue); return;
+    case Rule::Undefined: pushUniform(ValueUndefined(KindReal)); return;
     case Rule::Parameter:
         if (varyingParam_ > 0 && ParamIndexOfToken(t) == varyingParam_ && !boundByBinder(varyingParam_))
             pushBorrowed(varying_);
         else
-            push(filled(ValueReal(ParamValue(t))));
+            pushUniform(ValueReal(ParamValue(t)));
         return;
     case Rule::Graph: graph(t); return;
     case Rule::AxisX:
@@ -320,12 +344,12 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
         return;
     }
     case Rule::Object: object(t - Vocabulary.PointTokens[1] + 1, 0); return;
-    case Rule::Constant: push(filled(f_.ConstValues ? (*f_.ConstValues)[ConstantSlot(t)] : ValueUndefined(KindReal))); return;
+    case Rule::Constant: pushUniform(f_.ConstValues ? (*f_.ConstValues)[ConstantSlot(t)] : ValueUndefined(KindReal)); return;
     case Rule::Unary: unary(BuiltinTable.Unary[t]); return;
     case Rule::Stepsize: stepsize(); return;
     case Rule::PopToUndefined:
-        drop(pop());
-        push(filled(ValueUndefined(KindReal)));
+        drop(popColumn().a);
+        pushUniform(ValueUndefined(KindReal));
         return;
     case Rule::Add:
     case Rule::Subtract:
@@ -353,69 +377,75 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
 
 void ArrayMachine::unary(TUnaryRoutine routine)
 {
-    TColumnArray* in = pop();
-    TColumnArray* a = isBorrowed(in) ? fresh() : in;
-    if (a != in) {
-        for (int c = first(); c <= last(); ++c)
-            (*a)[c] = routine((*in)[c]);
-        drop(in);
-        push(a);
+    const TStackEntry in = popColumn();
+    if (!in.a) {
+        pushUniform(routine(in.u));
         return;
     }
+    TColumnArray* out = isBorrowed(in.a) ? fresh() : in.a;
     for (int c = first(); c <= last(); ++c)
-        (*a)[c] = routine((*a)[c]);
-    push(a);
-}
-
-// The result goes into an operand the machine owns, else into a new array.
-TColumnArray* ArrayMachine::resultFor(TColumnArray* l, TColumnArray* r)
-{
-    return !isBorrowed(l) ? l : !isBorrowed(r) ? r : fresh();
-}
-
-void ArrayMachine::finishBinary(TColumnArray* l, TColumnArray* r, TColumnArray* out)
-{
-    if (out != l)
-        drop(l);
-    if (out != r)
-        drop(r);
+        (*out)[c] = routine((*in.a)[c]);
+    if (out != in.a)
+        drop(in.a);
     push(out);
 }
 
-void ArrayMachine::binary(TBinaryRoutine routine, bool swapped)
+// op over two entries, column by column; the result goes into an operand
+// the machine owns, else into a new array, and stays one value when both
+// operands are.
+template <class Op>
+void ArrayMachine::combine(const TStackEntry& l, const TStackEntry& r, Op op)
 {
-    TColumnArray* r = pop();
-    TColumnArray* l = pop();
-    TColumnArray* out = resultFor(l, r);
-    for (int c = first(); c <= last(); ++c)
-        (*out)[c] = swapped ? routine((*r)[c], (*l)[c]) : routine((*l)[c], (*r)[c]);
-    finishBinary(l, r, out);
+    if (!l.a && !r.a) {
+        pushUniform(op(l.u, r.u));
+        return;
+    }
+    TColumnArray* out = (l.a && !isBorrowed(l.a)) ? l.a : (r.a && !isBorrowed(r.a)) ? r.a : fresh();
+    if (l.a && r.a) {
+        for (int c = first(); c <= last(); ++c)
+            (*out)[c] = op((*l.a)[c], (*r.a)[c]);
+    } else if (l.a) {
+        for (int c = first(); c <= last(); ++c)
+            (*out)[c] = op((*l.a)[c], r.u);
+    } else {
+        for (int c = first(); c <= last(); ++c)
+            (*out)[c] = op(l.u, (*r.a)[c]);
+    }
+    if (l.a != out)
+        drop(l.a);
+    if (r.a != out)
+        drop(r.a);
+    push(out);
+}
+
+void ArrayMachine::binary(TBinaryRoutine routine)
+{
+    const TStackEntry r = popColumn();
+    const TStackEntry l = popColumn();
+    combine(l, r, routine);
 }
 
 // "+", "-", "·" and "×": two defined reals are computed here, anything else
 // by the operator's routine.
 void ArrayMachine::arithmetic(Rule rule, TBinaryRoutine routine)
 {
-    TColumnArray* r = pop();
-    TColumnArray* l = pop();
-    TColumnArray* out = resultFor(l, r);
-    for (int c = first(); c <= last(); ++c) {
-        const TValue& a = (*l)[c];
-        const TValue& b = (*r)[c];
+    const TStackEntry r = popColumn();
+    const TStackEntry l = popColumn();
+    combine(l, r, [rule, routine](const TValue& a, const TValue& b) {
         if (a.Kind == KindReal && b.Kind == KindReal && a.Defined && b.Defined) {
             const long double v = rule == Rule::Add ? a.X + b.X : rule == Rule::Subtract ? a.X - b.X : a.X * b.X;
-            (*out)[c] = InUsableRange(v) ? TValue{KindReal, v, 0.0L, 1} : ValueUndefined(KindReal);
-        } else {
-            (*out)[c] = routine(a, b);
+            return InUsableRange(v) ? TValue{KindReal, v, 0.0L, 1} : ValueUndefined(KindReal);
         }
-    }
-    finishBinary(l, r, out);
+        return routine(a, b);
+    });
 }
 
 void ArrayMachine::equality()
 {
     binary(ValueSubtract);
-    EqualityColumns(*stack_[count_ - 1], axis_, view_.YUnitsPerPixel);
+    TColumnArray* difference = writable(pop());
+    EqualityColumns(*difference, axis_, view_.YUnitsPerPixel);
+    push(difference);
 }
 
 void ArrayMachine::stepsize()
@@ -461,14 +491,18 @@ bool ArrayMachine::varies(const TPointFunction& p) const
 
 void ArrayMachine::object(int i, int part)
 {
-    TColumnArray* out = fresh();
     if (i < 1 || i > PointCount) {
-        FillColumns(*out, ValueUndefined(part >= 1 && part <= 3 ? KindReal : KindPair), axis_);
-        push(out);
+        pushUniform(ValueUndefined(part >= 1 && part <= 3 ? KindReal : KindPair));
         return;
     }
     const TPointFunction& p = DocumentTables.Points[i];
-    if (varies(p)) {
+    if (!varies(p)) {
+        const TPointState state = view_.PointStates ? (*view_.PointStates)[i] : TPointState{};
+        pushUniform(ObjectPosition(state, part));
+        return;
+    }
+    TColumnArray* out = fresh();
+    {
         const bool component = part >= 1 && part <= 3;
         const TKavirofunction& fn = part == 1 ? p.X : part == 2 ? p.Y : part == 3 ? p.R : p.Pos;
         TColumnArray* xs = filled(ValueUndefined(component ? KindReal : KindPair));
@@ -482,9 +516,6 @@ void ArrayMachine::object(int i, int part)
             for (int c = first(); c <= last(); ++c)
                 (*out)[c] = ValueToPoint((*out)[c]);
         }
-    } else {
-        const TPointState state = view_.PointStates ? (*view_.PointStates)[i] : TPointState{};
-        FillColumns(*out, ObjectPosition(state, part), axis_);
     }
     push(out);
 }
