@@ -307,8 +307,29 @@ void ArrayMachine::run(TColumnArray& result)
         FillColumns(result, ValueSnap(top.u), axis_);
         return;
     }
-    for (int c = first(); c <= last(); ++c)
-        result[c] = ValueSnap((*top.a)[c]);
+    if (isBorrowed(top.a)) {
+        for (int c = first(); c <= last(); ++c)
+            result[c] = ValueSnap((*top.a)[c]);
+        drop(top.a);
+        return;
+    }
+    // The machine's own array becomes the result: snapped in place (most
+    // columns need no write) and handed over without a copy.
+    TColumnArray& own = *top.a;
+    for (int c = first(); c <= last(); ++c) {
+        TValue& v = own[c];
+        if (!v.Defined)
+            continue;
+        const long double x = SnapToInteger(v.X);
+        if (x != v.X)
+            v.X = x;
+        if (v.Kind == KindPair) {
+            const long double y = SnapToInteger(v.Y);
+            if (y != v.Y)
+                v.Y = y;
+        }
+    }
+    result.swap(own);
     drop(top.a);
 }
 

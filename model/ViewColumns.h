@@ -26,6 +26,8 @@ public:
         assert(c >= First && c <= Last);
         return values_[c - First];
     }
+    // Exchanges the columns of two arrays without copying them.
+    void swap(TColumnArray& other) noexcept { values_.swap(other.values_); }
     // All columns, -1 first, as the array evaluator takes them.
     TarrayValue& Values() { return values_; }
     const TarrayValue& Values() const { return values_; }
