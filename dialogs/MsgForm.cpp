@@ -1,5 +1,7 @@
 #include "dialogs/MsgForm.h"
 
+#include "model/MessageBox.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
@@ -90,17 +92,17 @@ void TMsgForm::Prepare(const QString& text, int kind, int buttons)
     setFixedSize(width, height);
 
     switch (kind) {
-    case 0:
+    case MsgWarning:
         setWindowTitle(QStringLiteral("AVISO"));
         Image1->show();
         Image2->hide();
         break;
-    case 1:
+    case MsgError:
         setWindowTitle(QStringLiteral("ERRO"));
         Image1->hide();
         Image2->show();
         break;
-    case 2:
+    case MsgInfo:
         setWindowTitle(QStringLiteral("Informação"));
         Image1->show();
         Image2->hide();
@@ -137,7 +139,7 @@ MsgFormSink::MsgFormSink()
 
 bool MsgFormSink::show(const QString& text, int kind, int buttons)
 {
-    if (kind == 0 || kind == 1)
+    if (kind == MsgWarning || kind == MsgError)
         beep();
     const int result = ShowMsgForm(text, kind, buttons);
     return result == MsgResultOk || result == MsgResultYes;

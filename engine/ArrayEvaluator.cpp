@@ -121,7 +121,7 @@ struct TStackEntry {
 };
 
 struct TArrayFrame {
-    std::uint8_t Kind = 0; // 0 Sum, 1 Product, 2 Intgr
+    std::uint8_t Kind = BinderSum;
     int ParamNo = 0;
     int BodyStart = 0;
     int Count = 0;
@@ -387,8 +387,8 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::UserFunction: userFunction(t); return;
     case Rule::Multi: multi(t, false); return;
     case Rule::Path: multi(t, true); return;
-    case Rule::Sum: openLoop(0, p); return;
-    case Rule::Product: openLoop(1, p); return;
+    case Rule::Sum: openLoop(BinderSum, p); return;
+    case Rule::Product: openLoop(BinderProduct, p); return;
     case Rule::Intgr: openIntegral(p); return;
     case Rule::Send: closeBinder(p); return;
     case Rule::Cof: cofOrSol(false, p); return;
@@ -744,7 +744,7 @@ void ArrayMachine::openLoop(std::uint8_t kind, int p)
     f = TArrayFrame{};
     f.Kind = kind;
     f.BodyStart = p + 1;
-    f.Acc = filled(ValuePoint(kind == 0 ? 0.0L : 1.0L, 0.0L));
+    f.Acc = filled(ValuePoint(kind == BinderSum ? 0.0L : 1.0L, 0.0L));
     // Bounds come from the first column: they may not depend on x.
     const TValue upper = popFirst();
     const TValue lower = popFirst();
@@ -768,7 +768,7 @@ void ArrayMachine::openIntegral(int p)
     }
     TArrayFrame& f = frames_[open_];
     f = TArrayFrame{};
-    f.Kind = 2;
+    f.Kind = BinderIntgr;
     f.BodyStart = p + 1;
     f.Slices = std::clamp(DocumentTables.IntegralInterval.sliceNo, 1, 200);
     const TValue b = popFirst();
@@ -801,7 +801,7 @@ void ArrayMachine::closeBinder(int& p)
     TArrayFrame& f = frames_[open_ - 1];
     TColumnArray& acc = *f.Acc;
     bool more = false;
-    if (f.Kind == 2) {
+    if (f.Kind == BinderIntgr) {
         const long double weight = CalculusTables.GaussWeights[f.Node];
         for (int c = first(); c <= last(); ++c) {
             if (f.Count == 0 && f.Node == 1)
@@ -829,7 +829,7 @@ void ArrayMachine::closeBinder(int& p)
             if (f.Count == 0)
                 acc[c].Kind = body[c].Kind;
             if (accumulate)
-                acc[c] = f.Kind == 0 ? ValueAddCore(acc[c], body[c]) : ValueMultiply(acc[c], body[c]);
+                acc[c] = f.Kind == BinderSum ? ValueAddCore(acc[c], body[c]) : ValueMultiply(acc[c], body[c]);
             else if (!f.BoundsOk)
                 acc[c] = ValueUndefined(body[c].Kind);
         }

@@ -6,6 +6,8 @@
 #include "model/DocumentState.h"
 #include "model/ViewRange.h"
 
+#include <QString>
+
 #include <cmath>
 
 TCalculusTables CalculusTables;
@@ -58,7 +60,6 @@ constexpr int PolyFitMatrix4[7][7] = {
 };
 
 constexpr long double FitCheckFractions[9] = {0.42L, 0.69L, 0.09L, 0.57L, 0.79L, 0.92L, 0.31L, 0.68L, 0.48L};
-constexpr int FitCheckMode = 2; // all nine check points (1 would take the first two)
 constexpr long double FitTolerance = 1E-8L;
 
 TValue RealZero()
@@ -173,9 +174,8 @@ TValue TLgrComp::Evaluate(long double t) const
 
 bool TLgrComp::CheckFit() const
 {
-    const int checks = FitCheckMode == 2 ? 9 : 2;
-    for (int i = 0; i < checks; ++i) {
-        const long double t = NodeLast + (NodeFirst - NodeLast) * FitCheckFractions[i];
+    for (const long double fraction : FitCheckFractions) {
+        const long double t = NodeLast + (NodeFirst - NodeLast) * fraction;
         const TValue v = EvaluatePostfix(Expr, ValueReal(t), InY, InZ, InW);
         if (!v.Defined || !(std::fabs(v.X - Evaluate(t).X) < FitTolerance))
             return false;

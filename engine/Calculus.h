@@ -4,7 +4,6 @@
 #include "model/OffsetArray.h"
 #include "model/Value.h"
 
-#include <QString>
 #include <array>
 #include <span>
 

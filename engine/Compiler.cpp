@@ -12,7 +12,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <vector>
 
@@ -96,11 +95,6 @@ const CompilerSets& Sets()
     k.binaryLike = v.BinaryOperatorTokens | v.TwoArgumentTokens;
     k.postfixOperands = v.VariableTokens | v.ConstantTokens | v.PointAndAxisTokens | v.GraphTokens;
     return k;
-}
-
-bool IsConstantCode(TTokenCode c)
-{
-    return c >= FirstConstantCode && c <= LastConstantCode;
 }
 
 // The state of one compilation.
@@ -258,7 +252,7 @@ void SplitChainedComparisons(TokenEdit& s, const CompilerSets& k)
 }
 
 // Step: «sin^(2)(x)» is computed as (2) % (sin(x)), the power with exchanged operands.
-void RewriteTrigPowers(TokenEdit& s, const CompilerSets&)
+void RewriteTrigPowers(TokenEdit& s)
 {
     const TNamedTokens& t = TokenCodes;
     for (int i = 1; i <= s.len(); ++i) {
@@ -631,7 +625,7 @@ bool Compile(Compilation& c, TKavirofunction& record)
     StripTrailingBlanks(c.s);
     ReplaceAll(s, t.NORM, t.Len);
     SplitChainedComparisons(s, k);
-    RewriteTrigPowers(s, k);
+    RewriteTrigPowers(s);
     if (c.mode == ModeRelation || c.mode == ModeUserFunction)
         PolarCoordinates(s);
 

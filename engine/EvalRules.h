@@ -46,12 +46,14 @@ enum class Rule : std::uint8_t {
     Sol,
 };
 
+// What an open Sum, Product or Intgr accumulates.
+enum BinderKind : std::uint8_t { BinderSum = 0, BinderProduct = 1, BinderIntgr = 2 };
+
 struct TEvaluatorTables {
     std::array<Rule, 1001> Rules{};
     std::array<int, 1001> UserFunctionSlot{};
 };
 extern TEvaluatorTables EvalTables;
-
 
 inline Rule RuleOf(TTokenCode t)
 {

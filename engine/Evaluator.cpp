@@ -9,11 +9,9 @@
 #include "model/BuiltinsOperators.h"
 #include "model/DocumentState.h"
 #include "model/Numeric.h"
-#include "model/ObjectNames.h"
 #include "model/Options.h"
 
 #include <algorithm>
-#include <array>
 
 TEvaluatorTables EvalTables;
 
@@ -40,8 +38,6 @@ struct DepthGuard {
             DepthExceeded = false;
     }
 };
-
-enum BinderKind : std::uint8_t { BinderSum = 0, BinderProduct = 1, BinderIntgr = 2 };
 
 struct TBinderFrame {
     std::uint8_t Kind = BinderSum;
@@ -108,10 +104,8 @@ private:
     }
     TValue pop()
     {
-        if (count_ == 0) {
-            TValue v = ValueUndefined(KindReal);
-            return v;
-        }
+        if (count_ == 0)
+            return ValueUndefined(KindReal);
         return stack_[--count_];
     }
 
@@ -551,9 +545,9 @@ void InitEvaluator()
     e = TEvaluatorTables{};
     for (int code = FirstConstantCode; code <= LastConstantCode; ++code)
         e.Rules[code] = Rule::Constant;
-    for (int code = 1; code <= VocabularySize; ++code) {
-        if (code >= FirstConstantCode)
-            break; // the error token and the digits are constants in compiled code
+    // The error token and the digits, from FirstConstantCode on, are
+    // constants in compiled code.
+    for (int code = 1; code < FirstConstantCode; ++code) {
         const QChar cls = v.TokenTable[code].classLetter();
         Rule& r = e.Rules[code];
         if (CharSetHas(v.ParameterTokens, code))

@@ -14,6 +14,8 @@
 
 namespace {
 
+const QString CircularReferenceMessage = QStringLiteral("Refere à circulação da função");
+
 // A record referenced by one token of a compiled string.
 struct TReference {
     bool badObject = false;                 // P(n, c) with n outside 1..22
@@ -172,7 +174,7 @@ bool CheckCircularity(const TKavirofunction& record)
     // depth 101, which is "deeper than 100".
     if (ChainMeasure().height(record) <= ChainMeasure::Limit)
         return false;
-    ShowMsgBox(QStringLiteral("Refere à circulação da função"), MsgError, MsgOk);
+    ShowMsgBox(CircularReferenceMessage, MsgError, MsgOk);
     return true;
 }
 
@@ -183,7 +185,7 @@ bool IsConstantExpression(const TKavirofunction& record)
     const TNamedTokens& t = TokenCodes;
     return std::all_of(record.Code.begin(), record.Code.end(), [&t](QChar ch) {
         const TTokenCode c = ch.unicode();
-        return (c >= FirstConstantCode && c <= LastConstantCode) || c == t.Blank || c == t.Underscore
+        return IsConstantCode(c) || c == t.Blank || c == t.Underscore
                || c == t.Comma || c == t.OpenParen || c == t.CloseParen;
     });
 }
@@ -243,7 +245,7 @@ bool CheckObjectRefs(TTokenString& tokens, QString& message)
             continue;
         tokens.clear();
         message = e == Expansion::EmptySlot ? QStringLiteral("Refira a objeto não definido")
-                                            : QStringLiteral("Refere à circulação da função");
+                                            : CircularReferenceMessage;
         return false;
     }
     return true;

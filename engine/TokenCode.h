@@ -20,4 +20,8 @@ constexpr int ConstantSlot(TTokenCode code)
 {
     return static_cast<int>(code) - FirstConstantCode - 1;
 }
+constexpr bool IsConstantCode(TTokenCode code)
+{
+    return code >= FirstConstantCode && code <= LastConstantCode;
+}
 

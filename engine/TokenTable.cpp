@@ -234,16 +234,24 @@ int ParamIndexOfToken(TTokenCode code)
     return static_cast<int>(code) - TokenCodes.ParamA + 1;
 }
 
+namespace {
+
+// The name of a code; U+FFFD for a code with no name.
+void AppendTokenName(QString& text, char16_t code)
+{
+    if (code >= 1 && code <= VocabularySize)
+        text += Vocabulary.TokenTable[code].Name;
+    else
+        text += QChar(0xFFFD);
+}
+
+} // namespace
+
 QString TokensToText(QStringView tokens)
 {
     QString text;
-    for (QChar c : tokens) {
-        const char16_t code = c.unicode();
-        if (code >= 1 && code <= VocabularySize)
-            text += Vocabulary.TokenTable[code].Name;
-        else
-            text += QChar(0xFFFD);
-    }
+    for (QChar c : tokens)
+        AppendTokenName(text, c.unicode());
     return text;
 }
 
@@ -252,12 +260,10 @@ QString DumpTokens(QStringView tokens)
     QString text;
     for (QChar c : tokens) {
         const char16_t code = c.unicode();
-        if (code >= FirstConstantCode && code <= LastConstantCode)
+        if (IsConstantCode(code))
             text += u'0';
-        else if (code >= 1 && code <= VocabularySize)
-            text += Vocabulary.TokenTable[code].Name;
         else
-            text += QChar(0xFFFD);
+            AppendTokenName(text, code);
     }
     if (DumpViewer())
         DumpViewer()(text);

@@ -5,6 +5,7 @@
 #include "engine/TokenEdit.h"
 #include "engine/TokenTable.h"
 #include "model/CharSet.h"
+#include "model/ObjectNames.h"
 
 #include <algorithm>
 
@@ -110,10 +111,7 @@ void ShortenQuoteRuns(CaretText& t)
 
 bool IsUserFunctionName(QStringView s)
 {
-    static const QString names[] = {QStringLiteral("f"),  QStringLiteral("g"),  QStringLiteral("h"),
-                                    QStringLiteral("f1"), QStringLiteral("f2"), QStringLiteral("f3"),
-                                    QStringLiteral("f4"), QStringLiteral("f5")};
-    return std::any_of(std::begin(names), std::end(names), [s](const QString& n) { return n == s; });
+    return UserFunctionIndex(s) != 0;
 }
 
 // A prime belongs only after a user-function name.
@@ -149,7 +147,7 @@ TTokenCode MatchToken(QStringView rest)
             continue; // F, G, H alone are object letters
         if (code == TokenCodes.PointFunc && !afterIsParen)
             continue; // P alone is the object letter, or the start of Pi
-        return static_cast<TTokenCode>(code);
+        return code;
     }
     return 0;
 }
@@ -241,9 +239,7 @@ const PassSets& Sets()
     sets.trig = v.TrigTokens;
     sets.trigOperand = v.VariableTokens | v.PointAndAxisTokens | v.ConstantTokens | v.GraphTokens
                        | v.FunctionNameTokens | v.PostfixTokens | v.BinderTokens | SetOf({t.Power, t.OpenParen});
-    sets.groupOperand = v.VariableTokens | v.PointAndAxisTokens | v.ConstantTokens | v.GraphTokens
-                        | v.FunctionNameTokens | v.PostfixTokens | v.BinderTokens | v.PrimeTokens
-                        | SetOf({t.Power, t.OpenParen});
+    sets.groupOperand = sets.trigOperand | v.PrimeTokens;
     sets.groupTaking = v.PlainFunctionTokens | v.TwoArgumentTokens | v.MultiArgumentTokens | v.BinderTokens
                        | v.UserFunctionTokenClass | SetOf({t.Abs, t.Stepsize});
     sets.plainOneArg = CharSetDifference(CharSetDifference(v.FunctionNameTokens, SetOf({t.Sqrt, t.Cbrt, t.Conj, t.Stepsize})),

@@ -41,6 +41,11 @@ inline TValue ResultOfKind(std::uint8_t kind, long double x, long double y)
     return kind == KindPair ? PairResult(x, y) : RealResult(x);
 }
 
+inline bool IsWhole(long double x)
+{
+    return x == std::trunc(x);
+}
+
 inline bool IsNumberKind(std::uint8_t kind)
 {
     return kind == KindReal || kind == KindPair;

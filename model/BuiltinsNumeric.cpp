@@ -25,11 +25,6 @@ std::mt19937_64& RandomGenerator()
     return generator;
 }
 
-bool IsWhole(long double x)
-{
-    return x == std::trunc(x);
-}
-
 // Two defined reals below bound in size, rounded to the nearest whole numbers.
 bool NearestWholePair(const TValue& a, const TValue& b, long double bound, std::int64_t& m,
                       std::int64_t& n)
@@ -322,10 +317,8 @@ TValue ValueArea(const TValue& k)
     if (!k.Defined)
         return ValueUndefined(KindReal);
     const long double i = std::trunc(k.X + 0.5L);
+    if (!(i >= 0.0L && i <= 3.0L))
+        return ValueUndefined(KindReal);
     const long double edges[] = {ViewRange.XLow, ViewRange.YLow, ViewRange.XHigh, ViewRange.YHigh};
-    for (int e = 0; e < 4; ++e) {
-        if (i == e)
-            return ValueReal(edges[e]);
-    }
-    return ValueUndefined(KindReal);
+    return ValueReal(edges[static_cast<int>(i)]);
 }

@@ -33,11 +33,6 @@ TPlanar ComplexIntegerPower(TPlanar base, int n)
     return RepeatedSquaring(base, n, TPlanar{1.0L, 0.0L}, ComplexProduct);
 }
 
-bool IsWhole(long double x)
-{
-    return x == std::trunc(x);
-}
-
 // True, with n = b, when b is a whole number between −20 and 20: the
 // exponents that repeated squaring computes exactly.
 bool SmallWholeExponent(long double b, int& n)

@@ -3,6 +3,7 @@
 #include "model/Numeric.h"
 #include "model/Options.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,11 +27,6 @@ constexpr TColorScheme MonochromeColorScheme{
     {0x000000, 0x000000, 0x000000, 0x000000},
     0x000000,
 };
-
-int ClampComponent(int v)
-{
-    return v < 0 ? 0 : (v > 255 ? 255 : v);
-}
 
 } // namespace
 
@@ -63,7 +59,7 @@ TColor FadeColor(TColor c, long double exponent)
     }
     t = NearestInt(t * 32.0L) / 32.0L;
     const auto fade = [t](int component) {
-        return ClampComponent(NearestInt(t * 255.0L + component * (1.0L - t)));
+        return std::clamp(NearestInt(t * 255.0L + component * (1.0L - t)), 0, 255);
     };
     return MakeColor(fade(r), fade(g), fade(b)) | PaletteColorFlag;
 }

@@ -105,21 +105,12 @@ void ResetLists()
     TDocumentTables& t = DocumentTables;
     // Without a script store there are no scripts to write back into the note text.
     t.PetaMemoLines.clear();
-    TMemoStr& notes = t.Stickers;
-    for (int i = 1; i <= MaxStickers; ++i) {
-        notes.Lines[i].clear();
-        notes.Names[i].clear();
-        notes.OldNames[i].clear();
-        notes.Refs[i].clear();
-        notes.Changed[i] = 0;
-    }
-    notes.Count = 0;
+    t.Stickers = TMemoStr{};
 }
 
 void NewDocumentLists()
 {
     ResetLists();
-    DocumentTables.PetaMemoLines.clear();
     DocumentTables.SimpleMemoLines.clear();
 }
 

@@ -169,7 +169,7 @@ void ResetPrms();
 void ResetObjectRecords();
 // Empty table with numbered header row and column.
 void ClearTable();
-// Empty notes; the note text keeps the stored scripts.
+// Empty notes and note text.
 void ResetLists();
 // Empty notes, note text and memo sheet.
 void NewDocumentLists();

@@ -4,16 +4,21 @@
 #include <cmath>
 #include <utility>
 
+namespace {
+
+// 2^63, exact in extended precision.
+constexpr long double Int64Limit = 9223372036854775808.0L;
+
+} // namespace
+
 std::int64_t NearestInt64(long double x)
 {
     if (std::isnan(x))
         return INT64_MIN;
     const long double r = RoundHalfEven(x);
-    // 2^63 is exact in extended precision.
-    constexpr long double limit = 9223372036854775808.0L;
-    if (r <= -limit)
+    if (r <= -Int64Limit)
         return INT64_MIN;
-    if (r >= limit)
+    if (r >= Int64Limit)
         return INT64_MAX;
     return static_cast<std::int64_t>(r);
 }
@@ -67,8 +72,6 @@ namespace {
 constexpr int MaxFractionTerms = 35;
 // Remainders below this count as an exact end of the expansion.
 constexpr long double FractionTolerance = 1E-9L;
-// 2^63, exact in extended precision.
-constexpr long double Int64Limit = 9223372036854775808.0L;
 
 long double FractionRemainder(long double r)
 {

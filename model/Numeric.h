@@ -42,7 +42,7 @@ inline int NearestInt(long double x)
     return static_cast<int>(r);
 }
 std::int64_t NearestInt64(long double x);
-// True when x is a whole number that fits an int (used to refuse "1e30" as a count).
+// True when x lies within the int range; NaN does not (used to refuse "1e30" as a count).
 bool FitsInt(long double x);
 
 int SignOf(long double x);

@@ -6,12 +6,12 @@
 
 namespace {
 
-// The index of c in table, or notFound.
-template <class Table>
-int IndexOfLetter(const Table& table, char16_t c, int first, int notFound)
+// The index of key in table, or notFound.
+template <class Table, class Key>
+int IndexOf(const Table& table, const Key& key, int first, int notFound)
 {
     for (int i = first; i <= Table::High; ++i) {
-        if (table[i] == c)
+        if (table[i] == key)
             return i;
     }
     return notFound;
@@ -34,7 +34,7 @@ int PointIndex(QStringView s)
 {
     if (s.size() != 1)
         return -1;
-    return IndexOfLetter(PointLetters, s.front().unicode(), 1, -1);
+    return IndexOf(PointLetters, s.front().unicode(), 1, -1);
 }
 
 int PointIndexOfName(QStringView s)
@@ -42,7 +42,7 @@ int PointIndexOfName(QStringView s)
     if (s.isEmpty())
         return 0;
     const char16_t c = s.front().toUpper().unicode();
-    const int i = IndexOfLetter(PointLetters, c, 1, 0);
+    const int i = IndexOf(PointLetters, c, 1, 0);
     if (i != 0)
         return DocumentTables.Points[i].Kind != 0 ? i : 0;
     if (c == u'X')
@@ -56,16 +56,12 @@ int PrmIndex(QStringView s)
 {
     if (s.size() != 1)
         return -1;
-    return IndexOfLetter(ParamLetters, s.front().unicode(), 0, -1);
+    return IndexOf(ParamLetters, s.front().unicode(), 0, -1);
 }
 
 int UserFunctionIndex(QStringView s)
 {
-    for (int i = 1; i <= UserFunctionNames.High; ++i) {
-        if (UserFunctionNames[i] == s)
-            return i;
-    }
-    return 0;
+    return IndexOf(UserFunctionNames, s, 1, 0);
 }
 
 int CountVertexRefs(int i, std::span<const std::uint8_t> vertices)

@@ -3,7 +3,6 @@
 #include "model/OffsetArray.h"
 
 #include <QChar>
-#include <QString>
 #include <QStringView>
 #include <array>
 #include <cstdint>

@@ -37,6 +37,12 @@ enum VirtualKey : int {
     VirtualKeyCount = 256,
 };
 
+// A number the key state keeps; any other is never down.
+constexpr bool IsVirtualKey(int virtualKey)
+{
+    return virtualKey > 0 && virtualKey < VirtualKeyCount;
+}
+
 // The keys and mouse buttons held down, as the program last saw them.
 class InputState {
 public:

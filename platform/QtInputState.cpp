@@ -87,12 +87,12 @@ QtInputState::QtInputState(QObject* parent)
 
 bool QtInputState::isKeyDown(int virtualKey) const
 {
-    return virtualKey > 0 && virtualKey < VirtualKeyCount && down_[virtualKey];
+    return IsVirtualKey(virtualKey) && down_[virtualKey];
 }
 
 void QtInputState::setKey(int virtualKey, bool down)
 {
-    if (virtualKey > 0 && virtualKey < VirtualKeyCount)
+    if (IsVirtualKey(virtualKey))
         down_[virtualKey] = down;
 }
 

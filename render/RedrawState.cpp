@@ -55,6 +55,5 @@ void InitRedrawState()
 {
     CharSetClear(RedrawState.LastChangedNames);
     CharSetClear(RedrawState.RedrawNames);
-    RedrawState.RelationChanged.fill(0);
     ClearRedrawState();
 }

@@ -58,5 +58,5 @@ void MarkNameRangeChanged(char16_t first, char16_t last);
 void ClearChangedNames();
 // The six flags and ClearChangedNames.
 void ClearRedrawState();
-// The closure's memory and RelationChanged cleared, then ClearRedrawState.
+// The closure's memory cleared, then ClearRedrawState.
 void InitRedrawState();

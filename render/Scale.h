@@ -119,21 +119,6 @@ enum : std::uint8_t { ClipWholeLine = 2, ClipRectangle = 5, ClipHalfLine = 9 };
 
 // Every plotted point goes through these conversions, so they are inline
 // and round without a library call or a change of the x87 control word.
-namespace scale_detail {
-
-// For |v| < 2^62, where RoundHalfEven needs no library call.
-inline long double RoundToWhole(long double v)
-{
-    return RoundHalfEven(v);
-}
-
-inline long double TruncateTowardZero(long double v)
-{
-    return ::TruncateTowardZero(v);
-}
-
-} // namespace scale_detail
-
 inline long double ScaleSubT::ValueToPixelF(long double v) const
 {
     if (IsY())
@@ -147,7 +132,7 @@ inline int ScaleSubT::ClampedPixel(long double p)
     if (p >= -limit && p <= limit) {
         OutOfRange = 0;
         // Whole and within ±30000: exact as a double.
-        return static_cast<int>(static_cast<double>(scale_detail::RoundToWhole(p)));
+        return static_cast<int>(static_cast<double>(RoundHalfEven(p)));
     }
     // Beyond the limit, or no pixel at all (NaN): off the view.
     OutOfRange = 1;
@@ -169,7 +154,7 @@ inline long double ScaleSubT::PixelToValueRaw(long double p) const
 inline long double ScaleSubT::PixelToValue(int p) const
 {
     const long double v = PixelToValueRaw(p);
-    const long double i = scale_detail::TruncateTowardZero(v);
+    const long double i = TruncateTowardZero(v);
     return std::fabs(v - i) < UnitsPerPixel * 1E-5L ? i : v;
 }
 

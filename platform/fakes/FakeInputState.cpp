@@ -4,7 +4,7 @@ namespace platform {
 
 bool FakeInputState::isKeyDown(int virtualKey) const
 {
-    return virtualKey > 0 && virtualKey < VirtualKeyCount && down_[virtualKey];
+    return IsVirtualKey(virtualKey) && down_[virtualKey];
 }
 
 void FakeInputState::processEvents(int maxWaitMs)
@@ -16,7 +16,7 @@ void FakeInputState::processEvents(int maxWaitMs)
 
 void FakeInputState::setKeyDown(int virtualKey, bool down)
 {
-    if (virtualKey > 0 && virtualKey < VirtualKeyCount)
+    if (IsVirtualKey(virtualKey))
         down_[virtualKey] = down;
 }
 

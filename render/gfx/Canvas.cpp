@@ -6,6 +6,16 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// Boxes are taken either way round, as Windows takes them.
+TRect NormalizedBox(int left, int top, int right, int bottom)
+{
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
+
+} // namespace
+
 TCanvas::TCanvas(std::unique_ptr<TDrawDevice> device)
     : device_(std::move(device))
 {
@@ -53,8 +63,7 @@ void TCanvas::SubmitShape(TDrawOp op, int left, int top, int right, int bottom)
 {
     TDrawCommand c;
     c.Op = op;
-    // Boxes are taken either way round, as Windows takes them.
-    c.Box = {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    c.Box = NormalizedBox(left, top, right, bottom);
     Submit(std::move(c));
 }
 
@@ -62,7 +71,7 @@ void TCanvas::SubmitArcShape(TDrawOp op, int left, int top, int right, int botto
 {
     TDrawCommand c;
     c.Op = op;
-    c.Box = {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    c.Box = NormalizedBox(left, top, right, bottom);
     c.Points = {QPoint(x3, y3), QPoint(x4, y4)};
     Submit(std::move(c));
 }
@@ -103,7 +112,7 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidt
 {
     TDrawCommand c;
     c.Op = TDrawOp::RoundRect;
-    c.Box = {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    c.Box = NormalizedBox(left, top, right, bottom);
     c.Corner = QSize(cornerWidth, cornerHeight);
     Submit(std::move(c));
 }

@@ -79,6 +79,6 @@ QFont ToQFont(const TFont& font)
 {
     InstallFontSubstitutions();
     QFont q = BaseQFont(font);
-    q.setPixelSize(std::max(1, EmPixelSize(font)));
+    q.setPixelSize(EmPixelSize(font));
     return q;
 }

@@ -10,8 +10,8 @@
 // choice of family does. Runs once; ToQFont calls it.
 void InstallFontSubstitutions();
 
-// The height of the characters (the em) in pixels. A cell height is turned
-// into an em with the family's own ascent and descent.
+// The height of the characters (the em) in pixels, at least 1. A cell
+// height is turned into an em with the family's own ascent and descent.
 int EmPixelSize(const TFont& font);
 
 // The Qt font drawn for a font of ours, sized in pixels.

@@ -129,12 +129,12 @@ QString BrushText(const TBrush& brush)
 {
     static const char16_t* const Styles[] = {u"solid", u"clear",    u"horizontal", u"vertical", u"fdiagonal",
                                              u"bdiagonal", u"cross", u"diagcross", u"bitmap"};
-    const QString style = QString::fromUtf16(Styles[static_cast<int>(brush.Style)]);
     if (brush.Style == TBrushStyle::Clear)
         return QStringLiteral("brush(clear)");
     if (brush.Style == TBrushStyle::Bitmap)
         return QStringLiteral("brush(bitmap ") + ImageFingerprint(brush.Pattern) + u')';
-    return QStringLiteral("brush(") + style + u' ' + Hex6(brush.Color) + u')';
+    return QStringLiteral("brush(") + QString::fromUtf16(Styles[static_cast<int>(brush.Style)]) + u' ' +
+           Hex6(brush.Color) + u')';
 }
 
 QString FontText(const TFont& font)
@@ -159,28 +159,29 @@ QString PointsText(const std::vector<QPoint>& points)
 
 QString CommandText(const TDrawCommand& c, const TDrawState& s)
 {
+    // Lines show their pen; shapes that fill also their brush.
+    const auto outlined = [&](const QString& name) { return name + u' ' + PenText(s.Pen) + u' '; };
+    const auto filled = [&](const QString& name) { return outlined(name) + BrushText(s.Brush) + u' '; };
     switch (c.Op) {
     case TDrawOp::Polyline:
-        return QStringLiteral("polyline ") + PenText(s.Pen) + u' ' + PointsText(c.Points);
+        return outlined(QStringLiteral("polyline")) + PointsText(c.Points);
     case TDrawOp::Polygon:
-        return QStringLiteral("polygon ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + PointsText(c.Points);
+        return filled(QStringLiteral("polygon")) + PointsText(c.Points);
     case TDrawOp::PolyBezier:
-        return QStringLiteral("bezier ") + PenText(s.Pen) + u' ' + PointsText(c.Points);
+        return outlined(QStringLiteral("bezier")) + PointsText(c.Points);
     case TDrawOp::Ellipse:
-        return QStringLiteral("ellipse ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box);
+        return filled(QStringLiteral("ellipse")) + RectText(c.Box);
     case TDrawOp::Rectangle:
-        return QStringLiteral("rectangle ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box);
+        return filled(QStringLiteral("rectangle")) + RectText(c.Box);
     case TDrawOp::RoundRect:
-        return QStringLiteral("roundrect ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box) + QStringLiteral(" corner ") +
+        return filled(QStringLiteral("roundrect")) + RectText(c.Box) + QStringLiteral(" corner ") +
                Num(c.Corner.width()) + u'x' + Num(c.Corner.height());
     case TDrawOp::Pie:
-        return QStringLiteral("pie ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box) + QStringLiteral(" from ") +
-               PointsText(c.Points);
+        return filled(QStringLiteral("pie")) + RectText(c.Box) + QStringLiteral(" from ") + PointsText(c.Points);
     case TDrawOp::Chord:
-        return QStringLiteral("chord ") + PenText(s.Pen) + u' ' + BrushText(s.Brush) + u' ' + RectText(c.Box) + QStringLiteral(" from ") +
-               PointsText(c.Points);
+        return filled(QStringLiteral("chord")) + RectText(c.Box) + QStringLiteral(" from ") + PointsText(c.Points);
     case TDrawOp::Arc:
-        return QStringLiteral("arc ") + PenText(s.Pen) + u' ' + RectText(c.Box) + QStringLiteral(" from ") + PointsText(c.Points);
+        return outlined(QStringLiteral("arc")) + RectText(c.Box) + QStringLiteral(" from ") + PointsText(c.Points);
     case TDrawOp::Pixel:
         return QStringLiteral("pixel ") + PointText(c.At) + u' ' + Hex6(c.Color);
     case TDrawOp::FillRect:

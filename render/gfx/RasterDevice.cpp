@@ -1,4 +1,6 @@
-// Drawing calls onto the pixels of an RGB32 image through QPainter, without
+// Drawing calls onto the pixels of an RGB32 image. One-pixel lines, solid
+// wide lines and patterned fills combine their pixels by hand, where Qt's
+// drawing differs from the Windows one; the rest goes through QPainter without
 // antialiasing, so that Qt's raster operations give the bitwise pen modes.
 #include "render/ColorConvert.h"
 #include "render/gfx/Canvas.h"
@@ -20,11 +22,6 @@ namespace {
 QRect ToQRect(const TRect& r)
 {
     return QRect(r.Left, r.Top, r.Width(), r.Height());
-}
-
-QRgb ToRgb(TColor c)
-{
-    return qRgb(ColorRed(c), ColorGreen(c), ColorBlue(c));
 }
 
 QPainter::CompositionMode CompositionOf(TPenMode mode)
@@ -216,7 +213,7 @@ public:
         switch (c.Op) {
         case TDrawOp::Pixel:
             if (clip.Contains(c.At.x(), c.At.y()))
-                image_.setPixel(c.At, ToRgb(c.Color));
+                image_.setPixel(c.At, ToQColor(c.Color).rgb());
             return;
         case TDrawOp::FillRect:
             FillRect(c.Box, s.Brush, clip);
@@ -277,7 +274,7 @@ private:
     void DrawThinPolyline(std::span<const QPoint> points, const TPen& pen, const TRect& clip)
     {
         image_.detach();
-        const QRgb color = ToRgb(pen.Color);
+        const QRgb color = ToQColor(pen.Color).rgb();
         const QVector<qreal> dashes = DashesOf(pen.Style, true);
         std::vector<int> runs(dashes.begin(), dashes.end());
         uchar* bits = image_.bits();
@@ -294,7 +291,7 @@ private:
     {
         if (pen.IsCosmetic()) {
             if (clip.Contains(at.x(), at.y()))
-                image_.setPixel(at, Combine(pen.Mode, ToRgb(pen.Color), image_.pixel(at)));
+                image_.setPixel(at, Combine(pen.Mode, ToQColor(pen.Color).rgb(), image_.pixel(at)));
             return;
         }
         if (!RoundEnds(pen))
@@ -309,7 +306,7 @@ private:
     void CombineSpans(TSpanRows& spans, const TPen& pen)
     {
         image_.detach();
-        const QRgb color = ToRgb(pen.Color);
+        const QRgb color = ToQColor(pen.Color).rgb();
         spans.ForEach([&](int y, int x0, int x1) {
             auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
             for (int x = x0; x < x1; ++x)
@@ -319,9 +316,8 @@ private:
 
     void DrawShape(const TDrawCommand& c, const TDrawState& s, const TRect& clip)
     {
-        if (c.Points.empty() && (c.Op == TDrawOp::Polygon || c.Op == TDrawOp::PolyBezier))
-            return;
-        if (c.Box.IsEmpty() && c.Op != TDrawOp::Polygon && c.Op != TDrawOp::PolyBezier)
+        const bool byPoints = c.Op == TDrawOp::Polygon || c.Op == TDrawOp::PolyBezier;
+        if (byPoints ? c.Points.empty() : c.Box.IsEmpty())
             return;
         const QPainterPath path = ShapePath(c);
         if (IsClosedShape(c.Op))
@@ -380,7 +376,7 @@ private:
         }
         const QImage pattern =
             brush.Style == TBrushStyle::Bitmap ? brush.Pattern.convertToFormat(QImage::Format_RGB32) : QImage();
-        const QRgb hatchColor = ToRgb(brush.Color);
+        const QRgb hatchColor = ToQColor(brush.Color).rgb();
         for (int y = 0; y < box.height(); ++y) {
             const uchar* inside = mask.constScanLine(y);
             const int dy = box.top() + y;
@@ -411,7 +407,7 @@ private:
             return;
         if (brush.Style == TBrushStyle::Solid) {
             image_.detach();
-            const QRgb color = ToRgb(brush.Color);
+            const QRgb color = ToQColor(brush.Color).rgb();
             for (int y = area.Top; y < area.Bottom; ++y) {
                 auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
                 std::fill(row + area.Left, row + area.Right, color);

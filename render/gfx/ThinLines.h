@@ -32,17 +32,17 @@ void RasterizeThinPolyline(std::span<const QPoint> points, std::span<const int> 
         const std::int64_t sx = x1 >= x0 ? 1 : -1;
         const std::int64_t sy = y1 >= y0 ? 1 : -1;
         const bool xMajor = adx >= ady;
-        const std::int64_t n = xMajor ? adx : ady; // pixels of the segment
-        const std::int64_t major = xMajor ? adx : ady;
+        const std::int64_t major = xMajor ? adx : ady; // pixels of the segment
         const std::int64_t minor = xMajor ? ady : adx;
         // Steps whose major coordinate lies inside the clip.
         const std::int64_t m0 = xMajor ? x0 : y0;
         const std::int64_t lo = xMajor ? clip.Left : clip.Top;
         const std::int64_t hi = (xMajor ? clip.Right : clip.Bottom) - 1;
-        std::int64_t first = (xMajor ? sx : sy) > 0 ? lo - m0 : m0 - hi;
-        std::int64_t last = (xMajor ? sx : sy) > 0 ? hi - m0 : m0 - lo;
+        const bool forward = (xMajor ? sx : sy) > 0;
+        std::int64_t first = forward ? lo - m0 : m0 - hi;
+        std::int64_t last = forward ? hi - m0 : m0 - lo;
         first = std::max<std::int64_t>(first, 0);
-        last = std::min<std::int64_t>(last, n - 1);
+        last = std::min<std::int64_t>(last, major - 1);
         for (std::int64_t i = first; i <= last; ++i) {
             if (!on.empty() && !on[static_cast<size_t>((phase + i) % static_cast<std::int64_t>(on.size()))])
                 continue;
@@ -53,6 +53,6 @@ void RasterizeThinPolyline(std::span<const QPoint> points, std::span<const int> 
             if (x >= clip.Left && x < clip.Right && y >= clip.Top && y < clip.Bottom)
                 plot(static_cast<int>(x), static_cast<int>(y));
         }
-        phase += n;
+        phase += major;
     }
 }

@@ -2,13 +2,14 @@
 
 // Small readers of test pictures in the program's colour numbers.
 #include "model/Colors.h"
+#include "render/ColorConvert.h"
 
 #include <QImage>
 
 inline QImage BlankImage(int width, int height, TColor color = ColorWhite)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(ColorRed(color), ColorGreen(color), ColorBlue(color)));
+    image.fill(ToQColor(color));
     return image;
 }
 
