@@ -748,9 +748,10 @@ void ArrayMachine::openLoop(std::uint8_t kind, int p)
     // Bounds come from the first column: they may not depend on x.
     const TValue upper = popFirst();
     const TValue lower = popFirst();
-    f.Last = upper.Defined ? upper.X : 0.0L;
-    f.BoundsOk = upper.Defined && lower.Defined;
-    f.Current = f.BoundsOk ? lower.X : f.Last - 10.0L;
+    const TLoopStart start = LoopStart(lower, upper);
+    f.Last = start.Last;
+    f.BoundsOk = start.BoundsOk;
+    f.Current = start.Current;
     if (!takeVariable(f, NearestInt(popFirst().X))) {
         drop(f.Acc);
         failed_ = true;
@@ -770,16 +771,15 @@ void ArrayMachine::openIntegral(int p)
     f = TArrayFrame{};
     f.Kind = BinderIntgr;
     f.BodyStart = p + 1;
-    f.Slices = std::clamp(DocumentTables.IntegralInterval.sliceNo, 1, 200);
     const TValue b = popFirst();
     const TValue a = popFirst();
     f.Acc = filled(ValuePoint(0.0L, 0.0L));
-    f.BoundsOk = a.Defined && b.Defined;
-    if (f.BoundsOk) {
-        f.Half = (b.X - a.X) / f.Slices / 2.0L;
-        f.Mid = a.X + f.Half;
-        f.Current = f.Half * CalculusTables.GaussNodes[1] + f.Mid;
-    }
+    const TIntegralStart start = IntegralStart(a, b);
+    f.Slices = start.Slices;
+    f.BoundsOk = start.BoundsOk;
+    f.Half = start.Half;
+    f.Mid = start.Mid;
+    f.Current = start.Current;
     if (!takeVariable(f, NearestInt(popFirst().X))) {
         drop(f.Acc);
         failed_ = true;

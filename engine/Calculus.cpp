@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 
 TCalculusTables CalculusTables;
@@ -89,6 +90,19 @@ void InitGaussLegendre()
         t.GaussWeights[k] = weights[k - 1];
     }
     InitDerivativeWeights(t);
+}
+
+TIntegralStart IntegralStart(const TValue& a, const TValue& b)
+{
+    TIntegralStart s;
+    s.Slices = std::clamp(DocumentTables.IntegralInterval.sliceNo, 1, 200);
+    s.BoundsOk = a.Defined && b.Defined;
+    if (s.BoundsOk) {
+        s.Half = (b.X - a.X) / s.Slices / 2.0L;
+        s.Mid = a.X + s.Half;
+        s.Current = s.Half * CalculusTables.GaussNodes[1] + s.Mid;
+    }
+    return s;
 }
 
 // ----- TLgrComp ---------------------------------------------------------------

@@ -50,6 +50,18 @@ private:
     void DivideByNodeProducts();
 };
 
+// Where the composite Gauss rule of an Intgr binder starts: N partitions of
+// [a, b] (the document's partition count, clamped to 1..200), the half
+// width h, the first midpoint and the first node.
+struct TIntegralStart {
+    int Slices = 1;
+    bool BoundsOk = false;
+    long double Half = 0.0L;
+    long double Mid = 0.0L;
+    long double Current = 0.0L;
+};
+TIntegralStart IntegralStart(const TValue& a, const TValue& b);
+
 // f' (order 1) and f'' (order 2) of a formula at x.
 TValue DerivativeValue(int order, const TFormulaView& expression, const TValue& x, const TValue& y,
                        const TValue& z, const TValue& w);

@@ -5,6 +5,7 @@
 // array evaluator; internal to the engine.
 
 #include "model/TokenString.h"
+#include "model/Value.h"
 
 #include <array>
 #include <cstdint>
@@ -48,6 +49,22 @@ enum class Rule : std::uint8_t {
 
 // What an open Sum, Product or Intgr accumulates.
 enum BinderKind : std::uint8_t { BinderSum = 0, BinderProduct = 1, BinderIntgr = 2 };
+
+// Where a Sum or Product starts: from its lower bound up to Last, or, when a
+// bound is undefined, from 10 below Last so that the body still runs once.
+struct TLoopStart {
+    long double Last = 0.0L;
+    bool BoundsOk = false;
+    long double Current = 0.0L;
+};
+inline TLoopStart LoopStart(const TValue& lower, const TValue& upper)
+{
+    TLoopStart s;
+    s.Last = upper.Defined ? upper.X : 0.0L;
+    s.BoundsOk = upper.Defined && lower.Defined;
+    s.Current = s.BoundsOk ? lower.X : s.Last - 10.0L;
+    return s;
+}
 
 struct TEvaluatorTables {
     std::array<Rule, 1001> Rules{};

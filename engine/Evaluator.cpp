@@ -72,11 +72,6 @@ struct UninitializedArray {
     T& operator[](int i) { return items[i]; }
 };
 
-int ClampedSlices()
-{
-    return std::clamp(DocumentTables.IntegralInterval.sliceNo, 1, 200);
-}
-
 // One run of the stack machine over a compiled formula.
 class PostfixMachine {
 public:
@@ -343,9 +338,10 @@ void PostfixMachine::openLoop(std::uint8_t kind, int p)
     f.BodyStart = p + 1;
     const TValue upper = pop();
     const TValue lower = pop();
-    f.Last = upper.Defined ? upper.X : 0.0L;
-    f.BoundsOk = upper.Defined && lower.Defined;
-    f.Current = f.BoundsOk ? lower.X : f.Last - 10.0L;
+    const TLoopStart start = LoopStart(lower, upper);
+    f.Last = start.Last;
+    f.BoundsOk = start.BoundsOk;
+    f.Current = start.Current;
     if (!TakeVariable(f, NearestInt(pop().X), x_, y_)) {
         failed_ = true;
         return;
@@ -360,22 +356,20 @@ void PostfixMachine::openIntegral(int p)
         failed_ = true;
         return;
     }
-    const TCalculusTables& c = CalculusTables;
     TBinderFrame& f = frames_[open_];
     f = TBinderFrame{};
     f.Kind = BinderIntgr;
     f.BodyStart = p + 1;
     f.Node = 1;
-    f.Slices = ClampedSlices();
     const TValue b = pop();
     const TValue a = pop();
     f.Acc = ValuePoint(0.0L, 0.0L);
-    f.BoundsOk = a.Defined && b.Defined;
-    if (f.BoundsOk) {
-        f.Half = (b.X - a.X) / f.Slices / 2.0L;
-        f.Mid = a.X + f.Half;
-        f.Current = f.Half * c.GaussNodes[1] + f.Mid;
-    }
+    const TIntegralStart start = IntegralStart(a, b);
+    f.Slices = start.Slices;
+    f.BoundsOk = start.BoundsOk;
+    f.Half = start.Half;
+    f.Mid = start.Mid;
+    f.Current = start.Current;
     if (!TakeVariable(f, NearestInt(pop().X), x_, y_)) {
         failed_ = true;
         return;
