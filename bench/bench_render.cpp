@@ -1,7 +1,7 @@
 // Drawing layer and axis mapping: the conversions every plotted point goes
 // through, and mask polylines drawn directly or recorded and replayed.
 #include "model/ProgramState.h"
-#include "render/Scale.h"
+#include "render/view/Scale.h"
 #include "render/gfx/Canvas.h"
 #include "render/gfx/Metafile.h"
 

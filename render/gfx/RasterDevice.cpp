@@ -2,7 +2,7 @@
 // wide lines and patterned fills combine their pixels by hand, where Qt's
 // drawing differs from the Windows one; the rest goes through QPainter without
 // antialiasing, so that Qt's raster operations give the bitwise pen modes.
-#include "render/ColorConvert.h"
+#include "render/gfx/ColorConvert.h"
 #include "render/gfx/Canvas.h"
 #include "render/gfx/Fonts.h"
 #include "render/gfx/ThinLines.h"

@@ -1,4 +1,4 @@
-#include "render/ColorConvert.h"
+#include "render/gfx/ColorConvert.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 // Small readers of test pictures in the program's colour numbers.
 #include "model/Colors.h"
-#include "render/ColorConvert.h"
+#include "render/gfx/ColorConvert.h"
 
 #include <QImage>
 

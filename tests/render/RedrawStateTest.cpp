@@ -1,4 +1,4 @@
-#include "render/RedrawState.h"
+#include "render/view/RedrawState.h"
 
 #include <gtest/gtest.h>
 

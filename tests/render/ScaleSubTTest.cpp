@@ -2,8 +2,8 @@
 #include "model/ProgramState.h"
 #include "model/Settings.h"
 #include "model/ViewRange.h"
-#include "render/RedrawState.h"
-#include "render/Scale.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

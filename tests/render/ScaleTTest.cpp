@@ -6,8 +6,8 @@
 #include "model/Settings.h"
 #include "model/ViewRange.h"
 #include "platform/fakes/MemorySettingsStore.h"
-#include "render/RedrawState.h"
-#include "render/Scale.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "model/Colors.h"
 #include "model/Options.h"
-#include "render/TickLabelAids.h"
+#include "render/view/TickLabelAids.h"
 #include "render/gfx/Metafile.h"
 #include "render/gfx/TextMetrics.h"
 

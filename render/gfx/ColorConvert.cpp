@@ -1,4 +1,4 @@
-#include "render/ColorConvert.h"
+#include "render/gfx/ColorConvert.h"
 
 QColor ToQColor(TColor c)
 {

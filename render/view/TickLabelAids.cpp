@@ -1,4 +1,4 @@
-#include "render/TickLabelAids.h"
+#include "render/view/TickLabelAids.h"
 
 #include "model/Colors.h"
 #include "model/Numeric.h"

@@ -1,4 +1,4 @@
-#include "render/Scale.h"
+#include "render/view/Scale.h"
 
 #include "engine/Compiler.h"
 #include "engine/TokenTable.h"
@@ -7,7 +7,7 @@
 #include "model/ProgramState.h"
 #include "model/Settings.h"
 #include "model/ViewRange.h"
-#include "render/RedrawState.h"
+#include "render/view/RedrawState.h"
 
 #include <algorithm>
 #include <climits>
