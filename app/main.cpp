@@ -1,4 +1,5 @@
 #include "dialogs/MsgForm.h"
+#include "engine/EngineResets.h"
 #include "engine/EngineStartup.h"
 #include "engine/TokenTable.h"
 #include "model/Options.h"
@@ -19,6 +20,9 @@ int main(int argc, char* argv[])
     InstallMessageBox();
     InitializeDocument();
     InitializeEngine();
+    // The global tables of every library, so that they can be put back to
+    // their start-up values.
+    RegisterEngineResets();
 
     // Every argument, joined by blanks, names the project to open.
     QStringList args = QCoreApplication::arguments();

@@ -1,116 +1,109 @@
-// Array evaluation over every pixel column, beside muparser's bulk mode
-// (double precision, one thread) and a hand-written 80-bit loop, which is
-// the floor for extended-precision results.
+// Array evaluation over every pixel column, beside two double-precision
+// references and a hand-written 80-bit loop:
+// - muparser's bulk mode with every variable an array (one entry per
+//   column), what a caller without uniform values would pass;
+// - muparser's bulk mode with b a constant, so that it folds what depends on
+//   b alone at compile time, as our evaluator keeps such values single;
+// - a loop written out in 80-bit arithmetic with the C library's functions,
+//   inlined, with what depends on b alone computed once per pass: the same
+//   arithmetic without an interpreter.
+// muparser runs on one thread (its OpenMP threads are set to one here).
+// Every benchmark checks its numbers against ours before it times anything.
+// Times are per pass over all columns; there is no per-column counter, since
+// the CSV output that scripts/bench.sh --table reads wants the same counters
+// in every benchmark it holds.
+#include "BenchSupport.h"
+
 #include "engine/ArrayEvaluator.h"
-#include "engine/Compiler.h"
-#include "engine/EngineStartup.h"
 #include "engine/Evaluator.h"
-#include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
+#include <omp.h>
 
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cmath>
-#include <cstdlib>
+#include <map>
 #include <memory>
 #include <numbers>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int Columns = TColumnArray::Count; // 1612
-constexpr long double B = 2.5L;
-const int ParamA = 1; // a is the first parameter
+constexpr long double BValue = 2.5L;
+const int ParamA = 1; // a is the first parameter, b the second
 
-struct ArrayBench {
+// ----- Our array evaluator: the only code that knows its types -------------
+
+constexpr int Columns = TColumnArray::Count; // 1612
+using OurResult = TColumnArray;
+
+// The world x of column i (counted from 0) and the value of a there.
+long double ColumnXValue(int i)
+{
+    return -5.0L + i * (10.0L / Columns);
+}
+long double AValue(int i)
+{
+    return 0.1L + i * 0.01L;
+}
+
+struct OurInputs {
     TArrayView view;
     TColumnArray columnX;
-    TColumnArray as; // the varying parameter
-    std::unique_ptr<TOffsetArray<TColumnCache, 1, FunctionCount>> caches =
-        std::make_unique<TOffsetArray<TColumnCache, 1, FunctionCount>>();
+    TColumnArray a;
     TOffsetArray<TPointState, 1, PointCount> states;
-    std::vector<double> aDouble = std::vector<double>(Columns);
 
-    ArrayBench()
+    OurInputs()
     {
-        setenv("OMP_NUM_THREADS", "1", 1);
-        InitializeEngine();
-        ResetDocument();
-        DocumentTables.Params[2].Value = B;
         view.XAxis = TColumnAxis{TColumnArray::First, TColumnArray::Last, -5.0L, 5.0L};
-        view.ColumnX = &columnX;
-        view.ColumnCaches = caches.get();
         view.PointStates = &states;
-        for (int c = TColumnArray::First; c <= TColumnArray::Last; ++c) {
-            columnX[c] = ValueReal(-5.0L + (c + 1) * (10.0L / Columns));
-            as[c] = ValueReal(0.1L + (c + 1) * 0.01L);
-            aDouble[c + 1] = static_cast<double>(as[c].X);
+        for (int i = 0; i < Columns; ++i) {
+            columnX.Set(TColumnArray::First + i, ValueReal(ColumnXValue(i)));
+            a.Set(TColumnArray::First + i, ValueReal(AValue(i)));
         }
     }
 };
 
-ArrayBench& Bench()
+OurInputs& Ours()
 {
-    static ArrayBench bench;
-    return bench;
+    static OurInputs inputs;
+    return inputs;
 }
 
-TKavirofunction Compiled(const QString& text, int mode = ModePlain)
+// What our formulas read of the document: b, and the slices of an integral.
+void PrepareDocument()
 {
-    TKavirofunction f = BlankFunction;
-    f.Text = text;
-    PrepareExpression(f, mode);
-    return f;
+    StartEngineOnce();
+    DocumentTables.Params[ParamA + 1].Value = BValue;
+    DocumentTables.IntegralInterval.sliceNo = 10;
 }
 
-void KaviroArrays(benchmark::State& state, const QString& text)
+// The formula at every column; with varyingA, the parameter a takes
+// AValue(i) at column i.
+void EvaluateOurs(const TKavirofunction& f, bool varyingA, OurResult& out)
 {
-    ArrayBench& b = Bench();
-    const TKavirofunction f = Compiled(text);
-    TColumnArray out;
-    for (auto _ : state) {
-        EvaluateArrays(f, b.columnX, b.view, ParamA, &b.as, false, out);
-        benchmark::DoNotOptimize(out);
-    }
-    state.counters["ns/column"] =
-        benchmark::Counter(static_cast<double>(Columns), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    OurInputs& in = Ours();
+    EvaluateArrays(f, in.columnX, in.view, varyingA ? ParamA : 0, varyingA ? &in.a : nullptr, false, out);
 }
 
-void MuParserBulk(benchmark::State& state, const std::string& text)
+// Column i's real value, or nothing where it is undefined or not a real.
+std::optional<long double> OurColumnValue(const OurResult& out, int i)
 {
-    ArrayBench& b = Bench();
-    mu::Parser parser;
-    double bValue = static_cast<double>(B);
-    parser.DefineVar("a", b.aDouble.data());
-    parser.DefineVar("b", &bValue);
-    parser.SetExpr(text);
-    std::vector<double> out(Columns);
-    for (auto _ : state) {
-        parser.Eval(out.data(), Columns);
-        benchmark::DoNotOptimize(out.data());
-    }
+    const TValue v = out.At(TColumnArray::First + i);
+    if (!v.Defined || v.Kind != KindReal)
+        return std::nullopt;
+    return v.X;
 }
 
-// The same formulas written out by hand in 80-bit arithmetic.
-template <class F>
-void HandLoop(benchmark::State& state, F formula)
-{
-    ArrayBench& b = Bench();
-    std::vector<long double> out(Columns);
-    for (auto _ : state) {
-        for (int c = 0; c < Columns; ++c)
-            out[c] = formula(b.as[c - 1].X, B);
-        benchmark::DoNotOptimize(out.data());
-    }
-}
-
-constexpr long double Pi = std::numbers::pi_v<long double>;
+// ----- The formulas and the references' inputs --------------------------
 
 struct Formula {
     QString kaviro;
@@ -136,38 +129,283 @@ std::vector<Formula> FormulasFromFile()
     return formulas;
 }
 
-const bool Registered = [] {
-    const std::vector<Formula> formulas = FormulasFromFile();
-    for (std::size_t i = 0; i < formulas.size(); ++i) {
-        const std::string name = std::to_string(i + 1) + ":" + formulas[i].muparser;
-        benchmark::RegisterBenchmark(("Array/Kaviro/" + name).c_str(), KaviroArrays, formulas[i].kaviro);
-        benchmark::RegisterBenchmark(("Array/MuParserBulk/" + name).c_str(), MuParserBulk, formulas[i].muparser);
+const std::vector<Formula>& Formulas()
+{
+    static const std::vector<Formula> formulas = FormulasFromFile();
+    return formulas;
+}
+
+// What muparser reads: a and b as arrays of one double per column.
+struct ReferenceInputs {
+    std::vector<double> a = std::vector<double>(Columns);
+    std::vector<double> b = std::vector<double>(Columns, static_cast<double>(BValue));
+    std::vector<long double> aLong = std::vector<long double>(Columns);
+
+    ReferenceInputs()
+    {
+        omp_set_num_threads(1);
+        for (int i = 0; i < Columns; ++i) {
+            aLong[i] = AValue(i);
+            a[i] = static_cast<double>(aLong[i]);
+        }
     }
-    // The hand-written floor for the first six lines of the file.
-    using L = long double;
-    benchmark::RegisterBenchmark("Array/Hand80bit/1", HandLoop<L (*)(L, L)>, [](L a, L) { return a + 1.1L; });
-    benchmark::RegisterBenchmark("Array/Hand80bit/2", HandLoop<L (*)(L, L)>, [](L a, L b) { return a * a + b * b - 25; });
-    benchmark::RegisterBenchmark("Array/Hand80bit/3", HandLoop<L (*)(L, L)>,
-                                 [](L a, L b) { return std::sin(2.2L * a) + std::cos(Pi / b); });
-    benchmark::RegisterBenchmark("Array/Hand80bit/4", HandLoop<L (*)(L, L)>,
-                                 [](L a, L b) { return (a * a / std::sin(2 * Pi / b)) - a / 2.2L; });
-    benchmark::RegisterBenchmark("Array/Hand80bit/5", HandLoop<L (*)(L, L)>,
-                                 [](L a, L b) { return std::sin(a * b) - std::cos(a) + b * b * b / 10; });
-    benchmark::RegisterBenchmark("Array/Hand80bit/6", HandLoop<L (*)(L, L)>, [](L a, L b) {
-        return std::sqrt(1 - std::sin(2.2L * a) + std::cos(Pi / b) / 3.3L);
+};
+
+ReferenceInputs& References()
+{
+    static ReferenceInputs inputs;
+    return inputs;
+}
+
+enum class BIs { Array, Constant };
+
+// A parser whose _pi is π to double precision: Debian's muparser 2.3.3
+// defines it as 3.141592653589, which moves sin(2π/2.5) by 1e-12.
+std::unique_ptr<mu::Parser> ParserWithFullPi()
+{
+    auto parser = std::make_unique<mu::Parser>();
+    parser->DefineConst("_pi", std::numbers::pi);
+    return parser;
+}
+
+// A parser for the formula in bulk mode; throws mu::Parser::exception_type.
+std::unique_ptr<mu::Parser> BulkParser(const std::string& text, BIs b)
+{
+    ReferenceInputs& in = References();
+    std::unique_ptr<mu::Parser> parser = ParserWithFullPi();
+    parser->DefineVar("a", in.a.data());
+    if (b == BIs::Array)
+        parser->DefineVar("b", in.b.data());
+    else
+        parser->DefineConst("b", static_cast<double>(BValue));
+    parser->SetExpr(text);
+    return parser;
+}
+
+std::string ColumnMismatch(const char* what, int i, long double got, long double expected)
+{
+    std::ostringstream s;
+    s.precision(21);
+    s << what << " at column " << i << ": " << got << " against " << expected;
+    return s.str();
+}
+
+// Empty when our result agrees with the reference on every column where ours
+// is defined, and ours is defined wherever the reference is finite; otherwise
+// the first difference.
+template <class Reference>
+std::string CompareWithOurs(const char* what, const OurResult& ours, const Reference& reference)
+{
+    int defined = 0;
+    for (int i = 0; i < Columns; ++i) {
+        const long double expected = reference[i];
+        const std::optional<long double> got = OurColumnValue(ours, i);
+        if (!got) {
+            if (std::isfinite(expected))
+                return ColumnMismatch(what, i, NAN, expected);
+            continue;
+        }
+        ++defined;
+        if (!AgreesWithReference(*got, expected))
+            return ColumnMismatch(what, i, *got, expected);
+    }
+    return defined > 0 ? std::string() : std::string(what) + ": no column is defined";
+}
+
+// Empty when muparser's bulk results equal its scalar Eval column by column,
+// which shows that it read every variable as an array.
+std::string CompareBulkWithScalar(const std::string& text, const std::vector<double>& bulk)
+{
+    ReferenceInputs& in = References();
+    double a = 0.0, b = 0.0;
+    const std::unique_ptr<mu::Parser> scalar = ParserWithFullPi();
+    scalar->DefineVar("a", &a);
+    scalar->DefineVar("b", &b);
+    scalar->SetExpr(text);
+    for (int i = 0; i < Columns; ++i) {
+        a = in.a[i];
+        b = in.b[i];
+        const double expected = scalar->Eval();
+        const bool same = bulk[i] == expected || (std::isnan(bulk[i]) && std::isnan(expected));
+        if (!same)
+            return ColumnMismatch("muparser bulk against its scalar Eval", i, bulk[i], expected);
+    }
+    return {};
+}
+
+// Our result for formula i (from 0) of the file.
+OurResult OursForFormula(std::size_t index)
+{
+    OurResult ours;
+    EvaluateOurs(CompiledFormula(Formulas().at(index).kaviro), true, ours);
+    return ours;
+}
+
+// Checks formula i (from 0) once per run: ours against both muparser
+// variants, and muparser's bulk mode against its scalar Eval. Empty when all
+// agree.
+std::string CheckFormula(std::size_t index)
+{
+    const Formula& formula = Formulas().at(index);
+    const OurResult ours = OursForFormula(index);
+    try {
+        std::vector<double> arrayB(Columns), constantB(Columns);
+        BulkParser(formula.muparser, BIs::Array)->Eval(arrayB.data(), Columns);
+        BulkParser(formula.muparser, BIs::Constant)->Eval(constantB.data(), Columns);
+        std::string error = CompareBulkWithScalar(formula.muparser, arrayB);
+        if (error.empty())
+            error = CompareWithOurs("ours against muparser (b an array)", ours, arrayB);
+        if (error.empty())
+            error = CompareWithOurs("ours against muparser (b constant)", ours, constantB);
+        return error;
+    } catch (const mu::Parser::exception_type& e) {
+        return "muparser: " + e.GetMsg();
+    }
+}
+
+// False (and the benchmark skipped with the reason) when formula i's check
+// failed.
+bool FormulaChecked(benchmark::State& state, std::size_t index)
+{
+    static std::map<std::size_t, std::string> outcomes;
+    auto found = outcomes.find(index);
+    if (found == outcomes.end())
+        found = outcomes.emplace(index, CheckFormula(index)).first;
+    if (found->second.empty())
+        return true;
+    FailBenchmark(state, "formula " + std::to_string(index + 1) + ": " + found->second);
+    return false;
+}
+
+// ----- The benchmarks -----------------------------------------------------
+
+void OursArrays(benchmark::State& state, std::size_t index)
+{
+    PrepareDocument();
+    if (!FormulaChecked(state, index))
+        return;
+    const TKavirofunction f = CompiledFormula(Formulas()[index].kaviro);
+    OurResult out;
+    for (auto _ : state) {
+        EvaluateOurs(f, true, out);
+        benchmark::DoNotOptimize(out);
+    }
+}
+
+void MuParserBulk(benchmark::State& state, std::size_t index, BIs b)
+{
+    PrepareDocument(); // for the check
+    if (!FormulaChecked(state, index))
+        return;
+    const std::unique_ptr<mu::Parser> parser = BulkParser(Formulas()[index].muparser, b);
+    std::vector<double> out(Columns);
+    for (auto _ : state) {
+        parser->Eval(out.data(), Columns);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Formula i written out in 80-bit arithmetic. MakeColumn takes b and returns
+// the per-column function of a, having computed what depends on b alone; both
+// are inlined, as the template is instantiated per formula.
+template <class MakeColumn>
+void HandLoop(benchmark::State& state, std::size_t index, MakeColumn makeColumn)
+{
+    PrepareDocument(); // for the check
+    const std::vector<long double>& a = References().aLong;
+    std::vector<long double> out(Columns);
+    {
+        const auto column = makeColumn(BValue);
+        for (int i = 0; i < Columns; ++i)
+            out[i] = column(a[i]);
+        const std::string error = CompareWithOurs("ours against the 80-bit loop", OursForFormula(index), out);
+        if (!error.empty())
+            return FailBenchmark(state, "formula " + std::to_string(index + 1) + ": " + error);
+    }
+    for (auto _ : state) {
+        long double b = BValue;
+        benchmark::DoNotOptimize(b); // b is a value read at run time, as a parameter is
+        const auto column = makeColumn(b);
+        for (int i = 0; i < Columns; ++i)
+            out[i] = column(a[i]);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+constexpr long double Pi = std::numbers::pi_v<long double>;
+using L = long double;
+
+// The first six lines of array_formulas.txt, in the order our evaluator
+// computes them.
+void RegisterHandLoops()
+{
+    auto hand = [](int line, auto makeColumn) {
+        benchmark::RegisterBenchmark(("Array/Hand80bit/" + std::to_string(line)).c_str(),
+                                     HandLoop<decltype(makeColumn)>, static_cast<std::size_t>(line - 1),
+                                     makeColumn);
+    };
+    hand(1, [](L) { return [](L a) { return a + 1.1L; }; });
+    hand(2, [](L b) {
+        const L bb = b * b;
+        return [bb](L a) { return (a * a + bb) - 25; };
     });
+    hand(3, [](L b) {
+        const L c = std::cos(Pi / b);
+        return [c](L a) { return std::sin(2.2L * a) + c; };
+    });
+    hand(4, [](L b) {
+        const L s = std::sin(2 * Pi / b);
+        return [s](L a) { return a * a / s - a / 2.2L; };
+    });
+    hand(5, [](L b) {
+        const L c = b * b * b / 10;
+        return [b, c](L a) { return (std::sin(a * b) - std::cos(a)) + c; };
+    });
+    hand(6, [](L b) {
+        const L c = std::cos(Pi / b) / 3.3L;
+        return [c](L a) { return std::sqrt((1 - std::sin(2.2L * a)) + c); };
+    });
+}
+
+void FormulasMissing(benchmark::State& state)
+{
+    FailBenchmark(state, "no formulas read from " KAVIRO_BENCH_DATA "/array_formulas.txt");
+}
+
+const bool Registered = [] {
+    const std::vector<Formula>& formulas = Formulas();
+    if (formulas.empty())
+        benchmark::RegisterBenchmark("Array/FormulasMissing", FormulasMissing);
+    for (std::size_t i = 0; i < formulas.size(); ++i) {
+        const std::string line = std::to_string(i + 1);
+        benchmark::RegisterBenchmark(("Array/Kaviro/" + line).c_str(), OursArrays, i);
+        benchmark::RegisterBenchmark(("Array/MuParserArrayB/" + line).c_str(), MuParserBulk, i, BIs::Array);
+        benchmark::RegisterBenchmark(("Array/MuParserConstB/" + line).c_str(), MuParserBulk, i, BIs::Constant);
+    }
+    RegisterHandLoops();
     return true;
 }();
 
-// An integral per column, as a function y = f(x) draws it.
+// An integral per column, as a function y = f(x) draws it, checked against
+// the scalar evaluator column by column.
 void KaviroIntegralColumns(benchmark::State& state)
 {
-    ArrayBench& b = Bench();
-    DocumentTables.IntegralInterval.sliceNo = 10;
-    const TKavirofunction f = Compiled(QStringLiteral("Intgr(t,0,2,sin(t·x))"), ModeFunction);
-    TColumnArray out;
+    PrepareDocument();
+    const TKavirofunction f = CompiledFormula(QStringLiteral("Intgr(t,0,2,sin(t·x))"), ModeFunction);
+    OurResult out;
+    EvaluateOurs(f, false, out);
+    std::vector<long double> scalar(Columns);
+    for (int i = 0; i < Columns; ++i) {
+        const TValue v = EvaluateExpression(f, ValueReal(ColumnXValue(i)));
+        scalar[i] = v.Defined ? v.X : NAN;
+    }
+    const std::string error = CompareWithOurs("array against scalar evaluator", out, scalar);
+    if (!error.empty())
+        return FailBenchmark(state, error);
     for (auto _ : state) {
-        EvaluateArrays(f, b.columnX, b.view, 0, nullptr, false, out);
+        EvaluateOurs(f, false, out);
         benchmark::DoNotOptimize(out);
     }
 }

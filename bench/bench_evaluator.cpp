@@ -1,41 +1,78 @@
 // Scalar evaluation of compiled formulas, beside muparser evaluating the same
-// formulas in its own syntax (double precision, no kinds).
-#include "engine/Compiler.h"
-#include "engine/EngineStartup.h"
+// formulas in its own syntax (double precision, no kinds). Formulas muparser
+// cannot write (derivatives, sums, integrals) run alone and are checked
+// against their values in closed form; they have no ratio.
+#include "BenchSupport.h"
+
 #include "engine/Evaluator.h"
 #include "model/DocumentState.h"
 
 #include <benchmark/benchmark.h>
 #include <muParser.h>
 
+#include <sstream>
+#include <string>
+
 namespace {
 
-void StartEngine()
+using L = long double;
+
+// The benchmarks start at x = 0.5 and creep upwards; the checks also look
+// at other signs and sizes.
+constexpr L CheckXs[] = {0.5L, -1.75L, 3.0L};
+constexpr double ParamAValue = 1.0;
+
+// What the formulas read of the document: a, and f = x²+1.
+void PrepareDocument()
 {
-    static const bool started = [] {
-        InitializeEngine();
-        ResetDocument();
-        TKavirofunction& f = DocumentTables.UserFunctions[1];
-        f.Text = QStringLiteral("x^2+1");
-        PrepareExpression(f, ModeUserFunction);
-        return true;
-    }();
-    (void)started;
+    StartEngineOnce();
+    DocumentTables.Params[1].Value = ParamAValue;
+    TKavirofunction& f = DocumentTables.UserFunctions[1];
+    f.Text = QStringLiteral("x^2+1");
+    PrepareExpression(f, ModeUserFunction);
 }
 
-TKavirofunction Compiled(const char* text)
+struct MuParserAtX {
+    mu::Parser parser;
+    double x = 0.5;
+    double a = ParamAValue;
+
+    explicit MuParserAtX(const char* text)
+    {
+        parser.DefineVar("x", &x);
+        parser.DefineVar("a", &a);
+        parser.SetExpr(text);
+    }
+    L operator()(L at)
+    {
+        x = static_cast<double>(at);
+        return parser.Eval();
+    }
+};
+
+// False (and the benchmark skipped) unless our formula agrees with the
+// reference at every check point.
+template <class Reference>
+bool OursAgrees(benchmark::State& state, const TKavirofunction& f, Reference&& reference)
 {
-    TKavirofunction f = BlankFunction;
-    f.Text = QString::fromUtf8(text);
-    PrepareExpression(f, ModePlain);
-    return f;
+    for (const L x : CheckXs) {
+        const TValue ours = EvaluateExpression(f, ValueReal(x));
+        const L expected = reference(x);
+        if (!ours.Defined || !AgreesWithReference(ours.X, expected)) {
+            std::ostringstream s;
+            s.precision(21);
+            s << f.Text.toStdString() << " at x = " << x << ": " << (ours.Defined ? ours.X : NAN) << " against "
+              << expected;
+            FailBenchmark(state, s.str());
+            return false;
+        }
+    }
+    return true;
 }
 
-void KaviroEval(benchmark::State& state, const char* text)
+void TimeOurs(benchmark::State& state, const TKavirofunction& f)
 {
-    StartEngine();
-    const TKavirofunction f = Compiled(text);
-    long double x = 0.5L;
+    L x = CheckXs[0];
     for (auto _ : state) {
         const TValue v = EvaluateExpression(f, ValueReal(x));
         benchmark::DoNotOptimize(v);
@@ -43,28 +80,57 @@ void KaviroEval(benchmark::State& state, const char* text)
     }
 }
 
-void MuParserEval(benchmark::State& state, const char* text)
+void KaviroEval(benchmark::State& state, const char* text, const char* muparserText)
 {
-    mu::Parser parser;
-    double x = 0.5;
-    double a = 1.0;
-    parser.DefineVar("x", &x);
-    parser.DefineVar("a", &a);
-    parser.SetExpr(text);
+    PrepareDocument();
+    const TKavirofunction f = CompiledFormula(QString::fromUtf8(text));
+    if (OursAgrees(state, f, MuParserAtX(muparserText)))
+        TimeOurs(state, f);
+}
+
+void MuParserEval(benchmark::State& state, const char* text, const char* muparserText)
+{
+    PrepareDocument();
+    MuParserAtX reference(muparserText);
+    if (!OursAgrees(state, CompiledFormula(QString::fromUtf8(text)), reference))
+        return;
+    reference.x = static_cast<double>(CheckXs[0]);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(parser.Eval());
-        x += 1E-6;
+        benchmark::DoNotOptimize(reference.parser.Eval());
+        reference.x += 1E-6;
     }
 }
 
-BENCHMARK_CAPTURE(KaviroEval, Polynomial, "x^3-2x+1");
-BENCHMARK_CAPTURE(MuParserEval, Polynomial, "x^3-2*x+1");
-BENCHMARK_CAPTURE(KaviroEval, SinExp, "sin(x)·exp(-x^2/4)+a");
-BENCHMARK_CAPTURE(MuParserEval, SinExp, "sin(x)*exp(-x^2/4)+a");
-// f = x^2+1; muparser has no derivatives, so it gets the derivative written out.
-BENCHMARK_CAPTURE(KaviroEval, UserFunctionAndDerivative, "f(x)+f'(x)");
-BENCHMARK_CAPTURE(MuParserEval, UserFunctionAndDerivative, "(x^2+1)+2*x");
-BENCHMARK_CAPTURE(KaviroEval, Sum, "Sum(k,1,100,k^2)");
-BENCHMARK_CAPTURE(KaviroEval, Integral, "Intgr(x,0,1,x^2)");
+template <class ClosedForm>
+void KaviroAlone(benchmark::State& state, const char* text, ClosedForm closedForm)
+{
+    PrepareDocument();
+    const TKavirofunction f = CompiledFormula(QString::fromUtf8(text));
+    if (OursAgrees(state, f, closedForm))
+        TimeOurs(state, f);
+}
+
+L UserFunctionAndDerivative(L x)
+{
+    return (x * x + 1) + 2 * x;
+}
+L SumOfSquaresTo100(L)
+{
+    return 338350;
+}
+L IntegralOfSquareOn01(L)
+{
+    return 1.0L / 3;
+}
+
+BENCHMARK_CAPTURE(KaviroEval, Polynomial, "x^3-2x+1", "x^3-2*x+1");
+BENCHMARK_CAPTURE(MuParserEval, Polynomial, "x^3-2x+1", "x^3-2*x+1");
+BENCHMARK_CAPTURE(KaviroEval, SinExp, "sin(x)·exp(-x^2/4)+a", "sin(x)*exp(-x^2/4)+a");
+BENCHMARK_CAPTURE(MuParserEval, SinExp, "sin(x)·exp(-x^2/4)+a", "sin(x)*exp(-x^2/4)+a");
+// f = x²+1; the derivative is computed from samples of f.
+BENCHMARK_CAPTURE(KaviroAlone, UserFunctionAndDerivative, "f(x)+f'(x)", UserFunctionAndDerivative);
+BENCHMARK_CAPTURE(KaviroAlone, Sum, "Sum(k,1,100,k^2)", SumOfSquaresTo100);
+// Gauss–Legendre is exact on x² whatever the number of slices.
+BENCHMARK_CAPTURE(KaviroAlone, Integral, "Intgr(x,0,1,x^2)", IntegralOfSquareOn01);
 
 } // namespace

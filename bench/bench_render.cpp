@@ -1,6 +1,5 @@
 // Drawing layer and axis mapping: the conversions every plotted point goes
 // through, and mask polylines drawn directly or recorded and replayed.
-#include "model/ProgramState.h"
 #include "render/view/Scale.h"
 #include "render/gfx/Canvas.h"
 #include "render/gfx/Metafile.h"
@@ -28,7 +27,6 @@ ScaleSubT DefaultAxis(char16_t letter)
 // 10^7 conversions per iteration.
 void BM_ValueToPixel(benchmark::State& state)
 {
-    ProgramState.Magnification = 1;
     ScaleSubT axis = DefaultAxis(u'y');
     for (auto _ : state) {
         int sum = 0;
@@ -44,7 +42,6 @@ BENCHMARK(BM_ValueToPixel)->Unit(benchmark::kMillisecond);
 
 void BM_PixelToValue(benchmark::State& state)
 {
-    ProgramState.Magnification = 1;
     ScaleSubT axis = DefaultAxis(u'x');
     for (auto _ : state) {
         long double sum = 0.0L;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -89,16 +90,25 @@ struct WorkspaceLease {
 
 void FillUndefinedOutside(TColumnArray& a, const TColumnAxis& axis)
 {
-    for (int c = TColumnArray::First; c <= TColumnArray::Last; ++c) {
-        if (c < axis.Vlow || c > axis.VHigh)
-            a[c] = ValueUndefined(KindReal);
-    }
+    a.Fill(TColumnArray::First, axis.Vlow - 1, ValueUndefined(KindReal));
+    a.Fill(axis.VHigh + 1, TColumnArray::Last, ValueUndefined(KindReal));
 }
 
-void Copy(TColumnArray& to, const TColumnArray& from, const TColumnAxis& axis)
+// ValueSnap over the columns of a range: every defined X, and Y of pairs.
+// Written unconditionally, so that -0 becomes +0 as it does in ValueSnap.
+void SnapColumns(TColumnArray& a, int first, int last)
 {
-    for (int c = axis.Vlow; c <= axis.VHigh; ++c)
-        to[c] = from[c];
+    long double* x = a.XLane();
+    long double* y = a.YLane();
+    const std::uint8_t* kind = a.KindLane();
+    const std::uint8_t* defined = a.DefinedLane();
+    for (int c = first; c <= last; ++c) {
+        if (!defined[c])
+            continue;
+        x[c] = SnapToInteger(x[c]);
+        if (y && kind[c] == KindPair)
+            y[c] = SnapToInteger(y[c]);
+    }
 }
 
 TValue ObjectPosition(const TPointState& s, int part)
@@ -113,12 +123,91 @@ TValue ObjectPosition(const TPointState& s, int part)
     }
 }
 
+// Routines that take value records run over blocks of this many columns.
+constexpr int BlockColumns = 64;
+
 // One entry of the machine's stack: an array of columns, or (a == nullptr)
-// one value that stands for every column.
+// one value that stands for every column. Arrays the machine owns may be
+// overwritten and go back to the workspace; inputs, the varying parameter
+// and graph caches are borrowed: read, never written, not given back.
 struct TStackEntry {
-    TColumnArray* a = nullptr;
+    const TColumnArray* a = nullptr;
+    TColumnArray* own = nullptr; // a, when the machine owns it
     TValue u;
 };
+
+TStackEntry Owned(TColumnArray* a)
+{
+    return TStackEntry{a, a, TValue{}};
+}
+
+TStackEntry Borrowed(const TColumnArray* a)
+{
+    return TStackEntry{a, nullptr, TValue{}};
+}
+
+// The operands of real arithmetic, read from the lanes of an array or from
+// one value that stands for every column.
+struct ColumnOperand {
+    const TColumnArray* a;
+    const long double* x;
+    const std::uint8_t* kind;
+    const std::uint8_t* defined;
+    explicit ColumnOperand(const TColumnArray& array)
+        : a(&array)
+        , x(array.XLane())
+        , kind(array.KindLane())
+        , defined(array.DefinedLane())
+    {
+    }
+    bool real(int c) const { return kind[c] == KindReal && defined[c]; }
+    long double value(int c) const { return x[c]; }
+    TValue at(int c) const { return a->At(c); }
+};
+
+struct UniformOperand {
+    TValue u;
+    bool isReal;
+    explicit UniformOperand(const TValue& v)
+        : u(v)
+        , isReal(v.Kind == KindReal && v.Defined)
+    {
+    }
+    bool real(int) const { return isReal; }
+    long double value(int) const { return u.X; }
+    const TValue& at(int) const { return u; }
+};
+
+// "+", "-", "·" and "×" over a range of columns: two defined reals are
+// computed on the lanes, anything else by the operator's routine.
+template <class L, class R, class Op>
+void RealArithmeticColumns(TColumnArray& out, int first, int last, const L& l, const R& r, Op op,
+                           TBinaryRoutine routine)
+{
+    long double* x = out.XLane();
+    long double* y = out.YLane();
+    std::uint8_t* kind = out.KindLane();
+    std::uint8_t* defined = out.DefinedLane();
+    for (int c = first; c <= last; ++c) {
+        if (l.real(c) && r.real(c)) {
+            const long double v = op(l.value(c), r.value(c));
+            const bool usable = InUsableRange(v);
+            x[c] = usable ? v : 0.0L;
+            kind[c] = KindReal;
+            defined[c] = usable;
+            if (y)
+                y[c] = 0.0L;
+        } else {
+            out.Set(c, routine(l.at(c), r.at(c)));
+            y = out.YLane();
+        }
+    }
+}
+
+long double RealArithmetic(Rule rule, long double a, long double b)
+{
+    return rule == Rule::Add ? a + b : rule == Rule::Subtract ? a - b : a * b;
+}
 
 struct TArrayFrame {
     std::uint8_t Kind = BinderSum;
@@ -173,65 +262,54 @@ private:
     TColumnArray* copyOf(const TColumnArray& from)
     {
         TColumnArray* a = fresh();
-        Copy(*a, from, axis_);
+        a->CopyFrom(from, first(), last());
         return a;
     }
-    void push(TColumnArray* a) { pushColumn(TStackEntry{a, TValue{}}); }
+    void push(TColumnArray* a) { pushColumn(Owned(a)); }
+    void pushBorrowed(const TColumnArray* a) { pushColumn(Borrowed(a)); }
     // Constants, parameters and other values that are the same in every
     // column stay one value until an operation needs them spread out.
-    void pushUniform(const TValue& v) { pushColumn(TStackEntry{nullptr, v}); }
+    void pushUniform(const TValue& v) { pushColumn(TStackEntry{nullptr, nullptr, v}); }
     void pushColumn(const TStackEntry& e)
     {
         if (count_ >= EvaluationStackSize) {
             failed_ = true;
-            drop(e.a);
+            drop(e);
             return;
         }
         stack_[count_++] = e;
     }
-    TStackEntry popColumn() { return count_ > 0 ? stack_[--count_] : TStackEntry{nullptr, ValueUndefined(KindReal)}; }
+    TStackEntry popColumn()
+    {
+        return count_ > 0 ? stack_[--count_] : TStackEntry{nullptr, nullptr, ValueUndefined(KindReal)};
+    }
     // The top entry as an array, spread out when it is uniform.
-    TColumnArray* pop()
+    TStackEntry pop()
     {
         const TStackEntry e = popColumn();
-        return e.a ? e.a : filled(e.u);
-    }
-    // Inputs, the varying parameter and graph caches go on the stack without
-    // a copy; they are read, never written, and not given back.
-    void pushBorrowed(const TColumnArray* a)
-    {
-        borrowed_.push_back(a);
-        push(const_cast<TColumnArray*>(a));
-    }
-    bool isBorrowed(const TColumnArray* a) const
-    {
-        return std::find(borrowed_.begin(), borrowed_.end(), a) != borrowed_.end();
+        return e.a ? e : Owned(filled(e.u));
     }
     // Every array the machine owns goes back to the workspace once used.
-    void drop(TColumnArray* a)
-    {
-        if (!a)
-            return;
-        const auto it = std::find(borrowed_.begin(), borrowed_.end(), a);
-        if (it != borrowed_.end())
-            borrowed_.erase(it);
-        else
-            ws_.release(a);
-    }
+    void drop(const TStackEntry& e) { release(e.own); }
+    void release(TColumnArray* a) { ws_.release(a); }
     // An array the operation may overwrite: a borrowed one is copied first.
-    TColumnArray* writable(TColumnArray* a)
+    TColumnArray* writable(const TStackEntry& e) { return e.own ? e.own : copyOf(*e.a); }
+    // Where an operation on these operands writes: an operand the machine
+    // owns, else a new array.
+    TColumnArray* target(const TStackEntry& l, const TStackEntry& r) { return l.own ? l.own : r.own ? r.own : fresh(); }
+    // Gives back the operands that did not become out.
+    void dropOperands(const TStackEntry& l, const TStackEntry& r, const TColumnArray* out)
     {
-        if (!isBorrowed(a))
-            return a;
-        TColumnArray* copy = copyOf(*a);
-        drop(a);
-        return copy;
+        if (l.own != out)
+            drop(l);
+        if (r.own != out)
+            drop(r);
     }
     TValue popFirst()
     {
         const TStackEntry e = popColumn();
-        const TValue v = e.a ? (*e.a)[first()] : e.u;
-        drop(e.a);
+        const TValue v = e.a ? e.a->At(first()) : e.u;
+        drop(e);
         return v;
     }
 
@@ -247,10 +325,10 @@ private:
     void object(int i, int part);
     void objectComponent();
     void userFunction(TTokenCode t);
-    void derivative(int order, const TFormulaView& body, TColumnArray* a1, TColumnArray* a2, TColumnArray* a3,
-                    TColumnArray* a4, TColumnArray& out);
-    void antiderivative(const TFormulaView& body, TColumnArray* a1, TColumnArray* a2, TColumnArray* a3,
-                        TColumnArray* a4, TColumnArray& out);
+    void derivative(int order, const TFormulaView& body, const TColumnArray& a1, const TColumnArray& a2,
+                    const TColumnArray& a3, const TColumnArray& a4, TColumnArray& out);
+    void antiderivative(const TFormulaView& body, const TColumnArray& a1, const TColumnArray& a2,
+                        const TColumnArray& a3, const TColumnArray& a4, TColumnArray& out);
     void multi(TTokenCode t, bool path);
     void openLoop(std::uint8_t kind, int p);
     void openIntegral(int p);
@@ -283,7 +361,6 @@ private:
     ColumnWorkspace& ws_;
     TStackEntry stack_[EvaluationStackSize];
     int count_ = 0;
-    std::vector<const TColumnArray*> borrowed_;
     TArrayFrame frames_[MaxOpenBinders];
     int open_ = 0;
     bool failed_ = false;
@@ -307,30 +384,16 @@ void ArrayMachine::run(TColumnArray& result)
         FillColumns(result, ValueSnap(top.u), axis_);
         return;
     }
-    if (isBorrowed(top.a)) {
-        for (int c = first(); c <= last(); ++c)
-            result[c] = ValueSnap((*top.a)[c]);
-        drop(top.a);
+    if (!top.own) {
+        result.CopyFrom(*top.a, first(), last());
+        SnapColumns(result, first(), last());
         return;
     }
-    // The machine's own array becomes the result: snapped in place (most
-    // columns need no write) and handed over without a copy.
-    TColumnArray& own = *top.a;
-    for (int c = first(); c <= last(); ++c) {
-        TValue& v = own[c];
-        if (!v.Defined)
-            continue;
-        const long double x = SnapToInteger(v.X);
-        if (x != v.X)
-            v.X = x;
-        if (v.Kind == KindPair) {
-            const long double y = SnapToInteger(v.Y);
-            if (y != v.Y)
-                v.Y = y;
-        }
-    }
-    result.swap(own);
-    drop(top.a);
+    // The machine's own array becomes the result: snapped in place and
+    // handed over without a copy.
+    SnapColumns(*top.own, first(), last());
+    result.swap(*top.own);
+    drop(top);
 }
 
 void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
@@ -360,7 +423,7 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
         const TColumnArray& b = rule == Rule::AxisX ? *y_ : *w_;
         TColumnArray* out = fresh();
         for (int c = first(); c <= last(); ++c)
-            (*out)[c] = ValueMakePoint(a[c], b[c]);
+            out->Set(c, ValueMakePoint(a.At(c), b.At(c)));
         push(out);
         return;
     }
@@ -369,7 +432,7 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::Unary: unary(BuiltinTable.Unary[t]); return;
     case Rule::Stepsize: stepsize(); return;
     case Rule::PopToUndefined:
-        drop(popColumn().a);
+        drop(popColumn());
         pushUniform(ValueUndefined(KindReal));
         return;
     case Rule::Add:
@@ -403,11 +466,16 @@ void ArrayMachine::unary(TUnaryRoutine routine)
         pushUniform(routine(in.u));
         return;
     }
-    TColumnArray* out = isBorrowed(in.a) ? fresh() : in.a;
-    for (int c = first(); c <= last(); ++c)
-        (*out)[c] = routine((*in.a)[c]);
-    if (out != in.a)
-        drop(in.a);
+    TColumnArray* out = in.own ? in.own : fresh();
+    TValue args[BlockColumns];
+    TValue results[BlockColumns];
+    for (int c = first(); c <= last(); c += BlockColumns) {
+        const int n = std::min(BlockColumns, last() - c + 1);
+        in.a->ReadRecords(c, n, args);
+        for (int i = 0; i < n; ++i)
+            ::new (&results[i]) TValue(routine(args[i]));
+        out->WriteRecords(c, n, results);
+    }
     push(out);
 }
 
@@ -421,21 +489,21 @@ void ArrayMachine::combine(const TStackEntry& l, const TStackEntry& r, Op op)
         pushUniform(op(l.u, r.u));
         return;
     }
-    TColumnArray* out = (l.a && !isBorrowed(l.a)) ? l.a : (r.a && !isBorrowed(r.a)) ? r.a : fresh();
-    if (l.a && r.a) {
-        for (int c = first(); c <= last(); ++c)
-            (*out)[c] = op((*l.a)[c], (*r.a)[c]);
-    } else if (l.a) {
-        for (int c = first(); c <= last(); ++c)
-            (*out)[c] = op((*l.a)[c], r.u);
-    } else {
-        for (int c = first(); c <= last(); ++c)
-            (*out)[c] = op(l.u, (*r.a)[c]);
+    TColumnArray* out = target(l, r);
+    TValue left[BlockColumns];
+    TValue right[BlockColumns];
+    TValue results[BlockColumns];
+    for (int c = first(); c <= last(); c += BlockColumns) {
+        const int n = std::min(BlockColumns, last() - c + 1);
+        if (l.a)
+            l.a->ReadRecords(c, n, left);
+        if (r.a)
+            r.a->ReadRecords(c, n, right);
+        for (int i = 0; i < n; ++i)
+            ::new (&results[i]) TValue(op(l.a ? left[i] : l.u, r.a ? right[i] : r.u));
+        out->WriteRecords(c, n, results);
     }
-    if (l.a != out)
-        drop(l.a);
-    if (r.a != out)
-        drop(r.a);
+    dropOperands(l, r, out);
     push(out);
 }
 
@@ -446,60 +514,88 @@ void ArrayMachine::binary(TBinaryRoutine routine)
     combine(l, r, routine);
 }
 
-// "+", "-", "·" and "×": two defined reals are computed here, anything else
-// by the operator's routine.
 void ArrayMachine::arithmetic(Rule rule, TBinaryRoutine routine)
 {
     const TStackEntry r = popColumn();
     const TStackEntry l = popColumn();
-    combine(l, r, [rule, routine](const TValue& a, const TValue& b) {
-        if (a.Kind == KindReal && b.Kind == KindReal && a.Defined && b.Defined) {
-            const long double v = rule == Rule::Add ? a.X + b.X : rule == Rule::Subtract ? a.X - b.X : a.X * b.X;
-            return InUsableRange(v) ? TValue{KindReal, v, 0.0L, 1} : ValueUndefined(KindReal);
+    if (!l.a && !r.a) {
+        const bool reals = UniformOperand(l.u).isReal && UniformOperand(r.u).isReal;
+        const long double v = reals ? RealArithmetic(rule, l.u.X, r.u.X) : 0.0L;
+        pushUniform(!reals ? routine(l.u, r.u) : InUsableRange(v) ? ValueReal(v) : ValueUndefined(KindReal));
+        return;
+    }
+    TColumnArray* out = target(l, r);
+    const auto columns = [&](const auto& left, const auto& right) {
+        switch (rule) {
+        case Rule::Add:
+            RealArithmeticColumns(*out, first(), last(), left, right, std::plus<long double>(), routine);
+            break;
+        case Rule::Subtract:
+            RealArithmeticColumns(*out, first(), last(), left, right, std::minus<long double>(), routine);
+            break;
+        default:
+            RealArithmeticColumns(*out, first(), last(), left, right, std::multiplies<long double>(), routine);
+            break;
         }
-        return routine(a, b);
-    });
+    };
+    if (l.a && r.a)
+        columns(ColumnOperand(*l.a), ColumnOperand(*r.a));
+    else if (l.a)
+        columns(ColumnOperand(*l.a), UniformOperand(r.u));
+    else
+        columns(UniformOperand(l.u), ColumnOperand(*r.a));
+    dropOperands(l, r, out);
+    push(out);
 }
 
 void ArrayMachine::equality()
 {
     binary(ValueSubtract);
-    TColumnArray* difference = writable(pop());
+    const TStackEntry d = pop();
+    TColumnArray* difference = writable(d);
     EqualityColumns(*difference, axis_, view_.YUnitsPerPixel);
     push(difference);
 }
 
 void ArrayMachine::stepsize()
 {
-    TColumnArray* a = writable(pop());
+    const TStackEntry e = pop();
+    TColumnArray* a = writable(e);
     for (int c = first(); c <= last(); ++c) {
-        const TValue& v = (*a)[c];
+        const TValue v = a->At(c);
         const int slot = NearestInt(v.X);
         const bool ok = !NotRealValue(v) && slot >= -1 && slot <= ParamCount;
-        (*a)[c] = ok ? ValueReal(DocumentTables.Params[slot].Step) : ValueUndefined(KindReal);
+        a->Set(c, ok ? ValueReal(DocumentTables.Params[slot].Step) : ValueUndefined(KindReal));
     }
     push(a);
 }
 
+// A graph name pushes its column cache. Without refresh the cache is
+// computed over the view's own columns (whether or not a parameter varies)
+// when it is not current, so a stale cache is never pushed; with refresh it
+// is recomputed over this evaluation's inputs.
 void ArrayMachine::graph(TTokenCode t)
 {
-    const int k = Vocabulary.FunctionIndexOfToken[t];
-    if (!view_.ColumnCaches) {
-        push(filled(ValueUndefined(KindReal)));
+    GraphColumns* graphs = view_.Graphs;
+    if (!graphs) {
+        pushUniform(ValueUndefined(KindReal));
         return;
     }
-    TColumnCache& cache = (*view_.ColumnCaches)[k];
+    const int k = Vocabulary.FunctionIndexOfToken[t];
     const TKavirofunction& fn = DocumentTables.Functions[k].Func;
     if (refresh_) {
-        EvaluateArrays(fn, *x_, view_, varyingParam_, varying_, refresh_, cache.Values);
-    } else if (!cache.Valid) {
-        // Filled over the view's own columns before use, whether or not a
-        // parameter varies, so a stale cache is never pushed.
-        const TColumnArray& columns = view_.ColumnX ? *view_.ColumnX : *x_;
-        EvaluateArrays(fn, columns, view_, 0, nullptr, false, cache.Values);
-        cache.Valid = 1;
+        pushBorrowed(&graphs->OverwriteCache(k, [&](TColumnArray& out) {
+            EvaluateArrays(fn, *x_, view_, varyingParam_, varying_, refresh_, out);
+        }));
+        return;
     }
-    pushBorrowed(&cache.Values);
+    const TColumnArray* cache = graphs->ValidCache(k);
+    if (!cache) {
+        cache = &graphs->RefreshCache(k, [&](TColumnArray& out) {
+            EvaluateArrays(fn, graphs->ColumnX(), view_, 0, nullptr, false, out);
+        });
+    }
+    pushBorrowed(cache);
 }
 
 bool ArrayMachine::varies(const TPointFunction& p) const
@@ -523,20 +619,18 @@ void ArrayMachine::object(int i, int part)
         return;
     }
     TColumnArray* out = fresh();
-    {
-        const bool component = part >= 1 && part <= 3;
-        const TKavirofunction& fn = part == 1 ? p.X : part == 2 ? p.Y : part == 3 ? p.R : p.Pos;
-        TColumnArray* xs = filled(ValueUndefined(component ? KindReal : KindPair));
-        TColumnArray* ys = filled(ValueReal(DocumentTables.Params[0].Value));
-        TColumnArray* zero = filled(ValueReal(0.0L));
-        EvaluatePostfixArrays(ViewOf(fn), *xs, *ys, *zero, *zero, view_, varyingParam_, varying_, refresh_, *out);
-        drop(xs);
-        drop(ys);
-        drop(zero);
-        if (!component) {
-            for (int c = first(); c <= last(); ++c)
-                (*out)[c] = ValueToPoint((*out)[c]);
-        }
+    const bool component = part >= 1 && part <= 3;
+    const TKavirofunction& fn = part == 1 ? p.X : part == 2 ? p.Y : part == 3 ? p.R : p.Pos;
+    TColumnArray* xs = filled(ValueUndefined(component ? KindReal : KindPair));
+    TColumnArray* ys = filled(ValueReal(DocumentTables.Params[0].Value));
+    TColumnArray* zero = filled(ValueReal(0.0L));
+    EvaluatePostfixArrays(ViewOf(fn), *xs, *ys, *zero, *zero, view_, varyingParam_, varying_, refresh_, *out);
+    release(xs);
+    release(ys);
+    release(zero);
+    if (!component) {
+        for (int c = first(); c <= last(); ++c)
+            out->Set(c, ValueToPoint(out->At(c)));
     }
     push(out);
 }
@@ -550,51 +644,54 @@ void ArrayMachine::objectComponent()
 
 void ArrayMachine::userFunction(TTokenCode t)
 {
-    TColumnArray* a4 = pop();
-    TColumnArray* a3 = pop();
-    TColumnArray* a2 = pop();
-    TColumnArray* a1 = pop();
+    TStackEntry a4 = pop();
+    TStackEntry a3 = pop();
+    TStackEntry a2 = pop();
+    TStackEntry a1 = pop();
     const TValue mode = popFirst();
     // A point as first argument feeds x and y; one in the third slot z and w.
-    auto split = [this](TColumnArray* pair, TColumnArray*& xs, TColumnArray*& ys) {
-        xs = fresh();
-        ys = fresh();
+    auto split = [this](const TStackEntry& pair, TStackEntry& xs, TStackEntry& ys) {
+        TColumnArray* xa = fresh();
+        TColumnArray* ya = fresh();
         for (int c = first(); c <= last(); ++c) {
-            (*xs)[c] = ValueX((*pair)[c]);
-            (*ys)[c] = ValueY((*pair)[c]);
+            const TValue v = pair.a->At(c);
+            xa->Set(c, ValueX(v));
+            ya->Set(c, ValueY(v));
         }
         drop(pair);
+        xs = Owned(xa);
+        ys = Owned(ya);
     };
-    if ((*a1)[first()].Kind == KindPair) {
+    if (a1.a->Kind(first()) == KindPair) {
         drop(a4);
         a4 = a3;
         a3 = a2;
-        TColumnArray* pair = a1;
+        const TStackEntry pair = a1;
         split(pair, a1, a2);
     }
-    if ((*a3)[first()].Kind == KindPair) {
+    if (a3.a->Kind(first()) == KindPair) {
         drop(a4);
-        TColumnArray* pair = a3;
+        const TStackEntry pair = a3;
         split(pair, a3, a4);
     }
     const TFormulaView body = ViewOf(DocumentTables.UserFunctions[EvalTables.UserFunctionSlot[t]]);
     TColumnArray* out = fresh();
     switch (NearestInt(mode.X)) {
-    case 0: EvaluatePostfixArrays(body, *a1, *a2, *a3, *a4, view_, varyingParam_, varying_, refresh_, *out); break;
-    case 1: derivative(1, body, a1, a2, a3, a4, *out); break;
-    case 2: derivative(2, body, a1, a2, a3, a4, *out); break;
-    case 3: antiderivative(body, a1, a2, a3, a4, *out); break;
+    case 0: EvaluatePostfixArrays(body, *a1.a, *a2.a, *a3.a, *a4.a, view_, varyingParam_, varying_, refresh_, *out); break;
+    case 1: derivative(1, body, *a1.a, *a2.a, *a3.a, *a4.a, *out); break;
+    case 2: derivative(2, body, *a1.a, *a2.a, *a3.a, *a4.a, *out); break;
+    case 3: antiderivative(body, *a1.a, *a2.a, *a3.a, *a4.a, *out); break;
     default: FillColumns(*out, ValueUndefined(KindReal), axis_); break;
     }
-    for (TColumnArray* a : {a1, a2, a3, a4})
+    for (const TStackEntry& a : {a1, a2, a3, a4})
         drop(a);
     push(out);
 }
 
 // f' and f'' at every column from seven samples; an undefined sample makes
 // its column undefined (no retry over columns).
-void ArrayMachine::derivative(int order, const TFormulaView& body, TColumnArray* a1, TColumnArray* a2,
-                              TColumnArray* a3, TColumnArray* a4, TColumnArray& out)
+void ArrayMachine::derivative(int order, const TFormulaView& body, const TColumnArray& a1, const TColumnArray& a2,
+                              const TColumnArray& a3, const TColumnArray& a4, TColumnArray& out)
 {
     const TCalculusTables& tables = CalculusTables;
     long double h = 1.0L / 64.0L;
@@ -604,59 +701,59 @@ void ArrayMachine::derivative(int order, const TFormulaView& body, TColumnArray*
     TColumnArray* xs = fresh();
     for (int k = 0; k < 7; ++k) {
         for (int c = first(); c <= last(); ++c) {
-            const TValue& x = (*a1)[c];
-            (*xs)[c] = x.Defined ? ValueReal(x.X + tables.DerivStepOffsets[k] * h) : ValueUndefined(KindReal);
+            xs->Set(c, a1.Defined(c) ? ValueReal(a1.X(c) + tables.DerivStepOffsets[k] * h)
+                                     : ValueUndefined(KindReal));
         }
         samples[k] = fresh();
-        EvaluatePostfixArrays(body, *xs, *a2, *a3, *a4, view_, varyingParam_, varying_, refresh_, *samples[k]);
+        EvaluatePostfixArrays(body, *xs, a2, a3, a4, view_, varyingParam_, varying_, refresh_, *samples[k]);
     }
-    drop(xs);
+    release(xs);
     const std::array<long double, 7>& weights = tables.DerivWeights[order];
     for (int c = first(); c <= last(); ++c) {
-        bool defined = (*a1)[c].Defined != 0;
+        bool defined = a1.Defined(c) != 0;
         long double sx = 0.0L, sy = 0.0L;
         for (int k = 0; k < 7 && defined; ++k) {
-            const TValue& s = (*samples[k])[c];
-            defined = s.Defined != 0;
-            sx += weights[k] * s.X;
-            sy += weights[k] * s.Y;
+            const TColumnArray& s = *samples[k];
+            defined = s.Defined(c) != 0;
+            sx += weights[k] * s.X(c);
+            sy += weights[k] * s.Y(c);
         }
-        const std::uint8_t kind = (*samples[3])[c].Kind == KindPair ? KindPair : KindReal;
+        const std::uint8_t kind = samples[3]->Kind(c) == KindPair ? KindPair : KindReal;
         if (!defined) {
-            out[c] = ValueUndefined(kind);
+            out.Set(c, ValueUndefined(kind));
             continue;
         }
         const long double scale = order == 2 ? h * h : h;
-        TValue v = kind == KindPair ? ValuePoint(sx / scale, sy / scale) : ValueReal(sx / scale);
-        out[c] = ValueCheckRange(v) ? v : ValueUndefined(kind);
+        const TValue v = kind == KindPair ? ValuePoint(sx / scale, sy / scale) : ValueReal(sx / scale);
+        out.Set(c, ValueCheckRange(v) ? v : ValueUndefined(kind));
     }
     for (TColumnArray* a : samples)
-        drop(a);
+        release(a);
 }
 
 // F at every column from one polynomial fit over the span of the columns.
-void ArrayMachine::antiderivative(const TFormulaView& body, TColumnArray* a1, TColumnArray* a2, TColumnArray* a3,
-                                  TColumnArray* a4, TColumnArray& out)
+void ArrayMachine::antiderivative(const TFormulaView& body, const TColumnArray& a1, const TColumnArray& a2,
+                                  const TColumnArray& a3, const TColumnArray& a4, TColumnArray& out)
 {
     FillColumns(out, ValueUndefined(KindReal), axis_);
     TColumnArray* values = fresh();
-    EvaluatePostfixArrays(body, *a1, *a2, *a3, *a4, view_, varyingParam_, varying_, refresh_, *values);
+    EvaluatePostfixArrays(body, a1, a2, a3, a4, view_, varyingParam_, varying_, refresh_, *values);
     bool allDefined = true;
     for (int c = first(); c <= last() && allDefined; ++c)
-        allDefined = (*a1)[c].Defined && (*values)[c].Defined;
-    drop(values);
+        allDefined = a1.Defined(c) && values->Defined(c);
+    release(values);
     if (!allDefined)
         return;
     // One fit for all columns, over the span from the last column's x to 0;
     // near 0 the span reaches out to 5 so that the nodes never collapse.
-    const long double lastX = (*a1)[last()].X;
+    const long double lastX = a1.X(last());
     TLgrComp fit;
     fit.Degree = 8;
-    fit.Build(body, (*a2)[last()], std::fabs(lastX) > 1.0L ? lastX : 5.0L, 0.0L, (*a3)[last()], (*a4)[last()]);
+    fit.Build(body, a2.At(last()), std::fabs(lastX) > 1.0L ? lastX : 5.0L, 0.0L, a3.At(last()), a4.At(last()));
     if (!fit.Valid)
         return;
     for (int c = first(); c <= last(); ++c)
-        out[c] = fit.IntegrateFromZero((*a1)[c]);
+        out.Set(c, fit.IntegrateFromZero(a1.At(c)));
 }
 
 void ArrayMachine::multi(TTokenCode t, bool path)
@@ -666,7 +763,7 @@ void ArrayMachine::multi(TTokenCode t, bool path)
         failed_ = true;
         return;
     }
-    TColumnArray* args[MaxArgumentCount];
+    TStackEntry args[MaxArgumentCount];
     for (int i = 0; i < n; ++i)
         args[i] = pop();
     TColumnArray* out = fresh();
@@ -676,7 +773,7 @@ void ArrayMachine::multi(TTokenCode t, bool path)
         const int points = n - 1;
         bool ok = points >= 2 && points <= TLgrComp::MaxDegree + 1;
         for (int i = 0; i < points && ok; ++i) {
-            const TValue& p = (*args[i])[first()];
+            const TValue p = args[i].a->At(first());
             ok = p.Kind == KindPair && p.Defined;
             xs[i] = ValueReal(p.X);
             ys[i] = ValueReal(p.Y);
@@ -685,16 +782,16 @@ void ArrayMachine::multi(TTokenCode t, bool path)
         if (ok)
             fit.BuildFromPoints(std::span<const TValue>(xs, points), std::span<const TValue>(ys, points));
         for (int c = first(); c <= last(); ++c) {
-            const TValue* t = ok ? &(*args[n - 1])[c] : nullptr;
-            (*out)[c] = (t && !NotRealValue(*t)) ? fit.Evaluate(t->X) : ValueUndefined(KindReal);
+            const TValue at = ok ? args[n - 1].a->At(c) : ValueUndefined(KindReal);
+            out->Set(c, !NotRealValue(at) ? fit.Evaluate(at.X) : ValueUndefined(KindReal));
         }
     } else {
         const TMultiRoutine routine = BuiltinTable.Multi[t];
         TValue column[MaxArgumentCount];
         for (int c = first(); c <= last(); ++c) {
             for (int i = 0; i < n; ++i)
-                column[i] = (*args[i])[c];
-            (*out)[c] = routine ? routine(std::span<const TValue>(column, n)) : ValueUndefined(KindReal);
+                column[i] = args[i].a->At(c);
+            out->Set(c, routine ? routine(std::span<const TValue>(column, n)) : ValueUndefined(KindReal));
         }
     }
     for (int i = 0; i < n; ++i)
@@ -731,7 +828,7 @@ void ArrayMachine::restoreVariable(const TArrayFrame& f)
         x_ = f.SavedInput;
     else if (f.ParamNo == 0)
         y_ = f.SavedInput;
-    drop(f.Bound);
+    release(f.Bound);
 }
 
 void ArrayMachine::openLoop(std::uint8_t kind, int p)
@@ -753,7 +850,7 @@ void ArrayMachine::openLoop(std::uint8_t kind, int p)
     f.BoundsOk = start.BoundsOk;
     f.Current = start.Current;
     if (!takeVariable(f, NearestInt(popFirst().X))) {
-        drop(f.Acc);
+        release(f.Acc);
         failed_ = true;
         return;
     }
@@ -781,7 +878,7 @@ void ArrayMachine::openIntegral(int p)
     f.Mid = start.Mid;
     f.Current = start.Current;
     if (!takeVariable(f, NearestInt(popFirst().X))) {
-        drop(f.Acc);
+        release(f.Acc);
         failed_ = true;
         return;
     }
@@ -791,25 +888,26 @@ void ArrayMachine::openIntegral(int p)
 
 void ArrayMachine::closeBinder(int& p)
 {
-    TColumnArray* bodyArray = pop();
-    const TColumnArray& body = *bodyArray;
+    const TStackEntry bodyEntry = pop();
+    const TColumnArray& body = *bodyEntry.a;
     if (open_ == 0) {
-        drop(bodyArray);
+        drop(bodyEntry);
         failed_ = true;
         return;
     }
     TArrayFrame& f = frames_[open_ - 1];
     TColumnArray& acc = *f.Acc;
+    std::uint8_t* accKind = acc.KindLane();
     bool more = false;
     if (f.Kind == BinderIntgr) {
         const long double weight = CalculusTables.GaussWeights[f.Node];
         for (int c = first(); c <= last(); ++c) {
             if (f.Count == 0 && f.Node == 1)
-                acc[c].Kind = body[c].Kind;
-            if (f.Count < f.Slices && body[c].Defined)
-                acc[c] = ValueAddCore(acc[c], ValueMultiply(body[c], ValueReal(weight)));
+                accKind[c] = body.Kind(c);
+            if (f.Count < f.Slices && body.Defined(c))
+                acc.Set(c, ValueAddCore(acc.At(c), ValueMultiply(body.At(c), ValueReal(weight))));
             if (!f.BoundsOk)
-                acc[c] = ValueUndefined(body[c].Kind);
+                acc.Set(c, ValueUndefined(body.Kind(c)));
         }
         if (++f.Node == 6) {
             ++f.Count;
@@ -821,24 +919,26 @@ void ArrayMachine::closeBinder(int& p)
         more = f.BoundsOk && f.Count < f.Slices;
         if (!more && f.BoundsOk) {
             for (int c = first(); c <= last(); ++c)
-                acc[c] = ValueMultiply(ValueReal(f.Half), acc[c]);
+                acc.Set(c, ValueMultiply(ValueReal(f.Half), acc.At(c)));
         }
     } else {
         const bool accumulate = f.BoundsOk && f.Current <= f.Last;
         for (int c = first(); c <= last(); ++c) {
             if (f.Count == 0)
-                acc[c].Kind = body[c].Kind;
-            if (accumulate)
-                acc[c] = f.Kind == BinderSum ? ValueAddCore(acc[c], body[c]) : ValueMultiply(acc[c], body[c]);
-            else if (!f.BoundsOk)
-                acc[c] = ValueUndefined(body[c].Kind);
+                accKind[c] = body.Kind(c);
+            if (accumulate) {
+                const TValue a = acc.At(c);
+                acc.Set(c, f.Kind == BinderSum ? ValueAddCore(a, body.At(c)) : ValueMultiply(a, body.At(c)));
+            } else if (!f.BoundsOk) {
+                acc.Set(c, ValueUndefined(body.Kind(c)));
+            }
         }
         ++f.Count;
         if (f.BoundsOk) {
             const long double next = f.Current + 1.0L;
             if (next == f.Current) {
                 for (int c = first(); c <= last(); ++c)
-                    acc[c] = ValueUndefined(body[c].Kind);
+                    acc.Set(c, ValueUndefined(body.Kind(c)));
             } else {
                 f.Current = next;
                 bindVariable(f);
@@ -846,7 +946,7 @@ void ArrayMachine::closeBinder(int& p)
             }
         }
     }
-    drop(bodyArray);
+    drop(bodyEntry);
     if (more) {
         p = f.BodyStart - 1;
         return;
@@ -858,9 +958,10 @@ void ArrayMachine::closeBinder(int& p)
 
 void ArrayMachine::cofOrSol(bool sol, int& p)
 {
-    TColumnArray* k = pop();
+    const TStackEntry k = pop();
     const int rel = FindMatchingSend(f_.Code, p);
     if (rel < 0) {
+        drop(k);
         failed_ = true;
         return;
     }
@@ -868,12 +969,11 @@ void ArrayMachine::cofOrSol(bool sol, int& p)
     TColumnArray* out = fresh();
     if (sol) {
         for (int c = first(); c <= last(); ++c) {
-            const TValue& kc = (*k)[c];
-            (*out)[c] = kc.Defined ? SolValue(body, NearestInt(kc.X), (*y_)[c], (*z_)[c], (*w_)[c])
-                                   : ValueUndefined(KindReal);
+            out->Set(c, k.a->Defined(c) ? SolValue(body, NearestInt(k.a->X(c)), y_->At(c), z_->At(c), w_->At(c))
+                                        : ValueUndefined(KindReal));
         }
     } else {
-        const TValue k0 = (*k)[first()];
+        const TValue k0 = k.a->At(first());
         const bool ok = k0.Defined && k0.X >= 0.0L && k0.X < 10.0L;
         FillColumns(*out, ok ? CofValue(NearestInt(k0.X), body) : ValueUndefined(KindReal), axis_);
     }
@@ -913,19 +1013,21 @@ bool ReadsYZW(QStringView code)
 
 void FillColumns(TColumnArray& target, const TValue& value, const TColumnAxis& axis)
 {
-    for (int c = axis.Vlow; c <= axis.VHigh; ++c)
-        target[c] = value;
+    target.Fill(axis.Vlow, axis.VHigh, value);
 }
 
 void ScaleColumns(TColumnArray& target, long double factor, const TColumnAxis& axis)
 {
+    long double* x = target.XLane();
+    long double* y = target.YLane();
+    const std::uint8_t* kind = target.KindLane();
+    const std::uint8_t* defined = target.DefinedLane();
     for (int c = axis.Vlow; c <= axis.VHigh; ++c) {
-        TValue& v = target[c];
-        if (!v.Defined)
+        if (!defined[c])
             continue;
-        v.X *= factor;
-        if (v.Kind == KindPair)
-            v.Y *= factor;
+        x[c] *= factor;
+        if (y && kind[c] == KindPair)
+            y[c] *= factor;
     }
 }
 
@@ -933,37 +1035,34 @@ void EqualityColumns(TColumnArray& d, const TColumnAxis& axis, long double yUnit
 {
     const int first = axis.Vlow;
     const int last = axis.VHigh;
-    if (d[first].Kind != KindReal) {
+    if (d.Kind(first) != KindReal) {
         for (int c = first; c <= last; ++c)
-            d[c] = ValueEqual(d[c], ValueReal(0.0L));
-        d[first] = ValueUndefined(KindReal);
-        d[last] = ValueUndefined(KindReal);
+            d.Set(c, ValueEqual(d.At(c), ValueReal(0.0L)));
+        d.Set(first, ValueUndefined(KindReal));
+        d.Set(last, ValueUndefined(KindReal));
         return;
     }
     // Decided from the differences before any column is overwritten.
-    std::vector<TValue> diff(d.Values().begin() + (first - TColumnArray::First),
-                             d.Values().begin() + (last - TColumnArray::First) + 1);
-    auto at = [&](int c) -> const TValue& { return diff[c - first]; };
+    const TColumnArray diff = d;
+    const long double* x = diff.XLane();
+    const std::uint8_t* kind = diff.KindLane();
+    const std::uint8_t* defined = diff.DefinedLane();
     auto crossesTo = [&](int c, int n) {
-        const TValue& v = at(c);
-        const TValue& u = at(n);
-        return u.Defined && u.Kind == KindReal && ((v.X < 0.0L && u.X > 0.0L) || (v.X > 0.0L && u.X < 0.0L))
-               && std::fabs(v.X) < std::fabs(u.X);
+        return defined[n] && kind[n] == KindReal && ((x[c] < 0.0L && x[n] > 0.0L) || (x[c] > 0.0L && x[n] < 0.0L))
+               && std::fabs(x[c]) < std::fabs(x[n]);
     };
     for (int c = first + 1; c < last; ++c) {
-        const TValue& v = at(c);
         bool holds = false;
-        if (v.Defined && v.Kind == KindReal) {
-            const TValue& l = at(c - 1);
-            const TValue& r = at(c + 1);
-            const long double m = std::fabs(v.X);
-            holds = v.X == 0.0L || crossesTo(c, c - 1) || crossesTo(c, c + 1)
-                    || (l.Defined && r.Defined && m <= yUnitsPerPixel && std::fabs(l.X) > m && m < std::fabs(r.X));
+        if (defined[c] && kind[c] == KindReal) {
+            const long double m = std::fabs(x[c]);
+            holds = x[c] == 0.0L || crossesTo(c, c - 1) || crossesTo(c, c + 1)
+                    || (defined[c - 1] && defined[c + 1] && m <= yUnitsPerPixel && std::fabs(x[c - 1]) > m
+                        && m < std::fabs(x[c + 1]));
         }
-        d[c] = holds ? ValueReal(1.0L) : ValueUndefined(KindReal);
+        d.Set(c, holds ? ValueReal(1.0L) : ValueUndefined(KindReal));
     }
-    d[first] = ValueUndefined(KindReal);
-    d[last] = ValueUndefined(KindReal);
+    d.Set(first, ValueUndefined(KindReal));
+    d.Set(last, ValueUndefined(KindReal));
 }
 
 void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, const TColumnArray& y,

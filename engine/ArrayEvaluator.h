@@ -1,10 +1,10 @@
 #pragma once
 
+#include "engine/Columns.h"
 #include "engine/Evaluator.h"
 #include "model/DocumentState.h"
 #include "model/Formula.h"
 #include "model/PointState.h"
-#include "model/ViewColumns.h"
 
 // The columns of the x axis that are computed, and their world width.
 struct TColumnAxis {
@@ -16,20 +16,20 @@ struct TColumnAxis {
 };
 
 // What the array evaluator reads of the graph view; the view points these at
-// its own tables (tests at theirs).
+// its own tables (tests at theirs). Without Graphs, graph names are undefined.
 struct TArrayView {
     TColumnAxis XAxis;
     long double YUnitsPerPixel = 0.025L; // the height of one pixel, for "="
-    TColumnArray* ColumnX = nullptr;     // the world x of every column
-    TOffsetArray<TColumnCache, 1, FunctionCount>* ColumnCaches = nullptr;
+    GraphColumns* Graphs = nullptr;      // the column caches of y1 .. y20
     const TOffsetArray<TPointState, 1, PointCount>* PointStates = nullptr;
 };
 
 // A formula at every column of the x axis at once. y is the parameter
 // table's y, z and w are zeros. varyingParam (1..14, 0 for none) names a
-// parameter whose value at each column comes from varyingValues. With
-// refresh set, graph names are recomputed into their column caches. Columns
-// outside the axis's range are left undefined.
+// parameter whose value at each column comes from varyingValues. A graph
+// name reads its column cache, computed first over the view's columns when
+// it is not current; with refresh set it is recomputed over these inputs.
+// Columns outside the axis's range are left undefined.
 void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const TArrayView& view, int varyingParam,
                     const TColumnArray* varyingValues, bool refresh, TColumnArray& result);
 void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, const TColumnArray& y,

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 #include <vector>
 
 TCompileSettings CompileSettings;
@@ -37,10 +38,24 @@ const QString TooManyArguments = QStringLiteral("O argumento da função ou oper
 const QString TooFewArguments = QStringLiteral("O argumento da função ou operação é insuficiente.");
 } // namespace Msg
 
-void ShowCompileError(const QString& message)
-{
-    ShowMsgBox(message, MsgError, MsgOk);
-}
+using Kind = TCompileErrorKind;
+
+// A fault found by a check, with what it takes to find it in the text.
+struct Fault {
+    Fault() = default;
+    Fault(Kind k, QString text, QString number = {}, TTokenCode binder = 0)
+        : kind(k)
+        , message(std::move(text))
+        , literal(std::move(number))
+        , token(binder)
+    {
+    }
+    Kind kind = Kind::None;
+    QString message;
+    QString literal;      // NumeralPosition, Literal: the number as written
+    TTokenCode token = 0; // BinderVariable, BinderArguments: the binder
+    explicit operator bool() const { return kind != Kind::None; }
+};
 
 TTokenCode Const(int slot)
 {
@@ -97,6 +112,8 @@ const CompilerSets& Sets()
     return k;
 }
 
+int FaultToken(const Fault& fault, QStringView norm);
+
 // The state of one compilation.
 struct Compilation {
     TTokenString s;
@@ -104,12 +121,16 @@ struct Compilation {
     TConstValues values;
     std::uint8_t lastConst = 0;
     int mode = ModePlain;
-    bool showErrors = false;
+    QStringView norm; // the tokens as typed, to tell where a fault lies
+    TCompileOutcome outcome;
 
-    bool fail(const QString& message, bool always = false) const
+    bool fail(const Fault& fault, bool always = false)
     {
-        if (showErrors || always)
-            ShowCompileError(message);
+        outcome.Kind = fault.kind;
+        outcome.Message = fault.message;
+        outcome.ShownAlways = always;
+        const int token = FaultToken(fault, norm);
+        outcome.Position = token == 0 ? 0 : static_cast<int>(TokensToText(norm.left(token - 1)).size()) + 1;
         return false;
     }
 };
@@ -290,16 +311,16 @@ void PolarCoordinates(TokenEdit& s)
 
 // ----- checks --------------------------------------------------------------
 
-QString CheckBeginAndEnd(const TokenEdit& s, const CompilerSets& k)
+Fault CheckBeginAndEnd(const TokenEdit& s, const CompilerSets& k)
 {
     if (s.in(k.binary, 1) || s.in(k.postfix, 1))
-        return Msg::BadBegin;
+        return {Kind::BadBegin, Msg::BadBegin};
     if (s.in(k.binary, s.len()) || s.in(k.functionName, s.len()))
-        return Msg::BadEnd;
+        return {Kind::BadEnd, Msg::BadEnd};
     return {};
 }
 
-QString CheckBrackets(const TokenEdit& s)
+Fault CheckBrackets(const TokenEdit& s)
 {
     int depth = 0;
     bool wentNegative = false;
@@ -308,49 +329,69 @@ QString CheckBrackets(const TokenEdit& s)
         wentNegative = wentNegative || depth < 0;
     }
     if (depth > 0)
-        return Msg::MissingClose;
+        return {Kind::Brackets, Msg::MissingClose};
     if (depth < 0)
-        return Msg::ExtraClose;
+        return {Kind::Brackets, Msg::ExtraClose};
     if (wentNegative)
-        return Msg::Unmatched;
+        return {Kind::Brackets, Msg::Unmatched};
     return {};
 }
 
-QString CheckPositions(const TokenEdit& s, const CompilerSets& k)
+// The token at i stands after "(", an operator or a function name: where an operand should be.
+bool FollowsNoOperand(QStringView s, int i, const CompilerSets& k)
 {
-    const TTokenCode open = TokenCodes.OpenParen;
+    const TTokenCode before = TokenAt(s, i - 1);
+    return before == TokenCodes.OpenParen || CharSetHas(k.binary, before) || CharSetHas(k.functionName, before);
+}
+
+bool MisplacedOperator(QStringView s, int i, const CompilerSets& k)
+{
+    return CharSetHas(k.binary, TokenAt(s, i)) && FollowsNoOperand(s, i, k);
+}
+
+// ")" or a postfix operator right after a binary operator.
+bool ClosesAfterOperator(QStringView s, int i, const CompilerSets& k)
+{
+    const TTokenCode c = TokenAt(s, i);
+    return (c == TokenCodes.CloseParen || CharSetHas(k.postfix, c)) && CharSetHas(k.binary, TokenAt(s, i - 1));
+}
+
+bool MisplacedPostfix(QStringView s, int i, const CompilerSets& k)
+{
+    return CharSetHas(k.postfix, TokenAt(s, i)) && FollowsNoOperand(s, i, k);
+}
+
+Fault CheckPositions(const Compilation& c, const TokenEdit& s, const CompilerSets& k)
+{
     for (int i = 2; i <= s.len(); ++i) {
-        const bool binaryAfterOperand = s.in(k.binary, i)
-                                        && (s.at(i - 1) == open || s.in(k.binary, i - 1) || s.in(k.functionName, i - 1));
-        const bool closeAfterBinary = (s.at(i) == TokenCodes.CloseParen || s.in(k.postfix, i)) && s.in(k.binary, i - 1);
-        if (binaryAfterOperand || closeAfterBinary)
-            return Msg::OperatorPosition;
+        if (MisplacedOperator(s.view(), i, k) || ClosesAfterOperator(s.view(), i, k))
+            return {Kind::OperatorPosition, Msg::OperatorPosition};
     }
     for (int i = 2; i <= s.len(); ++i) {
-        if (s.in(k.postfix, i) && (s.at(i - 1) == open || s.in(k.binary, i - 1) || s.in(k.functionName, i - 1)))
-            return Msg::PostfixPosition;
+        if (MisplacedPostfix(s.view(), i, k))
+            return {Kind::PostfixPosition, Msg::PostfixPosition};
     }
     for (int i = 2; i <= s.len(); ++i) {
         if (IsConstantCode(s.at(i)) && s.in(k.numeralBefore, i - 1))
-            return Msg::NumeralPosition;
+            return {Kind::NumeralPosition, Msg::NumeralPosition, c.consts[ConstantSlot(s.at(i))]};
     }
     return {};
 }
 
 // Every literal is examined; the last fault found is the one reported.
-QString CheckLiterals(Compilation& c)
+Fault CheckLiterals(Compilation& c)
 {
-    QString message;
+    Fault fault;
     for (int slot = 1; slot <= c.lastConst; ++slot) {
         QString& text = c.consts[slot];
         if (text.size() >= 21)
-            message = Msg::LiteralTooLong;
+            fault = {Kind::Literal, Msg::LiteralTooLong, text};
         if (text.count(Separators.DecimalChar) > 1)
-            message = Msg::BadDecimalPoint;
+            fault = {Kind::Literal, Msg::BadDecimalPoint, text};
         if (text.startsWith(Separators.DecimalChar))
             text.prepend(u'0');
     }
-    return message;
+    return fault;
 }
 
 // Slot of the parameter table a bound variable varies, or false when the
@@ -368,22 +409,34 @@ bool ParameterSlotOf(TTokenCode var, int& slot)
     return true;
 }
 
-// Stepsize(v), Sum(v, ...), Product(v, ...), Intgr(v, ...): the variable
-// becomes the constant of its parameter slot.
-QString CheckBinderVariables(TokenEdit& s)
+bool TakesBoundVariable(TTokenCode c)
 {
     const TNamedTokens& t = TokenCodes;
+    return c == t.Stepsize || c == t.Sum || c == t.Product || c == t.Intgr;
+}
+
+// The binder at i is followed by "(", a variable that has a parameter slot,
+// and ")" (Stepsize) or an argument comma (the others).
+bool BoundVariableSlot(QStringView s, int i, int& slot)
+{
+    const TNamedTokens& t = TokenCodes;
+    const TTokenCode closer = TokenAt(s, i) == t.Stepsize ? t.CloseParen : t.Comma;
+    const TTokenCode var = TokenAt(s, i + 2);
+    return TokenAt(s, i + 1) == t.OpenParen && CharSetHas(Vocabulary.VariableTokens, var)
+           && TokenAt(s, i + 3) == closer && ParameterSlotOf(var, slot);
+}
+
+// Stepsize(v), Sum(v, ...), Product(v, ...), Intgr(v, ...): the variable
+// becomes the constant of its parameter slot.
+Fault CheckBinderVariables(TokenEdit& s)
+{
     for (int i = 1; i <= s.len(); ++i) {
         const TTokenCode c = s.at(i);
-        const bool stepsize = c == t.Stepsize;
-        if (!stepsize && c != t.Sum && c != t.Product && c != t.Intgr)
+        if (!TakesBoundVariable(c))
             continue;
-        const TTokenCode closer = stepsize ? t.CloseParen : t.Comma;
         int slot = 0;
-        const bool formOk = s.at(i + 1) == t.OpenParen && s.in(Vocabulary.VariableTokens, i + 2)
-                            && s.at(i + 3) == closer && ParameterSlotOf(s.at(i + 2), slot);
-        if (!formOk)
-            return u'"' + Vocabulary.TokenTable[c].Name + u'"' + Msg::BadVariable;
+        if (!BoundVariableSlot(s.view(), i, slot))
+            return {Kind::BinderVariable, u'"' + Vocabulary.TokenTable[c].Name + u'"' + Msg::BadVariable, {}, c};
         s.set(i + 2, Const(slot));
     }
     return {};
@@ -560,7 +613,8 @@ bool RestructureBinders(Compilation& c, TokenEdit& s)
             const int args = open == NoOpenParen ? 0 : s.argsBefore(i - 1);
             if (args != wanted) {
                 const QString& name = Vocabulary.TokenTable[binder].Name;
-                return c.fail(name + (args > wanted ? Msg::TooManyArguments : Msg::TooFewArguments), true);
+                const QString message = name + (args > wanted ? Msg::TooManyArguments : Msg::TooFewArguments);
+                return c.fail({Kind::BinderArguments, message, {}, binder}, true);
             }
             const int lastComma = TopLevelCommas(s, open, i - 1).back();
             s.set(lastComma, t.CloseParen);
@@ -582,14 +636,14 @@ void RemoveBracketsAndCommas(TTokenString& s)
 
 bool RunChecks(Compilation& c, TokenEdit& s, const CompilerSets& k)
 {
-    for (const QString& message : {CheckBeginAndEnd(s, k), CheckBrackets(s), CheckPositions(s, k)}) {
-        if (!message.isEmpty())
-            return c.fail(message);
+    for (const Fault& fault : {CheckBeginAndEnd(s, k), CheckBrackets(s), CheckPositions(c, s, k)}) {
+        if (fault)
+            return c.fail(fault);
     }
-    if (const QString m = CheckLiterals(c); !m.isEmpty())
-        return c.fail(m);
-    if (const QString m = CheckBinderVariables(s); !m.isEmpty())
-        return c.fail(m);
+    if (const Fault fault = CheckLiterals(c))
+        return c.fail(fault);
+    if (const Fault fault = CheckBinderVariables(s))
+        return c.fail(fault);
     return true;
 }
 
@@ -598,12 +652,14 @@ bool Compile(Compilation& c, TKavirofunction& record)
     const CompilerSets& k = Sets();
     const TNamedTokens& t = TokenCodes;
 
+    c.norm = record.NormText;
     if (record.NormText.contains(QChar(t.Error)))
-        return c.fail(Msg::NotTerminated);
+        return c.fail({Kind::NotTerminated, Msg::NotTerminated});
     if (c.mode == ModeFunction && record.NormText.size() > 2 && record.NormText[0] == QChar(t.VarY)
         && record.NormText[1] == QChar(t.Equal)) {
         record.NormText.remove(0, 2);
         record.Text.remove(0, 2);
+        c.norm = record.NormText;
     }
     c.s = record.NormText;
     TokenEdit s(c.s);
@@ -619,7 +675,7 @@ bool Compile(Compilation& c, TKavirofunction& record)
 
     QString message;
     if (ExtractConstants(c.s, c.consts, c.values, message, c.lastConst))
-        return c.fail(message, true);
+        return c.fail({Kind::TooManyConstants, message}, true);
 
     TokenizeExpression(c.s);
     StripTrailingBlanks(c.s);
@@ -655,6 +711,133 @@ bool Compile(Compilation& c, TKavirofunction& record)
         ToPostfix(c.s, SetOf(ops));
     RemoveBracketsAndCommas(c.s);
     return true;
+}
+
+// ----- where a fault lies in the text ------------------------------------------
+// The checks run on a rewritten copy of the tokens; each fault is found again
+// in the tokens as typed. Positions are 1-based token positions, 0 unknown.
+
+bool IsOpening(TTokenCode c)
+{
+    return c == TokenCodes.OpenParen || c == TokenCodes.OpenBracket;
+}
+
+bool IsClosing(TTokenCode c)
+{
+    return c == TokenCodes.CloseParen || c == TokenCodes.CloseBracket;
+}
+
+int FirstTokenNotBlank(QStringView norm, bool fromEnd)
+{
+    const int n = static_cast<int>(norm.size());
+    for (int j = 0; j < n; ++j) {
+        const int i = fromEnd ? n - j : j + 1;
+        if (TokenAt(norm, i) != TokenCodes.Blank)
+            return i;
+    }
+    return 0;
+}
+
+// The first ")" with nothing to close, else the last "(" left open.
+int UnbalancedBracket(QStringView norm)
+{
+    std::vector<int> open;
+    for (int i = 1; i <= norm.size(); ++i) {
+        if (IsOpening(TokenAt(norm, i)))
+            open.push_back(i);
+        else if (IsClosing(TokenAt(norm, i)) && open.empty())
+            return i;
+        else if (IsClosing(TokenAt(norm, i)))
+            open.pop_back();
+    }
+    return open.empty() ? 0 : open.back();
+}
+
+template <typename Predicate>
+int FirstTokenWhere(QStringView norm, Predicate misplaced)
+{
+    for (int i = 2; i <= norm.size(); ++i) {
+        if (misplaced(i))
+            return i;
+    }
+    return 0;
+}
+
+// The number written as text: the first one that stands right after an
+// operand when afterOperand, else the first one.
+int LiteralToken(QStringView norm, const QString& text, bool afterOperand)
+{
+    const CompilerSets& k = Sets();
+    int first = 0;
+    for (int i = 1; i <= norm.size(); ++i) {
+        if (!CharSetHas(Vocabulary.DigitTokens, TokenAt(norm, i)) || CharSetHas(Vocabulary.DigitTokens, TokenAt(norm, i - 1)))
+            continue;
+        int end = i;
+        while (CharSetHas(Vocabulary.DigitTokens, TokenAt(norm, end + 1)))
+            ++end;
+        if (TokensToText(norm.mid(i - 1, end - i + 1)) != text)
+            continue;
+        int before = i - 1;
+        while (TokenAt(norm, before) == TokenCodes.Blank)
+            --before;
+        const TTokenCode b = TokenAt(norm, before);
+        if (!afterOperand || CharSetHas(k.numeralBefore, b) || CharSetHas(Vocabulary.DigitTokens, b) || IsClosing(b))
+            return i;
+        first = first == 0 ? i : first;
+    }
+    return first;
+}
+
+// The first use of the binder whose form the check refused.
+int BinderToken(QStringView norm, const Fault& fault)
+{
+    for (int i = 1; i <= norm.size(); ++i) {
+        if (TokenAt(norm, i) != fault.token)
+            continue;
+        if (fault.kind == Kind::BinderVariable) {
+            int slot = 0;
+            if (!BoundVariableSlot(norm, i, slot))
+                return i;
+            continue;
+        }
+        const bool twoArguments = fault.token == TokenCodes.Cof || fault.token == TokenCodes.Sol;
+        const int args = TokenAt(norm, i + 1) == TokenCodes.OpenParen ? CountArgs(norm, i + 1, false) : 0;
+        if (args != (twoArguments ? 2 : 4))
+            return i;
+    }
+    return 0;
+}
+
+int FaultToken(const Fault& fault, QStringView norm)
+{
+    const CompilerSets& k = Sets();
+    const TNamedTokens& t = TokenCodes;
+    switch (fault.kind) {
+    case Kind::NotTerminated:
+        return static_cast<int>(norm.indexOf(QChar(t.Error))) + 1;
+    case Kind::BadBegin:
+        return FirstTokenNotBlank(norm, false);
+    case Kind::BadEnd:
+        return FirstTokenNotBlank(norm, true);
+    case Kind::Brackets:
+        return UnbalancedBracket(norm);
+    case Kind::OperatorPosition:
+        // A "+" or "-" after "(" or an operator is a sign, not a fault.
+        return FirstTokenWhere(norm, [&](int i) {
+            const bool sign = TokenAt(norm, i) == t.Plus || TokenAt(norm, i) == t.Minus;
+            return (MisplacedOperator(norm, i, k) && !sign) || ClosesAfterOperator(norm, i, k);
+        });
+    case Kind::PostfixPosition:
+        return FirstTokenWhere(norm, [&](int i) { return MisplacedPostfix(norm, i, k); });
+    case Kind::NumeralPosition:
+    case Kind::Literal:
+        return LiteralToken(norm, fault.literal, fault.kind == Kind::NumeralPosition);
+    case Kind::BinderVariable:
+    case Kind::BinderArguments:
+        return BinderToken(norm, fault);
+    default:
+        return 0;
+    }
 }
 
 } // namespace
@@ -756,7 +939,14 @@ int MultiArgumentPops(TTokenCode fn, int n)
 
 } // namespace
 
-bool CheckArgumentCounts(const TKavirofunction& record, bool showErrors)
+namespace {
+
+struct ArgumentBalance {
+    bool underflow = false; // a value was taken that was never left
+    bool excess = false;    // more than one value is left at the end
+};
+
+ArgumentBalance BalanceArguments(const TKavirofunction& record)
 {
     const CompilerSets& k = Sets();
     const TNamedTokens& t = TokenCodes;
@@ -806,12 +996,24 @@ bool CheckArgumentCounts(const TKavirofunction& record, bool showErrors)
         }
     }
     pop();
-    const bool excess = !stack.empty();
-    if (showErrors && underflow)
-        ShowCompileError(Msg::TooFewArguments);
-    if (showErrors && excess)
-        ShowCompileError(Msg::TooManyArguments);
-    return underflow || excess;
+    return {underflow, !stack.empty()};
+}
+
+void ShowCompileMessage(const QString& message)
+{
+    ShowMsgBox(message, MsgError, MsgOk);
+}
+
+} // namespace
+
+bool CheckArgumentCounts(const TKavirofunction& record, bool showErrors)
+{
+    const ArgumentBalance balance = BalanceArguments(record);
+    if (showErrors && balance.underflow)
+        ShowCompileMessage(Msg::TooFewArguments);
+    if (showErrors && balance.excess)
+        ShowCompileMessage(Msg::TooManyArguments);
+    return balance.underflow || balance.excess;
 }
 
 TTokenCode FindRelationOperator(QStringView code)
@@ -837,25 +1039,46 @@ QString CodeToText(const TKavirofunction& record)
     return parts.join(u' ');
 }
 
-bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
+TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool countArguments)
 {
     record.Code.clear();
     if (record.NormText.isEmpty()) {
         record.LastConst = 0;
-        return true;
+        return {};
     }
     Compilation c;
     c.mode = mode;
-    c.showErrors = showErrors;
     if (!Compile(c, record))
-        return false;
+        return c.outcome;
     record.Code = c.s;
     record.LastConst = c.lastConst;
     record.Consts = c.consts;
     record.ConstValues = c.values;
-    if (showErrors && CheckArgumentCounts(record, true))
+    if (countArguments) {
+        const ArgumentBalance balance = BalanceArguments(record);
+        if (balance.underflow || balance.excess)
+            c.outcome = {.Kind = Kind::ArgumentCount,
+                         .Message = balance.underflow ? Msg::TooFewArguments : Msg::TooManyArguments};
+    }
+    return c.outcome;
+}
+
+void ShowCompileOutcome(const TCompileOutcome& outcome)
+{
+    if (!outcome.Valid())
+        ShowCompileMessage(outcome.Message);
+}
+
+bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
+{
+    const TCompileOutcome outcome = CompileFormula(record, mode);
+    if (!outcome.Valid()) {
+        if (showErrors || outcome.ShownAlways)
+            ShowCompileOutcome(outcome);
         return false;
-    return true;
+    }
+    // Both messages may appear, so the check shows its own.
+    return !(showErrors && CheckArgumentCounts(record, true));
 }
 
 bool PrepareExpression(TKavirofunction& record, int mode)

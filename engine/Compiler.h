@@ -4,6 +4,7 @@
 #include "model/Formula.h"
 
 #include <QString>
+#include <cstdint>
 
 // Compile modes: each owner of a formula always uses the same one.
 enum : int {
@@ -22,12 +23,47 @@ struct TCompileSettings {
 };
 extern TCompileSettings CompileSettings;
 
+// What stopped a compilation.
+enum class TCompileErrorKind : std::uint8_t {
+    None,             // the formula compiled
+    NotTerminated,    // the text holds something that is no token
+    BadBegin,
+    BadEnd,
+    Brackets,         // too few, too many or mismatched ")"
+    OperatorPosition, // a binary operator where no operand ends
+    PostfixPosition,  // !, °, .x, .y, .r where no operand ends
+    NumeralPosition,  // a number right after an operand
+    Literal,          // a number too long or with two decimal points
+    BinderVariable,   // Stepsize, Sum, Product or Intgr without its variable
+    TooManyConstants,
+    BinderArguments,  // Sum, Product, Intgr, cof or sol with the wrong argument count
+    ArgumentCount,    // the compiled code does not leave exactly one value
+};
+
+// The outcome of a compilation, for the caller to show or to word its own way.
+struct TCompileOutcome {
+    TCompileErrorKind Kind = TCompileErrorKind::None;
+    QString Message;          // the user's message; empty when valid
+    int Position = 0;         // character of Text (from 1) where the fault lies; 0 when it cannot be told
+    bool ShownAlways = false; // a message that even quiet compilations show
+    bool Valid() const { return Kind == TCompileErrorKind::None; }
+};
+
+// Compiles NormText into Code with its constant table and returns what it
+// found; shows nothing. With countArguments the compiled code must also
+// leave exactly one value (when it does not, Code stays set).
+TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool countArguments = false);
+
+// Shows the outcome's message in the program's message box (an error, OK).
+void ShowCompileOutcome(const TCompileOutcome& outcome);
+
 // Trims and normalises the text, stores the scanned tokens in NormText and,
 // for modes >= -3, compiles without messages.
 bool PrepareExpression(TKavirofunction& record, int mode);
 
-// Compiles NormText into Code with its constant table. True when valid.
-// Messages appear only when showErrors, except those that always do.
+// CompileFormula that shows its own messages: every message when
+// showErrors, otherwise only the ones shown always. With showErrors the
+// argument counts are checked too. True when valid.
 bool CompileExpression(TKavirofunction& record, int mode, bool showErrors);
 
 // Replaces every literal number of tokens by its constant code. True on
@@ -38,7 +74,8 @@ bool ExtractConstants(TTokenString& tokens, TConstList& consts, TConstValues& va
 // One precedence pass: moves every operator of the class behind its operands.
 void ToPostfix(TTokenString& tokens, const TWideCharSet& operators);
 
-// True when the compiled Code does not leave exactly one value.
+// True when the compiled Code does not leave exactly one value. With
+// showErrors, too few and too many values each show their message.
 bool CheckArgumentCounts(const TKavirofunction& record, bool showErrors);
 
 // The comparison of a compiled relation, 0 when there is none.

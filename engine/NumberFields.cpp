@@ -3,7 +3,6 @@
 #include "engine/Compiler.h"
 #include "engine/Evaluator.h"
 #include "model/DocumentState.h"
-#include "model/MessageBox.h"
 #include "model/NumberText.h"
 #include "model/Options.h"
 
@@ -20,12 +19,15 @@ bool ParseNumberText(QString& text, long double& x, bool showMessage)
     TKavirofunction scratch = BlankFunction;
     scratch.Text = copy;
     PrepareExpression(scratch, ModeFunction);
-    const TValue v = EvaluateExpression(scratch, ValueUndefined(KindReal));
+    // A formula that leaves more than one value is no number: «2,5» typed
+    // where the decimal point is "." would otherwise quietly read as 5.
+    const bool oneValue = !CheckArgumentCounts(scratch, false);
+    const TValue v = oneValue ? EvaluateExpression(scratch, ValueUndefined(KindReal)) : ValueUndefined(KindReal);
     const bool ok = v.Defined != 0;
     if (ok)
         x = v.X;
     else if (showMessage)
-        ShowMsgBox(QStringLiteral("Tipo numérico inválido"), MsgError, MsgOk);
+        ShowInvalidNumberMessage();
     text = FormatGeneral(x, 12, Separators.DecimalChar);
     return ok;
 }

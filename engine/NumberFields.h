@@ -6,10 +6,10 @@
 
 struct TPointFunction;
 
-// A number field accepts a plain number or any formula. On success x takes
-// the value; a formula's text is replaced by its value (12 digits), and a
-// failure puts the previous value back into the text, with the message
-// "Tipo numérico inválido" when showMessage.
+// A number field accepts a plain number or any formula that gives one value.
+// On success x takes the value; a formula's text is replaced by its value
+// (12 digits), and a failure puts the previous value back into the text, with
+// the message "Tipo numérico inválido" when showMessage.
 bool ParseNumberText(QString& text, long double& x, bool showMessage);
 
 // Position (from 1) of the last list separator at depth 1 of a text that is

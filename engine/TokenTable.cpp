@@ -1,6 +1,8 @@
 #include "engine/TokenTable.h"
 
+#include "engine/TokenDumpViewer.h"
 #include "model/Options.h"
+#include "platform/ServiceSlot.h"
 
 #include <cassert>
 #include <utility>
@@ -11,11 +13,10 @@ TNamedTokens TokenCodes;
 
 namespace {
 
-std::function<void(const QString&)>& DumpViewer()
-{
-    static std::function<void(const QString&)> viewer;
-    return viewer;
-}
+class NoTokenDumpViewer final : public TTokenDumpViewer {
+public:
+    void ShowTokenDump(const QString&) override {}
+};
 
 // The vocabulary in scanning order: the scanner takes the first entry whose
 // name matches, so the order is part of the language.
@@ -265,12 +266,6 @@ QString DumpTokens(QStringView tokens)
         else
             AppendTokenName(text, code);
     }
-    if (DumpViewer())
-        DumpViewer()(text);
+    platform::InstalledOr<TTokenDumpViewer, NoTokenDumpViewer>().ShowTokenDump(text);
     return text;
-}
-
-void SetTokenDumpViewer(std::function<void(const QString&)> viewer)
-{
-    DumpViewer() = std::move(viewer);
 }

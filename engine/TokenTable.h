@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QString>
 #include <array>
-#include <functional>
 #include <vector>
 
 // One entry of the vocabulary: the name as typed and a two-character kind,
@@ -114,7 +113,6 @@ TTokenCode FindTokenByName(QStringView name);
 int ParamIndexOfToken(TTokenCode code);
 // The names of the codes joined; a code with no name shows as U+FFFD.
 QString TokensToText(QStringView tokens);
-// The same text with every constant code shown as "0"; handed to the
-// registered viewer (the calculator, when it exists) and returned.
+// The same text with every constant code shown as "0"; shown by the
+// installed TTokenDumpViewer (the calculator, when it exists) and returned.
 QString DumpTokens(QStringView tokens);
-void SetTokenDumpViewer(std::function<void(const QString&)> viewer);

@@ -27,12 +27,12 @@ inline bool IsDefinedReal(const TValue& v)
 
 inline TValue RealResult(long double x)
 {
-    return InUsableRange(x) ? TValue{KindReal, x, 0.0L, 1} : TValue{KindReal, 0.0L, 0.0L, 0};
+    return InUsableRange(x) ? TValue{KindReal, 1, x, 0.0L} : TValue{KindReal, 0, 0.0L, 0.0L};
 }
 
 inline TValue PairResult(long double x, long double y)
 {
-    return InUsableRange(x) && InUsableRange(y) ? TValue{KindPair, x, y, 1} : TValue{KindPair, 0.0L, 0.0L, 0};
+    return InUsableRange(x) && InUsableRange(y) ? TValue{KindPair, 1, x, y} : TValue{KindPair, 0, 0.0L, 0.0L};
 }
 
 // A real for kind 1 (y is then dropped), a pair for kind 2.
@@ -41,9 +41,10 @@ inline TValue ResultOfKind(std::uint8_t kind, long double x, long double y)
     return kind == KindPair ? PairResult(x, y) : RealResult(x);
 }
 
+// Rounding, unlike trunc, needs no switch of the x87 control word.
 inline bool IsWhole(long double x)
 {
-    return x == std::trunc(x);
+    return x == RoundHalfEven(x);
 }
 
 inline bool IsNumberKind(std::uint8_t kind)
@@ -61,10 +62,8 @@ inline bool DegreeMode()
 {
     return Options.AngleMode == 2;
 }
-inline long double AngleToRadians(long double t)
-{
-    return DegreeMode() ? t * Pi / 180.0L : t;
-}
+// (Sines and cosines of angles go through SinCosOfAngle and its kind, in
+// model/BuiltinsElementary.h, which reduce whole quarter turns of degrees exactly.)
 inline long double RadiansToAngle(long double r)
 {
     return DegreeMode() ? r / Pi * 180.0L : r;

@@ -2,6 +2,7 @@
 
 #include "model/BuiltinsCommon.h"
 #include "model/BuiltinsOperators.h"
+#include "model/ElementaryKernels.h"
 #include "model/Numeric.h"
 #include "model/PointAngle.h"
 
@@ -22,17 +23,18 @@ long double Negated(long double x)
 // zero there is not a true result and counts as out of range.
 TValue RealExp(long double x)
 {
-    const long double ex = std::exp(x);
+    const long double ex = ExpL(x);
     return ex == 0.0L ? ValueUndefined(KindReal) : RealResult(ex);
 }
 
 // e^z = e^x (cos y, sin y); y is in radians whatever the angle unit.
 TValue ComplexExp(TPlanar z)
 {
-    const long double ex = std::exp(z.X);
+    const long double ex = ExpL(z.X);
     if (ex == 0.0L || !InUsableRange(ex))
         return ValueUndefined(KindPair);
-    return PairResult(ex * std::cos(z.Y), ex * std::sin(z.Y));
+    const TSinCos turn = SinCosL(z.Y);
+    return PairResult(ex * turn.Cos, ex * turn.Sin);
 }
 
 TValue ComplexReciprocal(TPlanar z)
@@ -94,8 +96,8 @@ TValue ComplexLn(TPlanar z)
         return ValueUndefined(KindPair);
     const long double angle = PointAngle(z.X, z.Y);
     if (IsNearZero(angle))
-        return RealResult(std::log(modulus));
-    return PairResult(std::log(modulus), angle);
+        return RealResult(LnL(modulus));
+    return PairResult(LnL(modulus), angle);
 }
 
 // A function of reals that takes pairs as complex numbers in complex mode.
@@ -137,14 +139,29 @@ TValue ValueI()
     return ValuePoint(0.0L, 1.0L);
 }
 
+long double SinOfAngle(long double t)
+{
+    return DegreeMode() ? SinDegreesL(t) : SinL(t);
+}
+
+long double CosOfAngle(long double t)
+{
+    return DegreeMode() ? CosDegreesL(t) : CosL(t);
+}
+
+TSinCos SinCosOfAngle(long double t)
+{
+    return DegreeMode() ? SinCosDegreesL(t) : SinCosL(t);
+}
+
 TValue ValueSin(const TValue& a)
 {
-    return RealOrComplex(a, [](long double x) { return RealResult(std::sin(AngleToRadians(x))); }, ComplexSin);
+    return RealOrComplex(a, [](long double x) { return RealResult(SinOfAngle(x)); }, ComplexSin);
 }
 
 TValue ValueCos(const TValue& a)
 {
-    return RealOrComplex(a, [](long double x) { return RealResult(std::cos(AngleToRadians(x))); }, ComplexCos);
+    return RealOrComplex(a, [](long double x) { return RealResult(CosOfAngle(x)); }, ComplexCos);
 }
 
 TValue ValueTan(const TValue& a)
@@ -197,9 +214,9 @@ TValue ValueLn(const TValue& a)
     // tested first: 0 and negative reals give −inf and NaN, which the range
     // check refuses, and the hot path stays one comparison shorter.
     if (IsDefinedReal(a)) {
-        const long double ln = std::log(a.X);
+        const long double ln = LnL(a.X);
         if (InUsableRange(ln))
-            return TValue{KindReal, ln, 0.0L, 1};
+            return TValue{KindReal, 1, ln, 0.0L};
     }
     if (!Options.ComplexMode)
         return ValueUndefined(KindReal);
@@ -268,7 +285,7 @@ TValue ValueNegate(const TValue& a)
 {
     if (!a.Defined)
         return ValueUndefined(KindReal);
-    return TValue{a.Kind, Negated(a.X), Negated(a.Y), 1};
+    return TValue{a.Kind, 1, Negated(a.X), Negated(a.Y)};
 }
 
 TValue ValueConj(const TValue& a)
@@ -294,8 +311,8 @@ TValue ValueRoll(const TValue& a)
 {
     if (NotRealValue(a))
         return ValueUndefined(KindReal);
-    const long double t = AngleToRadians(a.X);
-    return PairResult(std::cos(t), std::sin(t));
+    const TSinCos turn = SinCosOfAngle(a.X);
+    return PairResult(turn.Cos, turn.Sin);
 }
 
 TValue ValueDegToRad(const TValue& a)

@@ -11,12 +11,19 @@
 // keep their argument's kind in complex mode, and "sign", "unit" and "conj"
 // always do.
 
+#include "model/ElementaryKernels.h"
 #include "model/Value.h"
 
 // The constants "Pi", "e" and "i".
 TValue ValuePi();
 TValue ValueE();
 TValue ValueI();
+
+// sin and cos of t in the angle unit, for every built-in that turns by an
+// angle; whole quarter turns in degrees are exact.
+long double SinOfAngle(long double t);
+long double CosOfAngle(long double t);
+TSinCos SinCosOfAngle(long double t);
 
 // "sin", "cos", "tan": reals in the angle unit; pairs as complex numbers.
 TValue ValueSin(const TValue& a);

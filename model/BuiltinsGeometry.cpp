@@ -1,6 +1,7 @@
 #include "model/BuiltinsGeometry.h"
 
 #include "model/BuiltinsCommon.h"
+#include "model/BuiltinsElementary.h"
 #include "model/BuiltinsNumeric.h"
 #include "model/Numeric.h"
 #include "model/PointAngle.h"
@@ -124,7 +125,8 @@ bool IntersectCircles(TPlanar c1, long double r1, TPlanar c2, long double r2, TP
     const long double cosTheta = std::clamp((d * d + a * a - b * b) / (2.0L * d * a), -1.0L, 1.0L);
     // Turned in radians directly, so that both angle units give the same point.
     const long double theta = std::acos(cosTheta) * SignOf(r1) * SignOf(r2);
-    result = c1 + (a / d) * Rotated(c2 - c1, std::cos(theta), std::sin(theta));
+    const TSinCos turn = SinCosL(theta);
+    result = c1 + (a / d) * Rotated(c2 - c1, turn.Cos, turn.Sin);
     return true;
 }
 
@@ -219,10 +221,10 @@ bool Project(std::span<const TValue> args, TProjection& result)
     const int count = reversed.size();
     auto value = [&](int i) { return reversed[count - 1 - i].X; };
     const long double x = value(0), y = value(1), z = value(2);
-    const long double alpha = AngleToRadians(value(3));
-    const long double beta = AngleToRadians(value(4));
-    const long double sinA = std::sin(alpha), cosA = std::cos(alpha);
-    const long double sinB = std::sin(beta), cosB = std::cos(beta);
+    const TSinCos alpha = SinCosOfAngle(value(3));
+    const TSinCos beta = SinCosOfAngle(value(4));
+    const long double sinA = alpha.Sin, cosA = alpha.Cos;
+    const long double sinB = beta.Sin, cosB = beta.Cos;
     const long double w = y * sinA + z * cosA;
     result.Depth = x * sinB + w * cosB;
     result.Plane = {y * cosA - z * sinA, x * cosB - w * sinB};
@@ -311,7 +313,7 @@ void CubicRoots(long double a, long double b, long double c, long double d, TRoo
         const long double r = std::sqrt(-p / 3.0L);
         const long double phi = std::acos(std::clamp(-q / 2.0L / (r * r * r), -1.0L, 1.0L));
         for (int k = 0; k < 3; ++k)
-            roots[k] = RealRoot(2.0L * r * std::cos((phi - 2.0L * Pi * k) / 3.0L) - shift);
+            roots[k] = RealRoot(2.0L * r * CosL((phi - 2.0L * Pi * k) / 3.0L) - shift);
     }
     roots[3] = TRoot{};
 }
@@ -455,8 +457,8 @@ TValue FuncRot(std::span<const TValue> args)
     if (w.size() == 1)
         return PairResult(QuarterTurn(p));
     const TPlanar centre = w.size() == 3 ? PlanarOf(w[1]) : TPlanar{};
-    const long double t = AngleToRadians(w[w.size() - 1].X);
-    return PairResult(centre + Rotated(p - centre, std::cos(t), std::sin(t)));
+    const TSinCos turn = SinCosOfAngle(w[w.size() - 1].X);
+    return PairResult(centre + Rotated(p - centre, turn.Cos, turn.Sin));
 }
 
 TValue FuncIntr(std::span<const TValue> args)
@@ -572,8 +574,8 @@ TValue FuncPtan(std::span<const TValue> args)
     // The touching point T sees P and C at a right angle: seen from P, it lies
     // at the angle θ = asin(r / |PC|) off the direction to C, at cos θ·|PC|.
     const long double theta = std::asin(r / distance);
-    const long double c = std::cos(theta);
-    return PairResult(p + c * Rotated(centre - p, c, std::sin(theta)));
+    const TSinCos turn = SinCosL(theta);
+    return PairResult(p + turn.Cos * Rotated(centre - p, turn.Cos, turn.Sin));
 }
 
 TValue FuncRgb(std::span<const TValue> args)
@@ -688,9 +690,9 @@ TValue SolveQuartic(int k, long double a, long double b, long double c, long dou
     return ValueUndefined(KindReal);
 }
 
-std::vector<QPointF> CalcBezierPoint(std::span<const QPointF> controls, int count)
+std::vector<TCurvePoint> CalcBezierPoint(std::span<const TCurvePoint> controls, int count)
 {
-    std::vector<QPointF> curve;
+    std::vector<TCurvePoint> curve;
     if (controls.empty() || count < 1)
         return curve;
     const int n = static_cast<int>(controls.size()) - 1;
@@ -703,10 +705,10 @@ std::vector<QPointF> CalcBezierPoint(std::span<const QPointF> controls, int coun
         long double x = 0.0L, y = 0.0L;
         for (int i = 0; i <= n; ++i) {
             const long double weight = binomial[i] * std::pow(t, i) * std::pow(1.0L - t, n - i);
-            x += weight * controls[i].x();
-            y += weight * controls[i].y();
+            x += weight * controls[i].X;
+            y += weight * controls[i].Y;
         }
-        curve.emplace_back(static_cast<qreal>(x), static_cast<qreal>(y));
+        curve.push_back({x, y});
     }
     curve.push_back(controls.back());
     return curve;

@@ -12,7 +12,6 @@
 
 #include "model/Value.h"
 
-#include <QPointF>
 #include <span>
 #include <vector>
 
@@ -72,7 +71,14 @@ TValue FuncSolut4(std::span<const TValue> args);
 // the smallest real root.
 TValue SolveQuartic(int k, long double a, long double b, long double c, long double d, long double e);
 
+// A point of a curve in world units, in extended precision.
+struct TCurvePoint {
+    long double X = 0.0L;
+    long double Y = 0.0L;
+    friend bool operator==(const TCurvePoint&, const TCurvePoint&) = default;
+};
+
 // The Bézier curve of the control points sampled at t = k/count for
 // k = 0 .. count − 1, followed by the last control point itself: count + 1
 // points. Empty without control points or with count < 1.
-std::vector<QPointF> CalcBezierPoint(std::span<const QPointF> controls, int count);
+std::vector<TCurvePoint> CalcBezierPoint(std::span<const TCurvePoint> controls, int count);

@@ -316,7 +316,8 @@ TValue ValueArea(const TValue& k)
         return ValueUndefined(KindNone);
     if (!k.Defined)
         return ValueUndefined(KindReal);
-    const long double i = std::trunc(k.X + 0.5L);
+    // Rounded down, so that everything below -0.5 falls outside 0 .. 3.
+    const long double i = std::floor(k.X + 0.5L);
     if (!(i >= 0.0L && i <= 3.0L))
         return ValueUndefined(KindReal);
     const long double edges[] = {ViewRange.XLow, ViewRange.YLow, ViewRange.XHigh, ViewRange.YHigh};

@@ -2,6 +2,8 @@
 
 #include "model/BuiltinsCommon.h"
 #include "model/BuiltinsElementary.h"
+#include "model/ElementaryKernels.h"
+
 #include <cmath>
 
 using namespace builtins;
@@ -37,10 +39,12 @@ TPlanar ComplexIntegerPower(TPlanar base, int n)
 // exponents that repeated squaring computes exactly.
 bool SmallWholeExponent(long double b, int& n)
 {
-    if (!(b >= -20.0L && b <= 20.0L))
+    if (!(b >= -20.0L && b <= 20.0L) || !IsWhole(b))
         return false;
-    n = static_cast<int>(b);
-    return n == b;
+    // Through double: converting a long double to int would switch the x87
+    // control word to truncation and back.
+    n = static_cast<int>(static_cast<double>(b));
+    return true;
 }
 
 // A power of a positive base is never 0: a 0 underflowed from below the
@@ -56,10 +60,10 @@ TValue PositivePower(long double a, long double b)
     int n = 0;
     if (SmallWholeExponent(b, n) && n != 0)
         return PositivePowerResult(n > 0 ? RealIntegerPower(a, n) : 1.0L / RealIntegerPower(a, -n));
-    long double power = std::pow(a, b);
+    long double power = PowL(a, b);
     // Whole powers of whole numbers print as whole numbers.
     if (IsWhole(a) && IsWhole(b) && b > 0.0L && std::fabs(power) < 2147483647.0L)
-        power = std::nearbyint(power);
+        power = RoundHalfEven(power);
     return PositivePowerResult(power);
 }
 
@@ -263,5 +267,5 @@ TValue ValueNot(const TValue& a)
         return ValueUndefined(a.Kind);
     // The truth 1 of a value that has no number kind of its own is a real.
     const std::uint8_t kind = IsNumberKind(a.Kind) ? a.Kind : std::uint8_t{KindReal};
-    return TValue{kind, 1.0L, 0.0L, 1};
+    return TValue{kind, 1, 1.0L, 0.0L};
 }

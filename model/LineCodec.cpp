@@ -102,7 +102,12 @@ void TstringData::AddInt(int i)
 
 void TstringData::AddFloat(long double x)
 {
-    AddField(FormatGeneral(x, FloatDigits, Separators.DecimalChar));
+    AddFloat(x, Separators.DecimalChar);
+}
+
+void TstringData::AddFloat(long double x, QChar decimal)
+{
+    AddField(FormatGeneral(x, FloatDigits, decimal));
 }
 
 void TstringData::AddBool(bool b)
@@ -181,7 +186,12 @@ void TstringData::ReadInt(int& i)
 
 void TstringData::ReadFloat(long double& x)
 {
-    ParseExtended(NextToken(), Separators.DecimalChar, x);
+    ReadFloat(x, Separators.DecimalChar);
+}
+
+void TstringData::ReadFloat(long double& x, QChar decimal)
+{
+    ParseExtended(NextToken(), decimal, x);
 }
 
 void TstringData::ReadBool(bool& b)

@@ -38,6 +38,8 @@ public:
     void AddInt(int i);
     // The general format with 15 digits and the document's decimal character.
     void AddFloat(long double x);
+    // The same with the given decimal character (a file's '.' whatever the locale).
+    void AddFloat(long double x, QChar decimal);
     void AddBool(bool b);
     void EndLine();
     void WriteInt(int i);
@@ -56,6 +58,7 @@ public:
     // when the token is no number of its type.
     void ReadInt(int& i);
     void ReadFloat(long double& x);
+    void ReadFloat(long double& x, QChar decimal);
     // The token as an integer (a true b counts as 1); b := the integer is 1.
     void ReadBool(bool& b);
     void ReadBool(std::uint8_t& b);

@@ -119,6 +119,38 @@ QString FormatGeneral(long double value, int precision, QChar decimal)
     return out;
 }
 
+QString FormatFixed(long double value, int precision, int digits, QChar decimal)
+{
+    if (!std::isfinite(value))
+        return FormatGeneral(value, precision, decimal);
+    precision = std::clamp(precision, 1, 18);
+    digits = std::clamp(digits, 0, 18);
+    const long double magnitude = std::fabs(value);
+    int kept = digits;
+    if (magnitude != 0.0L) {
+        char buf[64];
+        const auto sci = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision - 1);
+        const std::string text(buf, sci.ptr);
+        const int before = std::stoi(text.substr(text.find('e') + 1)) + 1; // digits before the point
+        if (before > precision)
+            return FormatGeneral(value, precision, decimal);
+        kept = std::min(digits, precision - before);
+    }
+    // Rounded at the last significant digit (or decimal) kept; the decimals
+    // beyond it are zeros.
+    char buf[128];
+    const auto fixed = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, kept);
+    std::string text(buf, fixed.ptr);
+    if (digits > kept)
+        text += (kept == 0 ? std::string(".") : std::string()) + std::string(digits - kept, '0');
+    QString out;
+    if (value < 0.0L && text.find_first_of("123456789") != std::string::npos)
+        out += u'-';
+    for (char c : text)
+        out += c == '.' ? decimal : QChar(QLatin1Char(c));
+    return out;
+}
+
 long double StrToExtendedChecked(const QString& text, int& errorFlag)
 {
     long double v = 0.0L;
@@ -141,6 +173,11 @@ bool StrToIntChecked(QString& text, int& n)
         }
     }
     text = FormatGeneral(n, 6, Separators.DecimalChar);
-    ShowMsgBox(QStringLiteral("Tipo numérico inválido"), MsgError, MsgOk);
+    ShowInvalidNumberMessage();
     return false;
+}
+
+void ShowInvalidNumberMessage()
+{
+    ShowMsgBox(QStringLiteral("Tipo numérico inválido"), MsgError, MsgOk);
 }

@@ -18,9 +18,18 @@ bool ParseExtended(QStringView text, QChar decimal, long double& value);
 // dropped. precision is clamped to 1..18; documents print with 15.
 QString FormatGeneral(long double value, int precision, QChar decimal);
 
+// The fixed format: at least one digit before the point and exactly `digits`
+// decimals (0..18), the value first rounded to `precision` significant digits
+// (1..18). A number with more than `precision` digits before the point is
+// written in the general format. A value that rounds to zero has no sign.
+QString FormatFixed(long double value, int precision, int digits, QChar decimal);
+
 // Text to extended with the document's decimal character; on failure
 // errorFlag := 1 and the result is 0, else errorFlag := 0.
 long double StrToExtendedChecked(const QString& text, int& errorFlag);
+
+// Tells the user that a text reads as no number ("Tipo numérico inválido").
+void ShowInvalidNumberMessage();
 
 // Text to the nearest integer into n. When the text is no number, or a number
 // outside the int range, n is unchanged, text is rewritten as n, the message

@@ -15,17 +15,17 @@ bool TValueList::push(const TValue& v)
 
 TValue ValueReal(long double x)
 {
-    return TValue{KindReal, x, 0.0L, 1};
+    return TValue{KindReal, 1, x, 0.0L};
 }
 
 TValue ValuePoint(long double x, long double y)
 {
-    return TValue{KindPair, x, y, 1};
+    return TValue{KindPair, 1, x, y};
 }
 
 TValue ValueUndefined(std::uint8_t kind)
 {
-    return TValue{kind, 0.0L, 0.0L, 0};
+    return TValue{kind, 0, 0.0L, 0.0L};
 }
 
 TValue ValueMakePoint(const TValue& a, const TValue& b)

@@ -22,18 +22,18 @@ enum : std::uint8_t {
 
 // The value of every formula result, constant, parameter, cell and built-in argument.
 // An undefined value keeps its kind and has X = Y = 0; a real has Y = 0.
+// Kind and Defined sit together in front, so the record takes 48 bytes.
 struct TValue {
     std::uint8_t Kind = KindNone;
+    std::uint8_t Defined = 0;
     long double X = 0.0L;
     long double Y = 0.0L;
-    std::uint8_t Defined = 0;
 };
-
-using TarrayValue = std::vector<TValue>;
+static_assert(sizeof(TValue) == 48);
 
 // What the token SZERO pushes: a zero that, as the left operand of "+" or
 // "-", takes the other operand's kind.
-inline constexpr TValue SZeroValue{KindSZero, 0.0L, 0.0L, 1};
+inline constexpr TValue SZeroValue{KindSZero, 1, 0.0L, 0.0L};
 
 // Upper bound of the argument count of one call of a built-in.
 constexpr int MaxArgumentCount = 22;

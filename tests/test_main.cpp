@@ -1,6 +1,8 @@
 // Shared main of the test programs: one Qt application per process, on the
 // offscreen platform, with configuration, data, cache and runtime folders of
-// its own so that no test touches the user's home.
+// its own so that no test touches the user's home. Before each test the
+// global tables of every library the program links are put back to their
+// start-up values (the build says which libraries those are).
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -17,6 +19,47 @@ using TestApplication = QGuiApplication;
 using TestApplication = QCoreApplication;
 #endif
 
+#if defined(KAVIRO_RESETS_SESSION)
+#include "session/SessionResets.h"
+#elif defined(KAVIRO_RESETS_PLOT)
+#include "render/plot/PlotResets.h"
+#elif defined(KAVIRO_RESETS_VIEW)
+#include "render/view/ViewResets.h"
+#elif defined(KAVIRO_RESETS_ENGINE)
+#include "engine/EngineResets.h"
+#elif defined(KAVIRO_RESETS_MODEL)
+#include "model/GlobalResets.h"
+#endif
+
+namespace {
+
+// Each library's registration also registers the libraries below it.
+void RegisterLinkedResets()
+{
+#if defined(KAVIRO_RESETS_SESSION)
+    RegisterSessionResets();
+#elif defined(KAVIRO_RESETS_PLOT)
+    RegisterPlotResets();
+#elif defined(KAVIRO_RESETS_VIEW)
+    RegisterViewResets();
+#elif defined(KAVIRO_RESETS_ENGINE)
+    RegisterEngineResets();
+#elif defined(KAVIRO_RESETS_MODEL)
+    RegisterModelResets();
+#endif
+}
+
+class ResetGlobalsBeforeEachTest : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+#ifdef KAVIRO_RESETS_MODEL
+        ResetAllGlobals();
+#endif
+    }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
@@ -31,5 +74,7 @@ int main(int argc, char** argv)
 
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    RegisterLinkedResets();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ResetGlobalsBeforeEachTest);
     return RUN_ALL_TESTS();
 }

@@ -48,6 +48,24 @@ double CellToEmRatio(const TFont& font)
     return ratio;
 }
 
+// The stretch (percent) that gives the face the font's average character
+// width at its em size, measured once per face and size.
+int StretchForWidth(const TFont& font, int em)
+{
+    static QHash<QString, double> cache;
+    const QString key = font.Name + QChar(u'|') + QString::number(em) + QChar(font.Bold ? u'b' : u'-') +
+                        QChar(font.Italic ? u'i' : u'-');
+    auto it = cache.find(key);
+    if (it == cache.end()) {
+        QFont q = BaseQFont(font);
+        q.setPixelSize(em);
+        it = cache.insert(key, QFontMetricsF(q).averageCharWidth());
+    }
+    if (!(*it > 0.0))
+        return 100;
+    return std::clamp(static_cast<int>(std::lround(100.0 * font.Width / *it)), 1, 4000);
+}
+
 } // namespace
 
 void InstallFontSubstitutions()
@@ -79,6 +97,9 @@ QFont ToQFont(const TFont& font)
 {
     InstallFontSubstitutions();
     QFont q = BaseQFont(font);
-    q.setPixelSize(EmPixelSize(font));
+    const int em = EmPixelSize(font);
+    q.setPixelSize(em);
+    if (font.Width > 0)
+        q.setStretch(StretchForWidth(font, em));
     return q;
 }

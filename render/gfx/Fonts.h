@@ -14,5 +14,6 @@ void InstallFontSubstitutions();
 // height is turned into an em with the family's own ascent and descent.
 int EmPixelSize(const TFont& font);
 
-// The Qt font drawn for a font of ours, sized in pixels.
+// The Qt font drawn for a font of ours, sized in pixels and, when the font
+// asks for an average character width, stretched to it.
 QFont ToQFont(const TFont& font);

@@ -85,6 +85,9 @@ struct TFont {
     bool Italic = false;
     bool Underline = false;
     TColor Color = ColorBlack;
+    // Average character width in pixels, the face stretched to reach it;
+    // 0 keeps the face's own proportions.
+    int Width = 0;
 
     // Size in points; setting it sets Height.
     int Size() const;

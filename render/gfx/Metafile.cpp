@@ -65,6 +65,8 @@ public:
             const int height = NearestInt(s.Font.Height * sy_);
             m.Font.Height = height != 0 ? height : (s.Font.Height < 0 ? -1 : 1);
         }
+        if (s.Font.Width > 0)
+            m.Font.Width = std::max(1, NearestInt(s.Font.Width * sx_));
         m.Clip = s.Clip ? IntersectRects(Rect(*s.Clip), dest_) : dest_;
         return m;
     }
@@ -146,6 +148,8 @@ QString FontText(const TFont& font)
         s += QStringLiteral(" italic");
     if (font.Underline)
         s += QStringLiteral(" underline");
+    if (font.Width > 0)
+        s += QStringLiteral(" width ") + Num(font.Width);
     return s + u' ' + Hex6(font.Color) + u')';
 }
 

@@ -11,7 +11,8 @@ namespace {
 QString FontKey(const TFont& font)
 {
     return font.Name + QChar(u'|') + QString::number(font.Height) + QChar(font.Bold ? u'b' : u'-') +
-           QChar(font.Italic ? u'i' : u'-') + QChar(font.Underline ? u'u' : u'-');
+           QChar(font.Italic ? u'i' : u'-') + QChar(font.Underline ? u'u' : u'-') +
+           (font.Width > 0 ? QChar(u'w') + QString::number(font.Width) : QString());
 }
 
 const QFontMetrics& MetricsOf(const TFont& font)

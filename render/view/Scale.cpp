@@ -8,14 +8,13 @@
 #include "model/Settings.h"
 #include "model/ViewRange.h"
 #include "render/view/RedrawState.h"
+#include "render/view/ViewServices.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <numbers>
 
 ScaleT GraphScale;
-TScaleHooks ScaleHooks;
 
 namespace {
 
@@ -34,35 +33,14 @@ constexpr TRatio AngleCycle[] = {{1, 2}, {2, 3}, {3, 4}, {3, 3}, {2, 3}, {1, 2},
 constexpr int PolorSteps[] = {1, 2, 3, 4, 5, 6, 8, 9, 12, 18, 24, 30, 36, 72};
 constexpr int DefaultPolorNum = 12;
 
-TPointL ClampedPoint(const TPointL& p)
+// Repeated zooming can bring the bounds together; such a range has no
+// pixels per unit.
+bool IsUsableRect(const TWorldRect& range)
 {
-    return {ClampToPixelLimit(p.X), ClampToPixelLimit(p.Y)};
-}
-
-long double ClampRectCoord(long double c, long double m)
-{
-    if (c < 0.0L)
-        return -1.0L;
-    return c <= m ? c : m + 1.0L;
-}
-
-bool BeyondLimit(const TPointL& p, long double limit)
-{
-    return std::fabs(p.X) > limit || std::fabs(p.Y) > limit;
+    return ScaleSubT::IsUsableRange(range.Low.X, range.High.X) && ScaleSubT::IsUsableRange(range.Low.Y, range.High.Y);
 }
 
 } // namespace
-
-int Magnify(long double size)
-{
-    return NearestInt(size * ProgramState.Magnification);
-}
-
-long double ClampToPixelLimit(long double v)
-{
-    const long double limit = PixelLimit();
-    return std::clamp(v, -limit, limit);
-}
 
 int ClampAxisPixels(int pixels)
 {
@@ -91,10 +69,10 @@ void ScaleSubT::Init(QChar letter, int reserve)
         Low = stored.ScaleXLow;
         if (stored.ControlPalette)
             h = state.GraphPixelHeight;
-        const std::optional<int> panel = ScaleHooks.DataPanelWidth ? ScaleHooks.DataPanelWidth() : std::nullopt;
-        if (panel) {
+        TRedrawHost& host = CurrentRedrawHost();
+        if (const std::optional<int> panel = host.DataPanelWidth()) {
             int width = stored.GraphPixelWidth;
-            const int workArea = ScaleHooks.WorkAreaWidth ? ScaleHooks.WorkAreaWidth() : INT_MAX / 2;
+            const int workArea = host.WorkAreaWidth();
             if (workArea < stored.GraphPixelWidth + *panel + 20)
                 width = workArea - *panel - 20;
             VHigh = std::max(width, h);
@@ -123,7 +101,7 @@ void ScaleSubT::SetBounds(long double low, long double high)
 
 void ScaleSubT::SetNameText()
 {
-    const QString translated = ScaleHooks.TranslateAxisName ? ScaleHooks.TranslateAxisName(Caption) : Caption;
+    const QString translated = CurrentAxisNameTranslator().TranslateAxisName(Caption);
     PlainCaption.clear();
     for (QChar c : translated)
         if (c.unicode() >= 26 && c != u'{' && c != u'}')
@@ -168,11 +146,6 @@ void ScaleSubT::PublishRange() const
         ViewRange.XHigh = High;
         ViewRange.XPixels = VHigh;
     }
-}
-
-int ScaleSubT::LengthToPixels(long double length)
-{
-    return ClampedPixel(length * PixelsPerUnit * ProgramState.Magnification);
 }
 
 long double ScaleSubT::PixelsToLength(long double length) const
@@ -262,8 +235,6 @@ ScaleT::ScaleT()
     XAxis.AxisChar = u'x';
     YAxis.AxisChar = u'y';
     YAxis.Caption = YAxis.PlainCaption = QStringLiteral("y");
-    for (TValue& v : UndefinedColumns.Values())
-        v = ValueUndefined(KindReal);
 }
 
 void ScaleT::Startup()
@@ -301,15 +272,13 @@ void ScaleT::Layout(int reserve, bool reset)
     YAxis.Init(u'y', reserve);
 }
 
-bool ScaleT::SetRange(TGraphImages& images, long double yHigh, long double xHigh, long double yLow, long double xLow)
+bool ScaleT::SetRange(TGraphImages& images, const TWorldRect& range)
 {
-    // Repeated zooming can bring the bounds together; such a range has no
-    // pixels per unit, so the view stays as it is.
-    if (!ScaleSubT::IsUsableRange(xLow, xHigh) || !ScaleSubT::IsUsableRange(yLow, yHigh))
+    if (!IsUsableRect(range))
         return false;
-    XAxis.SetBounds(xLow, xHigh);
-    YAxis.SetBounds(yLow, yHigh);
-    long double ratio = ((yHigh - yLow) / (xHigh - xLow)) * (static_cast<long double>(XAxis.VHigh) / YAxis.VHigh);
+    XAxis.SetBounds(range.Low.X, range.High.X);
+    YAxis.SetBounds(range.Low.Y, range.High.Y);
+    long double ratio = (range.Height() / range.Width()) * (static_cast<long double>(XAxis.VHigh) / YAxis.VHigh);
     if (std::fabs(ratio - 1.0L) < 0.001L)
         ratio = 1.0L;
     XAxis.Recalc();
@@ -349,19 +318,21 @@ bool ScaleT::SetRange(TGraphImages& images, long double yHigh, long double xHigh
         MarkNamesChanged(QStringView(&Vocabulary.FunctionTokens[i], 1));
     MarkNamesChanged(QStringView(&TokenCodes.Area, 1));
     SetDirtyView();
-    if (ScaleHooks.Redraw)
-        ScaleHooks.Redraw(*this, images);
+    CurrentRedrawer().Redraw(*this, images);
     return true;
 }
 
-bool ScaleT::SetRangeRecorded(TGraphImages& images, long double yHigh, long double xHigh, long double yLow,
-                              long double xLow)
+bool ScaleT::SetRangeRecorded(TGraphImages& images, const TWorldRect& range)
 {
-    if (!ScaleSubT::IsUsableRange(xLow, xHigh) || !ScaleSubT::IsUsableRange(yLow, yHigh))
+    if (!IsUsableRect(range))
         return false;
-    if (ScaleHooks.PushViewHistory)
-        ScaleHooks.PushViewHistory(*this);
-    return SetRange(images, yHigh, xHigh, yLow, xLow);
+    CurrentRedrawer().PushViewHistory(*this);
+    return SetRange(images, range);
+}
+
+TWorldRect ScaleT::Range() const
+{
+    return {{XAxis.Low, YAxis.Low}, {XAxis.High, YAxis.High}};
 }
 
 void ScaleT::SetAspect(long double ratio)
@@ -379,13 +350,13 @@ bool ScaleT::IsEqualScale() const
     return XAxis.PixelsPerUnit == YAxis.PixelsPerUnit;
 }
 
-bool ScaleT::ZoomAt(long double cy, long double cx, long double fy, long double fx)
+bool ScaleT::ZoomAt(TWorldPoint centre, long double factorX, long double factorY)
 {
-    const auto zoomed = [](long double v, long double centre, long double factor) {
-        return (v - centre) / factor + centre;
+    const auto zoomed = [&](TWorldPoint p) -> TWorldPoint {
+        return {(p.X - centre.X) / factorX + centre.X, (p.Y - centre.Y) / factorY + centre.Y};
     };
-    return SetRangeRecorded(GraphImages, zoomed(YAxis.High, cy, fy), zoomed(XAxis.High, cx, fx),
-                            zoomed(YAxis.Low, cy, fy), zoomed(XAxis.Low, cx, fx));
+    const TWorldRect range = Range();
+    return SetRangeRecorded(GraphImages, {zoomed(range.Low), zoomed(range.High)});
 }
 
 void ScaleT::SetNormalView(TGraphImages& images)
@@ -396,15 +367,12 @@ void ScaleT::SetNormalView(TGraphImages& images)
     const long double u = (XAxis.High - XAxis.Low) / XAxis.VHigh;
     const long double m = (YAxis.Low + YAxis.High) / 2.0L;
     const long double yHigh = YAxis.VHigh * u * ProgramState.AspectFactor / 2.0L + m;
-    SetRange(images, yHigh, XAxis.High, 2.0L * m - yHigh, XAxis.Low);
+    SetRange(images, {{XAxis.Low, 2.0L * m - yHigh}, {XAxis.High, yHigh}});
 }
 
 void ScaleT::InitColumns()
 {
-    for (int c = XAxis.Vlow - 1; c <= LastUsedColumn; ++c) {
-        ColumnX[c] = ValueReal(XAxis.PixelToValue(c));
-        UndefinedColumns[c] = ValueUndefined(KindReal);
-    }
+    Columns.InitColumns(XAxis);
 }
 
 int ScaleT::ValidPolorNum()
@@ -430,7 +398,7 @@ void ScaleT::StepDown()
     SetDirtyScale();
 }
 
-void ScaleT::SnapPolar(int px, int py, long double& y, long double& x)
+TWorldPoint ScaleT::SnapPolar(int px, int py)
 {
     const long double x0 = XAxis.PixelToValue(px);
     const long double y0 = YAxis.PixelToValue(py);
@@ -449,11 +417,10 @@ void ScaleT::SnapPolar(int px, int py, long double& y, long double& x)
     if (SameDouble(a, Pi / 2.0L) || SameDouble(a, -Pi / 2.0L))
         cosA = 0.0L;
     r = XAxis.PixelToGridValue(XAxis.ValueToPixel(r));
-    x = r * cosA;
-    y = r * sinA;
+    return {r * cosA, r * sinA};
 }
 
-bool ScaleT::IsYAxisAtBorder()
+bool ScaleT::IsYAxisAtBorder() const
 {
     if (!YAxis.AxesVisible)
         return false;
@@ -463,7 +430,7 @@ bool ScaleT::IsYAxisAtBorder()
     return p < 4 || p > XAxis.VHigh;
 }
 
-bool ScaleT::IsXAxisAtBorder()
+bool ScaleT::IsXAxisAtBorder() const
 {
     if (!XAxis.AxesVisible)
         return false;
@@ -471,102 +438,4 @@ bool ScaleT::IsXAxisAtBorder()
         return true;
     const int p = YAxis.ValueToPixel(0.0L);
     return p < 0 || p > YAxis.VHigh - 2;
-}
-
-void ScaleT::WorldToPoint(QPoint& p, long double y, long double x)
-{
-    p = QPoint(XAxis.ValueToPixel(x), YAxis.ValueToPixel(y));
-}
-
-bool ScaleT::ClipLine(std::uint8_t kind, TPointL& p1, long double x1, long double y1, long double x2, long double y2,
-                      TPointL& p2)
-{
-    const long double w = Magnify(XAxis.VHigh);
-    const long double h = Magnify(YAxis.VHigh);
-    const long double m = std::max(w, h);
-    const long double limit = PixelLimit();
-    const TPointL a{XAxis.ValueToPixelF(x1), YAxis.ValueToPixelF(y1)};
-    const TPointL b{XAxis.ValueToPixelF(x2), YAxis.ValueToPixelF(y2)};
-    p1 = ClampedPoint(a);
-    p2 = ClampedPoint(b);
-    const long double dx = b.X - a.X;
-    const long double dy = b.Y - a.Y;
-    // Equal end points, or ends with no pixel, make nothing to draw.
-    if (!std::isfinite(dx) || !std::isfinite(dy) || (dx == 0.0L && dy == 0.0L))
-        return false;
-
-    switch (kind) {
-    case ClipHalfLine: {
-        if (IsNearZero(dx) && IsNearZero(dy))
-            return false;
-        if (std::fabs(dx) < std::fabs(dy)) {
-            const long double border = dy > 0.0L ? h : 0.0L;
-            const bool beyond = dy > 0.0L ? a.Y > h : a.Y < 0.0L;
-            if (!beyond)
-                p2 = ClampedPoint({a.X + dx * (border - a.Y) / dy, border});
-        } else {
-            const long double border = dx > 0.0L ? w : 0.0L;
-            const bool beyond = dx > 0.0L ? a.X > w : a.X < 0.0L;
-            if (!beyond)
-                p2 = ClampedPoint({border, a.Y + dy * (border - a.X) / dx});
-        }
-        return true;
-    }
-    case ClipWholeLine:
-        if (IsNearZero(dx) && IsNearZero(dy))
-            return false;
-        if (std::fabs(dx) < std::fabs(dy)) {
-            p1 = ClampedPoint({a.X - dx * a.Y / dy, 0.0L});
-            p2 = ClampedPoint({a.X + dx * (h - a.Y) / dy, h});
-        } else {
-            p1 = ClampedPoint({0.0L, a.Y - dy * a.X / dx});
-            p2 = ClampedPoint({w, a.Y + dy * (w - a.X) / dx});
-        }
-        return true;
-    case ClipRectangle:
-        for (TPointL* p : {&p1, &p2}) {
-            p->X = NearestInt(ClampRectCoord(p->X, m));
-            p->Y = NearestInt(ClampRectCoord(p->Y, m));
-        }
-        return true;
-    default:
-        break;
-    }
-
-    const bool aBeyond = BeyondLimit(a, limit);
-    const bool bBeyond = BeyondLimit(b, limit);
-    if (!aBeyond && !bBeyond)
-        return true;
-    const bool whollyOutside = (a.X < 0.0L && b.X < 0.0L) || (a.Y < 0.0L && b.Y < 0.0L) ||
-                               (a.X > w && b.X > w) || (a.Y > h && b.Y > h);
-    if (whollyOutside)
-        return true;
-    // The foot of the perpendicular from the view's centre onto the line.
-    const TPointL centre{w / 2.0L, h / 2.0L};
-    const long double length = std::sqrt(dx * dx + dy * dy);
-    const long double t = ((centre.X - a.X) * dx + (centre.Y - a.Y) * dy) / (length * length);
-    const TPointL foot{a.X + t * dx, a.Y + t * dy};
-    if (std::hypot(foot.X - centre.X, foot.Y - centre.Y) <= std::hypot(centre.X, centre.Y)) {
-        // Far ends come in to twice the view's size from the foot, keeping
-        // the direction.
-        const long double reach = 2.0L * m / length;
-        if (aBeyond)
-            p1 = {foot.X - dx * reach, foot.Y - dy * reach};
-        if (bBeyond)
-            p2 = {foot.X + dx * reach, foot.Y + dy * reach};
-    } else {
-        p1.X = p2.X = 2.0L * w; // the line passes by the view
-    }
-    return true;
-}
-
-bool ScaleT::ClipLineToPoints(std::uint8_t kind, QPoint& p1, long double x1, long double y1, long double x2,
-                              long double y2, QPoint& p2)
-{
-    TPointL q1;
-    TPointL q2;
-    const bool result = ClipLine(kind, q1, x1, y1, x2, y2, q2);
-    p1 = QPoint(NearestInt(q1.X), NearestInt(q1.Y));
-    p2 = QPoint(NearestInt(q2.X), NearestInt(q2.Y));
-    return result;
 }

@@ -6,8 +6,9 @@
 #include "model/ProgramState.h"
 #include "model/Value.h"
 #include "model/PointState.h"
-#include "model/ViewColumns.h"
 #include "render/gfx/Bitmap.h"
+#include "render/view/ViewColumns.h"
+#include "render/view/ViewMapping.h"
 
 #include <QChar>
 #include <QPoint>
@@ -15,19 +16,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <optional>
-
-// Every pixel size of the drawing, multiplied by the output magnification
-// (1 on screen, 16 when printing) and rounded.
-int Magnify(long double size);
-// The largest pixel coordinate handed to the drawing layer: 10000 on screen,
-// 30000 when magnified.
-inline int PixelLimit()
-{
-    return ProgramState.Magnification == 1 ? 10000 : 30000;
-}
-long double ClampToPixelLimit(long double v);
 
 // An axis is between these many pixels long: the column tables hold 1612.
 constexpr int MinAxisPixels = 150;
@@ -38,6 +27,8 @@ int ClampAxisPixels(int pixels);
 // settings and name. Every conversion between world values and pixels goes
 // through it. The y axis grows upwards while its pixels grow downwards.
 // After a change of Low, High or VHigh, Recalc must run before converting.
+// Its own conversions are those of the screen; a drawing at another
+// magnification converts through Mapping(magnification).
 class ScaleSubT {
 public:
     QChar AxisChar = u'x';
@@ -47,7 +38,6 @@ public:
     std::uint8_t ScaleVisible = 1; // the grid
     std::uint8_t ValueVisible = 1; // the tick labels
     std::uint8_t GuideVisible = 1; // the tick marks
-    std::uint8_t OutOfRange = 0;   // the last ValueToPixel or LengthToPixels was clamped
     int Number = 7;                // divisions of the range when the tick step is chosen
     int LInterval = 1;             // every LInterval-th tick is labelled
     long double Base = 1.0L;       // the unit tick steps are built from
@@ -74,12 +64,19 @@ public:
     QChar Letter() const { return letter_; }
     void SetLetter(QChar letter);
 
-    long double ValueToPixelF(long double v) const;
-    int ValueToPixel(long double v);
-    int LengthToPixels(long double length);
-    long double PixelToValueRaw(long double p) const;
+    // The mapping of this axis as a value. Whether a pixel was clamped to
+    // the pixel limit comes with the pixel from its ValueToPixel and
+    // LengthToPixels.
+    TAxisMapping Mapping(int magnification = 1) const
+    {
+        return {PixelsPerUnit, UnitsPerPixel, ZeroPixel, VHigh, UsableMagnification(magnification), IsY()};
+    }
+    long double ValueToPixelF(long double v) const { return Mapping().ValueToPixelF(v); }
+    int ValueToPixel(long double v) const { return Mapping().ValueToPixel(v).Pixel; }
+    int LengthToPixels(long double length) const { return Mapping().LengthToPixels(length).Pixel; }
+    long double PixelToValueRaw(long double p) const { return Mapping().PixelToValueRaw(p); }
     // Snaps a value within a 100000th of a pixel to the integer toward zero.
-    long double PixelToValue(int p) const;
+    long double PixelToValue(int p) const { return Mapping().PixelToValue(p); }
     long double PixelsToLength(long double length) const;
     // The value of the pixel rounded to the tick step (dragging).
     long double PixelToGridValue(int p) const;
@@ -97,8 +94,6 @@ public:
 
 private:
     bool IsY() const { return AxisChar == u'y'; }
-    // The pixel of p, or the limit with OutOfRange set.
-    int ClampedPixel(long double p);
     void PublishRange() const;
 
     QChar letter_ = u'x';
@@ -108,55 +103,6 @@ private:
 // layer, [2] all relations combined, [3] .. [11] relations 1 .. 9.
 constexpr int GraphImageCount = 12;
 using TGraphImages = std::array<TBitmap, GraphImageCount>;
-
-struct TPointL {
-    long double X = 0.0L;
-    long double Y = 0.0L;
-};
-
-// Figure kinds ClipLine treats apart.
-enum : std::uint8_t { ClipWholeLine = 2, ClipRectangle = 5, ClipHalfLine = 9 };
-
-// Every plotted point goes through these conversions, so they are inline
-// and round without a library call or a change of the x87 control word.
-inline long double ScaleSubT::ValueToPixelF(long double v) const
-{
-    if (IsY())
-        v = -v;
-    return (v * PixelsPerUnit + ZeroPixel) * ProgramState.Magnification;
-}
-
-inline int ScaleSubT::ClampedPixel(long double p)
-{
-    const int limit = PixelLimit();
-    if (p >= -limit && p <= limit) {
-        OutOfRange = 0;
-        // Whole and within ±30000: exact as a double.
-        return static_cast<int>(static_cast<double>(RoundHalfEven(p)));
-    }
-    // Beyond the limit, or no pixel at all (NaN): off the view.
-    OutOfRange = 1;
-    return p < 0.0L ? -limit : limit;
-}
-
-inline int ScaleSubT::ValueToPixel(long double v)
-{
-    return ClampedPixel(ValueToPixelF(v));
-}
-
-inline long double ScaleSubT::PixelToValueRaw(long double p) const
-{
-    const int m = ProgramState.Magnification;
-    const long double v = ((m == 1 ? p : p / m) - ZeroPixel) * UnitsPerPixel;
-    return IsY() ? -v : v;
-}
-
-inline long double ScaleSubT::PixelToValue(int p) const
-{
-    const long double v = PixelToValueRaw(p);
-    const long double i = TruncateTowardZero(v);
-    return std::fabs(v - i) < UnitsPerPixel * 1E-5L ? i : v;
-}
 
 // The single drawing state of the graph window: both axes, the view
 // options, the evaluated objects, the column tables and the graph pictures.
@@ -174,9 +120,7 @@ public:
     std::uint8_t Letterposition = 0; // tick-label placement
     std::uint8_t LetterFrac = 0;     // tick labels as fractions
     TOffsetArray<TPointState, 1, PointCount> PointStates;
-    TOffsetArray<TColumnCache, 1, FunctionCount> ColumnCaches;
-    TColumnArray ColumnX;          // the world x of every column, a defined real
-    TColumnArray UndefinedColumns; // a cache whose function cannot be evaluated
+    ViewColumns Columns; // ColumnX, the function caches and the undefined columns
     std::uint8_t AxisWidth = 1;    // 2 in presentation mode
     std::uint8_t AxisStyle = 0;    // 0 arrow heads, else plain lines
     TOffsetArray<TPointState, 1, PointCount> RecordedStates;
@@ -191,55 +135,51 @@ public:
     // on, keeps the aspect, marks everything that depends on the view and
     // redraws. A range that is not usable is refused (false) and the view
     // stays as it was.
-    bool SetRange(TGraphImages& images, long double yHigh, long double xHigh, long double yLow, long double xLow);
+    bool SetRange(TGraphImages& images, const TWorldRect& range);
     // The same, saving the current view in the view history first.
-    bool SetRangeRecorded(TGraphImages& images, long double yHigh, long double xHigh, long double yLow,
-                          long double xLow);
+    bool SetRangeRecorded(TGraphImages& images, const TWorldRect& range);
+    // The visible range.
+    TWorldRect Range() const;
     // The y range about its middle so that y units per pixel are ratio times
     // the x units per pixel.
     void SetAspect(long double ratio);
     bool IsEqualScale() const;
-    // A factor above 1 zooms in about (cx, cy).
-    bool ZoomAt(long double cy, long double cx, long double fy, long double fx);
+    // A factor above 1 zooms in about the centre.
+    bool ZoomAt(TWorldPoint centre, long double factorX, long double factorY);
     // Angle steps back to 12 and the y range to the start aspect.
     void SetNormalView(TGraphImages& images);
+    // The column x values from the x axis; no function cache stays current.
     void InitColumns();
 
     void StepUp();
     void StepDown();
     // The world point of a pixel snapped to the angle steps and the x grid.
-    void SnapPolar(int px, int py, long double& y, long double& x);
+    TWorldPoint SnapPolar(int px, int py);
 
-    bool IsXAxisAtBorder();
-    bool IsYAxisAtBorder();
-    void WorldToPoint(QPoint& p, long double y, long double x);
-    // End points of a figure in pixels that the drawing layer can take:
-    // lines run from border to border, half-lines to the border, rectangles
-    // are clamped just outside the view, other segments keep their direction
-    // beyond the view. False when nothing is to be drawn.
-    bool ClipLine(std::uint8_t kind, TPointL& p1, long double x1, long double y1, long double x2, long double y2,
-                  TPointL& p2);
-    bool ClipLineToPoints(std::uint8_t kind, QPoint& p1, long double x1, long double y1, long double x2,
-                          long double y2, QPoint& p2);
+    bool IsXAxisAtBorder() const;
+    bool IsYAxisAtBorder() const;
+
+    // Both axes' mapping as a value: what drawing code takes. The members
+    // below convert on the screen; a drawing at magnification 16 uses
+    // Mapping(16) and its Context().
+    TViewMapping Mapping(int magnification = 1) const
+    {
+        return {XAxis.Mapping(magnification), YAxis.Mapping(magnification)};
+    }
+    QPoint WorldToPoint(TWorldPoint w) const { return Mapping().WorldToPoint(w); }
+    // End points of a figure in pixels that the drawing layer can take;
+    // nothing when there is nothing to draw (see TViewMapping::ClipLine).
+    std::optional<TPixelLine> ClipLine(std::uint8_t kind, TWorldPoint a, TWorldPoint b) const
+    {
+        return Mapping().ClipLine(kind, a, b);
+    }
+    std::optional<TPointLine> ClipLineToPoints(std::uint8_t kind, TWorldPoint a, TWorldPoint b) const
+    {
+        return Mapping().ClipLineToPoints(kind, a, b);
+    }
 
 private:
     int ValidPolorNum();
 };
 
 extern ScaleT GraphScale;
-
-// The steps of the window layer and of later parts that the view calls;
-// each is left empty until its owner installs it, and an empty step does
-// nothing (the name hook leaves the text as it is).
-struct TScaleHooks {
-    // The width of the data panel, or nothing while the panel does not exist.
-    std::function<std::optional<int>()> DataPanelWidth;
-    std::function<int()> WorkAreaWidth;
-    // The axis name with its label markup translated to control characters.
-    std::function<QString(const QString&)> TranslateAxisName;
-    // Saves the current view before a recorded range change.
-    std::function<void(const ScaleT&)> PushViewHistory;
-    // The layered redraw of the view into the pictures.
-    std::function<void(ScaleT&, TGraphImages&)> Redraw;
-};
-extern TScaleHooks ScaleHooks;

@@ -4,6 +4,7 @@
 #include "engine/NumberFields.h"
 #include "engine/TokenCode.h"
 #include "model/DocumentState.h"
+#include "tests/ExtendedNear.h"
 #include "tests/QtPrinters.h"
 #include "tests/engine/EngineTest.h"
 
@@ -13,9 +14,35 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <cmath>
 #include <memory>
 
 namespace {
+
+// The view's graph caches as the evaluator sees them, kept by the test.
+class TestGraphColumns final : public GraphColumns {
+public:
+    const TColumnArray& ColumnX() const override { return X; }
+    const TColumnArray* ValidCache(int k) const override { return Current[k] ? &Values[k] : nullptr; }
+    const TColumnArray& RefreshCache(int k, const Fill& fill) override
+    {
+        fill(Values[k]);
+        Current[k] = true;
+        ++Refreshes;
+        return Values[k];
+    }
+    const TColumnArray& OverwriteCache(int k, const Fill& fill) override
+    {
+        fill(Values[k]);
+        Current[k] = false;
+        return Values[k];
+    }
+
+    TColumnArray X;
+    TOffsetArray<TColumnArray, 1, FunctionCount> Values;
+    TOffsetArray<bool, 1, FunctionCount> Current = TOffsetArray<bool, 1, FunctionCount>::filledWith(false);
+    int Refreshes = 0;
+};
 
 // The default view: -5..5 over 400 columns, y likewise.
 class ArrayEvaluatorTest : public EngineTest {
@@ -26,11 +53,10 @@ protected:
         ResetDocument();
         view.XAxis = TColumnAxis{0, 400, -5.0L, 5.0L};
         view.YUnitsPerPixel = 10.0L / 400.0L;
-        view.ColumnX = &columnX;
-        view.ColumnCaches = caches.get();
+        view.Graphs = graphs.get();
         view.PointStates = &states;
         for (int c = TColumnArray::First; c <= TColumnArray::Last; ++c)
-            columnX[c] = ValueReal(-5.0L + c * (10.0L / 400.0L));
+            graphs->X.Set(c, ValueReal(-5.0L + c * (10.0L / 400.0L)));
         SetPoint(1, 1.0L, 2.0L);
         SetPoint(2, 4.0L, 5.0L);
         SetUserFunction(1, "x^2+y");
@@ -74,9 +100,8 @@ protected:
     }
 
     TArrayView view;
-    TColumnArray columnX;
-    std::unique_ptr<TOffsetArray<TColumnCache, 1, FunctionCount>> caches =
-        std::make_unique<TOffsetArray<TColumnCache, 1, FunctionCount>>();
+    std::unique_ptr<TestGraphColumns> graphs = std::make_unique<TestGraphColumns>();
+    const TColumnArray& columnX = graphs->X;
     TOffsetArray<TPointState, 1, PointCount> states;
 };
 
@@ -95,9 +120,11 @@ QStringList Corpus()
     return formulas;
 }
 
+// Equal in kind, definedness and both parts, the sign of zero included.
 bool SameValue(const TValue& a, const TValue& b)
 {
-    return a.Kind == b.Kind && a.Defined == b.Defined && a.X == b.X && a.Y == b.Y;
+    return a.Kind == b.Kind && a.Defined == b.Defined && a.X == b.X && a.Y == b.Y
+           && std::signbit(a.X) == std::signbit(b.X) && std::signbit(a.Y) == std::signbit(b.Y);
 }
 
 TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
@@ -118,13 +145,13 @@ TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
             const TColumnArray columns = Columns(f);
             int mismatches = 0;
             for (int c = view.XAxis.Vlow; c <= view.XAxis.VHigh && mismatches < 3; ++c) {
-                const TValue scalar = EvaluateExpression(f, columnX[c]);
-                if (!SameValue(columns[c], scalar)) {
+                const TValue scalar = EvaluateExpression(f, columnX.At(c));
+                const TValue array = columns.At(c);
+                if (!SameValue(array, scalar)) {
                     ++mismatches;
                     ADD_FAILURE() << mode.name << " " << text.toStdString() << " at column " << c << ": array "
-                                  << static_cast<double>(columns[c].X) << "," << static_cast<double>(columns[c].Y)
-                                  << " def " << int(columns[c].Defined) << " kind " << int(columns[c].Kind)
-                                  << ", scalar " << static_cast<double>(scalar.X) << ","
+                                  << static_cast<double>(array.X) << "," << static_cast<double>(array.Y) << " def "
+                                  << int(array.Defined) << " kind " << int(array.Kind) << ", scalar " << static_cast<double>(scalar.X) << ","
                                   << static_cast<double>(scalar.Y) << " def " << int(scalar.Defined) << " kind "
                                   << int(scalar.Kind);
                 }
@@ -137,20 +164,18 @@ TEST_F(ArrayEvaluatorTest, ColumnsOutsideTheRangeAreUndefined)
 {
     view.XAxis.VHigh = 200;
     TColumnArray out;
-    for (int c = TColumnArray::First; c <= TColumnArray::Last; ++c)
-        out[c] = ValueReal(99.0L);
+    out.Fill(TColumnArray::First, TColumnArray::Last, ValuePoint(99.0L, 1.0L));
     EvaluateArrays(Compiled(QStringLiteral("x+1")), columnX, view, 0, nullptr, false, out);
-    EXPECT_FALSE(out[-1].Defined);
-    EXPECT_FALSE(out[201].Defined);
-    EXPECT_FALSE(out[TColumnArray::Last].Defined);
-    EXPECT_EQ(out[200].X, columnX[200].X + 1.0L);
+    for (int c : {-1, 201, TColumnArray::Last})
+        EXPECT_TRUE(SameValue(out.At(c), ValueUndefined(KindReal))) << c;
+    EXPECT_TRUE(SameValue(out.At(200), ValueReal(columnX.X(200) + 1.0L)));
 }
 
 TEST_F(ArrayEvaluatorTest, ConstantsFillEveryColumn)
 {
     const TColumnArray out = Columns(Compiled(QStringLiteral("3"), ModeFunction));
     for (int c = 0; c <= 400; ++c)
-        ASSERT_EQ(out[c].X, 3.0L) << c;
+        ASSERT_EQ(out.X(c), 3.0L) << c;
 }
 
 TEST_F(ArrayEvaluatorTest, EquationHoldsAtOneColumn)
@@ -160,7 +185,7 @@ TEST_F(ArrayEvaluatorTest, EquationHoldsAtOneColumn)
     int holding = 0;
     int where = -1;
     for (int c = 0; c <= 400; ++c) {
-        if (out[c].Defined) {
+        if (out.Defined(c)) {
             ++holding;
             where = c;
         }
@@ -169,8 +194,8 @@ TEST_F(ArrayEvaluatorTest, EquationHoldsAtOneColumn)
     EXPECT_EQ(where, 280); // -5 + 280 / 40 = 2
     // A curve that touches zero between columns is found by its minimum.
     const TColumnArray touch = Columns(Compiled(QStringLiteral("(x-0.0101)^2=0")));
-    EXPECT_TRUE(touch[200].Defined);
-    EXPECT_FALSE(touch[190].Defined);
+    EXPECT_TRUE(touch.Defined(200));
+    EXPECT_FALSE(touch.Defined(190));
 }
 
 TEST_F(ArrayEvaluatorTest, GraphNamesUseTheirColumnCache)
@@ -178,25 +203,40 @@ TEST_F(ArrayEvaluatorTest, GraphNamesUseTheirColumnCache)
     DocumentTables.Functions[1].Func = Compiled(QStringLiteral("x^2"), ModeFunction);
     const TKavirofunction uses = Compiled(QStringLiteral("y1+1"), ModeFunction);
     TColumnArray out = Columns(uses);
-    EXPECT_EQ(out[240].X, 2.0L); // x = 1
-    EXPECT_TRUE((*caches)[1].Valid);
+    EXPECT_EQ(out.X(240), 2.0L); // x = 1
+    EXPECT_TRUE(graphs->Current[1]);
+    EXPECT_EQ(graphs->Refreshes, 1);
 
-    // A valid cache is reused as it stands...
-    (*caches)[1].Values[240] = ValueReal(41.0L);
+    // A current cache is reused as it stands...
+    graphs->Values[1].Set(240, ValueReal(41.0L));
     out = Columns(uses);
-    EXPECT_EQ(out[240].X, 42.0L);
-    // ...unless the refresh flag asks for the function again.
+    EXPECT_EQ(out.X(240), 42.0L);
+    EXPECT_EQ(graphs->Refreshes, 1);
+    // ...unless the refresh flag asks for the function again: over other
+    // inputs, so the cache is no longer current for the view.
     out = Columns(uses, true);
-    EXPECT_EQ(out[240].X, 2.0L);
-    EXPECT_EQ((*caches)[1].Values[240].X, 1.0L);
+    EXPECT_EQ(out.X(240), 2.0L);
+    EXPECT_EQ(graphs->Values[1].X(240), 1.0L);
+    EXPECT_FALSE(graphs->Current[1]);
+    // One that is not current is computed over the view's columns first,
+    // also while a parameter varies.
+    TColumnArray ts;
+    ts.Fill(TColumnArray::First, TColumnArray::Last, ValueReal(7.0L));
+    const int t = ParamIndexOfToken(Vocabulary.ParamTokens[10]);
+    EvaluateArrays(Compiled(QStringLiteral("y1+t")), graphs->X, view, t, &ts, false, out);
+    EXPECT_EQ(out.X(240), 8.0L);
+    EXPECT_TRUE(graphs->Current[1]);
+    EXPECT_EQ(graphs->Refreshes, 2);
+    // Without the view's caches a graph name is undefined.
+    view.Graphs = nullptr;
+    EXPECT_FALSE(Columns(uses).Defined(240));
 }
 
 TEST_F(ArrayEvaluatorTest, BinderBoundsComeFromTheFirstColumn)
 {
     // Bounds that depend on x take the value at column 0 (x = -5): an empty sum.
     const TColumnArray out = Columns(Compiled(QStringLiteral("Sum(k,1,x,k)")));
-    EXPECT_EQ(out[300].X, 0.0L);
-    EXPECT_EQ(out[300].Kind, KindReal);
+    EXPECT_TRUE(SameValue(out.At(300), ValueReal(0.0L)));
     EXPECT_EQ(DocumentTables.Params[14].Value, 1.0L);
 }
 
@@ -208,21 +248,20 @@ TEST_F(ArrayEvaluatorTest, VaryingParameterAndObjects)
     p.Pos = Compiled(QStringLiteral("(t, 2t)"), 3);
     TColumnArray ts;
     for (int c = -1; c <= 1610; ++c)
-        ts[c] = ValueReal(c / 100.0L);
+        ts.Set(c, ValueReal(c / 100.0L));
     const int t = ParamIndexOfToken(Vocabulary.ParamTokens[10]);
     TColumnArray out;
     EvaluateArrays(Compiled(QStringLiteral("R")), columnX, view, t, &ts, false, out);
-    EXPECT_EQ(out[150].Kind, KindPair);
-    EXPECT_EQ(out[150].X, 1.5L);
-    EXPECT_EQ(out[150].Y, 3.0L);
+    EXPECT_TRUE(SameValue(out.At(150), ValuePoint(1.5L, 3.0L)));
     EvaluateArrays(Compiled(QStringLiteral("t^2")), columnX, view, t, &ts, false, out);
-    EXPECT_EQ(out[30].X, 0.09L);
+    EXPECT_EQ(out.X(30), 0.09L);
+    EXPECT_EQ(out.Y(150), 0.0L);
 
     // A binder over the varying parameter binds it inside its body.
     EvaluateArrays(Compiled(QStringLiteral("Sum(t,1,3,t)+t")), columnX, view, t, &ts, false, out);
-    EXPECT_EQ(out[150].X, 7.5L);
+    EXPECT_EQ(out.X(150), 7.5L);
     EvaluateArrays(Compiled(QStringLiteral("Intgr(t,0,1,t)·t")), columnX, view, t, &ts, false, out);
-    EXPECT_NEAR(static_cast<double>(out[200].X), 1.0, 1e-15);
+    EXPECT_EXTENDED_NEAR(out.X(200), 1.0L, 1e-18L);
 }
 
 TEST_F(ArrayEvaluatorTest, PathWithoutArgumentsIsUndefined)
@@ -234,24 +273,24 @@ TEST_F(ArrayEvaluatorTest, PathWithoutArgumentsIsUndefined)
     ASSERT_EQ(f.ConstValues[0].X, 0.0L);
     const TColumnArray out = Columns(f);
     for (int c = 0; c <= 400; c += 100)
-        EXPECT_FALSE(out[c].Defined) << c;
+        EXPECT_FALSE(out.Defined(c)) << c;
 }
 
 TEST_F(ArrayEvaluatorTest, DerivativesAndAntiderivativesOverColumns)
 {
     SetUserFunction(3, "x^3");
     const TColumnArray d1 = Columns(Compiled(QStringLiteral("h'(x)")));
-    EXPECT_NEAR(static_cast<double>(d1[280].X), 12.0, 1e-9); // x = 2
+    EXPECT_EXTENDED_NEAR(d1.X(280), 12.0L, 1e-13L); // x = 2
     const TColumnArray d2 = Columns(Compiled(QStringLiteral("h''(x)")));
-    EXPECT_NEAR(static_cast<double>(d2[280].X), 12.0, 1e-6);
+    EXPECT_EXTENDED_NEAR(d2.X(280), 12.0L, 1e-11L);
     const TColumnArray big = Columns(Compiled(QStringLiteral("H(x)")));
-    EXPECT_NEAR(static_cast<double>(big[280].X), 4.0, 1e-12); // 2^4 / 4
+    EXPECT_EXTENDED_NEAR(big.X(280), 4.0L, 1e-18L); // 2^4 / 4
 
     // A range of columns that ends at x = 0 still spreads the fit's nodes.
     view.XAxis = TColumnAxis{0, 200, -5.0L, 0.0L};
     const TColumnArray toZero = Columns(Compiled(QStringLiteral("H(x)")));
-    EXPECT_EQ(columnX[200].X, 0.0L);
-    EXPECT_NEAR(static_cast<double>(toZero[40].X), 64.0, 1e-9); // x = -4
+    EXPECT_EQ(columnX.X(200), 0.0L);
+    EXPECT_EXTENDED_NEAR(toZero.X(40), 64.0L, 1e-12L); // x = -4
 }
 
 TEST_F(ArrayEvaluatorTest, CyclesAndDeepNestingStayBounded)
@@ -259,17 +298,55 @@ TEST_F(ArrayEvaluatorTest, CyclesAndDeepNestingStayBounded)
     DocumentTables.Functions[1].Func = Compiled(QStringLiteral("y2"), ModeFunction);
     DocumentTables.Functions[2].Func = Compiled(QStringLiteral("y1+x"), ModeFunction);
     const TColumnArray out = Columns(Compiled(QStringLiteral("y1")), true);
-    EXPECT_FALSE(out[100].Defined);
+    EXPECT_FALSE(out.Defined(100));
     SetUserFunction(4, "f1(x)+1");
-    EXPECT_FALSE(Columns(Compiled(QStringLiteral("f1(x)")))[100].Defined);
+    EXPECT_FALSE(Columns(Compiled(QStringLiteral("f1(x)"))).Defined(100));
 
     // Cycles that branch end as soon as one branch reaches the limit.
     DocumentTables.Functions[1].Func = Compiled(QStringLiteral("y2+y2"), ModeFunction);
     DocumentTables.Functions[2].Func = Compiled(QStringLiteral("y1·y1+x"), ModeFunction);
-    EXPECT_FALSE(Columns(Compiled(QStringLiteral("y1")), true)[100].Defined);
+    EXPECT_FALSE(Columns(Compiled(QStringLiteral("y1")), true).Defined(100));
     SetUserFunction(5, "f2'(x)+f2(x)");
-    EXPECT_FALSE(Columns(Compiled(QStringLiteral("f2(x)")))[100].Defined);
-    EXPECT_EQ(Columns(Compiled(QStringLiteral("x+1")))[200].X, 1.0L);
+    EXPECT_FALSE(Columns(Compiled(QStringLiteral("f2(x)"))).Defined(100));
+    EXPECT_EQ(Columns(Compiled(QStringLiteral("x+1"))).X(200), 1.0L);
+}
+
+// A column reads back exactly what was stored; the Y lane appears with the
+// first non-zero Y and not before.
+TEST(ColumnArrayTest, ColumnsReadBackWhatWasStored)
+{
+    TColumnArray a;
+    const TValue values[] = {ValueReal(2.5L), ValueUndefined(KindPair), ValueUndefined(KindNone), SZeroValue,
+                             ValueReal(-0.0L)};
+    for (int i = 0; i < 5; ++i)
+        a.Set(i, values[i]);
+    EXPECT_FALSE(a.HasYLane());
+    a.Fill(10, 12, ValuePoint(1.0L, -0.0L));
+    EXPECT_TRUE(a.HasYLane());
+    a.Set(20, ValuePoint(3.0L, 4.0L));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(SameValue(a.At(i), values[i])) << i;
+    EXPECT_TRUE(SameValue(a.At(11), ValuePoint(1.0L, -0.0L)));
+    EXPECT_TRUE(SameValue(a.At(20), ValuePoint(3.0L, 4.0L)));
+
+    // Copies carry the lanes of their range, and a swap exchanges them.
+    TColumnArray b;
+    b.CopyFrom(a, 19, 21);
+    EXPECT_TRUE(SameValue(b.At(20), ValuePoint(3.0L, 4.0L)));
+    TColumnArray c;
+    c.swap(b);
+    EXPECT_FALSE(b.HasYLane());
+    EXPECT_TRUE(SameValue(c.At(2), ValueUndefined(KindNone)));
+    EXPECT_TRUE(SameValue(c.At(TColumnArray::Last), TValue{}));
+}
+
+TEST_F(ArrayEvaluatorTest, ResultsAreSnappedAsTheScalarEvaluatorSnaps)
+{
+    // 0 / (0 - 1) is -0, which the snap makes +0; near-integers become whole.
+    const TColumnArray out = Columns(Compiled(QStringLiteral("x/(x-1)")));
+    EXPECT_TRUE(SameValue(out.At(200), ValueReal(0.0L)));
+    const TColumnArray pairs = Columns(Compiled(QStringLiteral("(x·0/(x-9), 1+x/10^19)")));
+    EXPECT_TRUE(SameValue(pairs.At(280), ValuePoint(0.0L, 1.0L)));
 }
 
 } // namespace

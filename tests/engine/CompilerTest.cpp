@@ -1,4 +1,5 @@
 #include "engine/Compiler.h"
+#include "model/MessageBox.h"
 #include "platform/fakes/RecordingMessageSink.h"
 #include "tests/QtPrinters.h"
 #include "tests/engine/EngineTest.h"
@@ -247,6 +248,89 @@ TEST_F(CompilerTest, QuietCompilationShowsNothing)
         EXPECT_FALSE(valid) << text;
     }
     EXPECT_TRUE(sink.empty());
+}
+
+TEST_F(CompilerTest, FaultsComeBackAsValuesWithWhereTheyLie)
+{
+    using K = TCompileErrorKind;
+    struct Case {
+        const char* text;
+        K kind;
+        const char* message;
+        const char* at; // the text from the fault on; empty when it cannot be told
+        bool always = false;
+        bool countArguments = false;
+    };
+    const Case cases[] = {
+        {"x2", K::NumeralPosition, "Numeral em posição ilegal", "2"},
+        {"3+(x)25", K::NumeralPosition, "Numeral em posição ilegal", "25"},
+        {"·2", K::BadBegin, "Início da expressão é inválido.", "·2"},
+        {"1+2·", K::BadEnd, "Fim da expressão é inválido.", "·"},
+        {"1+(2", K::Brackets, "Insuficiente \")\"", "(2"},
+        {"(1)+2)", K::Brackets, "excessivo \")\"", ")"},
+        {"2)+(", K::Brackets, "Parentese não corresponde.", ")+("},
+        {"(-x)+2+·3", K::OperatorPosition, "A posição da operação (+,-,*,/,^) é ilegal.", "·3"},
+        {"2+sin!3", K::PostfixPosition, "A posição da função(!,°.x,.y,.r) é ilegal.", "!3"},
+        {"1+2.3.4", K::Literal, "A posição de ponto decimal é ilegal.", "2.3.4"},
+        {"x+Stepsize(2)", K::BinderVariable, "\"Stepsize\": Parâmetro Inválido", "Stepsize(2)"},
+        {"Sum(k,1,2,k)+Sum(2,1,3,k)", K::BinderVariable, "\"Sum\": Parâmetro Inválido", "Sum(2"},
+        {"x+cof(1,2,x)", K::BinderArguments, "cofO argumento da função ou operação é excessivo.", "cof(1,2", true},
+        {"Ccentr(P,Q)", K::ArgumentCount, "O argumento da função ou operação é insuficiente.", "", false, true},
+        {"P Q", K::ArgumentCount, "O argumento da função ou operação é excessivo.", "", false, true},
+    };
+    for (const Case& c : cases) {
+        TKavirofunction f = BlankFunction;
+        f.Text = QString::fromUtf8(c.text);
+        PrepareExpression(f, -4);
+        const TCompileOutcome outcome = CompileFormula(f, ModePlain, c.countArguments);
+        EXPECT_FALSE(outcome.Valid()) << c.text;
+        EXPECT_EQ(outcome.Kind, c.kind) << c.text;
+        EXPECT_EQ(outcome.Message, QString::fromUtf8(c.message)) << c.text;
+        EXPECT_EQ(outcome.ShownAlways, c.always) << c.text;
+        const QString at = QString::fromUtf8(c.at);
+        if (at.isEmpty())
+            EXPECT_EQ(outcome.Position, 0) << c.text;
+        else
+            EXPECT_EQ(f.Text.mid(outcome.Position - 1), f.Text.mid(f.Text.lastIndexOf(at))) << c.text;
+    }
+    EXPECT_TRUE(sink.empty());
+
+    // The text keeps what was read; an unknown rest is found just after it.
+    TKavirofunction f = BlankFunction;
+    f.Text = QStringLiteral("2x$");
+    PrepareExpression(f, -4);
+    TCompileOutcome outcome = CompileFormula(f, ModePlain);
+    EXPECT_EQ(outcome.Kind, K::NotTerminated);
+    EXPECT_EQ(outcome.Position, f.Text.size() + 1);
+
+    f = BlankFunction;
+    f.Text = QStringLiteral("Ccentr(P,Q,R)");
+    PrepareExpression(f, -4);
+    EXPECT_TRUE(CompileFormula(f, ModePlain, true).Valid());
+}
+
+TEST_F(CompilerTest, MessagesAreTheCallersChoice)
+{
+    TKavirofunction f = BlankFunction;
+    f.Text = QStringLiteral("x2");
+    PrepareExpression(f, -4);
+    const TCompileOutcome outcome = CompileFormula(f, ModePlain);
+    EXPECT_EQ(outcome.Message, QStringLiteral("Numeral em posição ilegal"));
+    EXPECT_TRUE(sink.empty());
+    ShowCompileOutcome(outcome);
+    ASSERT_EQ(sink.messages().size(), 1u);
+    EXPECT_EQ(sink.last().text, QStringLiteral("Numeral em posição ilegal"));
+    EXPECT_EQ(sink.last().kind, MsgError);
+    EXPECT_EQ(sink.last().buttons, MsgOk);
+
+    // The wrapper keeps the old behaviour: quiet shows nothing, showErrors one box.
+    sink.clear();
+    EXPECT_FALSE(CompileExpression(f, ModePlain, false));
+    EXPECT_TRUE(sink.empty());
+    EXPECT_EQ(ErrorOf(QStringLiteral("x2")), QStringLiteral("Numeral em posição ilegal"));
+    EXPECT_EQ(sink.messages().size(), 1u);
+    ShowCompileOutcome(CompileFormula(f = BlankFunction, ModePlain)); // valid: nothing to show
+    EXPECT_EQ(sink.messages().size(), 1u);
 }
 
 TEST_F(CompilerTest, ArgumentCountCheckKeepsTheCode)

@@ -4,6 +4,7 @@
 #include "engine/NumberFields.h"
 #include "model/DocumentState.h"
 #include "tests/QtPrinters.h"
+#include "tests/ExtendedNear.h"
 #include "tests/engine/EngineTest.h"
 
 #include <gtest/gtest.h>
@@ -93,17 +94,17 @@ TEST_F(EvaluatorTest, SumsAndProducts)
 
 TEST_F(EvaluatorTest, IntegralsRestoreTheirVariable)
 {
-    EXPECT_NEAR(static_cast<double>(Real("Intgr(x,0,1,x^2)", 0.25L)), 1.0 / 3.0, 1e-15);
+    EXPECT_EXTENDED_NEAR(Real("Intgr(x,0,1,x^2)", 0.25L), 1.0L / 3.0L, 1e-19L);
     EXPECT_EQ(Real("Intgr(x,0,1,x^2)+x", 0.25L) - Real("Intgr(x,0,1,x^2)", 0.25L), 0.25L);
     DocumentTables.Params[0].Value = 0.5L;
-    EXPECT_NEAR(static_cast<double>(Real("Intgr(y,0,2,y)")), 2.0, 1e-15);
+    EXPECT_EXTENDED_NEAR(Real("Intgr(y,0,2,y)"), 2.0L, 1e-18L);
     EXPECT_EQ(DocumentTables.Params[0].Value, 0.5L);
-    EXPECT_NEAR(static_cast<double>(Real("Intgr(a,0,Pi,sin(a))")), 2.0, 1e-15);
+    EXPECT_EXTENDED_NEAR(Real("Intgr(a,0,Pi,sin(a))"), 2.0L, 1e-18L);
 
     // Partition counts from a file outside 1..200 are clamped.
     for (int slices : {0, -3, 100000}) {
         DocumentTables.IntegralInterval.sliceNo = slices;
-        EXPECT_NEAR(static_cast<double>(Real("Intgr(x,0,1,x^2)")), 1.0 / 3.0, 1e-15) << slices;
+        EXPECT_EXTENDED_NEAR(Real("Intgr(x,0,1,x^2)"), 1.0L / 3.0L, 2e-18L) << slices;
     }
 }
 
@@ -126,11 +127,11 @@ TEST_F(EvaluatorTest, ObjectsGraphsAndUserFunctions)
     EXPECT_EQ(Real("f(2,3)"), 6.0L);
 
     Store(DocumentTables.UserFunctions[2], "x^3", ModeUserFunction);
-    EXPECT_NEAR(static_cast<double>(Real("g'(2)")), 12.0, 1e-12);
-    EXPECT_NEAR(static_cast<double>(Real("g''(2)")), 12.0, 1e-8);
+    EXPECT_EXTENDED_NEAR(Real("g'(2)"), 12.0L, 1e-15L);
+    EXPECT_EXTENDED_NEAR(Real("g''(2)"), 12.0L, 1e-11L);
 
     Store(DocumentTables.UserFunctions[1], "x^2", ModeUserFunction);
-    EXPECT_NEAR(static_cast<double>(Real("F(3)")), 9.0, 1e-15);
+    EXPECT_EXTENDED_NEAR(Real("F(3)"), 9.0L, 1e-18L);
     EXPECT_EQ(Real("F(0)"), 0.0L);
 }
 
@@ -139,7 +140,7 @@ TEST_F(EvaluatorTest, CoefficientsRootsAndPaths)
     EXPECT_EQ(Real("cof(0,x^2+3)"), 3.0L);
     EXPECT_EQ(Real("cof(1,x^2+3)"), 0.0L);
     EXPECT_EQ(Real("cof(2,x^2+3)"), 1.0L);
-    EXPECT_NEAR(static_cast<double>(Real("cof(1,(x+3)^2)")), 6.0, 1e-12);
+    EXPECT_EXTENDED_NEAR(Real("cof(1,(x+3)^2)"), 6.0L, 1e-17L);
     EXPECT_FALSE(Eval("cof(0,sin(x))").Defined);
     EXPECT_FALSE(Eval("cof(7,x)").Defined);
     EXPECT_EQ(Real("sol(x^2=4)"), -2.0L);
@@ -231,20 +232,20 @@ TEST(CalculusTablesTest, GaussRuleAndDerivativeWeightsAreExact)
     long double sum = 0.0L;
     for (int k = 1; k <= 5; ++k)
         sum += t.GaussWeights[k];
-    EXPECT_NEAR(static_cast<double>(sum), 2.0, 1e-18);
+    EXPECT_EXTENDED_NEAR(sum, 2.0L, 1e-18L);
     // The rule is exact for x^8 on [-1, 1].
     long double x8 = 0.0L;
     for (int k = 1; k <= 5; ++k)
         x8 += t.GaussWeights[k] * std::pow(t.GaussNodes[k], 8.0L);
-    EXPECT_NEAR(static_cast<double>(x8), 2.0 / 9.0, 1e-18);
+    EXPECT_EXTENDED_NEAR(x8, 2.0L / 9.0L, 1e-19L);
     // f'' of a constant is 0, f' of x is 1.
     long double second = 0.0L, first = 0.0L;
     for (int k = 0; k < 7; ++k) {
         second += t.DerivWeights[2][k];
         first += t.DerivWeights[1][k] * t.DerivStepOffsets[k];
     }
-    EXPECT_NEAR(static_cast<double>(second), 0.0, 1e-12);
-    EXPECT_NEAR(static_cast<double>(first), 1.0, 1e-15);
+    EXPECT_EXTENDED_NEAR(second, 0.0L, 1e-16L);
+    EXPECT_EXTENDED_NEAR(first, 1.0L, 1e-18L);
 }
 
 } // namespace

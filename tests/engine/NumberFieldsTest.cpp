@@ -1,6 +1,7 @@
 #include "engine/Compiler.h"
 #include "engine/NumberFields.h"
 #include "model/DocumentState.h"
+#include "platform/fakes/RecordingMessageSink.h"
 #include "tests/QtPrinters.h"
 #include "tests/engine/EngineTest.h"
 
@@ -94,6 +95,45 @@ TEST_F(PointTextsTest, LegacyFormulasAreRewrittenByVersion)
         f.Text = QString::fromUtf8(c.text);
         ConvertLegacyExpression(f, ModePlain, QString::fromUtf8(c.header));
         EXPECT_EQ(f.Text, QString::fromUtf8(c.converted)) << c.header << " " << c.text;
+    }
+}
+
+// A number field takes one value: a formula that leaves more is refused
+// like any other text that is no number.
+TEST_F(PointTextsTest, NumberFieldRefusesAFormulaWithSeveralValues)
+{
+    platform::RecordingMessageSink sink;
+    platform::ScopedMessageSink scope(sink);
+    struct Case {
+        const char* text;
+        bool comma; // the decimal point is ","
+        bool accepted;
+        long double value;
+    };
+    const Case cases[] = {
+        {"2,5", false, false, 7.0L}, // two values where the decimal point is "."
+        {"1,2,3", false, false, 7.0L},
+        {"x 2", false, false, 7.0L},
+        {"max(1,5)", false, true, 5.0L},
+        {"(1+1)·2", false, true, 4.0L},
+        // The comma locale, once switched, stays for the rest.
+        {"2;5", true, false, 7.0L},
+        {"2,5", true, true, 2.5L},
+    };
+    for (const Case& c : cases) {
+        if (c.comma)
+            UseCommaLocale();
+        sink.clear();
+        QString text = QString::fromUtf8(c.text);
+        long double x = 7.0L;
+        EXPECT_EQ(ParseNumberText(text, x, true), c.accepted) << c.text;
+        EXPECT_EQ(x, c.value) << c.text;
+        if (!c.accepted) {
+            EXPECT_EQ(text, QStringLiteral("7")) << c.text;
+            ASSERT_EQ(sink.messages().size(), 1u) << c.text;
+            EXPECT_EQ(sink.last().text, QStringLiteral("Tipo numérico inválido"));
+        }
+        EXPECT_EQ(sink.empty(), c.accepted) << c.text;
     }
 }
 

@@ -1,4 +1,6 @@
 #include "engine/TokenTable.h"
+#include "engine/fakes/RecordingTokenDumpViewer.h"
+#include "platform/ServiceSlot.h"
 #include "tests/engine/EngineTest.h"
 
 #include "tests/QtPrinters.h"
@@ -183,15 +185,14 @@ TEST_F(TokenTableTest, TokensToTextNamesEveryCodeAndMarksTheRest)
 
 TEST_F(TokenTableTest, DumpTokensShowsConstantsAsZeroAndTellsTheViewer)
 {
-    QString seen;
-    SetTokenDumpViewer([&seen](const QString& text) { seen = text; });
+    RecordingTokenDumpViewer viewer;
+    const platform::ScopedService<TTokenDumpViewer> installed(viewer);
     // x 2.5 (constant slot 23) * ...: a compiled "x·k" with a literal.
     const QString compiled = MakeTokenString({118, ConstantCode(23), 24});
     const QString copy = compiled;
     EXPECT_EQ(DumpTokens(compiled), QStringLiteral("x0·"));
-    EXPECT_EQ(seen, QStringLiteral("x0·"));
+    EXPECT_EQ(viewer.Dumps, QStringList{QStringLiteral("x0·")});
     EXPECT_EQ(compiled, copy);
-    SetTokenDumpViewer(nullptr);
 }
 
 } // namespace

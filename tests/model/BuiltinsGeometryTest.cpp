@@ -1,5 +1,6 @@
 #include "model/BuiltinsGeometry.h"
 #include "tests/model/BuiltinsTest.h"
+#include "tests/ExtendedNear.h"
 
 #include <algorithm>
 #include <cmath>
@@ -149,8 +150,8 @@ TEST_F(GeometryBuiltinsTest, TangentPointLiesOnTheCircle)
     for (long double radius : {r, -r}) {
         const TValue t = FuncPtan(Args({Pair(px, py), Pair(cx, cy), Real(radius)}));
         ASSERT_TRUE(t.Defined);
-        EXPECT_NEAR(static_cast<double>(std::hypot(t.X - cx, t.Y - cy)), static_cast<double>(r), 1E-15);
-        EXPECT_NEAR(static_cast<double>((t.X - cx) * (t.X - px) + (t.Y - cy) * (t.Y - py)), 0.0, 1E-14);
+        EXPECT_EXTENDED_NEAR(std::hypot(t.X - cx, t.Y - cy), r, 1E-18L);
+        EXPECT_EXTENDED_NEAR((t.X - cx) * (t.X - px) + (t.Y - cy) * (t.Y - py), 0.0L, 1E-17L);
     }
 }
 
@@ -325,14 +326,21 @@ TEST_F(GeometryBuiltinsTest, ComplexRootsInComplexMode)
 
 TEST_F(GeometryBuiltinsTest, BezierCurveSamplesEndOnTheLastControlPoint)
 {
-    const QPointF controls[] = {{0.0, 0.0}, {1.0, 2.0}, {2.0, 0.0}};
-    const std::vector<QPointF> curve = CalcBezierPoint(controls, 4);
+    const TCurvePoint controls[] = {{0.0L, 0.0L}, {1.0L, 2.0L}, {2.0L, 0.0L}};
+    const std::vector<TCurvePoint> curve = CalcBezierPoint(controls, 4);
     ASSERT_EQ(curve.size(), 5u);
-    EXPECT_EQ(curve[0], QPointF(0.0, 0.0));
-    EXPECT_EQ(curve[1], QPointF(0.5, 0.75));
-    EXPECT_EQ(curve[2], QPointF(1.0, 1.0));
-    EXPECT_EQ(curve[4], QPointF(2.0, 0.0));
+    EXPECT_EQ(curve[0], TCurvePoint(0.0L, 0.0L));
+    EXPECT_EQ(curve[1], TCurvePoint(0.5L, 0.75L));
+    EXPECT_EQ(curve[2], TCurvePoint(1.0L, 1.0L));
+    EXPECT_EQ(curve[4], TCurvePoint(2.0L, 0.0L));
     EXPECT_TRUE(CalcBezierPoint({}, 4).empty());
+
+    // Extended precision throughout: 1 + 2^-60 has no double, and the curve
+    // of three equal control points is that point wherever the weights are exact.
+    const long double fine = 1.0L + std::ldexp(1.0L, -60);
+    const TCurvePoint flat[] = {{fine, -fine}, {fine, -fine}, {fine, -fine}};
+    for (const TCurvePoint& p : CalcBezierPoint(flat, 4))
+        EXPECT_EQ(p, TCurvePoint(fine, -fine));
 }
 
 } // namespace

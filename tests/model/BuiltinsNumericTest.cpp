@@ -46,7 +46,7 @@ TEST_F(NumericBuiltinsTest, Rounding)
     EXPECT_FALSE(std::signbit(ValueRound(Real(-0.3L)).X));
     ExpectRealResults(ValueFrc, {{-0.25L, 0.75L}, {2.9999999999L, 0.0L}, {3.25L, 0.25L}});
     EXPECT_TRUE(IsUndefined(ValueInt(Pair(1.0L, 2.0L))));
-    EXPECT_DOUBLE_EQ(static_cast<double>(FloorWithTolerance(-1.0000000001L)), -1.0);
+    EXPECT_EQ(FloorWithTolerance(-1.0000000001L), -1.0L);
 }
 
 TEST_F(NumericBuiltinsTest, ModIsFlooredWithTheDivisorsSign)
@@ -213,11 +213,11 @@ TEST_F(NumericBuiltinsTest, AreaReadsTheViewRanges)
     ViewRange.YLow = -2.0L;
     ViewRange.XHigh = 7.0L;
     ViewRange.YHigh = 4.0L;
-    // The index is x + 0.5 cut toward zero.
+    // The index is x + 0.5 rounded down: -0.5 .. 3.5 reach the four edges.
     ExpectRealResults(ValueArea, {{0.0L, -3.0L}, {1.0L, -2.0L}, {2.0L, 7.0L}, {3.0L, 4.0L}, {2.4L, 7.0L},
-                                  {-1.0L, -3.0L}});
-    EXPECT_TRUE(IsUndefined(ValueArea(Real(4.0L))));
-    EXPECT_TRUE(IsUndefined(ValueArea(Real(-1.6L))));
+                                  {-0.4L, -3.0L}, {-0.5L, -3.0L}, {3.4L, 4.0L}});
+    for (long double k : {4.0L, 3.5L, -1.0L, -0.6L, -1.6L})
+        EXPECT_TRUE(IsUndefined(ValueArea(Real(k)))) << static_cast<double>(k);
     EXPECT_EQ(ValueArea(Pair(0.0L, 0.0L)).Kind, KindNone);
 }
 

@@ -1,6 +1,7 @@
 #include "GoldenFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QtGlobal>
 #include <algorithm>
@@ -16,8 +17,9 @@ QString GoldenPath(const QString& name)
 QString OutputPath(const QString& name)
 {
     const QString dir = QStringLiteral(KAVIRO_GOLDEN_OUT_DIR) + QStringLiteral("/golden-failures");
-    QDir().mkpath(dir);
-    return dir + u'/' + name;
+    const QString path = dir + u'/' + name;
+    QDir().mkpath(QFileInfo(path).path()); // names may hold a subfolder
+    return path;
 }
 
 bool UpdatingGoldens()

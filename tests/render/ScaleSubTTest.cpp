@@ -4,11 +4,14 @@
 #include "model/ViewRange.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
+#include "render/view/fakes/CountingViewServices.h"
+#include "tests/ExtendedNear.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
+#include <stdexcept>
 
 namespace {
 
@@ -27,7 +30,6 @@ protected:
         ProgramSettings.Reset();
         RedrawState.Reset();
         CompileSettings.Reset();
-        ScaleHooks = TScaleHooks{};
     }
 
     static ScaleSubT Axis(char16_t letter, long double low, long double high, int pixels = 400)
@@ -71,21 +73,27 @@ TEST_F(ScaleSubTTest, MapsWorldValuesToPixelsOnBothAxes)
 TEST_F(ScaleSubTTest, PixelsAreClampedToTheDeviceLimitAndFlagged)
 {
     ScaleSubT a = Axis(u'x', -5.0L, 5.0L);
+    const TAxisMapping screen = a.Mapping();
+    EXPECT_EQ(screen.ValueToPixel(1E9L), (TMappedPixel{10000, true}));
+    EXPECT_EQ(screen.ValueToPixel(1.0L), (TMappedPixel{240, false}));
+    EXPECT_EQ(screen.ValueToPixel(std::numeric_limits<long double>::quiet_NaN()), (TMappedPixel{10000, true}));
+    EXPECT_EQ(screen.LengthToPixels(-1E9L), (TMappedPixel{-10000, true}));
     EXPECT_EQ(a.ValueToPixel(1E9L), 10000);
-    EXPECT_EQ(a.OutOfRange, 1);
-    EXPECT_EQ(a.ValueToPixel(1.0L), 240);
-    EXPECT_EQ(a.OutOfRange, 0);
-    EXPECT_EQ(a.ValueToPixel(std::numeric_limits<long double>::quiet_NaN()), 10000);
-    EXPECT_EQ(a.OutOfRange, 1);
     EXPECT_EQ(a.LengthToPixels(-1E9L), -10000);
-    EXPECT_EQ(a.OutOfRange, 1);
 
+    const TAxisMapping printed = a.Mapping(16);
+    EXPECT_EQ(printed.PixelLimit(), 30000);
+    EXPECT_EQ(printed.ValueToPixel(1E9L), (TMappedPixel{30000, true}));
+    EXPECT_EQ(printed.ValueToPixel(1.0L), (TMappedPixel{3840, false}));
+    EXPECT_EQ(printed.ValueToPixelF(0.5L), 3520.0L);
+    EXPECT_EQ(printed.PixelToValue(3840), 1.0L);
+    EXPECT_EQ(printed.MagnifiedPixels(), 6400);
+
+    // The axis's own conversions are the screen's whatever drawing is under way.
     ProgramState.Magnification = 16;
     EXPECT_EQ(PixelLimit(), 30000);
-    EXPECT_EQ(a.ValueToPixel(1E9L), 30000);
-    EXPECT_EQ(a.ValueToPixel(1.0L), 3840);
-    EXPECT_EQ(a.ValueToPixelF(0.5L), 3520.0L);
-    EXPECT_EQ(a.PixelToValue(3840), 1.0L);
+    EXPECT_EQ(a.ValueToPixel(1.0L), 240);
+    EXPECT_EQ(a.PixelToValue(240), 1.0L);
 }
 
 TEST_F(ScaleSubTTest, LengthsKeepTheirSignOnTheYAxis)
@@ -104,6 +112,36 @@ TEST_F(ScaleSubTTest, MagnifyRoundsHalvesToEven)
     ProgramState.Magnification = 16;
     EXPECT_EQ(Magnify(2.5L), 40);
     EXPECT_EQ(ClampToPixelLimit(-40000.0L), -30000.0L);
+    const TDrawContext printing{16};
+    EXPECT_EQ(printing.Magnify(2.5L), 40);
+    EXPECT_EQ(printing.Magnify(0.03L), 0); // 0.48
+    EXPECT_EQ(TDrawContext{}.ClampToPixelLimit(40000.0L), 10000.0L);
+}
+
+TEST_F(ScaleSubTTest, AScopedMagnificationIsRestoredOnEveryWayOut)
+{
+    enum class Exit { Early, Thrown, End };
+    const auto print = [](Exit exit) {
+        TScopedMagnification printing(16);
+        EXPECT_EQ(printing.Context().Magnify(1.0L), 16);
+        EXPECT_EQ(CurrentDrawContext().PixelLimit(), 30000);
+        if (exit == Exit::Early)
+            return;
+        if (exit == Exit::Thrown)
+            throw std::runtime_error("the printer went away");
+    };
+    ProgramState.Magnification = 4; // an export already under way
+    for (Exit exit : {Exit::Early, Exit::Thrown, Exit::End}) {
+        try {
+            print(exit);
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(ProgramState.Magnification, 4);
+    }
+    // No magnification below 1: it would divide pixels by zero.
+    TScopedMagnification none(0);
+    EXPECT_EQ(none.Context().Magnification, 1);
+    EXPECT_EQ(ScaleSubT{}.Mapping(-3).Magnification, 1);
 }
 
 TEST_F(ScaleSubTTest, PixelToValueSnapsOnlyTowardZero)
@@ -115,7 +153,7 @@ TEST_F(ScaleSubTTest, PixelToValueSnapsOnlyTowardZero)
     // 1.99999999999 is not rounded up.
     a.ZeroPixel = 200.0L + 4E-10L;
     EXPECT_NE(a.PixelToValue(280), 2.0L);
-    EXPECT_NEAR(static_cast<double>(a.PixelToValue(280)), 1.99999999999, 1E-12);
+    EXPECT_EXTENDED_NEAR(a.PixelToValue(280), 1.99999999999L, 1E-18L);
 }
 
 TEST_F(ScaleSubTTest, GridValuesRoundHalvesAwayFromZero)
@@ -147,7 +185,7 @@ TEST_F(ScaleSubTTest, TickStepsClimbThenDescendTheirCycle)
         ScaleSubT a = Axis(u'x', c.Low, c.High);
         a.Base = c.Base;
         a.Number = c.Number;
-        EXPECT_NEAR(static_cast<double>(a.CalcTickStep()), static_cast<double>(c.Step), 1E-15 * static_cast<double>(c.Step))
+        EXPECT_EXTENDED_NEAR(a.CalcTickStep(), c.Step, 1E-18L * c.Step)
             << static_cast<double>(c.Base) << " over " << static_cast<double>(c.High - c.Low) << " / " << c.Number;
     }
 }
@@ -180,7 +218,7 @@ TEST_F(ScaleSubTTest, TickStepsEndForEveryBadInput)
         const long double s = a.CalcTickStep();
         EXPECT_TRUE(std::isfinite(s) && s > 0.0L);
         if (c.Base != 1E-4000L)
-            EXPECT_NEAR(static_cast<double>(s), static_cast<double>(c.Step), 1E-12);
+            EXPECT_EXTENDED_NEAR(s, c.Step, 1E-18L * c.Step);
         else
             EXPECT_LE(s, 1.0L / 7.0L);
     }
@@ -274,12 +312,12 @@ TEST_F(ScaleSubTTest, NameTextDropsMarkupControlsAndBraces)
     a.Caption = QStringLiteral("<b>t</b> {s}");
     a.SetNameText();
     EXPECT_EQ(a.PlainCaption, QStringLiteral("<b>t</b> s")); // nothing translates tags yet
-    ScaleHooks.TranslateAxisName = [](const QString& text) {
-        QString t = text;
-        return t.replace(QStringLiteral("<b>"), QString(QChar(0x0A))).replace(QStringLiteral("</b>"), QString(QChar(0x0B)));
-    };
+    FakeAxisNameTranslator markup;
+    markup.Replacements = {{QStringLiteral("<b>"), QString(QChar(0x0A))}, {QStringLiteral("</b>"), QString(QChar(0x0B))}};
+    const ScopedAxisNameTranslator installed(markup);
     a.SetNameText();
     EXPECT_EQ(a.PlainCaption, QStringLiteral("t s"));
+    EXPECT_EQ(markup.Translations, 1);
     EXPECT_EQ(a.Caption, QStringLiteral("<b>t</b> {s}"));
 }
 
@@ -334,10 +372,12 @@ TEST_F(ScaleSubTTest, InitTakesTheLayoutAndTheStartView)
         {u'x', 30, false, 200, 500, 370},
         {u'x', 30, true, 200, 500, 400},
     };
+    CountingRedrawHost host;
+    std::optional<ScopedRedrawHost> installed(host);
     for (const Case& c : cases) {
         ProgramSettings.ControlPalette = c.ControlPalette;
-        ScaleHooks.DataPanelWidth = [&] { return c.Panel; };
-        ScaleHooks.WorkAreaWidth = [&] { return c.WorkArea; };
+        host.PanelWidth = c.Panel;
+        host.WorkArea = c.WorkArea;
         ScaleSubT a;
         a.Number = 3;
         a.Base = 2.0L;
@@ -349,7 +389,8 @@ TEST_F(ScaleSubTTest, InitTakesTheLayoutAndTheStartView)
         EXPECT_EQ(a.Low, c.Letter == u'x' ? -3.0L : -1.0L);
         EXPECT_EQ(a.High, c.Letter == u'x' ? 7.0L : 2.0L);
     }
-    ScaleHooks = TScaleHooks{};
+    EXPECT_EQ(host.PanelWidthQueries, 5); // the x axis asks, the y axis does not
+    installed.reset();
     ProgramState.GraphPixelHeight = 3000;
     ProgramState.GraphMaxHeight = 3000;
     ScaleSubT big;

@@ -8,6 +8,8 @@
 #include "platform/fakes/MemorySettingsStore.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
+#include "render/view/fakes/CountingViewServices.h"
+#include "tests/ExtendedNear.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -25,8 +27,6 @@ protected:
     {
         ResetGlobals();
         InitTokenTables();
-        ScaleHooks.Redraw = [this](ScaleT&, TGraphImages&) { ++redraws; };
-        ScaleHooks.PushViewHistory = [this](const ScaleT& v) { pushedLows.push_back(v.XAxis.Low); };
         view = std::make_unique<ScaleT>();
         view->Startup();
     }
@@ -39,19 +39,18 @@ protected:
         Options.Reset();
         RedrawState.Reset();
         CompileSettings.Reset();
-        ScaleHooks = TScaleHooks{};
     }
 
     bool SetRange(long double xLow, long double xHigh, long double yLow, long double yHigh)
     {
-        return view->SetRange(view->GraphImages, yHigh, xHigh, yLow, xLow);
+        return view->SetRange(view->GraphImages, {{xLow, yLow}, {xHigh, yHigh}});
     }
 
     platform::MemorySettingsStore store;
     platform::ScopedSettingsStore scopedStore{store};
+    CountingRedrawer redrawer;
+    ScopedRedrawer scopedRedrawer{redrawer};
     std::unique_ptr<ScaleT> view;
-    int redraws = 0;
-    std::vector<long double> pushedLows;
 };
 
 TEST_F(ScaleTTest, StartsWithTheDefaultSquareView)
@@ -64,12 +63,12 @@ TEST_F(ScaleTTest, StartsWithTheDefaultSquareView)
     EXPECT_TRUE(v.IsEqualScale());
     EXPECT_EQ(v.XAxis.AxisChar, u'x');
     EXPECT_EQ(v.YAxis.AxisChar, u'y');
-    EXPECT_EQ(v.ColumnX[0].X, -5.0L);
-    EXPECT_EQ(v.ColumnX[200].X, 0.0L);
-    EXPECT_NEAR(static_cast<double>(v.ColumnX[-1].X), -5.025, 1E-15);
-    EXPECT_EQ(v.ColumnX[LastUsedColumn].Defined, 1);
-    EXPECT_EQ(v.UndefinedColumns[17].Defined, 0);
-    EXPECT_EQ(v.UndefinedColumns[17].Kind, KindReal);
+    EXPECT_EQ(v.Columns.ColumnX().X(0), -5.0L);
+    EXPECT_EQ(v.Columns.ColumnX().X(200), 0.0L);
+    EXPECT_EXTENDED_NEAR(v.Columns.ColumnX().X(-1), -5.025L, 1E-18L);
+    EXPECT_EQ(v.Columns.ColumnX().Defined(LastUsedColumn), 1);
+    EXPECT_EQ(v.Columns.UndefinedColumns().Defined(17), 0);
+    EXPECT_EQ(v.Columns.UndefinedColumns().Kind(17), KindReal);
     EXPECT_EQ(v.PolorNum, 12);
     EXPECT_EQ(v.AxisWidth, 1);
     EXPECT_FALSE(IsDirtyObjects());
@@ -108,7 +107,9 @@ TEST_F(ScaleTTest, LayoutReadsTheStoredStartViewAndReservesRoom)
 
 TEST_F(ScaleTTest, AStoredGraphSizeBeyondTheColumnTablesIsClamped)
 {
-    ScaleHooks.DataPanelWidth = [] { return std::optional<int>(300); };
+    CountingRedrawHost host;
+    host.PanelWidth = 300;
+    const ScopedRedrawHost installed(host);
     const std::pair<int, int> cases[] = {{std::numeric_limits<int>::max(), MaxAxisPixels}, {50, MinAxisPixels}};
     for (const auto& [stored, expected] : cases) {
         store.writeInteger(RegKeyScaleX, QStringLiteral("VHigh"), stored);
@@ -124,15 +125,16 @@ TEST_F(ScaleTTest, FittingPutsWholePixelsOnEveryTickStep)
 {
     ASSERT_TRUE(SetRange(-5.3L, 5.3L, -5.3L, 5.3L));
     ScaleT& v = *view;
-    EXPECT_NEAR(static_cast<double>(v.XAxis.PixelsPerUnit), 38.0, 1E-12);
+    EXPECT_EXTENDED_NEAR(v.XAxis.PixelsPerUnit, 38.0L, 1E-17L);
     EXPECT_EQ(v.XAxis.ZeroPixel, 200.0L);
     EXPECT_EQ(v.XAxis.ValueToPixel(1.0L), 238);
     EXPECT_EQ(v.XAxis.ValueToPixel(-3.0L), 86);
     // The y axis keeps the pixels per unit of the aspect step: equal scale.
-    EXPECT_NEAR(static_cast<double>(v.YAxis.PixelsPerUnit), 38.0, 1E-12);
+    EXPECT_EXTENDED_NEAR(v.YAxis.PixelsPerUnit, 38.0L, 1E-17L);
     EXPECT_EQ(v.YAxis.ValueToPixel(0.0L), 200);
-    EXPECT_EQ(v.ColumnX[238].X, 1.0L);
-    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(v.Columns.ColumnX().X(238), 1.0L);
+    EXPECT_EQ(redrawer.Redraws, 1);
+    EXPECT_EQ(redrawer.LastImages, &v.GraphImages);
     EXPECT_TRUE(IsDirtyView() && IsDirtyObjects() && IsDirtyScale());
     for (int i = 1; i <= FunctionCount; ++i)
         EXPECT_TRUE(RedrawState.ChangedNames.has(Vocabulary.FunctionTokens[i]));
@@ -172,31 +174,33 @@ TEST_F(ScaleTTest, RangesWithoutPixelsPerUnitAreRefused)
     };
     for (const auto& r : refused) {
         EXPECT_FALSE(SetRange(r[0], r[1], r[2], r[3]));
-        EXPECT_FALSE(view->SetRangeRecorded(view->GraphImages, r[3], r[1], r[2], r[0]));
+        EXPECT_FALSE(view->SetRangeRecorded(view->GraphImages, {{r[0], r[2]}, {r[1], r[3]}}));
     }
     EXPECT_EQ(view->XAxis.Low, -5.0L);
     EXPECT_EQ(view->XAxis.PixelsPerUnit, 40.0L);
-    EXPECT_EQ(redraws, 0);
-    EXPECT_TRUE(pushedLows.empty());
+    EXPECT_EQ(redrawer.Redraws, 0);
+    EXPECT_TRUE(redrawer.PushedViews.empty());
 }
 
 TEST_F(ScaleTTest, ZoomingRecordsTheViewAndNeverCollapsesIt)
 {
     Options.AreaRectify = 0;
-    ASSERT_TRUE(view->ZoomAt(1.0L, 1.0L, 2.0L, 2.0L));
-    EXPECT_EQ(pushedLows, std::vector<long double>{-5.0L});
+    ASSERT_TRUE(view->ZoomAt({1.0L, 1.0L}, 2.0L, 2.0L));
+    EXPECT_EQ(redrawer.PushedViews, (std::vector<TWorldRect>{{{-5.0L, -5.0L}, {5.0L, 5.0L}}}));
+    EXPECT_EQ(redrawer.Redraws, 1);
     EXPECT_EQ(view->XAxis.Low, -2.0L);
     EXPECT_EQ(view->XAxis.High, 3.0L);
     EXPECT_EQ(view->YAxis.High, 3.0L);
 
     int refusedAt = 0;
     for (int i = 1; i <= 60 && !refusedAt; ++i)
-        if (!view->ZoomAt(1.0L / 3.0L, 1.0L / 3.0L, 10.0L, 10.0L))
+        if (!view->ZoomAt({1.0L / 3.0L, 1.0L / 3.0L}, 10.0L, 10.0L))
             refusedAt = i;
     EXPECT_GT(refusedAt, 5);
     EXPECT_TRUE(std::isfinite(view->XAxis.PixelsPerUnit));
     EXPECT_TRUE(ScaleSubT::IsUsableRange(view->XAxis.Low, view->XAxis.High));
-    EXPECT_FALSE(view->ZoomAt(0.0L, 0.0L, 0.0L, 0.0L));
+    EXPECT_EQ(static_cast<int>(redrawer.PushedViews.size()), redrawer.Redraws);
+    EXPECT_FALSE(view->ZoomAt({0.0L, 0.0L}, 0.0L, 0.0L));
 }
 
 TEST_F(ScaleTTest, NormalViewRestoresTheStartAspectAndAngleSteps)
@@ -211,7 +215,8 @@ TEST_F(ScaleTTest, NormalViewRestoresTheStartAspectAndAngleSteps)
     EXPECT_EQ(view->YAxis.Low, -2.5L);
     EXPECT_EQ(view->YAxis.High, 2.5L);
     EXPECT_EQ(view->YAxis.PixelsPerUnit, 80.0L);
-    EXPECT_TRUE(pushedLows.empty());
+    EXPECT_TRUE(redrawer.PushedViews.empty());
+    EXPECT_EQ(redrawer.Redraws, 1);
 }
 
 TEST_F(ScaleTTest, ColumnsHoldTheWorldXOfEveryPixelColumn)
@@ -219,9 +224,9 @@ TEST_F(ScaleTTest, ColumnsHoldTheWorldXOfEveryPixelColumn)
     Options.AreaRectify = 0;
     ASSERT_TRUE(SetRange(0.0L, 400.0L, 0.0L, 400.0L));
     for (int c : {-1, 0, 1, 399, 400, LastUsedColumn}) {
-        EXPECT_EQ(view->ColumnX[c].X, static_cast<long double>(c));
-        EXPECT_EQ(view->ColumnX[c].Kind, KindReal);
-        EXPECT_EQ(view->ColumnX[c].Defined, 1);
+        EXPECT_EQ(view->Columns.ColumnX().X(c), static_cast<long double>(c));
+        EXPECT_EQ(view->Columns.ColumnX().Kind(c), KindReal);
+        EXPECT_EQ(view->Columns.ColumnX().Defined(c), 1);
     }
 }
 
@@ -245,27 +250,24 @@ TEST_F(ScaleTTest, AngleStepsMoveThroughTheirTable)
 TEST_F(ScaleTTest, PolarSnappingRoundsTheAngleAndTheRadius)
 {
     ScaleT& v = *view;
-    long double x = 0;
-    long double y = 0;
     // (1, 1.05) lies at 46.4°: with 12 steps of 30° that is 60°; r 1.45 → 1.
-    v.SnapPolar(v.XAxis.ValueToPixel(1.0L), v.YAxis.ValueToPixel(1.05L), y, x);
-    EXPECT_NEAR(static_cast<double>(x), 0.5, 1E-15);
-    EXPECT_NEAR(static_cast<double>(y), std::sqrt(3.0) / 2.0, 1E-15);
+    TWorldPoint p = v.SnapPolar(v.XAxis.ValueToPixel(1.0L), v.YAxis.ValueToPixel(1.05L));
+    EXPECT_EXTENDED_NEAR(p.X, 0.5L, 1E-18L);
+    EXPECT_EXTENDED_NEAR(p.Y, std::sqrt(3.0L) / 2.0L, 1E-18L);
     v.PolorNum = 8; // 45° steps
-    v.SnapPolar(v.XAxis.ValueToPixel(1.0L), v.YAxis.ValueToPixel(1.05L), y, x);
-    EXPECT_NEAR(static_cast<double>(x), std::sqrt(0.5), 1E-15);
+    p = v.SnapPolar(v.XAxis.ValueToPixel(1.0L), v.YAxis.ValueToPixel(1.05L));
+    EXPECT_EXTENDED_NEAR(p.X, std::sqrt(0.5L), 1E-18L);
     v.PolorNum = 12;
-    v.SnapPolar(200, 100, y, x); // straight up
-    EXPECT_EQ(x, 0.0L);
-    EXPECT_EQ(y, 3.0L); // 2.5 rounds away from zero
-    v.SnapPolar(100, 200, y, x); // straight left
-    EXPECT_EQ(y, 0.0L);
-    EXPECT_NEAR(static_cast<double>(x), -3.0, 1E-15);
+    p = v.SnapPolar(200, 100); // straight up
+    EXPECT_EQ(p.X, 0.0L);
+    EXPECT_EQ(p.Y, 3.0L); // 2.5 rounds away from zero
+    p = v.SnapPolar(100, 200); // straight left
+    EXPECT_EQ(p.Y, 0.0L);
+    EXPECT_EXTENDED_NEAR(p.X, -3.0L, 1E-18L);
     v.PolorNum = 0; // not a step count: 12
-    v.SnapPolar(200, 300, y, x);
+    p = v.SnapPolar(200, 300);
     EXPECT_EQ(v.PolorNum, 12);
-    EXPECT_EQ(x, 0.0L);
-    EXPECT_EQ(y, -3.0L);
+    EXPECT_EQ(p, (TWorldPoint{0.0L, -3.0L}));
 }
 
 TEST_F(ScaleTTest, AxesGoToTheBorderWhenTheirLineIsOutOfView)
@@ -289,50 +291,77 @@ TEST_F(ScaleTTest, ClipLineMakesSafePixelEnds)
 {
     struct Case {
         std::uint8_t Kind;
-        long double X1, Y1, X2, Y2;
+        TWorldPoint A, B;
         bool Result;
         TPointL P1, P2;
     };
     // Default view: -5..5 on 400 pixels; world (x, y) is pixel (200 + 40x, 200 - 40y).
     const Case cases[] = {
-        {ClipWholeLine, -1.0L, 0.0L, 1.0L, 0.5L, true, {0.0L, 240.0L}, {400.0L, 140.0L}},
-        {ClipWholeLine, 0.0L, -1.0L, 0.5L, 1.0L, true, {260.0L, 0.0L}, {160.0L, 400.0L}},
-        {ClipWholeLine, -1.0L, 2.0L, 1.0L, 2.0L, true, {0.0L, 120.0L}, {400.0L, 120.0L}},
-        {ClipWholeLine, 1.0L, 1.0L, 1.0L, 1.0L, false, {240.0L, 160.0L}, {240.0L, 160.0L}},
-        {ClipHalfLine, 0.0L, 0.0L, 1.0L, 0.5L, true, {200.0L, 200.0L}, {400.0L, 100.0L}},
-        {ClipHalfLine, 0.0L, 0.0L, -0.5L, -1.0L, true, {200.0L, 200.0L}, {100.0L, 400.0L}},
-        {ClipHalfLine, 6.0L, 0.0L, 7.0L, 0.0L, true, {440.0L, 200.0L}, {480.0L, 200.0L}},
-        {ClipRectangle, -6.0L, -6.0L, 2.0L, 7.0L, true, {-1.0L, 401.0L}, {280.0L, -1.0L}},
-        {1, 0.0L, 0.0L, 1.0L, 1.0L, true, {200.0L, 200.0L}, {240.0L, 160.0L}},
-        {1, 0.0L, 0.0L, 1E6L, 0.0L, true, {200.0L, 200.0L}, {1000.0L, 200.0L}},
-        {1, -1E6L, 0.0L, 0.0L, 0.0L, true, {-600.0L, 200.0L}, {200.0L, 200.0L}},
-        {1, -1E6L, 3.0L, -2E6L, 3.0L, true, {-10000.0L, 80.0L}, {-10000.0L, 80.0L}}, // wholly left
-        {1, -505.0L, -20.0L, 20.0L, 505.0L, true, {800.0L, 1000.0L}, {800.0L, -10000.0L}}, // passes by
+        {ClipWholeLine, {-1.0L, 0.0L}, {1.0L, 0.5L}, true, {0.0L, 240.0L}, {400.0L, 140.0L}},
+        {ClipWholeLine, {0.0L, -1.0L}, {0.5L, 1.0L}, true, {260.0L, 0.0L}, {160.0L, 400.0L}},
+        {ClipWholeLine, {-1.0L, 2.0L}, {1.0L, 2.0L}, true, {0.0L, 120.0L}, {400.0L, 120.0L}},
+        {ClipWholeLine, {1.0L, 1.0L}, {1.0L, 1.0L}, false, {}, {}},
+        {ClipHalfLine, {0.0L, 0.0L}, {1.0L, 0.5L}, true, {200.0L, 200.0L}, {400.0L, 100.0L}},
+        {ClipHalfLine, {0.0L, 0.0L}, {-0.5L, -1.0L}, true, {200.0L, 200.0L}, {100.0L, 400.0L}},
+        {ClipHalfLine, {6.0L, 0.0L}, {7.0L, 0.0L}, true, {440.0L, 200.0L}, {480.0L, 200.0L}},
+        {ClipRectangle, {-6.0L, -6.0L}, {2.0L, 7.0L}, true, {-1.0L, 401.0L}, {280.0L, -1.0L}},
+        {1, {0.0L, 0.0L}, {1.0L, 1.0L}, true, {200.0L, 200.0L}, {240.0L, 160.0L}},
+        {1, {0.0L, 0.0L}, {1E6L, 0.0L}, true, {200.0L, 200.0L}, {1000.0L, 200.0L}},
+        {1, {-1E6L, 0.0L}, {0.0L, 0.0L}, true, {-600.0L, 200.0L}, {200.0L, 200.0L}},
+        {1, {-1E6L, 3.0L}, {-2E6L, 3.0L}, true, {-10000.0L, 80.0L}, {-10000.0L, 80.0L}}, // wholly left
+        {1, {-505.0L, -20.0L}, {20.0L, 505.0L}, true, {800.0L, 1000.0L}, {800.0L, -10000.0L}}, // passes by
+        {1, {0.0L, 0.0L}, {std::numeric_limits<long double>::quiet_NaN(), 1.0L}, false, {}, {}}, // no pixel
     };
     for (const Case& c : cases) {
-        TPointL p1;
-        TPointL p2;
-        EXPECT_EQ(view->ClipLine(c.Kind, p1, c.X1, c.Y1, c.X2, c.Y2, p2), c.Result);
-        const std::string where = std::to_string(c.Kind) + " (" + std::to_string(static_cast<double>(c.X1)) + "," +
-                                  std::to_string(static_cast<double>(c.Y1)) + ")";
-        EXPECT_NEAR(static_cast<double>(p1.X), static_cast<double>(c.P1.X), 1E-9) << where;
-        EXPECT_NEAR(static_cast<double>(p1.Y), static_cast<double>(c.P1.Y), 1E-9) << where;
-        EXPECT_NEAR(static_cast<double>(p2.X), static_cast<double>(c.P2.X), 1E-9) << where;
-        EXPECT_NEAR(static_cast<double>(p2.Y), static_cast<double>(c.P2.Y), 1E-9) << where;
+        const std::optional<TPixelLine> line = view->ClipLine(c.Kind, c.A, c.B);
+        const std::string where = std::to_string(c.Kind) + " (" + std::to_string(static_cast<double>(c.A.X)) + "," +
+                                  std::to_string(static_cast<double>(c.A.Y)) + ")";
+        ASSERT_EQ(line.has_value(), c.Result) << where;
+        if (!line)
+            continue;
+        EXPECT_EXTENDED_NEAR(line->P1.X, c.P1.X, 1E-12L) << where;
+        EXPECT_EXTENDED_NEAR(line->P1.Y, c.P1.Y, 1E-12L) << where;
+        EXPECT_EXTENDED_NEAR(line->P2.X, c.P2.X, 1E-12L) << where;
+        EXPECT_EXTENDED_NEAR(line->P2.Y, c.P2.Y, 1E-12L) << where;
     }
 }
 
 TEST_F(ScaleTTest, ClipLineWorksInMagnifiedPixels)
 {
-    ProgramState.Magnification = 16;
-    QPoint p1;
-    QPoint p2;
-    ASSERT_TRUE(view->ClipLineToPoints(ClipWholeLine, p1, -1.0L, 0.0L, 1.0L, 0.5L, p2));
-    EXPECT_EQ(p1, QPoint(0, 3840));
-    EXPECT_EQ(p2, QPoint(6400, 2240));
-    QPoint q;
-    view->WorldToPoint(q, 1.0L, 1.0L);
-    EXPECT_EQ(q, QPoint(3840, 2560));
+    const TViewMapping printed = view->Mapping(16);
+    EXPECT_EQ(printed.ClipLineToPoints(ClipWholeLine, {-1.0L, 0.0L}, {1.0L, 0.5L}),
+              (TPointLine{QPoint(0, 3840), QPoint(6400, 2240)}));
+    EXPECT_EQ(printed.WorldToPoint({1.0L, 1.0L}), QPoint(3840, 2560));
+    EXPECT_EQ(view->WorldToPoint({1.0L, 1.0L}), QPoint(240, 160));
+    EXPECT_FALSE(printed.ClipLineToPoints(ClipWholeLine, {1.0L, 1.0L}, {1.0L, 1.0L}));
+}
+
+TEST_F(ScaleTTest, TheMagnifiedMappingIsSixteenTimesTheScreensAndClampsFarther)
+{
+    Options.AreaRectify = 0;
+    ASSERT_TRUE(SetRange(-5.3L, 5.3L, -2.0L, 8.6L));
+    const TViewMapping screen = view->Mapping();
+    const TViewMapping printed = view->Mapping(16);
+    EXPECT_EQ(printed.Context().Magnification, 16);
+    for (long double v : {-400.0L, -5.3L, -1.0L / 3.0L, 0.0L, 0.1L, 2.0L, 8.6L, 300.0L}) {
+        for (const auto& [s, p] : {std::pair(screen.X, printed.X), std::pair(screen.Y, printed.Y)}) {
+            EXPECT_EQ(p.ValueToPixelF(v), 16.0L * s.ValueToPixelF(v)) << static_cast<double>(v);
+            const TMappedPixel a = s.ValueToPixel(v);
+            const TMappedPixel b = p.ValueToPixel(v);
+            EXPECT_EQ(a.Clamped, std::fabs(s.ValueToPixelF(v)) > 10000.0L);
+            EXPECT_EQ(b.Clamped, std::fabs(p.ValueToPixelF(v)) > 30000.0L);
+            if (!b.Clamped) {
+                EXPECT_LE(std::abs(b.Pixel - 16 * a.Pixel), 8) << static_cast<double>(v);
+            }
+            // A magnified pixel maps back to the same world value.
+            EXPECT_EXTENDED_NEAR(p.PixelToValueRaw(16.0L * s.ValueToPixelF(v)), v, 1E-17L * (1.0L + std::fabs(v)));
+        }
+    }
+    // 400 units right of the origin are 16000 screen pixels: both clamp, at their own limits.
+    EXPECT_EQ(screen.X.ValueToPixel(400.0L), (TMappedPixel{10000, true}));
+    EXPECT_EQ(printed.X.ValueToPixel(400.0L), (TMappedPixel{30000, true}));
+    EXPECT_EQ(printed.X.ValueToPixel(40.0L).Clamped, false); // 1600 screen pixels, 25600 printed
+    EXPECT_EQ(screen.AtMagnification(16).X.ValueToPixelF(1.0L), printed.X.ValueToPixelF(1.0L));
 }
 
 } // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+// Sine, cosine, e^x, ln and powers in 80-bit extended precision, several
+// times faster than the C library's long double routines and as accurate
+// (within 1 ulp, most results correctly rounded). Every evaluator computes
+// through these, so that the scalar and array machines agree to the bit.
+//
+// The argument is reduced by a constant carried in several parts and the
+// reduced argument in two; polynomial kernels do the rest. Arguments beyond
+// the reach of that reduction (|x| >= 2^24 for sine and cosine, results near
+// the ends of the exponent range), NaN and infinities go to the C library.
+// Only x87 arithmetic is used (any x86-64 processor), with no change of the
+// rounding mode: the default round-to-nearest is assumed.
+
+struct TSinCos {
+    long double Sin = 0.0L;
+    long double Cos = 1.0L;
+};
+
+long double SinL(long double x);
+long double CosL(long double x);
+TSinCos SinCosL(long double x);
+// The same with the argument in degrees: whole multiples of 90° are reduced
+// exactly, so that sin 30° = 0.5 and cos 90° = 0.
+long double SinDegreesL(long double degrees);
+long double CosDegreesL(long double degrees);
+TSinCos SinCosDegreesL(long double degrees);
+
+// e^x.
+long double ExpL(long double x);
+// ln x; x <= 0 gives −inf or NaN as the C library does.
+long double LnL(long double x);
+// a^b for a > 0 (other bases go to the C library).
+long double PowL(long double a, long double b);

@@ -1,0 +1,3 @@
+#include "model/Figures.h"
+
+TSegments Segments;

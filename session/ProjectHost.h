@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/ServiceSlot.h"
+
+#include <QString>
+#include <QStringList>
+
+// What the project file and the undo points ask of the windows. The model
+// side (positions of rows, panels and stickers, the flags of the tool
+// buttons) lives in the session; these steps only bring the windows up to
+// date with it. Until the windows install their implementation a host that
+// does nothing stands in.
+class TProjectHost {
+public:
+    virtual ~TProjectHost() = default;
+
+    // The graph window's caption from the current file name (empty: no file).
+    virtual void SetFileCaption(const QString& fileName) = 0;
+    // Every row of the data panel rebuilt from the document and the row
+    // states, the figure rows and the parameter rows and panel included.
+    virtual void RefreshRows() = 0;
+    // The eight panels stacked from their stored places (PanelStackOrder).
+    virtual void ArrangePanels() = 0;
+    // The background button shows the stored stretch mode.
+    virtual void UpdateStretchButton() = 0;
+    // Shows the background picture of an existing file.
+    virtual void LoadBackgroundFile(const QString& path) = 0;
+    // Height of the graph window's control tabs, which the graph area leaves
+    // free unless they hide themselves.
+    virtual int PageControlHeight() = 0;
+    // The graph area and its layer images brought to the axes' pixel lengths.
+    virtual void ResizeGraphArea() = 0;
+    // The tool button of the border axes shows the view's state.
+    virtual void SetAxisOnButton(bool down) = 0;
+
+    // Rebuilds the scripts from the note text; false when one does not
+    // compile, in which case no script is left.
+    virtual bool CompileScripts(const QStringList& noteLines) = 0;
+    // Splits the note text into the stickers' texts.
+    virtual void BuildStickerTexts(const QStringList& noteLines) = 0;
+    // Places and renders the sticker images from their stored places, and
+    // shows the note text in the note editor when it is open.
+    virtual void ArrangeStickers() = 0;
+
+    // The enabled state of the undo and redo menu items and buttons.
+    virtual void UpdateUndoControls(bool canUndo, bool canRedo) = 0;
+    // The back and forward buttons after the view history was emptied.
+    virtual void UpdateViewHistoryControls() = 0;
+
+    // The trace file beside the project <base>.kvf: written after the
+    // project on every save, read after it on every open.
+    virtual void SaveTraces(const QString& base) = 0;
+    virtual void LoadTraces(const QString& base) = 0;
+};
+
+TProjectHost& CurrentProjectHost();
+using ScopedProjectHost = platform::ScopedService<TProjectHost>;

@@ -1,0 +1,11 @@
+#include "session/SessionResets.h"
+
+#include "session/ProjectFile.h"
+#include "session/UndoPoints.h"
+
+void RegisterSessionResets()
+{
+    RegisterPlotResets();
+    RegisterReset(QStringLiteral("project file"), ResetProjectGlobals);
+    RegisterReset(QStringLiteral("drag state"), [] { DragState.Reset(); });
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "render/plot/PlotResets.h"
+
+// The session's tables: the project file's globals, the panel layout and
+// the drag state. Registers the libraries' below first.
+void RegisterSessionResets();

@@ -1,0 +1,73 @@
+#include "session/UndoPoints.h"
+
+#include "session/ProjectFile.h"
+#include "session/ProjectHost.h"
+
+#include "model/History.h"
+#include "model/LineCodec.h"
+
+#include <QFileInfo>
+
+TDragState DragState;
+
+namespace {
+
+void UpdateUndoControls()
+{
+    CurrentProjectHost().UpdateUndoControls(!BackUp.IsAtStart(), BackUp.CanRedo());
+}
+
+void PushSnapshot()
+{
+    WriteProject(ProjectData);
+    BackUp.Push(ProjectData);
+    UpdateUndoControls();
+}
+
+} // namespace
+
+void SaveUndoPoint()
+{
+    if (DragState.Dragging && !DragState.FirstChange)
+        return;
+    PushSnapshot();
+}
+
+void Undo()
+{
+    // Keys reach here with the controls disabled.
+    if (BackUp.IsAtStart())
+        return;
+    if (!BackUp.CanRedo()) {
+        // The state after the last edit becomes the newest snapshot, so
+        // that redo can come back to it.
+        SaveUndoPoint();
+        BackUp.Undo(ProjectData);
+    }
+    if (BackUp.Undo(ProjectData))
+        RestoreUndoSnapshot();
+}
+
+void Redo()
+{
+    if (BackUp.Redo(ProjectData))
+        RestoreUndoSnapshot();
+}
+
+void ClearUndo()
+{
+    BackUp.Clear();
+    UpdateUndoControls();
+}
+
+void RestoreUndoSnapshot()
+{
+    // The text holds the background picture's name only; a read puts it in
+    // the project's folder. The picture shown is still the same one.
+    const QString background = ProjectFile.BGfile;
+    ReadProject(ProjectData);
+    if (!background.isEmpty() && QFileInfo(background).fileName() == QFileInfo(ProjectFile.BGfile).fileName())
+        ProjectFile.BGfile = background;
+    RefreshAll();
+    UpdateUndoControls();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "session/ProjectHost.h"
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+#include <vector>
+
+// Test fake of the windows' side of the project file: counts every step,
+// keeps what it was given and answers what the test set.
+class CountingProjectHost final : public TProjectHost {
+public:
+    // Answers.
+    int PageControl = 0;
+    bool ScriptsCompile = true;
+
+    // What was asked.
+    std::vector<QString> Captions;
+    int RowRefreshes = 0;
+    int PanelArrangements = 0;
+    int StretchButtonUpdates = 0;
+    std::vector<QString> BackgroundFiles;
+    int GraphAreaResizes = 0;
+    std::vector<bool> AxisOnButtons;
+    std::vector<QStringList> CompiledScripts;
+    std::vector<QStringList> StickerTexts;
+    int StickerArrangements = 0;
+    std::vector<std::pair<bool, bool>> UndoControls; // (undo, redo) enabled
+    int ViewHistoryUpdates = 0;
+    std::vector<QString> SavedTraces;
+    std::vector<QString> LoadedTraces;
+
+    void SetFileCaption(const QString& fileName) override { Captions.push_back(fileName); }
+    void RefreshRows() override { ++RowRefreshes; }
+    void ArrangePanels() override { ++PanelArrangements; }
+    void UpdateStretchButton() override { ++StretchButtonUpdates; }
+    void LoadBackgroundFile(const QString& path) override { BackgroundFiles.push_back(path); }
+    int PageControlHeight() override { return PageControl; }
+    void ResizeGraphArea() override { ++GraphAreaResizes; }
+    void SetAxisOnButton(bool down) override { AxisOnButtons.push_back(down); }
+    bool CompileScripts(const QStringList& noteLines) override
+    {
+        CompiledScripts.push_back(noteLines);
+        return ScriptsCompile;
+    }
+    void BuildStickerTexts(const QStringList& noteLines) override { StickerTexts.push_back(noteLines); }
+    void ArrangeStickers() override { ++StickerArrangements; }
+    void UpdateUndoControls(bool canUndo, bool canRedo) override { UndoControls.emplace_back(canUndo, canRedo); }
+    void UpdateViewHistoryControls() override { ++ViewHistoryUpdates; }
+    void SaveTraces(const QString& base) override { SavedTraces.push_back(base); }
+    void LoadTraces(const QString& base) override { LoadedTraces.push_back(base); }
+};

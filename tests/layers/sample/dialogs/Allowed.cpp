@@ -1,0 +1,3 @@
+#include "session/Project.h"
+#include "windows/GraphWindow.h"
+#include <QWidget>

@@ -1,0 +1,3 @@
+#include <QFont>
+#include <QApplication>
+#include "model/Value.h"

@@ -1,0 +1,2 @@
+#include "render/view/Scale.h"
+#include "render/plot/Functions.h"

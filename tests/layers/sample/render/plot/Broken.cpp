@@ -1,0 +1,3 @@
+#include "render/markup/Label.h"
+#include "render/scene/Redraw.h"
+#include <QPainter>

@@ -1,0 +1,4 @@
+#include "render/scene/Redraw.h"
+#include <QImage>
+#include <QWidget>
+#include "tests/QtPrinters.h"

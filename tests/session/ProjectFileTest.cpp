@@ -1,0 +1,224 @@
+// Opening and saving project files, and the refresh after a load.
+#include "SessionTest.h"
+
+#include "session/PanelLayout.h"
+
+#include "model/DocumentState.h"
+#include "model/History.h"
+#include "model/ProgramState.h"
+#include "model/Settings.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
+
+#include <QDir>
+#include <QFileDevice>
+
+namespace {
+
+using ProjectFileTest = SessionTest;
+
+TEST_F(ProjectFileTest, ProjectNamesLoseOnlyATrailingExtension)
+{
+    struct Case {
+        const char16_t* given;
+        const char16_t* base;
+    };
+    const Case cases[] = {
+        {u"a.kvf", u"a"},           {u"a.KVF", u"a"},   {u"a.kvp", u"a"},   {u"a.Kvp", u"a"},
+        {u"a.kvf.bak", u"a.kvf.bak"}, {u"x.kvf/a", u"x.kvf/a"}, {u"a", u"a"}, {u"a.kvf.kvf", u"a.kvf"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ProjectBaseName(QString::fromUtf16(c.given)), QString::fromUtf16(c.base));
+
+    // ".kvf" in a folder name stays where it is.
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("aulas.kvf")));
+    ASSERT_TRUE(SaveAs(QStringLiteral("aulas.kvf/reta")));
+    ResetAllGlobals();
+    for (const char16_t* name : {u"aulas.kvf/reta", u"aulas.kvf/reta.KVF", u"aulas.kvf/reta.kvp"}) {
+        ASSERT_TRUE(Open(QString::fromUtf16(name)));
+        EXPECT_EQ(ProjectFile.FileName, PathOf(QStringLiteral("aulas.kvf/reta")));
+    }
+    EXPECT_EQ(host_.LoadedTraces.back(), PathOf(QStringLiteral("aulas.kvf/reta")));
+    EXPECT_TRUE(sink_.empty());
+}
+
+TEST_F(ProjectFileTest, MissingFileSaysSoAndChangesNothing)
+{
+    ProjectFile.FileName = QStringLiteral("/current");
+    EXPECT_FALSE(Open(QStringLiteral("nada")));
+    ASSERT_EQ(sink_.messages().size(), 1u);
+    EXPECT_EQ(sink_.last().text, QStringLiteral("Sem arquivo") + PathOf(QStringLiteral("nada.kvf")));
+    EXPECT_EQ(sink_.last().kind, 1);
+    EXPECT_EQ(ProjectFile.FileName, QStringLiteral("/current"));
+    EXPECT_TRUE(host_.Captions.empty());
+}
+
+// Files that are no project, or end before their view, are refused and the
+// document stays exactly as it was.
+TEST_F(ProjectFileTest, DamagedFilesAreRefusedWholesale)
+{
+    DocumentTables.Functions[2].Func.Text = QStringLiteral("x+1");
+    GraphScale.XAxis.SetBounds(-1.0L, 9.0L);
+    PanelLayout.StickerPlaces[3].Left = 77;
+    ASSERT_TRUE(ReadLines(WrittenLines()));
+    const QStringList before = WrittenLines();
+    BackUp.Push(ProjectData);
+
+    QStringList withNul = FixtureLines(QStringLiteral("v28.kvf"));
+    withNul[12] += QChar(u'\0');
+    QStringList endsBeforeView = FixtureLines(QStringLiteral("v28.kvf"));
+    endsBeforeView = endsBeforeView.mid(0, endsBeforeView.indexOf(QStringLiteral("ScaleS")));
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        const char16_t* message;
+    };
+    const Case cases[] = {
+        {"empty", QByteArray(), u"Versão Inválida"},
+        {"binary", QByteArray("\x00\x01\x02\xFF\xFE\x00", 6), u"Versão Inválida"},
+        {"header only", EncodeProjectLines({QStringLiteral("Kaviro/win 2.8")}), u"Erro ao carregar arquivo"},
+        {"NUL", EncodeProjectLines(withNul), u"Erro ao carregar arquivo"},
+        {"ends before view", EncodeProjectLines(endsBeforeView), u"Erro ao carregar arquivo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sink_.clear();
+        host_.Captions.clear();
+        WriteBytes(QStringLiteral("bad.kvf"), c.bytes);
+        EXPECT_FALSE(Open(QStringLiteral("bad")));
+        ASSERT_EQ(sink_.messages().size(), 1u);
+        EXPECT_EQ(sink_.last().text, QString::fromUtf16(c.message));
+        EXPECT_TRUE(ProjectFile.FileName.isEmpty());
+        EXPECT_EQ(ProjectFile.FileKind, TFileKind::Utf16LE);
+        EXPECT_EQ(host_.Captions.back(), QString());
+        EXPECT_EQ(WrittenLines(), before);
+        EXPECT_EQ(BackUp.Index(), 1); // the history of the document stays
+    }
+}
+
+TEST_F(ProjectFileTest, AFailedSaveSaysSoAndKeepsTheEdits)
+{
+    WriteBytes(QStringLiteral("arquivo"), QByteArray("not a folder"));
+    ProjectFile.FileName = PathOf(QStringLiteral("arquivo/guardado"));
+    ProgramState.Modified = 1;
+    EXPECT_FALSE(SaveProject());
+    ASSERT_EQ(sink_.messages().size(), 1u);
+    EXPECT_EQ(sink_.last().text, QStringLiteral("Erro ao salvar arquivo\n") + PathOf(QStringLiteral("arquivo/guardado.kvf")));
+    EXPECT_EQ(sink_.last().kind, 1);
+    EXPECT_EQ(sink_.last().buttons, 4);
+    EXPECT_EQ(ProgramState.Modified, 1);
+    EXPECT_TRUE(host_.SavedTraces.empty());
+    EXPECT_EQ(ReadBytes(QStringLiteral("arquivo")), QByteArray("not a folder"));
+}
+
+TEST_F(ProjectFileTest, AFailedSaveKeepsTheOldFileWhole)
+{
+    ASSERT_TRUE(SaveAs(QStringLiteral("guardado")));
+    const QByteArray old = ReadBytes(QStringLiteral("guardado.kvf"));
+    DocumentTables.Functions[1].Func.Text = QStringLiteral("x^3");
+    ProgramState.Modified = 1;
+
+    // The folder cannot be written: the new file cannot even be started.
+    QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool saved = SaveProject();
+    QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (QFileInfo(dir_.path()).isWritable() && saved)
+        GTEST_SKIP() << "the folder stays writable (running as root)";
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadBytes(QStringLiteral("guardado.kvf")), old);
+    ASSERT_EQ(sink_.messages().size(), 1u);
+    EXPECT_EQ(sink_.last().text, QStringLiteral("Erro ao salvar arquivo\n") + PathOf(QStringLiteral("guardado.kvf")));
+    EXPECT_EQ(sink_.last().kind, 1);
+    EXPECT_EQ(sink_.last().buttons, 4);
+    EXPECT_EQ(ProgramState.Modified, 1);
+    EXPECT_TRUE(host_.SavedTraces.empty());
+}
+
+TEST_F(ProjectFileTest, SaveAndSaveAs)
+{
+    ProgramState.Modified = 1;
+    EXPECT_FALSE(SaveProject()); // no name yet: the caller asks for one
+    EXPECT_EQ(ProgramState.Modified, 1);
+
+    ASSERT_TRUE(SaveProjectAs(PathOf(QStringLiteral("nova.kvf"))));
+    EXPECT_EQ(ProjectFile.FileName, PathOf(QStringLiteral("nova")));
+    EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("nova.kvf"))));
+    EXPECT_EQ(host_.SavedTraces, std::vector<QString>{PathOf(QStringLiteral("nova"))});
+    EXPECT_EQ(host_.Captions.size(), 2u);
+    EXPECT_EQ(ProgramState.Modified, 0);
+    EXPECT_EQ(ProjectFile.FileKind, TFileKind::Utf16LE);
+}
+
+TEST_F(ProjectFileTest, OpeningRefreshesEverythingAndClearsTheHistories)
+{
+    BackUp.Push(ProjectData);
+    BackUpArea.Push(TAreaView{});
+    MarkNamesChanged(u"\x0005");
+    RedrawState.LastChangedNames = RedrawState.RedrawNames = RedrawState.ChangedNames;
+    ASSERT_TRUE(OpenFixture(QStringLiteral("v28.kvf")));
+    EXPECT_TRUE(BackUp.IsAtStart());
+    EXPECT_TRUE(BackUpArea.IsAtStart());
+    EXPECT_EQ(host_.UndoControls.back(), std::make_pair(false, false));
+    EXPECT_EQ(host_.ViewHistoryUpdates, 1);
+    EXPECT_EQ(host_.RowRefreshes, 1);
+    EXPECT_EQ(host_.GraphAreaResizes, 1);
+    EXPECT_EQ(host_.AxisOnButtons, std::vector<bool>{false});
+    // The background file does not exist: not shown, not loaded.
+    EXPECT_EQ(ProjectFile.BGfile, PathOf(QStringLiteral("fundo.png")));
+    EXPECT_EQ(Options.BGshown, 0);
+    EXPECT_TRUE(host_.BackgroundFiles.empty());
+    EXPECT_EQ(ProgramState.Modified, 0);
+    EXPECT_FALSE(ProjectFile.InRefreshAll);
+    // Everything is marked changed for the next redraw; the closure memory is gone.
+    EXPECT_TRUE(RedrawState.ChangedNames.has(1000));
+    EXPECT_TRUE(IsDirtyObjects());
+    EXPECT_TRUE(CharSetIsEmpty(RedrawState.LastChangedNames));
+    EXPECT_TRUE(CharSetIsEmpty(RedrawState.RedrawNames));
+    EXPECT_EQ(GraphScale.XAxis.High > GraphScale.XAxis.Low, true);
+}
+
+TEST_F(ProjectFileTest, ExistingBackgroundFileIsShown)
+{
+    WriteBytes(QStringLiteral("fundo.png"), QByteArray("png"));
+    ASSERT_TRUE(OpenFixture(QStringLiteral("v28.kvf")));
+    EXPECT_EQ(Options.BGshown, 1);
+    EXPECT_EQ(host_.BackgroundFiles, std::vector<QString>{PathOf(QStringLiteral("fundo.png"))});
+}
+
+// The stored graph area is fitted to the screen's height, keeping its shape,
+// unless the settings keep the stored size.
+TEST_F(ProjectFileTest, StoredAreaIsFittedToTheScreen)
+{
+    struct Case {
+        int storedX, storedY;
+        int pixelHeight, maxHeight, pageControl;
+        bool bySize;
+        int x, y;
+    };
+    const Case cases[] = {
+        {600, 300, 400, 400, 0, false, 400, 200},
+        {600, 300, 400, 400, 0, true, 600, 300},
+        {300, 600, 400, 500, 50, false, 225, 450},  // the tabs take 50 of 500
+        {600, 30, 400, 400, 0, false, 1600, 150},    // at least 150 high, at most 1600 wide
+        {0, 300, 400, 400, 0, false, 150, 300},      // no shape to keep: only clamped
+        {4000, 4000, 400, 400, 0, true, 1600, 1600},
+    };
+    QStringList lines = FixtureLines(QStringLiteral("v28.kvf"));
+    const int x = static_cast<int>(lines.indexOf(QStringLiteral("ScaleX"))) + 2;
+    const int y = static_cast<int>(lines.indexOf(QStringLiteral("ScaleY"))) + 2;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.storedX * 10000 + c.storedY);
+        lines[x] = QStringLiteral("0 ") + QString::number(c.storedX) + QStringLiteral(" x");
+        lines[y] = QStringLiteral("0 ") + QString::number(c.storedY) + QStringLiteral(" y");
+        ProgramState.GraphPixelHeight = c.pixelHeight;
+        ProgramState.GraphMaxHeight = c.maxHeight;
+        host_.PageControl = c.pageControl;
+        ProgramSettings.AreaSizeByFile = c.bySize ? 1 : 0;
+        ASSERT_TRUE(OpenLines(QStringLiteral("area"), lines));
+        EXPECT_EQ(GraphScale.XAxis.VHigh, c.x);
+        EXPECT_EQ(GraphScale.YAxis.VHigh, c.y);
+        EXPECT_EQ(GraphScale.XAxis.Vlow, 0);
+    }
+}
+
+} // namespace
