@@ -15,6 +15,7 @@
 #include "BenchSupport.h"
 
 #include "engine/ArrayEvaluator.h"
+#include "engine/BlockProgram.h"
 #include "engine/Evaluator.h"
 #include "model/DocumentState.h"
 
@@ -410,5 +411,129 @@ void KaviroIntegralColumns(benchmark::State& state)
     }
 }
 BENCHMARK(KaviroIntegralColumns)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+// ----- Block programs: typical functions and a relation's grid -------------
+//
+// What a redraw costs: twenty functions a class draws, y = f(x) over 800
+// columns, and a relation scanned row by row over an 800 × 800 grid. Each
+// is checked against the scalar evaluator, bit for bit, before it is timed,
+// and timed once more with block programs switched off (the array machine
+// alone).
+
+namespace {
+
+constexpr int ViewColumns = 800;
+
+struct BlockView {
+    TArrayView view;
+    TColumnArray columnX;
+    TOffsetArray<TPointState, 1, PointCount> states;
+
+    BlockView()
+    {
+        view.XAxis = TColumnAxis{0, ViewColumns - 1, -10.0L, 10.0L};
+        view.PointStates = &states;
+        for (int c = TColumnArray::First; c <= TColumnArray::Last; ++c)
+            columnX.Set(c, ValueReal(-10.0L + c * (20.0L / ViewColumns)));
+    }
+};
+
+BlockView& TheView()
+{
+    static BlockView v;
+    return v;
+}
+
+const char* const TypicalFunctions[] = {
+    "x^2",          "x^3-2x+1",          "sin(x)",   "cos(2x)+1", "tan(x)",
+    "1/x",          "sqrt(x)",           "abs(x)",   "exp(x)",    "ln(x)",
+    "2^x",          "(x^2-1)/(x^2+1)",   "sin(x)/x", "x·sin(x)",  "exp(-x^2/2)",
+    "a·x^2+b·x+c", "sqrt(9-x^2)",       "log(x)",   "int(x)",    "Atan(x)",
+};
+
+bool SameBits(const TValue& a, const TValue& b)
+{
+    return a.Kind == b.Kind && a.Defined == b.Defined && a.X == b.X && a.Y == b.Y
+           && std::signbit(a.X) == std::signbit(b.X);
+}
+
+// Empty when every column equals the scalar evaluator's value at (x, y).
+std::string CompareWithScalar(const TKavirofunction& f, const TColumnArray& out, const TValue& y)
+{
+    const TColumnArray& x = TheView().columnX;
+    for (int c = 0; c < ViewColumns; ++c) {
+        const TValue scalar = EvaluatePostfix(f, x.At(c), y, ValueReal(0.0L), ValueReal(0.0L));
+        if (!SameBits(out.At(c), scalar))
+            return ColumnMismatch(f.Text.toUtf8().constData(), c, out.X(c), scalar.X);
+    }
+    return {};
+}
+
+void PrepareBlockDocument()
+{
+    PrepareDocument();
+    DocumentTables.Params[1].Value = 0.5L;
+    DocumentTables.Params[3].Value = -1.0L;
+    DocumentTables.Params[0].Value = 0.0L;
+}
+
+void TypicalFunctions20(benchmark::State& state, bool blocks)
+{
+    PrepareBlockDocument();
+    std::vector<TKavirofunction> formulas;
+    for (const char* text : TypicalFunctions)
+        formulas.push_back(CompiledFormula(QString::fromUtf8(text), ModeFunction));
+    BlockView& v = TheView();
+    TColumnArray out;
+    BlockPrograms.Enabled = blocks;
+    for (const TKavirofunction& f : formulas) {
+        EvaluateArrays(f, v.columnX, v.view, 0, nullptr, false, out);
+        const std::string error = CompareWithScalar(f, out, ValueReal(0.0L));
+        if (!error.empty()) {
+            BlockPrograms.Enabled = true;
+            return FailBenchmark(state, "against the scalar evaluator: " + error);
+        }
+    }
+    for (auto _ : state) {
+        for (const TKavirofunction& f : formulas) {
+            EvaluateArrays(f, v.columnX, v.view, 0, nullptr, false, out);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    BlockPrograms.Enabled = true;
+}
+BENCHMARK_CAPTURE(TypicalFunctions20, BlockPrograms, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(TypicalFunctions20, ArrayMachine, false)->Unit(benchmark::kMicrosecond);
+
+// The relation x·y² − sin(x + y) − 1 over 800 rows of 800 columns.
+void RelationGrid800(benchmark::State& state, bool blocks)
+{
+    PrepareBlockDocument();
+    const TKavirofunction f = CompiledFormula(QStringLiteral("x·y^2-sin(x+y)-1"));
+    BlockView& v = TheView();
+    BlockPrograms.Enabled = blocks;
+    TRowEvaluator rows(f);
+    TColumnArray out;
+    auto rowY = [](int row) { return -10.0L + row * (20.0L / ViewColumns); };
+    for (int row : {0, 333, 799}) {
+        rows.EvaluateRow(v.columnX, rowY(row), v.view, out);
+        const std::string error = CompareWithScalar(f, out, ValueReal(rowY(row)));
+        if (!error.empty()) {
+            BlockPrograms.Enabled = true;
+            return FailBenchmark(state, "row " + std::to_string(row) + " against the scalar evaluator: " + error);
+        }
+    }
+    for (auto _ : state) {
+        for (int row = 0; row < ViewColumns; ++row) {
+            rows.EvaluateRow(v.columnX, rowY(row), v.view, out);
+            benchmark::DoNotOptimize(out);
+        }
+    }
+    BlockPrograms.Enabled = true;
+}
+BENCHMARK_CAPTURE(RelationGrid800, BlockPrograms, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RelationGrid800, ArrayMachine, false)->Unit(benchmark::kMillisecond);
 
 } // namespace

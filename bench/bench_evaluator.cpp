@@ -133,4 +133,33 @@ BENCHMARK_CAPTURE(KaviroAlone, Sum, "Sum(k,1,100,k^2)", SumOfSquaresTo100);
 // Gauss–Legendre is exact on x² whatever the number of slices.
 BENCHMARK_CAPTURE(KaviroAlone, Integral, "Intgr(x,0,1,x^2)", IntegralOfSquareOn01);
 
+// Parts of the polynomial, to see where the scalar machine spends its time.
+BENCHMARK_CAPTURE(KaviroEval, PartX, "x", "x");
+BENCHMARK_CAPTURE(KaviroEval, PartCube, "x^3", "x^3");
+BENCHMARK_CAPTURE(KaviroEval, PartProduct, "2x", "2*x");
+BENCHMARK_CAPTURE(KaviroEval, PartSum, "x+1", "x+1");
+
+// Formulas that would run for minutes end undefined within the work budget
+// of one evaluation; each run is one evaluation at the default budget.
+void KaviroEndsUndefined(benchmark::State& state, const char* userFunctionG, const char* text, long double x)
+{
+    PrepareDocument();
+    TKavirofunction& g = DocumentTables.UserFunctions[2];
+    g.Text = QString::fromUtf8(userFunctionG);
+    PrepareExpression(g, ModeUserFunction);
+    const TKavirofunction f = CompiledFormula(QString::fromUtf8(text));
+    for (auto _ : state) {
+        const TValue v = EvaluateExpression(f, ValueReal(x));
+        if (v.Defined || LastEvaluationEnd() != TEvaluationEnd::OverBudget) {
+            FailBenchmark(state, std::string(text) + " did not end over budget");
+            break;
+        }
+    }
+    g = BlankFunction;
+}
+BENCHMARK_CAPTURE(KaviroEndsUndefined, HugeSum, "", "Sum(k,0,10^9,1)", 0.0L)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(KaviroEndsUndefined, CircularDerivative, "g'(x^2) or 1", "g(x)", 1.5L)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -3,8 +3,16 @@
 // against the canvas's own polyline with the same pen.
 #include "render/gfx/Canvas.h"
 #include "render/plot/Axes.h"
+#include "render/plot/Figures.h"
 #include "render/plot/LineJoiner.h"
+#include "render/plot/Loci.h"
+#include "render/plot/Objects.h"
 #include "render/plot/Pens.h"
+#include "render/plot/PlotResets.h"
+#include "engine/EngineStartup.h"
+#include "render/scene/PointStates.h"
+#include "model/GlobalResets.h"
+#include "tests/session/SampleDocument.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -211,4 +219,194 @@ void BM_AxesLayer800(benchmark::State& state)
 }
 BENCHMARK(BM_AxesLayer800)->Unit(benchmark::kMicrosecond);
 
+// ----- Objects and loci -------------------------------------------------
+
+// The parametric curve of the locus benchmarks: 5000 parameter values.
+TPointFunction& LocusCurve()
+{
+    TPointFunction& p = DocumentTables.Points[1];
+    p = TPointFunction{};
+    p.Kind = ObjectParametric;
+    p.X.Text = QStringLiteral("4cos(3t)·(1+0.2sin(11t))");
+    p.Y.Text = QStringLiteral("4sin(2t)·(1+0.2cos(7t))");
+    p.ParamChar = u't';
+    p.ParamStep = 0.001L;
+    p.Low.Text = QStringLiteral("0");
+    p.High.Text = QStringLiteral("5");
+    p.RWidth = 2;
+    PrepareExpression(p.X, 1);
+    PrepareExpression(p.Y, 1);
+    PrepareExpression(p.Low, ModePlain);
+    PrepareExpression(p.High, ModePlain);
+    return p;
+}
+
+void StartObjectsDocument()
+{
+    RegisterPlotResets();
+    ResetAllGlobals();
+    for (ScaleSubT* axis : {&GraphScale.XAxis, &GraphScale.YAxis}) {
+        axis->VHigh = Size;
+        axis->SetBounds(-5.0L, 5.0L);
+        axis->Recalc();
+    }
+}
+
+// Computed on one path and drawn into a recording, as the scene does; first
+// both paths must give the same points.
+void LocusComputedAndDrawn(benchmark::State& state, TLocusPath path)
+{
+    StartObjectsDocument();
+    const TPointFunction& curve = LocusCurve();
+    const TLocusSources sources = LocusSourcesOf(GraphScale);
+    Tlocus array, scalar;
+    ComputeLocus(curve, array, sources, TLocusPath::Array);
+    ComputeLocus(curve, scalar, sources, TLocusPath::Scalar);
+    bool same = array.Count == MaxLocusPoints && scalar.Count == MaxLocusPoints;
+    for (int i = 0; same && i < array.Count; ++i) {
+        const TLocusPoint& a = array.Items[static_cast<size_t>(i)];
+        const TLocusPoint& b = scalar.Items[static_cast<size_t>(i)];
+        same = a.Defined == 1 && b.Defined == 1 && std::fabs(a.X - b.X) < 1e-15L && std::fabs(a.Y - b.Y) < 1e-15L;
+    }
+    if (!same) {
+        state.SkipWithError("the array and the scalar locus differ");
+        return;
+    }
+    const TViewMapping mapping = GraphScale.Mapping();
+    const TPenSettings settings = DocumentPenSettings(mapping.Context());
+    Tlocus locus;
+    std::size_t commands = 0;
+    for (auto _ : state) {
+        ComputeLocus(curve, locus, sources, path);
+        TMetafile picture;
+        picture.Width = picture.Height = Size;
+        {
+            TCanvas canvas = MakeMetafileCanvas(picture);
+            DrawCurve(mapping, {&canvas, nullptr}, curve, locus, settings);
+        }
+        commands = picture.Entries.size();
+        benchmark::DoNotOptimize(commands);
+    }
+    state.counters["points"] = locus.Count;
+    state.counters["commands"] = static_cast<double>(commands);
+}
+void BM_Locus5000ArrayPath(benchmark::State& state)
+{
+    LocusComputedAndDrawn(state, TLocusPath::Array);
+}
+void BM_Locus5000ScalarPath(benchmark::State& state)
+{
+    LocusComputedAndDrawn(state, TLocusPath::Scalar);
+}
+BENCHMARK(BM_Locus5000ArrayPath)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Locus5000ScalarPath)->Unit(benchmark::kMicrosecond);
+
+// The 22 objects of the full sample document (every kind, labels with
+// fields), as the scene draws them: curves from their lists, the objects
+// with their labels, the rings of hollow points.
+void BM_AllObjectsDrawn(benchmark::State& state)
+{
+    StartObjectsDocument();
+    InitializeEngine();
+    sample_document::FillFormulas();
+    sample_document::FillObjects();
+    for (int k = 1; k <= PointCount; ++k) {
+        TPointFunction& p = DocumentTables.Points[k];
+        p.PointStyle = static_cast<std::uint8_t>(k % 2);
+        p.InsideColor = k % 3 ? ColorWhite : 0xC0E0FF;
+        p.Pattern = static_cast<std::uint8_t>(1 + k % 8);
+        p.RWidth = 2;
+        if (p.Kind == ObjectHorizontalLine || p.Kind == ObjectVerticalLine)
+            PrepareExpression(p.R, k); // a band
+    }
+    TPointStates states;
+    BuildPointStates(states);
+    ComputeLoci(Locuses, TWideCharSet{}, true, LocusSourcesOf(GraphScale));
+    int drawable = 0;
+    int curvePoints = 0;
+    for (int k = 1; k <= PointCount; ++k) {
+        drawable += states[k].Kind != 0;
+        curvePoints += Locuses.Items[k].Count;
+    }
+    if (drawable < 10 || curvePoints < 500) {
+        state.SkipWithError("the sample document's objects are not drawable");
+        return;
+    }
+    const TViewMapping mapping = GraphScale.Mapping();
+    std::size_t commands = 0;
+    for (auto _ : state) {
+        TMetafile picture;
+        picture.Width = picture.Height = Size;
+        {
+            TCanvas canvas = MakeMetafileCanvas(picture);
+            const TPlotCanvases canvases{&canvas, nullptr};
+            DrawCurves(mapping, canvases);
+            DrawObjects(mapping, canvases, states);
+            DrawPointRings(mapping, canvas, states);
+        }
+        commands = picture.Entries.size();
+        benchmark::DoNotOptimize(commands);
+    }
+    state.counters["drawable"] = drawable;
+    state.counters["curve points"] = curvePoints;
+    state.counters["commands"] = static_cast<double>(commands);
+}
+BENCHMARK(BM_AllObjectsDrawn)->Unit(benchmark::kMicrosecond);
+
+// ----- Figures -------------------------------------------------------------
+
+// The mouse over 30 figures of every kind on the 800 × 800 view −5..5: the
+// test runs from the topmost figure down, so a miss tests all 30. Mouse
+// positions on the first figure and off every figure; first the answers
+// must be the expected ones.
+void BM_FigureHitTest30(benchmark::State& state)
+{
+    RegisterPlotResets();
+    ResetAllGlobals();
+    TSegments figures;
+    for (int k = 1; k <= PointCount; ++k) {
+        const long double a = k * 2.0L * 3.14159265358979323846L / PointCount;
+        figures.States[k] = TPointState{.Kind = ObjectPoint, .X = 4.0L * std::cos(a), .Y = 4.0L * std::sin(a)};
+    }
+    const std::uint8_t kinds[] = {FigureSegment, FigureLine,    FigureArrow,  FigureRectangle, FigurePolyline,
+                                  FigurePolygon, FigureAngle,   FigureHalfLine, FigureArc,     FigureBrace,
+                                  FigureBezier,  FigureRightAngle};
+    // Figure 1 is the segment from object 1 to object 12 through the middle.
+    for (int s = 1; s <= SegmentCount; ++s) {
+        Tsegment& f = figures.Data.Items[s];
+        f.Kind = s == 1 ? FigureSegment : kinds[static_cast<std::size_t>(s) % std::size(kinds)];
+        const int n = f.Kind == FigurePolygon || f.Kind == FigureBezier ? 7 : 3;
+        for (int i = 1; i <= n; ++i)
+            f.Vertices[i] = static_cast<std::uint8_t>((s + 3 * i) % PointCount + 1);
+    }
+    figures.Data.Items[1].Vertices[1] = 1;
+    figures.Data.Items[1].Vertices[2] = 12;
+    figures.Data.Count = SegmentCount;
+    TFigureView view{figures, {}, {}};
+    view.Mapping.X = {.PixelsPerUnit = 80.0L, .UnitsPerPixel = 0.0125L, .ZeroPixel = 400.0L, .Pixels = Size};
+    view.Mapping.Y = view.Mapping.X;
+    view.Mapping.Y.YFlipped = true;
+    // The segment 1–12 runs along the x axis from (720, 400) to (80, 400)
+    // pixels; nothing lies near the corner.
+    const QPoint onFirst(401, 402), offAll(3, 797);
+    int drawable = 0;
+    for (int s = 1; s <= SegmentCount; ++s)
+        drawable += BuildPolygon(view, s).has_value();
+    if (drawable != SegmentCount || !HitSegment(view, 1, onFirst.x(), onFirst.y()) ||
+        HitTest(view, offAll.x(), offAll.y()) != 0) {
+        state.SkipWithError("the figures are not the ones expected");
+        return;
+    }
+    const bool miss = state.range(0) == 0;
+    const QPoint mouse = miss ? offAll : onFirst;
+    int hit = 0;
+    for (auto _ : state) {
+        hit = HitTest(view, mouse.x(), mouse.y());
+        benchmark::DoNotOptimize(hit);
+    }
+    state.counters["hit"] = hit;
+}
+BENCHMARK(BM_FigureHitTest30)->Arg(0)->Arg(1)->ArgName("onFigure")->Unit(benchmark::kMicrosecond);
+
 } // namespace
+

@@ -1,5 +1,6 @@
 #include "engine/ArrayEvaluator.h"
 
+#include "engine/BlockProgram.h"
 #include "engine/BuiltinTable.h"
 #include "engine/Calculus.h"
 #include "engine/EvalRules.h"
@@ -213,7 +214,7 @@ struct TArrayFrame {
     std::uint8_t Kind = BinderSum;
     int ParamNo = 0;
     int BodyStart = 0;
-    int Count = 0;
+    std::int64_t Count = 0;
     int Node = 1;
     long double Current = 0.0L;
     long double Last = 0.0L;
@@ -251,6 +252,7 @@ public:
 private:
     int first() const { return axis_.Vlow; }
     int last() const { return axis_.VHigh; }
+    int columns() const { return std::max(1, last() - first() + 1); }
 
     TColumnArray* fresh() { return &ws_.acquire(); }
     TColumnArray* filled(const TValue& v)
@@ -369,13 +371,15 @@ private:
 void ArrayMachine::run(TColumnArray& result)
 {
     const int n = static_cast<int>(f_.Code.size());
-    for (int p = 0; p < n && !failed_ && !ArrayDepthExceeded; ++p) {
+    // Work is tokens times columns; loops charge their repeats.
+    ChargeEvaluationWork(std::int64_t{n} * columns());
+    for (int p = 0; p < n && !failed_ && !ArrayDepthExceeded && !EvaluationStopped(); ++p) {
         const TTokenCode t = f_.Code[p].unicode();
         step(t, RuleOf(t), p);
     }
     while (open_ > 0)
         restoreVariable(frames_[--open_]);
-    if (failed_ || ArrayDepthExceeded || count_ == 0) {
+    if (failed_ || ArrayDepthExceeded || EvaluationStopped() || count_ == 0) {
         FillColumns(result, ValueUndefined(KindReal), axis_);
         return;
     }
@@ -948,6 +952,7 @@ void ArrayMachine::closeBinder(int& p)
     }
     drop(bodyEntry);
     if (more) {
+        ChargeEvaluationWork(std::int64_t{p - f.BodyStart + 1} * columns());
         p = f.BodyStart - 1;
         return;
     }
@@ -1070,10 +1075,12 @@ void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, c
                            const TColumnArray* varyingValues, bool refresh, TColumnArray& result)
 {
     const TColumnAxis& axis = view.XAxis;
+    const TEvaluationScope scope;
     WorkspaceLease lease;
-    if (!lease.ok || formula.Code.isEmpty()) {
+    if (!lease.ok || formula.Code.isEmpty() || EvaluationStopped()) {
         FillColumns(result, ValueUndefined(KindReal), axis);
-    } else {
+    } else if (!EvaluateBlockColumns(formula, ColumnInputs(x, y, z, w, varyingParam, varyingValues), axis.Vlow,
+                                     axis.VHigh, result)) {
         ArrayMachine machine(formula, x, y, z, w, view, varyingParam, varyingValues, refresh, *lease.ws);
         machine.run(result);
     }
@@ -1098,6 +1105,13 @@ void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const 
     WorkspaceLease lease;
     if (!lease.ok) {
         FillColumns(result, ValueUndefined(KindReal), axis);
+        FillUndefinedOutside(result, axis);
+        return;
+    }
+    // y, z and w are single values here: a block program computes what
+    // depends on them once.
+    if (EvaluateBlockColumns(ViewOf(record), RowInputs(x, DocumentTables.Params[0].Value, varyingParam, varyingValues),
+                             axis.Vlow, axis.VHigh, result)) {
         FillUndefinedOutside(result, axis);
         return;
     }

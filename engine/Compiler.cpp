@@ -1039,7 +1039,7 @@ QString CodeToText(const TKavirofunction& record)
     return parts.join(u' ');
 }
 
-TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool countArguments)
+TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool keepUnbalancedCode)
 {
     record.Code.clear();
     if (record.NormText.isEmpty()) {
@@ -1054,11 +1054,15 @@ TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool countArgu
     record.LastConst = c.lastConst;
     record.Consts = c.consts;
     record.ConstValues = c.values;
-    if (countArguments) {
-        const ArgumentBalance balance = BalanceArguments(record);
-        if (balance.underflow || balance.excess)
-            c.outcome = {.Kind = Kind::ArgumentCount,
-                         .Message = balance.underflow ? Msg::TooFewArguments : Msg::TooManyArguments};
+    const ArgumentBalance balance = BalanceArguments(record);
+    if (balance.underflow || balance.excess) {
+        c.outcome = {.Kind = Kind::ArgumentCount,
+                     .Message = balance.underflow ? Msg::TooFewArguments : Msg::TooManyArguments};
+        // Code that does not balance would make a binder or a function read
+        // operands that belong to something else, and a loop run on wrong
+        // bounds: such a formula gets no code.
+        if (!keepUnbalancedCode)
+            record.Code.clear();
     }
     return c.outcome;
 }
@@ -1071,14 +1075,18 @@ void ShowCompileOutcome(const TCompileOutcome& outcome)
 
 bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
 {
-    const TCompileOutcome outcome = CompileFormula(record, mode);
-    if (!outcome.Valid()) {
-        if (showErrors || outcome.ShownAlways)
-            ShowCompileOutcome(outcome);
-        return false;
+    // With messages an unbalanced formula keeps its code, as it always has.
+    const TCompileOutcome outcome = CompileFormula(record, mode, showErrors);
+    if (outcome.Valid())
+        return true;
+    if (outcome.Kind == TCompileErrorKind::ArgumentCount) {
+        // Both messages may appear, so the check shows its own.
+        if (showErrors)
+            CheckArgumentCounts(record, true);
+    } else if (showErrors || outcome.ShownAlways) {
+        ShowCompileOutcome(outcome);
     }
-    // Both messages may appear, so the check shows its own.
-    return !(showErrors && CheckArgumentCounts(record, true));
+    return false;
 }
 
 bool PrepareExpression(TKavirofunction& record, int mode)

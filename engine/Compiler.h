@@ -50,9 +50,10 @@ struct TCompileOutcome {
 };
 
 // Compiles NormText into Code with its constant table and returns what it
-// found; shows nothing. With countArguments the compiled code must also
-// leave exactly one value (when it does not, Code stays set).
-TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool countArguments = false);
+// found; shows nothing. The compiled code must also leave exactly one value
+// (CheckArgumentCounts); when it does not, the outcome says so and Code is
+// cleared, unless keepUnbalancedCode (the calculator keeps it).
+TCompileOutcome CompileFormula(TKavirofunction& record, int mode, bool keepUnbalancedCode = false);
 
 // Shows the outcome's message in the program's message box (an error, OK).
 void ShowCompileOutcome(const TCompileOutcome& outcome);
@@ -62,8 +63,7 @@ void ShowCompileOutcome(const TCompileOutcome& outcome);
 bool PrepareExpression(TKavirofunction& record, int mode);
 
 // CompileFormula that shows its own messages: every message when
-// showErrors, otherwise only the ones shown always. With showErrors the
-// argument counts are checked too. True when valid.
+// showErrors, otherwise only the ones shown always. True when valid.
 bool CompileExpression(TKavirofunction& record, int mode, bool showErrors);
 
 // Replaces every literal number of tokens by its constant code. True on

@@ -1,12 +1,16 @@
 #include "engine/EngineResets.h"
 
+#include "engine/BlockProgram.h"
 #include "engine/Compiler.h"
 #include "engine/EngineStartup.h"
+#include "engine/Evaluator.h"
 
 void RegisterEngineResets()
 {
     RegisterModelResets();
     RegisterReset(QStringLiteral("compile settings"), [] { CompileSettings.Reset(); });
+    RegisterReset(QStringLiteral("evaluation limits"), [] { EvaluationLimits.Reset(); });
+    RegisterReset(QStringLiteral("block programs"), [] { BlockPrograms.Reset(); });
     // The vocabulary follows the separators, which the model reset before.
     RegisterReset(QStringLiteral("engine tables"), InitializeEngine);
 }

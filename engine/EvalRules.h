@@ -50,8 +50,14 @@ enum class Rule : std::uint8_t {
 // What an open Sum, Product or Intgr accumulates.
 enum BinderKind : std::uint8_t { BinderSum = 0, BinderProduct = 1, BinderIntgr = 2 };
 
+// The most steps a Sum or Product may take.
+constexpr long double MaxLoopSteps = 2147483647.0L;
+
 // Where a Sum or Product starts: from its lower bound up to Last, or, when a
 // bound is undefined, from 10 below Last so that the body still runs once.
+// A loop of more than MaxLoopSteps steps is refused like one with an
+// undefined bound: its body runs once, at the lower bound, and the result
+// is undefined.
 struct TLoopStart {
     long double Last = 0.0L;
     bool BoundsOk = false;
@@ -63,6 +69,9 @@ inline TLoopStart LoopStart(const TValue& lower, const TValue& upper)
     s.Last = upper.Defined ? upper.X : 0.0L;
     s.BoundsOk = upper.Defined && lower.Defined;
     s.Current = s.BoundsOk ? lower.X : s.Last - 10.0L;
+    // Steps from Current to Last: the whole part of their distance plus one.
+    if (s.BoundsOk && !(s.Last - s.Current < MaxLoopSteps))
+        s.BoundsOk = false;
     return s;
 }
 

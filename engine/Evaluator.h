@@ -4,6 +4,7 @@
 #include "model/Value.h"
 
 #include <QStringView>
+#include <cstdint>
 
 // A compiled formula as the evaluator reads it: the postfix code and the
 // constant values it refers to. Bodies of cof and sol are views into the
@@ -22,6 +23,68 @@ inline TFormulaView ViewOf(const TKavirofunction& record)
 constexpr int EvaluationStackSize = 100;
 constexpr int MaxOpenBinders = 30;
 constexpr int MaxEvaluationDepth = 100; // graph names, user functions, objects nested
+
+// Every evaluation ends. One that no other evaluation started (a top-level
+// one) may do this much work, counted in tokens handled, by the array
+// machine in tokens times columns, including everything it starts: nested
+// formulas, derivatives, sums. Beyond it the evaluation ends undefined, as
+// it does when the user holds Esc (or F1), which a long evaluation looks at
+// after each BreakPollInterval units of work.
+struct TEvaluationLimits {
+    std::int64_t WorkBudget = 100'000'000;                 // about a second of scalar work
+    std::int64_t BreakPollInterval = std::int64_t{1} << 22; // a few hundredths of a second
+    void Reset() { *this = TEvaluationLimits{}; }
+};
+extern TEvaluationLimits EvaluationLimits;
+
+enum class TEvaluationEnd : std::uint8_t {
+    Finished,
+    OverBudget,  // ended undefined: too much work
+    Interrupted, // ended undefined: the user broke it off
+};
+
+// How the last top-level evaluation ended; a redraw stops when the user broke one off.
+TEvaluationEnd LastEvaluationEnd();
+
+// The evaluation in progress, shared by the scalar and the array machine.
+struct TEvaluationRun {
+    int Open = 0;            // evaluations open, nested ones included
+    std::int64_t Used = 0;   // work of the top-level evaluation so far
+    std::int64_t NextPoll = 0;  // Used at which the break key is looked at next
+    std::int64_t NextCheck = 0; // the earlier of NextPoll and the end of the budget
+    bool Stopped = false;    // every open evaluation ends undefined at once
+    TEvaluationEnd End = TEvaluationEnd::Finished;
+};
+extern TEvaluationRun EvaluationRun;
+
+// Held by each evaluation while it runs: the outermost one starts a fresh budget.
+class TEvaluationScope {
+public:
+    TEvaluationScope();
+    ~TEvaluationScope();
+    TEvaluationScope(const TEvaluationScope&) = delete;
+    TEvaluationScope& operator=(const TEvaluationScope&) = delete;
+};
+
+// True once the evaluation in progress must end.
+inline bool EvaluationStopped()
+{
+    return EvaluationRun.Stopped;
+}
+
+// Over budget, or a look at the break key due: decides whether to stop.
+bool EvaluationWorkCheckpoint();
+
+// Adds units of work to the evaluation in progress and looks at the break
+// key when a poll is due. False once the evaluation must end.
+inline bool ChargeEvaluationWork(std::int64_t units)
+{
+    TEvaluationRun& r = EvaluationRun;
+    r.Used += units;
+    if (r.Used < r.NextCheck)
+        return !r.Stopped;
+    return EvaluationWorkCheckpoint();
+}
 
 // The stack machine: the value of the compiled formula for the inputs that
 // the tokens x, y, z and w push. Never raises; an undefined result carries

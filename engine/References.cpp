@@ -168,14 +168,46 @@ bool PointRefersToToken(TTokenCode token, const TPointFunction& object)
     return false;
 }
 
-bool CheckCircularity(const TKavirofunction& record)
+namespace {
+
+bool IsCircular(const TKavirofunction& record)
 {
     // The record itself stands at depth 0, so 102 records on one chain reach
     // depth 101, which is "deeper than 100".
-    if (ChainMeasure().height(record) <= ChainMeasure::Limit)
+    return ChainMeasure().height(record) > ChainMeasure::Limit;
+}
+
+} // namespace
+
+bool CheckCircularity(const TKavirofunction& record)
+{
+    if (!IsCircular(record))
         return false;
     ShowMsgBox(CircularReferenceMessage, MsgError, MsgOk);
     return true;
+}
+
+int GiveCircularRecordsNoCode()
+{
+    int cleared = 0;
+    const auto check = [&cleared](TKavirofunction& f) {
+        if (!f.Code.isEmpty() && IsCircular(f)) {
+            f.Code.clear();
+            ++cleared;
+        }
+    };
+    TDocumentTables& t = DocumentTables;
+    for (TKavirofunction& f : t.UserFunctions)
+        check(f);
+    for (TEquationFunction& f : t.Functions)
+        check(f.Func);
+    for (TEquationFunction& f : t.Relations)
+        check(f.Func);
+    for (TPointFunction& p : t.Points) {
+        for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y, &p.R, &p.Low, &p.High})
+            check(*f);
+    }
+    return cleared;
 }
 
 bool IsConstantExpression(const TKavirofunction& record)

@@ -19,6 +19,14 @@ bool PointRefersToToken(TTokenCode token, const TPointFunction& object);
 // references from record nests deeper than 100 levels (every cycle does).
 bool CheckCircularity(const TKavirofunction& record);
 
+// For a document just read, whose formulas no dialog checked: every record
+// (user functions, functions, relations, then each object's formulas) from
+// which references still run in a circle loses its code, so that it
+// evaluates as undefined; the first record met on each circle breaks it.
+// Shows nothing; returns how many records lost their code, for the caller
+// to show "Refere à circulação da função" once.
+int GiveCircularRecordsNoCode();
+
 // True when Code is non-empty and holds only constants, blanks, negations,
 // commas and brackets.
 bool IsConstantExpression(const TKavirofunction& record);

@@ -700,11 +700,18 @@ std::vector<TCurvePoint> CalcBezierPoint(std::span<const TCurvePoint> controls, 
     for (int i = 1; i <= n; ++i)
         binomial[i] = binomial[i - 1] * (n - i + 1) / i;
     curve.reserve(count + 1);
+    // Powers of t and 1 − t by multiplication: a figure samples many points.
+    std::vector<long double> tPowers(n + 1), uPowers(n + 1);
     for (int k = 0; k < count; ++k) {
         const long double t = static_cast<long double>(k) / count;
+        tPowers[0] = uPowers[0] = 1.0L;
+        for (int i = 1; i <= n; ++i) {
+            tPowers[i] = tPowers[i - 1] * t;
+            uPowers[i] = uPowers[i - 1] * (1.0L - t);
+        }
         long double x = 0.0L, y = 0.0L;
         for (int i = 0; i <= n; ++i) {
-            const long double weight = binomial[i] * std::pow(t, i) * std::pow(1.0L - t, n - i);
+            const long double weight = binomial[i] * tPowers[i] * uPowers[n - i];
             x += weight * controls[i].X;
             y += weight * controls[i].Y;
         }

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +23,147 @@ bool HasNegativeExponent(const std::string& s)
 {
     const auto e = s.find_first_of("eE");
     return e != std::string::npos && e + 1 < s.size() && s[e + 1] == '-';
+}
+
+// Natural numbers of any size as little-endian 32-bit limbs: just enough to
+// compare a decimal text with a binary value exactly.
+using BigNatural = std::vector<std::uint32_t>;
+
+void MultiplyAdd(BigNatural& n, std::uint32_t factor, std::uint32_t addend)
+{
+    std::uint64_t carry = addend;
+    for (std::uint32_t& limb : n) {
+        const std::uint64_t t = std::uint64_t{limb} * factor + carry;
+        limb = static_cast<std::uint32_t>(t);
+        carry = t >> 32;
+    }
+    if (carry)
+        n.push_back(static_cast<std::uint32_t>(carry));
+}
+
+void MultiplyByPowerOfTen(BigNatural& n, int exponent)
+{
+    for (; exponent >= 9; exponent -= 9)
+        MultiplyAdd(n, 1000000000u, 0);
+    for (; exponent > 0; --exponent)
+        MultiplyAdd(n, 10u, 0);
+}
+
+void MultiplyByPowerOfTwo(BigNatural& n, int exponent)
+{
+    n.insert(n.begin(), static_cast<std::size_t>(exponent / 32), 0u);
+    for (int bits = exponent % 32; bits > 0; bits -= std::min(bits, 16))
+        MultiplyAdd(n, 1u << std::min(bits, 16), 0);
+}
+
+BigNatural BigOf(std::uint64_t v)
+{
+    return {static_cast<std::uint32_t>(v), static_cast<std::uint32_t>(v >> 32)};
+}
+
+int Compare(BigNatural a, BigNatural b)
+{
+    while (!a.empty() && a.back() == 0)
+        a.pop_back();
+    while (!b.empty() && b.back() == 0)
+        b.pop_back();
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    for (std::size_t i = a.size(); i-- > 0;) {
+        if (a[i] != b[i])
+            return a[i] < b[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+// Subnormal extended values are k · 2^-16445 for a whole k below 2^63.
+constexpr int SubnormalShift = 16445;
+
+// A plain decimal text ("d.ddde-n") whose value lies below the normal range,
+// rounded to the nearest subnormal value (halves to even): from_chars
+// refuses these as out of range. The estimate from a rescaled reading is
+// corrected against the exact text, compared in big integers.
+long double ReadSubnormal(const std::string& text)
+{
+    const auto e = text.find_first_of("eE");
+    const std::string mantissa = text.substr(0, e);
+    long long exp10 = 0;
+    const auto [end, ec] = std::from_chars(text.data() + e + 1, text.data() + text.size(), exp10);
+    const bool negative = !mantissa.empty() && mantissa[0] == '-';
+    if (ec != std::errc{} || exp10 < -100000) // far below any subnormal value
+        return negative ? -0.0L : 0.0L;
+    // value = digits · 10^-scale
+    std::string digits;
+    long long scale = -exp10;
+    bool afterPoint = false;
+    for (char c : mantissa) {
+        if (c == '.') {
+            afterPoint = true;
+        } else if (c >= '0' && c <= '9') {
+            digits.push_back(c);
+            scale += afterPoint ? 1 : 0;
+        }
+    }
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    // Below 1E-4951, under half the smallest subnormal value (3.6E-4951): zero.
+    if (static_cast<long long>(digits.size()) - scale <= -4951)
+        return negative ? -0.0L : 0.0L;
+    // Estimate: the text 100 decades larger, scaled back down.
+    long double estimate = 0.0L;
+    const std::string shifted = mantissa + "e" + std::to_string(exp10 + 100);
+    std::from_chars(shifted.data(), shifted.data() + shifted.size(), estimate);
+    estimate = std::fabs(estimate) * 1E-100L;
+    std::uint64_t k = static_cast<std::uint64_t>(std::ldexp(estimate, SubnormalShift));
+    // The text against the midpoints (2k ± 1) / 2 · 2^-16445, all times 2^16446 · 10^scale.
+    BigNatural value;
+    for (char c : digits)
+        MultiplyAdd(value, 10u, static_cast<std::uint32_t>(c - '0'));
+    MultiplyByPowerOfTwo(value, SubnormalShift + 1);
+    const auto midpoint = [scale](std::uint64_t odd) {
+        BigNatural m = BigOf(odd);
+        MultiplyByPowerOfTen(m, static_cast<int>(scale));
+        return m;
+    };
+    constexpr std::uint64_t Limit = std::uint64_t{1} << 63;
+    for (int step = 0; step < 4; ++step) {
+        const int above = Compare(value, midpoint(2 * k + 1));
+        if (above > 0 || (above == 0 && k % 2 == 1)) {
+            if (k == Limit)
+                break;
+            ++k;
+            continue;
+        }
+        if (k > 0) {
+            const int below = Compare(value, midpoint(2 * k - 1));
+            if (below < 0 || (below == 0 && k % 2 == 1)) {
+                --k;
+                continue;
+            }
+        }
+        break;
+    }
+    const long double v = std::ldexp(static_cast<long double>(k), -SubnormalShift);
+    return negative ? -v : v;
+}
+
+// True when the text, rounded up from a value near the largest extended
+// value, lies beyond it and would read as no number.
+bool PassesLargestValue(const std::string& sci)
+{
+    long double v = 0.0L;
+    return std::from_chars(sci.data(), sci.data() + sci.size(), v).ec == std::errc::result_out_of_range;
+}
+
+// The value in scientific notation with `precision` digits cut, not rounded:
+// never above the value, so it reads back.
+std::string CutScientific(long double magnitude, int precision)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 24);
+    const std::string wide(buf, res.ptr);
+    const auto e = wide.find('e');
+    // "d." and then precision - 1 decimals
+    return wide.substr(0, std::min<std::size_t>(e, precision == 1 ? 1 : precision + 1)) + wide.substr(e);
 }
 
 } // namespace
@@ -54,7 +196,7 @@ bool ParseExtended(QStringView text, QChar decimal, long double& value)
     if (ec == std::errc::result_out_of_range) {
         if (!HasNegativeExponent(ascii))
             return false;
-        v = 0.0L;
+        v = ReadSubnormal(std::string(first, last));
     } else if (ec != std::errc{}) {
         return false;
     }
@@ -75,7 +217,9 @@ QString FormatGeneral(long double value, int precision, QChar decimal)
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
                                    std::chars_format::scientific, precision - 1);
-    const std::string sci(buf, res.ptr);
+    std::string sci(buf, res.ptr);
+    if (PassesLargestValue(sci))
+        sci = CutScientific(std::fabs(value), precision);
     const auto ePos = sci.find('e');
     std::string digits;
     for (std::size_t i = 0; i < ePos; ++i) {

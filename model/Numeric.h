@@ -7,21 +7,29 @@
 // x rounded to a whole number, halves to even (the default rounding mode).
 // Adding and taking away 1.5 × 2^63 leaves no fraction in a 64-bit mantissa,
 // which is several times faster than nearbyintl; without fast-math the
-// compiler does not fold it away.
-inline long double RoundHalfEven(long double x)
+// compiler does not fold it away. Nothing here switches the x87 control word.
+[[gnu::always_inline]] inline long double RoundHalfEven(long double x)
 {
-    if (!(std::fabs(x) < 4611686018427387904.0L)) // 2^62 and beyond are whole; NaN too
-        return std::nearbyintl(x);
-    constexpr long double Shift = 13835058055282163712.0L;
-    return (x + Shift) - Shift;
+    constexpr long double TwoTo62 = 4611686018427387904.0L;
+    constexpr long double TwoTo63 = 9223372036854775808.0L;
+    if (std::fabs(x) < TwoTo62) {
+        constexpr long double Shift = 13835058055282163712.0L;
+        return (x + Shift) - Shift;
+    }
+    // From 2^63 on every value is whole (NaN and infinities pass too); below
+    // it a shift of 2^63 with x's sign still leaves no fraction.
+    if (!(std::fabs(x) < TwoTo63))
+        return x;
+    const long double shift = x < 0.0L ? -TwoTo63 : TwoTo63;
+    return (x + shift) - shift;
 }
 
 // The integral part of x (towards zero), without the x87 control-word
 // switch that trunc costs.
-inline long double TruncateTowardZero(long double x)
+[[gnu::always_inline]] inline long double TruncateTowardZero(long double x)
 {
-    if (!(std::fabs(x) < 4611686018427387904.0L))
-        return std::trunc(x);
+    if (!(std::fabs(x) < 9223372036854775808.0L)) // whole from 2^63 on; NaN too
+        return x;
     const long double i = RoundHalfEven(x);
     if (std::fabs(i) > std::fabs(x))
         return x < 0.0L ? i + 1.0L : i - 1.0L;
@@ -39,7 +47,10 @@ inline int NearestInt(long double x)
         return INT_MIN;
     if (r >= static_cast<long double>(INT_MAX))
         return INT_MAX;
-    return static_cast<int>(r);
+    // r is whole and inside the int range, so it converts exactly through
+    // double (an SSE2 conversion) where a direct conversion of the long
+    // double would switch the x87 control word to truncation and back.
+    return static_cast<int>(static_cast<double>(r));
 }
 std::int64_t NearestInt64(long double x);
 // True when x lies within the int range; NaN does not (used to refuse "1e30" as a count).

@@ -1,5 +1,6 @@
 #include "model/Settings.h"
 
+#include "model/NumberText.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
 #include "platform/SettingsStore.h"
@@ -92,9 +93,24 @@ bool IsUsableAxis(const TStoredAxis& axis)
 
 } // namespace
 
+namespace {
+
+// Floats are stored with '.' whatever the locale. Read here rather than by
+// the store, so that values below the normal range (4E-4951) read back too.
+std::optional<long double> ReadStoredFloat(const QString& key, const QString& name)
+{
+    const std::optional<QString> text = Store().readString(key, name);
+    long double value = 0.0L;
+    if (!text || !ParseExtended(*text, u'.', value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 long double RegReadFloatDef(const QString& key, const QString& name, long double def)
 {
-    return ValueOrDefault(Store().readFloat(key, name), def);
+    return ValueOrDefault(ReadStoredFloat(key, name), def);
 }
 
 int RegReadIntDef(const QString& key, const QString& name, int def)

@@ -13,52 +13,6 @@ bool TValueList::push(const TValue& v)
     return true;
 }
 
-TValue ValueReal(long double x)
-{
-    return TValue{KindReal, 1, x, 0.0L};
-}
-
-TValue ValuePoint(long double x, long double y)
-{
-    return TValue{KindPair, 1, x, y};
-}
-
-TValue ValueUndefined(std::uint8_t kind)
-{
-    return TValue{kind, 0, 0.0L, 0.0L};
-}
-
-TValue ValueMakePoint(const TValue& a, const TValue& b)
-{
-    if (a.Kind == KindReal && b.Kind == KindReal && a.Defined && b.Defined)
-        return ValuePoint(a.X, b.X);
-    return ValueUndefined(KindPair);
-}
-
-TValue ValueToPoint(const TValue& src)
-{
-    if (!src.Defined)
-        return ValueUndefined(KindPair);
-    if (src.Kind == KindReal)
-        return ValuePoint(src.X, 0.0L);
-    return src;
-}
-
-TValue BoolToValue(bool b)
-{
-    return b ? ValueReal(1.0L) : ValueUndefined(KindNone);
-}
-
-bool NotRealValue(const TValue& v)
-{
-    return !v.Defined || v.Kind != KindReal;
-}
-
-bool NotRealValues(const TValue& a, const TValue& b)
-{
-    return NotRealValue(a) || NotRealValue(b);
-}
-
 bool ValueComplexModeCheck(const TValue& arg, TValue& result)
 {
     if (Options.ComplexMode) {

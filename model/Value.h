@@ -59,17 +59,48 @@ private:
     int count_ = 0;
 };
 
-// Constructors.
-TValue ValueReal(long double x);
-TValue ValuePoint(long double x, long double y);
-TValue ValueUndefined(std::uint8_t kind);
-TValue ValueMakePoint(const TValue& a, const TValue& b);
-TValue ValueToPoint(const TValue& src);
-TValue BoolToValue(bool b);
+// Constructors. Inline: every operation builds its result with one, and a
+// call would store the record only for the caller to load it back.
+inline TValue ValueReal(long double x)
+{
+    return TValue{KindReal, 1, x, 0.0L};
+}
+inline TValue ValuePoint(long double x, long double y)
+{
+    return TValue{KindPair, 1, x, y};
+}
+inline TValue ValueUndefined(std::uint8_t kind)
+{
+    return TValue{kind, 0, 0.0L, 0.0L};
+}
+inline TValue ValueMakePoint(const TValue& a, const TValue& b)
+{
+    if (a.Kind == KindReal && b.Kind == KindReal && a.Defined && b.Defined)
+        return ValuePoint(a.X, b.X);
+    return ValueUndefined(KindPair);
+}
+inline TValue ValueToPoint(const TValue& src)
+{
+    if (!src.Defined)
+        return ValueUndefined(KindPair);
+    if (src.Kind == KindReal)
+        return ValuePoint(src.X, 0.0L);
+    return src;
+}
+inline TValue BoolToValue(bool b)
+{
+    return b ? ValueReal(1.0L) : ValueUndefined(KindNone);
+}
 
 // Checks.
-bool NotRealValue(const TValue& v);
-bool NotRealValues(const TValue& a, const TValue& b);
+inline bool NotRealValue(const TValue& v)
+{
+    return !v.Defined || v.Kind != KindReal;
+}
+inline bool NotRealValues(const TValue& a, const TValue& b)
+{
+    return NotRealValue(a) || NotRealValue(b);
+}
 // Presets result to the undefined value a complex-capable function returns
 // on failure, and says whether the argument can be used.
 bool ValueComplexModeCheck(const TValue& arg, TValue& result);

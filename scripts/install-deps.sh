@@ -10,6 +10,7 @@ PACKAGES=(
   qt6-base-dev
   fonts-liberation fonts-dejavu-core
   libmuparser-dev
+  libuemf-dev emf2svg
   xvfb
 )
 

@@ -3,6 +3,7 @@
 #include "session/PanelLayout.h"
 #include "session/ProjectEncoding.h"
 #include "session/ProjectHost.h"
+#include "session/TraceFile.h"
 #include "session/UndoPoints.h"
 
 #include "model/DocumentState.h"
@@ -138,10 +139,15 @@ bool SaveKvf()
     QSaveFile file(path);
     const QByteArray bytes = EncodeProjectLines(ProjectData.Lines());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ShowMsgBox(SaveErrorMessage + u'\n' + path, MsgError, MsgOk);
+        ShowSaveError(path);
         return false;
     }
     return true;
+}
+
+void ShowSaveError(const QString& path)
+{
+    ShowMsgBox(SaveErrorMessage + u'\n' + path, MsgError, MsgOk);
 }
 
 bool OpenProject(const QString& name)
@@ -163,7 +169,7 @@ bool OpenProject(const QString& name)
     host.SetFileCaption(ProjectFile.FileName);
     ClearUndo();
     ClearViewHistory();
-    host.LoadTraces(ProjectFile.FileName);
+    LoadKvp(ProjectFile.FileName);
     RefreshAll();
     return true;
 }
@@ -199,7 +205,7 @@ bool SaveProject()
 {
     if (ProjectFile.FileName.isEmpty() || !SaveKvf())
         return false;
-    CurrentProjectHost().SaveTraces(ProjectFile.FileName);
+    SaveKvp(ProjectFile.FileName);
     ProgramState.Modified = 0;
     return true;
 }

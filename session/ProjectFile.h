@@ -60,6 +60,9 @@ bool SaveProject();
 // The model steps of "Salvar Como" once a name was chosen.
 bool SaveProjectAs(const QString& chosenName);
 
+// Says that the file at path could not be written.
+void ShowSaveError(const QString& path);
+
 // The file name of a project without ".kvf" or ".kvp" at its end (any case).
 QString ProjectBaseName(const QString& name);
 

@@ -18,8 +18,6 @@ public:
     void ArrangeStickers() override {}
     void UpdateUndoControls(bool, bool) override {}
     void UpdateViewHistoryControls() override {}
-    void SaveTraces(const QString&) override {}
-    void LoadTraces(const QString&) override {}
 };
 
 } // namespace

@@ -46,11 +46,6 @@ public:
     virtual void UpdateUndoControls(bool canUndo, bool canRedo) = 0;
     // The back and forward buttons after the view history was emptied.
     virtual void UpdateViewHistoryControls() = 0;
-
-    // The trace file beside the project <base>.kvf: written after the
-    // project on every save, read after it on every open.
-    virtual void SaveTraces(const QString& base) = 0;
-    virtual void LoadTraces(const QString& base) = 0;
 };
 
 TProjectHost& CurrentProjectHost();

@@ -5,7 +5,7 @@
 
 void RegisterSessionResets()
 {
-    RegisterPlotResets();
+    RegisterSceneResets();
     RegisterReset(QStringLiteral("project file"), ResetProjectGlobals);
     RegisterReset(QStringLiteral("drag state"), [] { DragState.Reset(); });
 }

@@ -21,6 +21,8 @@ using TestApplication = QCoreApplication;
 
 #if defined(KAVIRO_RESETS_SESSION)
 #include "session/SessionResets.h"
+#elif defined(KAVIRO_RESETS_SCENE)
+#include "render/scene/SceneResets.h"
 #elif defined(KAVIRO_RESETS_PLOT)
 #include "render/plot/PlotResets.h"
 #elif defined(KAVIRO_RESETS_VIEW)
@@ -38,6 +40,8 @@ void RegisterLinkedResets()
 {
 #if defined(KAVIRO_RESETS_SESSION)
     RegisterSessionResets();
+#elif defined(KAVIRO_RESETS_SCENE)
+    RegisterSceneResets();
 #elif defined(KAVIRO_RESETS_PLOT)
     RegisterPlotResets();
 #elif defined(KAVIRO_RESETS_VIEW)

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-void PrintMetafileInBands(const TMetafile& metafile, QPainter& painter, const TRect& target, int bandHeight)
+void ReplayMetafileInBands(const TMetafile& metafile, const TRect& target, const TBandSink& sink, int bandHeight)
 {
     if (target.IsEmpty())
         return;
@@ -14,6 +14,13 @@ void PrintMetafileInBands(const TMetafile& metafile, QPainter& painter, const TR
         band.fill(Qt::white);
         TCanvas canvas = MakeImageCanvas(band, QPoint(0, top));
         PlayMetafile(metafile, canvas, {0, -top, target.Width(), target.Height() - top});
-        painter.drawImage(target.Left, target.Top + top, band);
+        sink(target.Left, target.Top + top, band);
     }
+}
+
+void PrintMetafileInBands(const TMetafile& metafile, QPainter& painter, const TRect& target, int bandHeight)
+{
+    ReplayMetafileInBands(
+        metafile, target, [&painter](int left, int top, const QImage& band) { painter.drawImage(left, top, band); },
+        bandHeight);
 }

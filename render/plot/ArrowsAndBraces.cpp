@@ -14,6 +14,11 @@ QPoint NearestPoint(long double x, long double y)
 
 } // namespace
 
+int ArrowSize(int penWidth, const TPenSettings& settings)
+{
+    return 2 * penWidth + settings.Context.Magnification * settings.FontSize;
+}
+
 void DrawArrow(TCanvas& canvas, int x1, int y1, int x2, int y2, const TPenSettings& settings)
 {
     // The head's half-angle: its sides leave the shaft at atan(1 / 2.75).
@@ -24,7 +29,7 @@ void DrawArrow(TCanvas& canvas, int x1, int y1, int x2, int y2, const TPenSettin
     const long double d = std::hypot(dx, dy);
     if (d == 0.0L)
         return;
-    const long double nominal = 2.0L * canvas.Pen.Width + static_cast<long double>(settings.Context.Magnification) * settings.FontSize;
+    const long double nominal = ArrowSize(canvas.Pen.Width, settings);
     const long double length = std::min(nominal, 0.75L * d);
     const long double ux = dx / d * length;
     const long double uy = dy / d * length;

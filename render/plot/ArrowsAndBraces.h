@@ -8,6 +8,11 @@
 #include <QPoint>
 #include <optional>
 
+// The length of an arrow head drawn with a pen of this width (device
+// pixels): twice the width plus the magnified label font size. The angle
+// and right-angle marks of figures take their size from it too.
+int ArrowSize(int penWidth, const TPenSettings& settings);
+
 // A line from (x1, y1) with a filled head at (x2, y2). The head grows with
 // the pen width and the label font; on a short arrow it takes three quarters
 // of the length. Afterwards the pen is one pixel wide and the brush clear.

@@ -61,6 +61,13 @@ void DrawAxisLine(TCanvas& canvas, const TAxesFrame& frame, int x1, int y1, int 
 
 namespace {
 
+// The point at `along` on the axis's own direction and `across` on the
+// other: (along, across) for the x axis, (across, along) for the y axis.
+QPoint OnAxis(TAxisRole role, int along, int across)
+{
+    return role == TAxisRole::X ? QPoint(along, across) : QPoint(across, along);
+}
+
 // A grid line across the view, or a tick mark across the axis line, at the
 // tick's pixel p.
 struct TTickMarks {
@@ -73,21 +80,14 @@ struct TTickMarks {
 
     void Draw(TCanvas& canvas, int p) const
     {
-        const bool x = Role == TAxisRole::X;
-        if (GridLines) {
-            x ? canvas.MoveTo(p, 0) : canvas.MoveTo(0, p);
-            x ? canvas.LineTo(p, GridEnd) : canvas.LineTo(GridEnd, p);
-        } else if (Marks) {
-            x ? canvas.MoveTo(p, LinePixel - Half) : canvas.MoveTo(LinePixel - Half, p);
-            x ? canvas.LineTo(p, LinePixel + Half) : canvas.LineTo(LinePixel + Half, p);
-        }
+        if (!GridLines && !Marks)
+            return;
+        const QPoint from = GridLines ? OnAxis(Role, p, 0) : OnAxis(Role, p, LinePixel - Half);
+        const QPoint to = GridLines ? OnAxis(Role, p, GridEnd) : OnAxis(Role, p, LinePixel + Half);
+        canvas.MoveTo(from.x(), from.y());
+        canvas.LineTo(to.x(), to.y());
     }
 };
-
-QPoint TickAnchor(TAxisRole role, int linePixel, int p)
-{
-    return role == TAxisRole::X ? QPoint(p, linePixel) : QPoint(linePixel, p);
-}
 
 void DrawLineAndName(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, int linePixel, bool ruler)
 {
@@ -99,8 +99,11 @@ void DrawLineAndName(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, i
         if (!frame.IsPolar() || ruler) {
             DrawAxisLine(canvas, frame, 0, y, right, y);
         } else {
+            // The polar axis is the ray from the pole to the right: none
+            // of it shows while the pole lies right of the view.
             const int pole = frame.Mapping.X.ValueToPixel(0.0L).Pixel;
-            DrawAxisLine(canvas, frame, pole, y, right, y);
+            if (pole < right)
+                DrawAxisLine(canvas, frame, pole, y, right, y);
             const int r = TickHalfLength(frame);
             canvas.Pen.Color = ColorBlack;
             canvas.Brush.Style = TBrushStyle::Solid;
@@ -119,8 +122,8 @@ void DrawLineAndName(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, i
     }
 }
 
-// The "O" beside the origin in the canvas font, unless the axes are on the rulers, neither
-// axis shows, or object O labels itself.
+// The "O" beside the origin in the canvas font, unless the axes are on the
+// rulers, neither axis shows, or object O labels itself.
 void DrawOriginLetter(TCanvas& canvas, const TAxesFrame& frame)
 {
     const ScaleSubT& x = frame.View.XAxis;
@@ -174,7 +177,7 @@ void DrawAxis(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, int line
     const int interval = UsableLabelInterval(axis.LInterval);
     const auto label = [&](std::int64_t i) {
         const long double t = ticks.At(i);
-        DrawTickLabel(canvas, frame, role, false, ruler, TickAnchor(role, linePixel, mapping.ValueToPixel(t).Pixel), t);
+        DrawTickLabel(canvas, frame, role, false, ruler, OnAxis(role, mapping.ValueToPixel(t).Pixel, linePixel), t);
     };
 
     if (frame.TickSpacing(role, step) >= 1.0L) {

@@ -28,8 +28,11 @@ enum class TAxisRole : std::uint8_t { X, Y };
 
 // One drawing of the axes layer: the view's axes and options, its mapping
 // at the output magnification and the document's settings.
-struct TAxesFrame {
+class TAxesFrame {
+public:
+    // The view and the mapping must outlive the frame.
     TAxesFrame(const ScaleT& view, const TViewMapping& mapping, const TAxesSettings& settings);
+    TAxesFrame(const ScaleT& view, TViewMapping&& mapping, const TAxesSettings& settings) = delete;
 
     const ScaleT& View;
     const TViewMapping& Mapping;

@@ -1,9 +1,17 @@
 #include "render/plot/PlotResets.h"
 
+#include "render/plot/Functions.h"
+#include "render/plot/Loci.h"
+#include "render/plot/Objects.h"
+#include "render/plot/Figures.h"
 #include "render/plot/PolyLineBuffer.h"
 
 void RegisterPlotResets()
 {
     RegisterViewResets();
     RegisterReset(QStringLiteral("polyline buffer"), ResetPolyLineBuffer);
+    RegisterReset(QStringLiteral("figure colours"), ResetSegmentColors);
+    RegisterReset(QStringLiteral("function colours"), ResetFunctionColors);
+    RegisterReset(QStringLiteral("object loci"), ResetLocuses);
+    RegisterReset(QStringLiteral("object colours"), ResetPointColors);
 }

@@ -130,6 +130,8 @@ public:
 
     // The start-up of the view: layout, mapping, columns, redraw state.
     void Startup();
+    // The layered redraw into the pictures, through the installed redrawer.
+    void Redraw(TGraphImages& images);
     void Layout(int reserve, bool reset);
     // Sets both ranges, fits them to whole tick steps when AreaRectify is
     // on, keeps the aspect, marks everything that depends on the view and

@@ -42,6 +42,13 @@ const TColumnArray& ViewColumns::OverwriteCache(int k, const Fill& fill)
     return cache.Values;
 }
 
+void ViewColumns::AdjustCache(int k, const Fill& adjust)
+{
+    ColumnCache& cache = caches_[k];
+    if (cache.CurrentIn == generation_)
+        adjust(cache.Values);
+}
+
 void ViewColumns::SetUndefinedCache(int k)
 {
     ColumnCache& cache = caches_[k];

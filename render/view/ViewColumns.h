@@ -29,6 +29,9 @@ public:
     const TColumnArray* ValidCache(int k) const override;
     const TColumnArray& RefreshCache(int k, const Fill& fill) override;
     const TColumnArray& OverwriteCache(int k, const Fill& fill) override;
+    // Edits a current cache in place (a finer value at a domain edge); it
+    // stays current. Nothing happens to a cache that is not current.
+    void AdjustCache(int k, const Fill& adjust);
     // A function without code: its cache becomes the undefined columns, current.
     void SetUndefinedCache(int k);
     // The function's formula or something it reads changed.

@@ -1,5 +1,8 @@
 #include "render/view/ViewServices.h"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <climits>
 
 namespace {
@@ -24,6 +27,32 @@ public:
 };
 
 } // namespace
+
+namespace {
+
+bool HasGuiApplication()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+} // namespace
+
+void TRedrawHost::BeginBusyCursor()
+{
+    if (HasGuiApplication())
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
+
+void TRedrawHost::EndBusyCursor()
+{
+    if (HasGuiApplication())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void ScaleT::Redraw(TGraphImages& images)
+{
+    CurrentRedrawer().Redraw(*this, images);
+}
 
 TRedrawHost& CurrentRedrawHost()
 {

@@ -28,8 +28,6 @@ public:
     int StickerArrangements = 0;
     std::vector<std::pair<bool, bool>> UndoControls; // (undo, redo) enabled
     int ViewHistoryUpdates = 0;
-    std::vector<QString> SavedTraces;
-    std::vector<QString> LoadedTraces;
 
     void SetFileCaption(const QString& fileName) override { Captions.push_back(fileName); }
     void RefreshRows() override { ++RowRefreshes; }
@@ -48,6 +46,4 @@ public:
     void ArrangeStickers() override { ++StickerArrangements; }
     void UpdateUndoControls(bool canUndo, bool canRedo) override { UndoControls.emplace_back(canUndo, canRedo); }
     void UpdateViewHistoryControls() override { ++ViewHistoryUpdates; }
-    void SaveTraces(const QString& base) override { SavedTraces.push_back(base); }
-    void LoadTraces(const QString& base) override { LoadedTraces.push_back(base); }
 };

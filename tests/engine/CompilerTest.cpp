@@ -343,13 +343,17 @@ TEST_F(CompilerTest, ArgumentCountCheckKeepsTheCode)
     EXPECT_EQ(sink.last().text, QStringLiteral("O argumento da função ou operação é insuficiente."));
     EXPECT_TRUE(CheckArgumentCounts(f, false));
 
+    // Without messages such a formula gets no code: it evaluates as undefined.
+    sink.clear();
     f = Compile(QStringLiteral("Ccentr(P, Q)"), ModePlain, false);
-    EXPECT_TRUE(valid); // quiet callers find out through their own checks
+    EXPECT_FALSE(valid);
+    EXPECT_TRUE(f.Code.isEmpty());
+    EXPECT_TRUE(sink.empty());
 
     f = Compile(QStringLiteral("Ccentr(P, Q, R)"), ModePlain, true);
     EXPECT_TRUE(valid);
     EXPECT_FALSE(CheckArgumentCounts(f, false));
-    f = Compile(QStringLiteral("P Q"), ModePlain, false);
+    f = Compile(QStringLiteral("P Q"), ModePlain, true);
     EXPECT_TRUE(CheckArgumentCounts(f, false)); // two values left
 }
 

@@ -8,6 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
 namespace {
 
 TEST(NumberTextTest, ParseExtendedAcceptsPlainNumbersOnly)
@@ -157,6 +163,66 @@ TEST(MessageBoxTest, ShowMsgBoxAnswersFromTheInstalledSink)
     ASSERT_EQ(sink.messages().size(), 2u);
     EXPECT_EQ(sink.messages()[0].text, QStringLiteral("Apagar com [OK]"));
     EXPECT_EQ(sink.messages()[1].buttons, MsgOkCancel);
+}
+
+} // namespace
+
+namespace {
+
+TEST(NumberTextTest, NumbersBelowTheNormalRangeReadToTheNearestValue)
+{
+    // Subnormal values are k · 2^-16445.
+    const auto subnormal = [](long double k) { return std::ldexp(k, -16445); };
+    struct Case {
+        const char16_t* text;
+        long double value;
+    };
+    const Case cases[] = {
+        {u"4e-4951", subnormal(1)},
+        {u"-3.6451995318824746025e-4951", -subnormal(1)},
+        {u"1.8e-4951", 0.0L},         // below half the smallest
+        {u"1.9e-4951", subnormal(1)}, // above it
+        {u"1.1e-4950", subnormal(3)},
+        {u"0.000001e-4945", subnormal(0)},
+        {u"1e-99999999999999", 0.0L},
+        {u"3.3621031431120935063e-4932", std::numeric_limits<long double>::min()},
+    };
+    for (const Case& c : cases) {
+        long double v = -1.0L;
+        EXPECT_TRUE(ParseExtended(QStringView(c.text), u'.', v)) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(v, c.value) << QString::fromUtf16(c.text).toStdString();
+    }
+    // Shortest and long texts of subnormal values read back exactly; the
+    // long ones lie within a hair of the next value.
+    for (std::uint64_t k = 1; k < (std::uint64_t{1} << 63); k = k * 3 + 1) {
+        const long double x = subnormal(static_cast<long double>(k));
+        for (const int digits : {-1, 19, 21}) {
+            char buf[64];
+            const auto r = digits < 0 ? std::to_chars(buf, buf + sizeof buf, x)
+                                      : std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, digits);
+            long double v = 0.0L;
+            ASSERT_TRUE(ParseExtended(QString::fromLatin1(buf, r.ptr - buf), u'.', v));
+            EXPECT_EQ(v, x) << std::string(buf, r.ptr);
+        }
+    }
+}
+
+TEST(NumberTextTest, TheLargestValuePrintsAsATextThatReadsBack)
+{
+    const long double largest = std::numeric_limits<long double>::max();
+    for (int precision = 1; precision <= 18; ++precision) {
+        for (const long double x : {largest, -largest, std::nextafter(largest, 0.0L)}) {
+            const QString text = FormatGeneral(x, precision, u'.');
+            long double v = 0.0L;
+            ASSERT_TRUE(ParseExtended(text, u'.', v)) << text.toStdString();
+            EXPECT_LE(std::fabs(v), largest);
+            EXPECT_GT(std::fabs(v), largest * 0.8L) << text.toStdString();
+        }
+    }
+    EXPECT_EQ(FormatGeneral(largest, 2, u'.'), QStringLiteral("1.1E4932"));
+    EXPECT_EQ(FormatGeneral(largest, 15, u'.'), QStringLiteral("1.18973149535723E4932"));
+    EXPECT_EQ(FormatGeneral(-largest, 16, u','), QStringLiteral("-1,189731495357231E4932"));
+    EXPECT_EQ(FormatGeneral(1.26E4000L, 2, u'.'), QStringLiteral("1.3E4000")); // others still round up
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -98,6 +99,37 @@ TEST(NumericTest, IsNearZeroIncludesItsBound)
     EXPECT_TRUE(IsNearZero(1E-11L));
     EXPECT_TRUE(IsNearZero(-1E-11L));
     EXPECT_FALSE(IsNearZero(1.1E-11L));
+}
+
+} // namespace
+
+namespace {
+
+TEST(NumericTest, RoundingNearTheTopOfTheMantissaStaysExact)
+{
+    // From 2^62 the mantissa holds halves only, from 2^63 whole numbers only.
+    const long double two62 = std::ldexp(1.0L, 62);
+    const long double two63 = std::ldexp(1.0L, 63);
+    struct Case {
+        long double x, nearest, truncated;
+    };
+    const Case cases[] = {
+        {two62 + 0.5L, two62, two62},           {two62 + 1.5L, two62 + 2.0L, two62 + 1.0L},
+        {-(two62 + 1.5L), -(two62 + 2.0L), -(two62 + 1.0L)},
+        {two63 - 0.5L, two63, two63 - 1.0L},   {two63 + 2.0L, two63 + 2.0L, two63 + 2.0L},
+        {-1E30L, -1E30L, -1E30L},               {2.5L, 2.0L, 2.0L},
+        {-2.5L, -2.0L, -2.0L},                  {-2.75L, -3.0L, -2.0L},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RoundHalfEven(c.x), c.nearest) << static_cast<double>(c.x);
+        EXPECT_EQ(TruncateTowardZero(c.x), c.truncated) << static_cast<double>(c.x);
+    }
+    const long double inf = std::numeric_limits<long double>::infinity();
+    EXPECT_EQ(RoundHalfEven(-inf), -inf);
+    EXPECT_EQ(TruncateTowardZero(inf), inf);
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::numeric_limits<long double>::quiet_NaN())));
+    EXPECT_EQ(NearestInt(2147483646.5L), 2147483646);
+    EXPECT_EQ(NearestInt(-2147483647.5L), INT_MIN);
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -198,6 +200,23 @@ TEST_F(SettingsTest, AnUnusableStoredViewKeepsFactorOneAndTheDefaults)
         EXPECT_GT(ProgramState.GraphPixelHeight, 0);
         EXPECT_GT(ProgramSettings.ScaleXHigh, ProgramSettings.ScaleXLow);
         EXPECT_GT(ProgramSettings.ScaleYHigh, ProgramSettings.ScaleYLow);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SettingsTest, FloatsBelowTheNormalRangeReadBack)
+{
+    const long double smallest = std::numeric_limits<long double>::denorm_min();
+    Store(RegKeyScaleX, "Low", "4e-4951");
+    EXPECT_EQ(RegReadFloatDef(RegKeyScaleX, QStringLiteral("Low"), 1.0L), smallest);
+    EXPECT_EQ(ProgramState.RegReadFailed, 0);
+    // What the store writes reads back unchanged, above and below the normal range.
+    for (const long double v : {-3 * smallest, std::ldexp(1.0L, -16400), 1E-4940L, 2.5L}) {
+        store.writeFloat(RegKeyScaleY, QStringLiteral("High"), v);
+        EXPECT_EQ(RegReadFloatDef(RegKeyScaleY, QStringLiteral("High"), 1.0L), v);
     }
 }
 

@@ -33,12 +33,14 @@ TEST_F(ProjectFileTest, ProjectNamesLoseOnlyATrailingExtension)
     // ".kvf" in a folder name stays where it is.
     ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("aulas.kvf")));
     ASSERT_TRUE(SaveAs(QStringLiteral("aulas.kvf/reta")));
+    RecordOneTrace();
+    ASSERT_TRUE(SaveKvp(PathOf(QStringLiteral("aulas.kvf/reta"))));
     ResetAllGlobals();
     for (const char16_t* name : {u"aulas.kvf/reta", u"aulas.kvf/reta.KVF", u"aulas.kvf/reta.kvp"}) {
         ASSERT_TRUE(Open(QString::fromUtf16(name)));
         EXPECT_EQ(ProjectFile.FileName, PathOf(QStringLiteral("aulas.kvf/reta")));
     }
-    EXPECT_EQ(host_.LoadedTraces.back(), PathOf(QStringLiteral("aulas.kvf/reta")));
+    EXPECT_TRUE(TraceStore.HasRecords()); // aulas.kvf/reta.kvp
     EXPECT_TRUE(sink_.empty());
 }
 
@@ -101,13 +103,13 @@ TEST_F(ProjectFileTest, AFailedSaveSaysSoAndKeepsTheEdits)
     WriteBytes(QStringLiteral("arquivo"), QByteArray("not a folder"));
     ProjectFile.FileName = PathOf(QStringLiteral("arquivo/guardado"));
     ProgramState.Modified = 1;
+    RecordOneTrace(); // no trace file is tried after the project failed
     EXPECT_FALSE(SaveProject());
     ASSERT_EQ(sink_.messages().size(), 1u);
     EXPECT_EQ(sink_.last().text, QStringLiteral("Erro ao salvar arquivo\n") + PathOf(QStringLiteral("arquivo/guardado.kvf")));
     EXPECT_EQ(sink_.last().kind, 1);
     EXPECT_EQ(sink_.last().buttons, 4);
     EXPECT_EQ(ProgramState.Modified, 1);
-    EXPECT_TRUE(host_.SavedTraces.empty());
     EXPECT_EQ(ReadBytes(QStringLiteral("arquivo")), QByteArray("not a folder"));
 }
 
@@ -117,6 +119,7 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheOldFileWhole)
     const QByteArray old = ReadBytes(QStringLiteral("guardado.kvf"));
     DocumentTables.Functions[1].Func.Text = QStringLiteral("x^3");
     ProgramState.Modified = 1;
+    RecordOneTrace();
 
     // The folder cannot be written: the new file cannot even be started.
     QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -131,19 +134,20 @@ TEST_F(ProjectFileTest, AFailedSaveKeepsTheOldFileWhole)
     EXPECT_EQ(sink_.last().kind, 1);
     EXPECT_EQ(sink_.last().buttons, 4);
     EXPECT_EQ(ProgramState.Modified, 1);
-    EXPECT_TRUE(host_.SavedTraces.empty());
+    EXPECT_FALSE(QFileInfo::exists(PathOf(QStringLiteral("guardado.kvp"))));
 }
 
 TEST_F(ProjectFileTest, SaveAndSaveAs)
 {
     ProgramState.Modified = 1;
+    RecordOneTrace();
     EXPECT_FALSE(SaveProject()); // no name yet: the caller asks for one
     EXPECT_EQ(ProgramState.Modified, 1);
 
     ASSERT_TRUE(SaveProjectAs(PathOf(QStringLiteral("nova.kvf"))));
     EXPECT_EQ(ProjectFile.FileName, PathOf(QStringLiteral("nova")));
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("nova.kvf"))));
-    EXPECT_EQ(host_.SavedTraces, std::vector<QString>{PathOf(QStringLiteral("nova"))});
+    EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("nova.kvp")))); // the traces beside it
     EXPECT_EQ(host_.Captions.size(), 2u);
     EXPECT_EQ(ProgramState.Modified, 0);
     EXPECT_EQ(ProjectFile.FileKind, TFileKind::Utf16LE);

@@ -4,11 +4,13 @@
 #include "session/ProjectFile.h"
 #include "session/ProjectHost.h"
 #include "session/SessionResets.h"
+#include "session/TraceFile.h"
 #include "session/fakes/CountingProjectHost.h"
 
 #include "engine/EngineStartup.h"
 #include "model/LineCodec.h"
 #include "model/Options.h"
+#include "render/scene/TraceStore.h"
 #include "platform/fakes/RecordingMessageSink.h"
 #include "tests/QtPrinters.h"
 
@@ -96,6 +98,15 @@ protected:
     {
         ProjectFile.FileName = PathOf(name);
         return SaveKvf();
+    }
+    // One record in the trace store: object P traced at (x, 0).
+    static void RecordOneTrace(long double x = 1.0L)
+    {
+        TPointStates states;
+        states[1].Kind = ObjectPoint;
+        states[1].X = x;
+        states[1].PointAImg = 1;
+        TraceStore.Push(states, TTraceColors{}, DocumentTables.Params);
     }
     // Opens <name>.kvf of the test's folder.
     bool Open(const QString& name) { return OpenProject(PathOf(name)); }

@@ -94,6 +94,7 @@ TEST_F(UndoPointsTest, UndoRestoresViewOptionsAndNotesButNotTheFile)
 {
     ProjectFile.FileName = QStringLiteral("/aulas/reta");
     ProjectFile.BGfile = QStringLiteral("/imagens/fundo.png");
+    RecordOneTrace();
     SaveUndoPoint();
     GraphScale.XAxis.SetBounds(-1.0L, 1.0L);
     Options.ComplexMode = 1;
@@ -105,7 +106,7 @@ TEST_F(UndoPointsTest, UndoRestoresViewOptionsAndNotesButNotTheFile)
     EXPECT_TRUE(DocumentTables.PetaMemoLines.isEmpty());
     EXPECT_EQ(ProjectFile.FileName, QStringLiteral("/aulas/reta"));
     EXPECT_EQ(ProjectFile.BGfile, QStringLiteral("/imagens/fundo.png"));
-    EXPECT_TRUE(host_.LoadedTraces.empty());
+    EXPECT_EQ(TraceStore.RecordCount(), 2); // the traces stay as they are
     EXPECT_EQ(ProgramState.Modified, 0);
     ClearUndo();
     EXPECT_EQ(host_.UndoControls.back(), std::make_pair(false, false));

@@ -15,6 +15,11 @@ TEST_F(AxesTest, PolarGridHasCirclesAtTheXStepAndRaysAtTheAngleSteps)
     EXPECT_EQ(CountStarting(lines, "polyline pen(E0A0A0 1 solid mask) 200,200 "), 13); // 12 steps, both ends of the turn
     view.PolorNum = 0; // from a file: the default 12 steps
     EXPECT_EQ(CountStarting(Lines(DrawLayer()->Graph.Picture), "polyline pen(E0A0A0 1 solid mask) 200,200 "), 13);
+    // With the pole right of the view no part of the polar axis shows.
+    SetView(-10.0L, -2.0L, -4.0L, 4.0L, 400, 400);
+    const std::vector<std::string> left = Lines(DrawLayer()->Graph.Picture);
+    EXPECT_EQ(CountStarting(left, "polyline pen(000000"), 0);
+    EXPECT_EQ(CountStarting(left, "polygon pen(000000"), 0);
 }
 
 // Far from the origin only the circles that meet the view are drawn: as

@@ -1,0 +1,275 @@
+// The redraw pipeline at 800 × 800 pixels: a parameter step with 20
+// functions that read the parameter and with one that does, one curve drawn
+// from its cache, and the closure of a change set over a full document. The
+// parts of a redraw are timed alone too, to show where its time goes.
+#include "BenchSupport.h"
+#include "engine/Evaluator.h"
+#include "engine/TokenTable.h"
+#include "model/DocumentState.h"
+#include "model/ProgramState.h"
+#include "render/gfx/Metafile.h"
+#include "render/plot/Functions.h"
+#include "render/scene/ColumnCaches.h"
+#include "render/scene/Redraw.h"
+#include "render/scene/RedrawClosure.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+#include <cmath>
+
+namespace {
+
+constexpr int Size = 800;
+
+// Five to ten tokens each, transcendental ones among them; %1 is the
+// parameter they read.
+const char* const Formulas[20] = {
+    "%1·sin(x)",       "%1·cos(2x)+1",  "exp(-x^2)·%1",    "%1·x^2-3",       "ln(abs(x)+%1)",
+    "sqrt(%1+x^2)",    "%1/(1+x^2)",    "Atan(%1·x)",      "%1·x^3/10-x",    "sin(%1·x)·x/3",
+    "cos(x)+%1·sin(x)", "x/%1+sin(3x)", "%1·tanh(x)",      "2^(x/%1)",       "%1·abs(sin(x))",
+    "(x-%1)^2/4",      "%1·cos(x)^2",   "sqrt(abs(%1·x))", "exp(x/4)-%1",    "%1·sin(x)/(x^2+1)",
+};
+
+void SetView()
+{
+    ScaleT& view = GraphScale;
+    view.XAxis.VHigh = view.YAxis.VHigh = Size;
+    view.XAxis.SetBounds(-5.0L, 5.0L);
+    view.YAxis.SetBounds(-5.0L, 5.0L);
+    view.XAxis.Recalc();
+    view.YAxis.Recalc();
+    view.InitColumns();
+    for (TBitmap& image : view.GraphImages)
+        image.SetSize(Size + 1, Size + 1);
+}
+
+// Functions 1 .. 20; the first `readers` read a, the others b.
+void SetFunctions(int readers)
+{
+    StartEngineOnce();
+    ResetDocument();
+    for (int i = 1; i <= FunctionCount; ++i) {
+        const QString parameter = i <= readers ? QStringLiteral("a") : QStringLiteral("b");
+        TEquationFunction& f = DocumentTables.Functions[i];
+        f = DefaultEquation;
+        f.Func = CompiledFormula(QString::fromUtf8(Formulas[i - 1]).arg(parameter), -1);
+    }
+    SetView();
+    InitRedrawState();
+    ForgetRedrawClosure();
+    SetDirtyObjects();
+    SetDirtyView();
+    CurrentRedrawer().Redraw(GraphScale, GraphScale.GraphImages);
+}
+
+void StepA(long double value)
+{
+    DocumentTables.Params[1].Value = value;
+    SetDirtyObjects();
+    const QChar a(Vocabulary.ParamTokens[1]);
+    MarkNamesChanged(QStringView(&a, 1));
+}
+
+// Every curve's cache against the scalar evaluator at a few columns.
+bool CachesAgree(std::string& why)
+{
+    const ViewColumns& columns = GraphScale.Columns;
+    for (int i = 1; i <= FunctionCount; ++i) {
+        const TColumnArray* cache = columns.ValidCache(i);
+        if (!cache) {
+            why = "cache " + std::to_string(i) + " not current";
+            return false;
+        }
+        for (int c : {1, 333, 799}) {
+            const TValue v = EvaluateExpression(DocumentTables.Functions[i].Func, columns.ColumnX().At(c));
+            if (v.Defined != cache->Defined(c) || (v.Defined && !AgreesWithReference(cache->X(c), v.X))) {
+                why = "function " + std::to_string(i) + " differs at column " + std::to_string(c);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The pipeline installed as the view's redrawer over a document of 20
+// functions, the first `readers` reading a.
+class ScenePipeline {
+public:
+    explicit ScenePipeline(int readers = 20) { SetFunctions(readers); }
+
+private:
+    TSceneRedrawer redrawer_;
+    ScopedRedrawer use_{redrawer_};
+};
+
+void ParameterStep(benchmark::State& state, int readers)
+{
+    const ScenePipeline pipeline(readers);
+    StepA(1.5L);
+    GraphScale.Redraw(GraphScale.GraphImages);
+    std::string why;
+    if (!CachesAgree(why)) {
+        FailBenchmark(state, why);
+        return;
+    }
+    const int evaluatedBefore = RedrawCounters.CachesEvaluated;
+    StepA(1.6L);
+    GraphScale.Redraw(GraphScale.GraphImages);
+    if (RedrawCounters.CachesEvaluated - evaluatedBefore != readers) {
+        FailBenchmark(state, "a step evaluated " + std::to_string(RedrawCounters.CachesEvaluated - evaluatedBefore) + " functions, not its " + std::to_string(readers) + " readers");
+        return;
+    }
+    long double a = 1.0L;
+    for (auto _ : state) {
+        a += 0.01L;
+        StepA(a);
+        GraphScale.Redraw(GraphScale.GraphImages);
+    }
+    state.counters["evaluated"] = readers;
+}
+
+void BM_ParameterStepAllReaders(benchmark::State& state)
+{
+    ParameterStep(state, 20);
+}
+BENCHMARK(BM_ParameterStepAllReaders)->Unit(benchmark::kMillisecond);
+
+void BM_ParameterStepOneReader(benchmark::State& state)
+{
+    ParameterStep(state, 1);
+}
+BENCHMARK(BM_ParameterStepOneReader)->Unit(benchmark::kMillisecond);
+
+// The parts of a parameter step with 20 readers.
+void BM_StepPartEvaluation(benchmark::State& state)
+{
+    const ScenePipeline pipeline;
+    long double a = 1.0L;
+    for (auto _ : state) {
+        a += 0.01L;
+        StepA(a);
+        BuildRedrawClosure();
+        UpdateColumnCaches(GraphScale);
+        ClearRedrawState();
+    }
+}
+BENCHMARK(BM_StepPartEvaluation)->Unit(benchmark::kMillisecond);
+
+void BM_StepPartBackgroundLayer(benchmark::State& state)
+{
+    const ScenePipeline pipeline;
+    for (auto _ : state)
+        DrawBackgroundLayer(GraphScale, GraphScale.GraphImages);
+}
+BENCHMARK(BM_StepPartBackgroundLayer)->Unit(benchmark::kMillisecond);
+
+void BM_StepPartGraphLayer(benchmark::State& state)
+{
+    const ScenePipeline pipeline;
+    for (auto _ : state)
+        DrawGraphLayer(GraphScale, GraphScale.GraphImages); // nothing dirty: drawing only
+}
+BENCHMARK(BM_StepPartGraphLayer)->Unit(benchmark::kMillisecond);
+
+void BM_StepPartRecordCurves(benchmark::State& state)
+{
+    const ScenePipeline pipeline;
+    const TViewMapping mapping = GraphScale.Mapping();
+    for (auto _ : state) {
+        TMetafile picture;
+        picture.Width = picture.Height = Size;
+        TCanvas canvas = MakeMetafileCanvas(picture);
+        DrawFunctions(GraphScale, mapping, {&canvas, nullptr, false, false});
+        benchmark::DoNotOptimize(picture.Entries.data());
+    }
+}
+BENCHMARK(BM_StepPartRecordCurves)->Unit(benchmark::kMillisecond);
+
+void BM_StepPartImageCopy(benchmark::State& state)
+{
+    const ScenePipeline pipeline;
+    TGraphImages& images = GraphScale.GraphImages;
+    for (auto _ : state) {
+        images[0].Assign(images[1].Image());
+        images[0].Canvas().SetPixel(0, 0, 0); // the copy is made on the first write
+    }
+}
+BENCHMARK(BM_StepPartImageCopy)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawCurve(benchmark::State& state)
+{
+    const ScenePipeline pipeline;
+    const TViewMapping mapping = GraphScale.Mapping();
+    const TColumnArray& cache = *GraphScale.Columns.ValidCache(1);
+    const TEquationFunction& record = DocumentTables.Functions[1];
+    const TCurveSettings settings = DocumentCurveSettings(mapping.Context());
+    {
+        TMetafile picture;
+        TCanvas canvas = MakeMetafileCanvas(picture);
+        DrawCurve(mapping, {&canvas, nullptr, false, false}, record.Color, cache, record, settings);
+        if (picture.Entries.size() != 1 || picture.Entries[0].Command.Points.size() != Size + 1) {
+            FailBenchmark(state, "a·sin(x) is not one polyline through every column");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        TMetafile picture;
+        TCanvas canvas = MakeMetafileCanvas(picture);
+        DrawCurve(mapping, {&canvas, nullptr, false, false}, record.Color, cache, record, settings);
+        benchmark::DoNotOptimize(picture.Entries.data());
+    }
+}
+BENCHMARK(BM_DrawCurve)->Unit(benchmark::kMicrosecond);
+
+// 20 functions, 9 relations, 8 user functions and 22 objects that read
+// parameters, graphs, user functions and each other.
+void SetFullDocument()
+{
+    SetFunctions(20);
+    TDocumentTables& doc = DocumentTables;
+    const char* const relations[9] = {"y=a·x^2", "x^2+y^2=c", "y>sin(x)+d", "y=f(x)",  "y<y1+m",
+                                       "x·y=n",   "y=g(x)·p", "y≥P.x",      "y=h(x,q)"};
+    for (int j = 1; j <= RelationCount; ++j)
+        doc.Relations[j].Func = CompiledFormula(QString::fromUtf8(relations[j - 1]), 0);
+    const char* const users[8] = {"x+a", "sin(x)·b", "x^2+y", "f(x)+c", "g(x)·d", "y3+m", "n·x", "exp(x)+p"};
+    for (int u = 1; u <= UserFunctionCount; ++u)
+        doc.UserFunctions[u] = CompiledFormula(QString::fromUtf8(users[u - 1]), -3);
+    for (int k = 1; k <= PointCount; ++k) {
+        TPointFunction& p = doc.Points[k];
+        const int kind = 1 + (k - 1) % 7;
+        p.Kind = static_cast<std::uint8_t>(kind);
+        const QString s = QString::number(k);
+        p.Pos = CompiledFormula(QStringLiteral("(a+%1, y1(%1)/b)").arg(s), k);
+        p.X = CompiledFormula(kind >= 5 ? QStringLiteral("t·cos(t)+c") : QStringLiteral("a+%1").arg(s), k);
+        p.Y = CompiledFormula(kind >= 5 ? QStringLiteral("t·sin(t)·d") : QStringLiteral("b·%1").arg(s), k);
+        p.R = CompiledFormula(QStringLiteral("abs(m)+P.x/%1").arg(s), k);
+        p.Low = CompiledFormula(QStringLiteral("-q"), k);
+        p.High = CompiledFormula(QStringLiteral("s·2"), k);
+    }
+}
+
+void BM_RedrawClosureEveryName(benchmark::State& state)
+{
+    SetFullDocument();
+    ForgetRedrawClosure();
+    ClearChangedNames();
+    MarkNameRangeChanged(0, 1000);
+    const int built = ClosureMemory.ClosuresBuilt;
+    BuildRedrawClosure();
+    if (ClosureMemory.ClosuresBuilt != built + 1 || !RedrawState.RelationChanged[1] || !RedrawState.RelationChanged[9]) {
+        FailBenchmark(state, "the closure over every name did not reach the relations");
+        return;
+    }
+    for (auto _ : state) {
+        ForgetRedrawClosure();
+        ClearChangedNames();
+        MarkNameRangeChanged(0, 1000);
+        BuildRedrawClosure();
+    }
+}
+BENCHMARK(BM_RedrawClosureEveryName)->Unit(benchmark::kMillisecond);
+
+} // namespace

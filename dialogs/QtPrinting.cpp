@@ -1,0 +1,37 @@
+#include "dialogs/QtPrinting.h"
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
+
+QtPrinting::QtPrinting(QPrinter& printer)
+    : printer_(printer)
+{
+}
+
+QSize QtPrinting::pageSize() const
+{
+    // The painter's origin is the printable area's corner.
+    return printer_.pageLayout().paintRectPixels(printer_.resolution()).size();
+}
+
+void QtPrinting::setJobTitle(const QString& title)
+{
+    printer_.setDocName(title);
+}
+
+bool QtPrinting::beginJob()
+{
+    return !painter_.isActive() && painter_.begin(&printer_);
+}
+
+void QtPrinting::drawBand(int left, int top, const QImage& band)
+{
+    if (painter_.isActive())
+        painter_.drawImage(left, top, band);
+}
+
+bool QtPrinting::endJob()
+{
+    return painter_.isActive() && painter_.end();
+}

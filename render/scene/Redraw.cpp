@@ -1,0 +1,291 @@
+#include "render/scene/Redraw.h"
+
+#include "engine/Evaluator.h"
+#include "engine/TokenTable.h"
+#include "model/Colors.h"
+#include "model/DocumentState.h"
+#include "model/Figures.h"
+#include "model/Options.h"
+#include "model/ProgramState.h"
+#include "render/gfx/ImageHelpers.h"
+#include "render/plot/Axes.h"
+#include "render/plot/Functions.h"
+#include "render/scene/ColumnCaches.h"
+#include "render/scene/PlotterSteps.h"
+#include "render/scene/PointStates.h"
+#include "render/scene/RedrawClosure.h"
+#include "render/scene/TraceRecording.h"
+#include "render/scene/TraceReplay.h"
+#include "render/view/RedrawState.h"
+
+#include <utility>
+
+TSceneState SceneState;
+TRedrawCounters RedrawCounters;
+
+namespace {
+
+// A picture of the view's size: it replays one to one over the layer images,
+// which are one pixel larger than the axes' lengths.
+TMetafile ViewPicture(const ScaleT& view)
+{
+    TMetafile picture;
+    picture.Width = view.XAxis.VHigh;
+    picture.Height = view.YAxis.VHigh;
+    return picture;
+}
+
+TRect LayerBox(const ScaleT& view)
+{
+    return {0, 0, view.XAxis.VHigh + 1, view.YAxis.VHigh + 1};
+}
+
+TCanvas ClippedCanvas(const ScaleT& view, TMetafile& picture)
+{
+    TCanvas canvas = MakeMetafileCanvas(picture);
+    canvas.SetClipRect({0, 0, view.XAxis.VHigh, view.YAxis.VHigh});
+    return canvas;
+}
+
+// The busy cursor for the length of a redraw, also when it ends early.
+class BusyCursor {
+public:
+    explicit BusyCursor(TRedrawHost& host)
+        : host_(host)
+    {
+        host_.BeginBusyCursor();
+    }
+    ~BusyCursor() { host_.EndBusyCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    TRedrawHost& host_;
+};
+
+void RunTriggeredScripts(TRedrawHost& host)
+{
+    // The scripts see the set as it was; what they change joins the live set.
+    const TWideCharSet changed = RedrawState.ChangedNames;
+    if (ProgramState.ScriptDrawState != 0 || host.InRefreshAll())
+        return;
+    host.RunTriggeredScripts(changed);
+}
+
+// The values the tools show: the value table's x and the integral limits.
+void EvaluateToolValues()
+{
+    TDocumentTables& doc = DocumentTables;
+    const TValue zero = ValueReal(0.0L);
+    doc.YvalueXValue = EvaluateExpression(doc.YvalueX, zero);
+    doc.IntegralInterval.LowerValue = EvaluateExpression(doc.IntegralInterval.Lower, zero);
+    doc.IntegralInterval.UpperValue = EvaluateExpression(doc.IntegralInterval.Upper, zero);
+}
+
+// Which relations are plotted again, and the relation layer rebuilt when
+// any is or the view changed.
+void UpdateRelationLayer(ScaleT& view, TGraphImages& images)
+{
+    TRedrawState& state = RedrawState;
+    bool any = false;
+    for (int j = 1; j <= RelationCount; ++j) {
+        if (IsDirtyView() || state.RelationChanged[j] || state.ChangedNames.has(Vocabulary.RelationTokens[j]) ||
+            (IsRelationInUse(j) && !state.RelationDrawnOnce[j])) {
+            state.RelationChanged[j] = 1;
+            state.RelationDrawnOnce[j] = 0;
+            any = true;
+        }
+    }
+    if (IsDirtyView() || any || IsDirtyFlag3()) {
+        FillImage(images[2], Options.GraphBGColor);
+        DrawRelations(view, images);
+    }
+}
+
+} // namespace
+
+void Redraw(ScaleT& view, TGraphImages& images)
+{
+    TRedrawHost& host = CurrentRedrawHost();
+    const BusyCursor busy(host);
+    ++RedrawCounters.Redraws;
+    DrawBackgroundLayer(view, images);
+    DrawGraphLayer(view, images);
+    DrawOverlay(view, images[0].Canvas(), true);
+    if (IsDirtyObjects())
+        host.RefreshStickers(images, host.InRefreshAll());
+    ClearRedrawState();
+    DrawBackgroundPicture(view, images);
+    host.RepaintGraph();
+    host.SaveNextImage();
+}
+
+void DrawBackgroundLayer(ScaleT& view, TGraphImages& images)
+{
+    TBitmap& graph = images[0];
+    TBitmap& traces = images[1];
+    if (Options.CanAImg && IsDirtyObjects()) {
+        RecordTrace(view);
+        traces.Canvas().StretchDraw(LayerBox(view), SceneState.SceneMetafile);
+    }
+    if (IsDirtyView() || IsDirtyFlag3() || IsDirtyTraces()) {
+        FillImage(traces, Options.GraphBGColor);
+        TMetafile replay = ViewPicture(view);
+        TCanvas canvas = ClippedCanvas(view, replay);
+        ReplayTraces(view, canvas);
+        traces.Canvas().StretchDraw(LayerBox(view), replay);
+    }
+    if (TraceStore.IsEmpty())
+        FillImage(graph, Options.GraphBGColor);
+    else
+        graph.Assign(traces.Image());
+    TMetafile axes = ViewPicture(view);
+    TCanvas canvas = MakeMetafileCanvas(axes);
+    DrawAxes(canvas, view, view.Mapping());
+    graph.Canvas().StretchDraw(LayerBox(view), axes);
+}
+
+void DrawGraphLayer(ScaleT& view, TGraphImages& images)
+{
+    if (IsDirtyView())
+        CurrentRedrawHost().ClearFreehandMarks();
+    TCanvas& graph = images[0].Canvas();
+    graph.CopyMode = TCopyMode::SrcAnd;
+    DrawScene(view, images, 0);
+    if (AnyRelationShown()) {
+        graph.CopyMode = TCopyMode::SrcAnd;
+        graph.Draw(0, 0, images[2].Image());
+        graph.CopyMode = TCopyMode::SrcCopy;
+    }
+    DrawObjectOverlayMarks(view, graph);
+}
+
+void DrawScene(ScaleT& view, TGraphImages& images, int mode)
+{
+    TRedrawHost& host = CurrentRedrawHost();
+    host.ApplyPendingPrmEdits();
+    view.ViewParams = DocumentTables.Params;
+    // A script may redraw the whole view from here: nothing of this scene
+    // exists yet that the inner redraw could replace.
+    RunTriggeredScripts(host);
+
+    TMetafile scenePicture = ViewPicture(view);
+    TMetafile graphPicture = ViewPicture(view);
+    {
+        TCanvas sceneCanvas = ClippedCanvas(view, scenePicture);
+        TCanvas graphCanvas = ClippedCanvas(view, graphPicture);
+        RedrawState.RelationChanged.fill(0);
+        if (IsDirtyObjects()) {
+            BuildRedrawClosure();
+            BuildPointStates(view.PointStates);
+            Segments.States = view.PointStates;
+        }
+        EvaluateToolValues();
+        const TSceneDrawing drawing{view.Mapping(), {&graphCanvas, &sceneCanvas, false, mode != 0}};
+        DrawFigures(view, drawing);
+        DrawLoci(view, drawing);
+        if (IsDirtyObjects()) {
+            RedrawCounters.CachesEvaluated += UpdateColumnCaches(view);
+            UpdateLoci(view);
+        }
+        DrawPointSequences(view, drawing);
+        DrawFunctions(view, drawing.Mapping, drawing.Canvases);
+        DrawObjects(view, drawing);
+    }
+    images[0].Canvas().StretchDraw(LayerBox(view), graphPicture);
+    UpdateRelationLayer(view, images);
+    SceneState.SceneMetafile = std::move(scenePicture);
+    SceneState.GraphMetafile = std::move(graphPicture);
+    host.UnmarkScriptChangedParams();
+}
+
+void DrawBackgroundPicture(ScaleT& view, TGraphImages& images)
+{
+    if (!Options.BGshown)
+        return;
+    TRedrawHost& host = CurrentRedrawHost();
+    TBitmap& graph = images[0];
+    TCanvas& canvas = graph.Canvas();
+    const QImage* picture = host.BackgroundPicture();
+    // A picture without pixels has no aspect to keep.
+    if (picture && picture->width() > 0 && picture->height() > 0) {
+        const QImage graphCopy = graph.Image().copy();
+        const long long w = picture->width();
+        const long long h = picture->height();
+        const int cx = (view.XAxis.VHigh + 2) / 2;
+        const int cy = (view.YAxis.VHigh + 2) / 2;
+        canvas.CopyMode = TCopyMode::SrcCopy;
+        if (Options.BGstretchOn) {
+            long long halfWidth = cx;
+            long long halfHeight = cy;
+            if (Options.BGMode == 1)
+                halfHeight = h * cx / w;
+            else if (Options.BGMode == 2)
+                halfWidth = w * cy / h;
+            canvas.StretchDraw({static_cast<int>(cx - halfWidth), static_cast<int>(cy - halfHeight),
+                                static_cast<int>(cx + halfWidth), static_cast<int>(cy + halfHeight)},
+                               *picture);
+        } else {
+            canvas.Draw(cx - static_cast<int>(w / 2), cy - static_cast<int>(h / 2), *picture);
+        }
+        canvas.DrawTransparent(0, 0, graphCopy);
+        canvas.CopyMode = TCopyMode::SrcAnd;
+    }
+    host.DrawFreehandMarks(canvas);
+}
+
+void DrawChangedObjects(ScaleT& view, TGraphImages& images)
+{
+    TMetafile picture = ViewPicture(view);
+    {
+        TCanvas canvas = ClippedCanvas(view, picture);
+        PushAllTraced(view);
+        const TSceneDrawing drawing{view.Mapping(), {&canvas, nullptr, false, false}};
+        DrawFunctions(view, drawing.Mapping, drawing.Canvases);
+        DrawObjects(view, drawing);
+        DrawPointSequences(view, drawing);
+        DrawFigures(view, drawing);
+    }
+    images[0].Canvas().StretchDraw(LayerBox(view), picture);
+    if (!AnyRelationShown())
+        StampAfterImages(view, images, picture);
+}
+
+void StampAfterImages(ScaleT& view, TGraphImages& images, const TMetafile& picture)
+{
+    TCanvas& canvas = images[1].Canvas();
+    canvas.StretchDraw(LayerBox(view), picture);
+    const TCanvas::TTools tools = canvas.SaveTools();
+    const TColorScheme& scheme = ColorScheme;
+    const size_t entry = Options.AfterImageColorNo < scheme.SchemeColors.size() ? Options.AfterImageColorNo : 0;
+    canvas.Pen = TPen{.Style = TPenStyle::Clear, .Mode = TPenMode::Merge};
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = scheme.SchemeColors[entry];
+    const TRect box = LayerBox(view);
+    canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+    canvas.RestoreTools(tools);
+}
+
+void ClearTracesAndRedraw(ScaleT& view, TGraphImages& images)
+{
+    TraceStore.Clear();
+    SetDirtyView();
+    for (TPointState& s : view.RecordedStates)
+        s.Kind = 0;
+    Redraw(view, images);
+}
+
+void TSceneRedrawer::Redraw(ScaleT& view, TGraphImages& images)
+{
+    ::Redraw(view, images);
+}
+
+void TSceneRedrawer::PushViewHistory(const ScaleT&) {}
+
+void InstallSceneRedrawer()
+{
+    static TSceneRedrawer redrawer;
+    platform::ServiceSlot<TRedrawer>::install(&redrawer);
+    static TStoreFigureTraces figureTraces;
+    platform::ServiceSlot<TFigureTraces>::install(&figureTraces);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+// The layered redraw of the view into the graph pictures: the background
+// layer (traces and axes), the graph layer (the scene's objects, the
+// functions and the relation layer), the tools' overlay and the background
+// picture. The dirty flags say which layers are rebuilt, the change set
+// which functions are evaluated again.
+#include "render/gfx/Metafile.h"
+#include "render/view/Scale.h"
+#include "render/view/ViewServices.h"
+
+// What the scene keeps from one redraw to the next.
+struct TSceneState {
+    // The traced part of the last scene: it goes onto the trace layer
+    // before the next scene is drawn, as that scene's after-image.
+    TMetafile SceneMetafile;
+    // The last scene's graph picture as it went onto the visible graph.
+    TMetafile GraphMetafile;
+    void Reset() { *this = TSceneState{}; }
+};
+extern TSceneState SceneState;
+
+// How often the expensive steps ran, for tests and measurements.
+struct TRedrawCounters {
+    int Redraws = 0;
+    int CachesEvaluated = 0;
+    void Reset() { *this = TRedrawCounters{}; }
+};
+extern TRedrawCounters RedrawCounters;
+
+// The whole pipeline; the flags and the change set are cleared at its end.
+// A redraw started from inside (a script's store operation) runs whole.
+void Redraw(ScaleT& view, TGraphImages& images);
+void DrawBackgroundLayer(ScaleT& view, TGraphImages& images);
+void DrawGraphLayer(ScaleT& view, TGraphImages& images);
+// The objects and functions onto the graph picture; with mode 1 everything
+// drawn also goes into the scene metafile, else only what leaves a trace.
+void DrawScene(ScaleT& view, TGraphImages& images, int mode);
+// The value tool's line, the integral tool's bounds and area.
+void DrawOverlay(ScaleT& view, TCanvas& canvas, bool refresh);
+void DrawBackgroundPicture(ScaleT& view, TGraphImages& images);
+// A trace step on demand: the present functions and objects drawn onto the
+// graph and stamped onto the trace layer.
+void DrawChangedObjects(ScaleT& view, TGraphImages& images);
+// The picture ANDed onto the trace layer, its dark pixels then turned into
+// the after-image colour.
+void StampAfterImages(ScaleT& view, TGraphImages& images, const TMetafile& picture);
+void ClearTracesAndRedraw(ScaleT& view, TGraphImages& images);
+
+// The redraw as the view calls it (ScaleT::Redraw).
+class TSceneRedrawer final : public TRedrawer {
+public:
+    void Redraw(ScaleT& view, TGraphImages& images) override;
+    // The view history has its own owner; nothing is kept here.
+    void PushViewHistory(const ScaleT& view) override;
+};
+// Makes the pipeline the program's redrawer (at start-up).
+void InstallSceneRedrawer();

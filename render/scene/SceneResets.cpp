@@ -1,0 +1,20 @@
+#include "render/scene/SceneResets.h"
+
+#include "render/scene/Redraw.h"
+#include "render/scene/PlotterSteps.h"
+#include "render/scene/RedrawClosure.h"
+#include "render/scene/TraceStore.h"
+
+void RegisterSceneResets()
+{
+    RegisterPlotResets();
+    RegisterReset(QStringLiteral("scene"), [] {
+        SceneState.Reset();
+        ClosureMemory.Reset();
+        RedrawCounters.Reset();
+    });
+    RegisterReset(QStringLiteral("trace store"), [] {
+        TraceStore.Clear();
+        ResetRelationColors();
+    });
+}

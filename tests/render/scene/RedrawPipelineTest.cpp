@@ -1,0 +1,200 @@
+// The layered redraw: its steps on the window side, the triggered scripts
+// and redraws started from inside, the tools' overlay, the background
+// picture and the after-images.
+#include "SceneTestKit.h"
+#include "model/Colors.h"
+#include "model/Options.h"
+#include "model/ProgramState.h"
+#include "render/gfx/ImageHelpers.h"
+#include "render/plot/Functions.h"
+#include "tests/render/PixelProbe.h"
+
+namespace {
+
+class RedrawPipelineTest : public SceneTest {
+protected:
+    TColor GraphPixel(int x, int y) const { return PixelAt(images[0].Image(), x, y); }
+};
+
+TEST_F(RedrawPipelineTest, OneRedrawRunsEveryWindowStepOnceAndClearsWhatChanged)
+{
+    SetFunction(1, "x");
+    SetDirtyObjects();
+    SetDirtyView();
+    MarkChanged(Token("a"));
+    view.Redraw(images);
+    EXPECT_EQ(host.BusyCursors, 1);
+    EXPECT_EQ(host.BusyDepth, 0);
+    EXPECT_EQ(host.PendingEditsApplied, 1);
+    EXPECT_EQ(host.ScriptRuns.size(), 1u);
+    EXPECT_EQ(host.StickerRefreshes, 1);
+    EXPECT_EQ(host.ForcedStickerRefreshes, 0);
+    EXPECT_EQ(host.OverlayQueries, 1);
+    EXPECT_EQ(host.RefreshedOverlays, 1);
+    EXPECT_EQ(host.FreehandClears, 1);
+    EXPECT_EQ(host.ParamRowsUnmarked, 1);
+    EXPECT_EQ(host.Repaints, 1);
+    EXPECT_EQ(host.ImagesSaved, 1);
+    EXPECT_FALSE(IsDirtyObjects() || IsDirtyView());
+    EXPECT_TRUE(CharSetIsEmpty(RedrawState.ChangedNames));
+    // The graph shows the axes and the line y = x (blue under the mask pen).
+    EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);
+    EXPECT_EQ(GraphPixel(100, 100), ColorWhite);
+
+    // Nothing changed: no stickers, the free-hand marks stay.
+    view.Redraw(images);
+    EXPECT_EQ(host.StickerRefreshes, 1);
+    EXPECT_EQ(host.FreehandClears, 1);
+    EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);
+
+    // While the windows are rebuilt: stickers forced, no scripts.
+    host.RefreshingAll = true;
+    SetDirtyObjects();
+    view.Redraw(images);
+    EXPECT_EQ(host.ForcedStickerRefreshes, 1);
+    EXPECT_EQ(host.ScriptRuns.size(), 2u);
+}
+
+TEST_F(RedrawPipelineTest, AScriptRunsOncePerChangeAndItsRedrawCompletesInside)
+{
+    SetFunction(1, "b·x");
+    int runs = 0;
+    int redrawsSeenInside = 0;
+    host.OnScripts = [&](const TWideCharSet& changed) {
+        if (!changed.has(Token("a")))
+            return;
+        ++runs;
+        // The script sets b through a store operation, which redraws.
+        ++ProgramState.ScriptDrawState;
+        StepParameter("b", 2.0L);
+        view.Redraw(images);
+        redrawsSeenInside = RedrawCounters.Redraws;
+        --ProgramState.ScriptDrawState;
+    };
+    SetDirtyObjects();
+    view.Redraw(images);
+    EXPECT_EQ(runs, 0);
+
+    StepParameter("a", 5.0L);
+    const int before = RedrawCounters.Redraws;
+    view.Redraw(images);
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(redrawsSeenInside, before + 2) << "the inner redraw ran whole inside the outer";
+    EXPECT_EQ(RedrawCounters.Redraws, before + 2);
+    EXPECT_EQ(host.BusyDepth, 0);
+    // The outer redraw drew what the script left: y = 2x through (1, 2).
+    EXPECT_EQ(view.Columns.ValidCache(1)->X(240), 2.0L);
+    EXPECT_EQ(GraphPixel(250, 100), 0xFF0000u);
+    EXPECT_EQ(GraphPixel(260, 140), ColorWhite); // y = x is gone
+
+    // Not while the windows are rebuilt after a load.
+    host.RefreshingAll = true;
+    StepParameter("a", 6.0L);
+    view.Redraw(images);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(RedrawPipelineTest, TheToolsDrawTheirLinesAndTheIntegralArea)
+{
+    SetFunction(1, "x");
+    Tinterval& interval = DocumentTables.IntegralInterval;
+    SetFormula(ModePlain, interval.Lower, "-1.1");
+    SetFormula(ModePlain, interval.Upper, "1.1");
+    interval.Dfuncno = 1;
+    interval.Efuncno = 0;
+    host.Tools.IntegralToolActive = true;
+    host.Tools.YValueLineX = 2.9L;
+    SetDirtyObjects();
+    view.Redraw(images);
+    EXPECT_EQ(interval.LowerValue.X, -1.1L);
+    // XOR over white: left of 0 the area counts negative, right positive.
+    EXPECT_EQ(GraphPixel(180, 210), ColorWhite ^ 0x003333u);
+    EXPECT_EQ(GraphPixel(220, 190), ColorWhite ^ 0x333300u);
+    EXPECT_EQ(GraphPixel(260, 190), ColorWhite) << "outside the limits";
+    // The value line at x = 2.9 and the limit lines, grey by XOR.
+    EXPECT_EQ(GraphPixel(316, 50), ColorWhite ^ 0xC0C0C0u);
+    EXPECT_EQ(GraphPixel(156, 50), ColorWhite ^ 0xC0C0C0u);
+    EXPECT_EQ(images[0].Canvas().Pen.Mode, TPenMode::Copy);
+
+    // A hidden lower marker draws no line; the upper one stays.
+    interval.Lower.Marker = 0;
+    view.Redraw(images);
+    EXPECT_EQ(GraphPixel(156, 50), ColorWhite);
+    EXPECT_EQ(GraphPixel(244, 50), ColorWhite ^ 0xC0C0C0u);
+}
+
+TEST_F(RedrawPipelineTest, TheBackgroundPictureShowsThroughWhiteOnly)
+{
+    Options.BGshown = 1;
+    SetFunction(1, "x");
+    SetDirtyObjects();
+    // A picture without pixels is left out.
+    host.Background = QImage(0, 5, QImage::Format_RGB32);
+    view.Redraw(images);
+    EXPECT_EQ(GraphPixel(100, 100), ColorWhite);
+    EXPECT_EQ(host.FreehandDraws, 1);
+
+    // Stretched over the whole graph; the curve and axes stay on top.
+    Options.BGMode = 0;
+    host.Background = BlankImage(20, 10, 0x00FFFF);
+    view.Redraw(images);
+    EXPECT_EQ(GraphPixel(100, 100), 0x00FFFFu);
+    EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);
+
+    // Mode 1 keeps the picture's aspect from the width: 402 × 201 about the centre.
+    Options.BGMode = 1;
+    view.Redraw(images);
+    EXPECT_EQ(GraphPixel(100, 130), 0x00FFFFu);
+    EXPECT_EQ(GraphPixel(100, 50), ColorWhite);
+    EXPECT_EQ(images[0].Canvas().CopyMode, TCopyMode::SrcAnd);
+}
+
+TEST_F(RedrawPipelineTest, TracedFunctionsLeaveAfterImages)
+{
+    TEquationFunction& traced = DocumentTables.Functions[1];
+    SetFunction(1, "a·x");
+    traced.AfterImage = 1;
+    traced.Color = 0x0000FF; // pure blue would fade to white
+    SetFunction(2, "-a·x");
+    SetDirtyObjects();
+    view.Redraw(images);
+    // The scene keeps the traced curve only, in its faded colour.
+    const std::vector<std::string> scene = Lines(SceneState.SceneMetafile);
+    ASSERT_EQ(scene.size(), 2u);
+    EXPECT_NE(scene[1].find("polyline"), std::string::npos);
+    EXPECT_EQ(FunctionColors[1], 0x0000FFu);
+    EXPECT_EQ(FunctionColors[2], NoTraceColor);
+
+    // The next change lays the last scene onto the trace layer.
+    StepParameter("a", 2.0L);
+    view.Redraw(images);
+    const TColor faded = ColorRGBPart(FadeColorBySetting(0x0000FF));
+    EXPECT_EQ(PixelAt(images[1].Image(), 300, 100), faded) << "y = x as it was";
+    EXPECT_EQ(PixelAt(images[1].Image(), 100, 100), ColorWhite) << "y = -x left no trace";
+    EXPECT_EQ(PixelAt(images[1].Image(), 250, 100), ColorWhite) << "y = 2x is not a trace yet";
+
+    // Clearing the traces rebuilds the trace layer empty.
+    ClearTracesAndRedraw(view, images);
+    EXPECT_EQ(PixelAt(images[1].Image(), 300, 100), ColorWhite);
+}
+
+TEST_F(RedrawPipelineTest, ATraceStepStampsTheCurvesInTheAfterImageColour)
+{
+    SetFunction(1, "x");
+    SetDirtyObjects();
+    view.Redraw(images);
+    DrawChangedObjects(view, images);
+    const TColor stamp = ColorScheme.SchemeColors[Options.AfterImageColorNo];
+    EXPECT_EQ(PixelAt(images[1].Image(), 300, 100), 0xFF0000u | stamp);
+    EXPECT_EQ(PixelAt(images[1].Image(), 100, 100), ColorWhite);
+    EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);
+    EXPECT_EQ(images[1].Canvas().Pen, TPen{});
+
+    // With a relation shown the trace layer is left alone.
+    FillImage(images[1], ColorWhite);
+    SetRelation(1, "y=x^2");
+    DrawChangedObjects(view, images);
+    EXPECT_EQ(PixelAt(images[1].Image(), 300, 100), ColorWhite);
+}
+
+} // namespace
