@@ -1,39 +1,31 @@
-#include "dialogs/MsgForm.h"
-#include "engine/EngineResets.h"
-#include "engine/EngineStartup.h"
-#include "engine/TokenTable.h"
-#include "model/Options.h"
-#include "model/ProgramState.h"
+#include "app/ProgramStart.h"
+#include "app/StartupWatch.h"
+#include "windows/GraphAreaForm.h"
+#include "windows/MainConsole.h"
 
-#include <QCoreApplication>
-#include <QStringList>
-#include <cstdio>
+#include <QApplication>
+#include <string_view>
 
 int main(int argc, char* argv[])
 {
-    // No windows exist yet, so the program runs without a display.
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("KAVIRO"));
+    TStartupWatch watch;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KAVIRO"));
+    // The data panel may be hidden; the program ends with the graph window.
+    app.setQuitOnLastWindowClosed(false);
+    watch.Mark("launch and Qt");
 
-    // Messages go to the message box once the program has windows; until
-    // then they are written to standard error.
-    InstallMessageBox();
-    InitializeDocument();
-    InitializeEngine();
-    // The global tables of every library, so that they can be put back to
-    // their start-up values.
-    RegisterEngineResets();
+    InitializeUnits();
+    watch.WatchRedraws();
+    watch.Mark("units");
 
-    // Every argument, joined by blanks, names the project to open.
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    const QString project = args.join(u' ');
-
-    std::printf("Kaviro: model and formula vocabulary started (%d tokens, decimal '%s', list '%s').\n",
-                VocabularySize, qPrintable(QString(Separators.DecimalChar)),
-                qPrintable(QString(Separators.ListSepChar)));
-    std::printf("The windows are not built yet: there is nothing to show.\n");
-    if (!project.isEmpty())
-        std::printf("Project named on the command line (not opened yet): %s\n", qPrintable(project));
-    return 0;
+    TProgramWindows forms = CreateForms(ProgramArguments(), [&](const char* step) {
+        watch.Mark(step);
+        if (step == std::string_view("project"))
+            watch.StartUpDone(*forms.GraphAreaForm);
+    });
+    watch.Mark("windows");
+    forms.GraphAreaForm->show();
+    forms.MainConsole->show();
+    return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 // windows and the redraw are the do-nothing defaults).
 #include "tests/session/SampleDocument.h"
 
+#include "session/OptionsStore.h"
 #include "session/ProjectFile.h"
 #include "session/SessionResets.h"
 #include "session/UndoPoints.h"
@@ -11,7 +12,9 @@
 #include "engine/EngineStartup.h"
 #include "model/History.h"
 #include "model/LineCodec.h"
+#include "platform/QtSettingsStore.h"
 #include "platform/fakes/RecordingMessageSink.h"
+#include "render/view/Scale.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -118,5 +121,30 @@ void BM_UndoStep(benchmark::State& state)
         state.SkipWithError("undo and redo did not restore the parameter");
 }
 BENCHMARK(BM_UndoStep)->Unit(benchmark::kMillisecond);
+
+// The options read back and written again through the INI file in a folder
+// of its own, as "New" and "Estabelecer Padrão" do.
+void BM_OptionsLoadSave(benchmark::State& state)
+{
+    RegisterSessionResets();
+    ResetAllGlobals();
+    InitializeEngine();
+    QTemporaryDir dir;
+    platform::QtSettingsStore store(dir.filePath(QStringLiteral("kaviro.ini")));
+    platform::ScopedSettingsStore scoped(store);
+    GraphScale.XAxis.Number = 11;
+    GraphScale.PsMesh = 3;
+    SaveOptions();
+    GraphScale.XAxis.Number = 7;
+    GraphScale.PsMesh = 0;
+    for (auto _ : state) {
+        LoadOptions();
+        SaveOptions();
+    }
+    if (GraphScale.XAxis.Number != 11 || GraphScale.PsMesh != 3)
+        state.SkipWithError("the stored options were not read back");
+    ResetAllGlobals();
+}
+BENCHMARK(BM_OptionsLoadSave)->Unit(benchmark::kMicrosecond);
 
 } // namespace

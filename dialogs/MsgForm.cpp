@@ -1,6 +1,7 @@
 #include "dialogs/MsgForm.h"
 
 #include "model/MessageBox.h"
+#include "platform/ModalRunner.h"
 
 #include <QApplication>
 #include <QFont>
@@ -52,6 +53,7 @@ QPushButton* MakeButton(TMsgForm* form, const QString& caption, int result)
 TMsgForm::TMsgForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
 {
+    setObjectName(QStringLiteral("MsgForm"));
     const QFont font(FormFontName);
     setFont(font);
     QPalette silver = palette();
@@ -163,7 +165,7 @@ void MsgFormSink::beep()
 
 int MsgFormSink::runModal(TMsgForm& form)
 {
-    return form.exec();
+    return platform::RunModal(form);
 }
 
 bool InstallMessageBox()

@@ -415,6 +415,13 @@ struct TArg {
     const std::uint8_t* d;
 };
 
+// Where an operation writes one block: a register, or for the program's
+// last operation the result's own lanes.
+struct TOut {
+    long double* X;
+    std::uint8_t* D;
+};
+
 // The bits of an 80-bit value as it lies in memory: lanes are checked and
 // snapped with integer instructions, which cost a fraction of the x87's
 // loads and stores of 80-bit values.
@@ -457,7 +464,7 @@ inline bool InRange(const long double& v)
 
 // After an operation: a column that is undefined, or (checkRange) whose
 // value left the usable range, becomes undefined with the value +0.
-void Settle(TLane& out, int n, bool checkRange)
+void Settle(TOut out, int n, bool checkRange)
 {
     for (int i = 0; i < n; ++i) {
         const bool ok = out.D[i] && (!checkRange || InRange(out.X[i]));
@@ -509,7 +516,7 @@ inline void Snap(const long double& from, long double& to)
 }
 
 template <int StrideA, class F>
-void UnaryLoop(TArg a, TLane& out, int n, F f)
+void UnaryLoop(TArg a, TOut out, int n, F f)
 {
     for (int i = 0; i < n; ++i) {
         long double v = 0.0L;
@@ -519,7 +526,7 @@ void UnaryLoop(TArg a, TLane& out, int n, F f)
 }
 
 template <int StrideA, int StrideB, class F>
-void BinaryLoop(TArg a, TArg b, TLane& out, int n, F f)
+void BinaryLoop(TArg a, TArg b, TOut out, int n, F f)
 {
     for (int i = 0; i < n; ++i) {
         long double v = 0.0L;
@@ -536,7 +543,7 @@ void BinaryLoop(TArg a, TArg b, TLane& out, int n, F f)
 // "+", "-", "·": the values in one loop (a single value stays on the x87
 // stack), the flags in another; Settle checks the range.
 template <int StrideA, int StrideB, class Op>
-void ArithmeticLoop(TArg a, TArg b, TLane& out, int n, Op op)
+void ArithmeticLoop(TArg a, TArg b, TOut out, int n, Op op)
 {
     if constexpr (StrideA == 0) {
         const long double left = *a.x;
@@ -658,9 +665,9 @@ public:
     }
 
     bool prepare(const TConstValues* consts, int first, int last);
-    // Columns from..from+n-1; false when a routine gave something other
-    // than a real.
-    bool block(int from, int n);
+    // Columns from..from+n-1 of result; false when a routine gave something
+    // other than a real.
+    bool block(int from, int n, TColumnArray& result);
     void write(int from, int n, TColumnArray& result) const;
     const TValue& uniformResult() const { return u_[p_.result.index]; }
 
@@ -678,6 +685,11 @@ private:
         default: return inputs_.Varying;
         }
     }
+    // The last operation, when it gives the result, writes it in place.
+    TOut target(const TLaneStep& s) const
+    {
+        return &s == last_ ? resultOut_ : TOut{lanes_[s.target].X, lanes_[s.target].D};
+    }
     TArg arg(const TOperand& o, int from) const
     {
         switch (o.where) {
@@ -693,8 +705,8 @@ private:
     template <class F>
     void unary(const TLaneStep& s, int from, int n, bool checkRange, F f)
     {
-        UnaryLoop<1>(arg(s.a, from), lanes_[s.target], n, f);
-        Settle(lanes_[s.target], n, checkRange);
+        UnaryLoop<1>(arg(s.a, from), target(s), n, f);
+        Settle(target(s), n, checkRange);
     }
     // loop(strideA, strideB, a, b, out) over the step's operands, with the
     // stride of a single value 0; then Settle.
@@ -705,7 +717,7 @@ private:
         using Single = std::integral_constant<int, 0>;
         const TArg a = arg(s.a, from);
         const TArg b = arg(s.b, from);
-        TLane& out = lanes_[s.target];
+        const TOut out = target(s);
         if (s.a.where == Where::Uniform)
             loop(Single{}, Lane{}, a, b, out);
         else if (s.b.where == Where::Uniform)
@@ -717,18 +729,19 @@ private:
     template <class F>
     void binary(const TLaneStep& s, int from, int n, bool checkRange, F f)
     {
-        overOperands(s, from, n, checkRange, [n, f](auto strideA, auto strideB, TArg a, TArg b, TLane& out) {
+        overOperands(s, from, n, checkRange, [n, f](auto strideA, auto strideB, TArg a, TArg b, TOut out) {
             BinaryLoop<decltype(strideA)::value, decltype(strideB)::value>(a, b, out, n, f);
         });
     }
     template <class Op>
     void arithmetic(const TLaneStep& s, int from, int n, Op op)
     {
-        overOperands(s, from, n, true, [n, op](auto strideA, auto strideB, TArg a, TArg b, TLane& out) {
+        overOperands(s, from, n, true, [n, op](auto strideA, auto strideB, TArg a, TArg b, TOut out) {
             ArithmeticLoop<decltype(strideA)::value, decltype(strideB)::value>(a, b, out, n, op);
         });
     }
     bool power(const TLaneStep& s, int from, int n);
+    void divideBySingle(const TLaneStep& s, int from, int n);
     bool routine(const TLaneStep& s, int from, int n);
     TValue columnValue(const TOperand& o, int from, int i) const
     {
@@ -744,6 +757,9 @@ private:
     std::vector<TValue>& u_;
     std::vector<long double>& uniformX_;
     std::vector<std::uint8_t>& uniformD_;
+    // The operation that gives the result, and where it writes in this block.
+    const TLaneStep* last_ = nullptr;
+    TOut resultOut_{};
 };
 
 void BlockRun::computeUniforms(const TConstValues* consts)
@@ -842,6 +858,22 @@ bool BlockRun::prepare(const TConstValues* consts, int first, int last)
     return true;
 }
 
+// "/" by a single value: its reciprocal once, then a product per column, as
+// Quotient computes them.
+void BlockRun::divideBySingle(const TLaneStep& s, int from, int n)
+{
+    const TArg a = arg(s.a, from);
+    const TOut out = target(s);
+    const long double divisor = uniformX_[s.b.index];
+    const long double reciprocal = 1.0L / divisor;
+    const std::uint8_t ok = uniformD_[s.b.index] && divisor != 0.0L && InUsableRange(reciprocal);
+    for (int i = 0; i < n; ++i)
+        out.X[i] = reciprocal * a.x[i];
+    for (int i = 0; i < n; ++i)
+        out.D[i] = a.d[i] & ok;
+    Settle(out, n, true);
+}
+
 // "^" of a column and a whole exponent by repeated squaring; other powers
 // by the routine.
 bool BlockRun::power(const TLaneStep& s, int from, int n)
@@ -860,7 +892,7 @@ bool BlockRun::power(const TLaneStep& s, int from, int n)
 // of their own.
 bool BlockRun::routine(const TLaneStep& s, int from, int n)
 {
-    TLane& out = lanes_[s.target];
+    const TOut out = target(s);
     bool reals = true;
     auto put = [&](int i, const TValue& r) {
         reals = reals && r.Kind == KindReal && IsPositiveZero(r.Y);
@@ -895,8 +927,11 @@ bool BlockRun::routine(const TLaneStep& s, int from, int n)
     return reals;
 }
 
-bool BlockRun::block(int from, int n)
+bool BlockRun::block(int from, int n, TColumnArray& result)
 {
+    last_ = p_.result.where == Where::Register && p_.steps.back().target == p_.result.index ? &p_.steps.back()
+                                                                                              : nullptr;
+    resultOut_ = TOut{result.XLane() + from, result.DefinedLane() + from};
     constexpr bool Checked = true;
     constexpr bool Unchecked = false;
     for (const TLaneStep& s : p_.steps) {
@@ -904,7 +939,12 @@ bool BlockRun::block(int from, int n)
         case LaneOp::Add: arithmetic(s, from, n, std::plus<long double>()); break;
         case LaneOp::Subtract: arithmetic(s, from, n, std::minus<long double>()); break;
         case LaneOp::Multiply: arithmetic(s, from, n, std::multiplies<long double>()); break;
-        case LaneOp::Divide: binary(s, from, n, Checked, Quotient); break;
+        case LaneOp::Divide:
+            if (s.b.where == Where::Uniform)
+                divideBySingle(s, from, n);
+            else
+                binary(s, from, n, Checked, Quotient);
+            break;
         case LaneOp::Power:
             if (!power(s, from, n))
                 return false;
@@ -1001,21 +1041,28 @@ bool BlockRun::block(int from, int n)
     return true;
 }
 
-// The result of a block into its columns, snapped as every result is.
+// The result of a block into its columns, snapped as every result is: in
+// place when the last operation wrote it there.
 void BlockRun::write(int from, int n, TColumnArray& result) const
 {
-    const TArg r = arg(p_.result, from);
     long double* x = result.XLane() + from;
-    std::uint8_t* kind = result.KindLane() + from;
     std::uint8_t* defined = result.DefinedLane() + from;
-    for (int i = 0; i < n; ++i) {
-        if (r.d[i])
-            Snap(r.x[i], x[i]);
-        else
-            std::memcpy(&x[i], &r.x[i], sizeof(long double));
-        kind[i] = KindReal;
-        defined[i] = r.d[i];
+    if (last_) {
+        for (int i = 0; i < n; ++i) {
+            if (defined[i])
+                Snap(x[i], x[i]);
+        }
+    } else {
+        const TArg r = arg(p_.result, from);
+        for (int i = 0; i < n; ++i) {
+            if (r.d[i])
+                Snap(r.x[i], x[i]);
+            else
+                std::memcpy(&x[i], &r.x[i], sizeof(long double));
+            defined[i] = r.d[i];
+        }
     }
+    std::fill(result.KindLane() + from, result.KindLane() + from + n, KindReal);
     if (long double* y = result.YLane())
         std::fill(y + from, y + from + n, 0.0L);
 }
@@ -1086,7 +1133,7 @@ bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, c
     } else {
         for (int from = first; from <= last; from += BlockColumns) {
             const int n = std::min(BlockColumns, last - from + 1);
-            if (!run.block(from, n))
+            if (!run.block(from, n, result))
                 return false;
             run.write(from, n, result);
         }
@@ -1107,7 +1154,12 @@ bool EvaluateBlockColumns(const TFormulaView& formula, const TBlockInputs& input
 // ----- Rows -------------------------------------------------------------------
 
 TRowEvaluator::TRowEvaluator(const TKavirofunction& record)
-    : formula_(ViewOf(record))
+    : TRowEvaluator(ViewOf(record))
+{
+}
+
+TRowEvaluator::TRowEvaluator(const TFormulaView& formula)
+    : formula_(formula)
 {
     if (BlockPrograms.Enabled && !formula_.Code.isEmpty())
         program_ = BlockProgramFor(formula_.Code, TBlockLanes{});

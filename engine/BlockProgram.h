@@ -96,6 +96,8 @@ class TRowEvaluator {
 public:
     // The record must outlive the evaluator.
     explicit TRowEvaluator(const TKavirofunction& record);
+    // A view of a formula (part of a record's code), which must outlive it.
+    explicit TRowEvaluator(const TFormulaView& formula);
     ~TRowEvaluator();
 
     // The formula at (x(c), y) for every column c of the view's range, with

@@ -18,22 +18,12 @@ TEvaluatorTables EvalTables;
 TEvaluationRun EvaluationRun;
 TEvaluationLimits EvaluationLimits;
 
-TEvaluationScope::TEvaluationScope()
+void BeginTopLevelEvaluation()
 {
-    TEvaluationRun& r = EvaluationRun;
-    if (r.Open++ == 0) {
-        const TEvaluationLimits& l = EvaluationLimits;
-        r = TEvaluationRun{.Open = 1,
-                           .NextPoll = l.BreakPollInterval,
-                           .NextCheck = std::min(l.BreakPollInterval, l.WorkBudget + 1)};
-    }
-}
-
-TEvaluationScope::~TEvaluationScope()
-{
-    TEvaluationRun& r = EvaluationRun;
-    if (--r.Open == 0)
-        r.Stopped = false; // End stays for LastEvaluationEnd
+    const TEvaluationLimits& l = EvaluationLimits;
+    EvaluationRun = TEvaluationRun{.Open = 1,
+                                   .NextPoll = l.BreakPollInterval,
+                                   .NextCheck = std::min(l.BreakPollInterval, l.WorkBudget + 1)};
 }
 
 namespace {
@@ -217,9 +207,10 @@ TValue PostfixMachine::run()
         return ValueUndefined(KindReal);
     const QChar* code = code_.data();
     // The X of one stack entry, a defined real that arithmetic just
-    // computed, is kept in a register (slot `cached`; its X in memory is
-    // stale) until something else needs it: an 80-bit value stored and read
-    // back at once waits for the store to complete.
+    // computed, is kept apart in acc (slot `cached`; its X in memory is
+    // stale) until a token other than arithmetic and pushes needs it, so that
+    // chains like «x·x - 2·x + 1» do not store each 80-bit result only to
+    // read it back at once, which waits for the store to complete.
     long double acc = 0.0L;
     int cached = -1;
     const auto flush = [&] {

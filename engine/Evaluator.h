@@ -57,11 +57,22 @@ struct TEvaluationRun {
 };
 extern TEvaluationRun EvaluationRun;
 
+// Starts the budget of a top-level evaluation.
+void BeginTopLevelEvaluation();
+
 // Held by each evaluation while it runs: the outermost one starts a fresh budget.
 class TEvaluationScope {
 public:
-    TEvaluationScope();
-    ~TEvaluationScope();
+    TEvaluationScope()
+    {
+        if (EvaluationRun.Open++ == 0)
+            BeginTopLevelEvaluation();
+    }
+    ~TEvaluationScope()
+    {
+        if (--EvaluationRun.Open == 0)
+            EvaluationRun.Stopped = false; // End stays for LastEvaluationEnd
+    }
     TEvaluationScope(const TEvaluationScope&) = delete;
     TEvaluationScope& operator=(const TEvaluationScope&) = delete;
 };

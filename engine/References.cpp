@@ -9,8 +9,10 @@
 #include "model/Options.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -78,6 +80,32 @@ QStringView ScannedTokens(const TKavirofunction& record)
     return QStringView(record.NormText).left(error < 0 ? record.NormText.size() : error);
 }
 
+// The records a walk has met. A walk meets only a few records, and a search
+// runs for every traced object at every trace record, so the first ones are
+// kept inline and searched linearly instead of hashed on the heap.
+class VisitedRecords {
+public:
+    // True when record had not been met before.
+    bool insert(const TKavirofunction* record)
+    {
+        const auto inlineEnd = inline_.begin() + std::min(count_, inline_.size());
+        if (std::find(inline_.begin(), inlineEnd, record) != inlineEnd
+            || std::find(overflow_.begin(), overflow_.end(), record) != overflow_.end())
+            return false;
+        if (count_ < inline_.size())
+            inline_[count_] = record;
+        else
+            overflow_.push_back(record);
+        ++count_;
+        return true;
+    }
+
+private:
+    std::array<const TKavirofunction*, 24> inline_{};
+    std::size_t count_ = 0;
+    std::vector<const TKavirofunction*> overflow_;
+};
+
 // Each record is walked at most once: whether it leads to the token does not
 // depend on the path that reached it.
 class TokenSearch {
@@ -92,7 +120,7 @@ public:
 
     bool walk(const TKavirofunction& record)
     {
-        if (found_ || !visited_.insert(&record).second)
+        if (found_ || !visited_.insert(&record))
             return found_;
         if (record.Code.contains(QChar(token_)) || ScannedTokens(record).contains(QChar(token_)))
             return found_ = true;
@@ -113,7 +141,7 @@ private:
     TTokenCode token_;
     bool skipUserFunctions_ = false;
     bool found_ = false;
-    std::unordered_set<const TKavirofunction*> visited_;
+    VisitedRecords visited_;
 };
 
 // Longest chain of references below each record, with cycles detected on the
@@ -154,6 +182,11 @@ private:
 
 } // namespace
 
+void ShowCircularReferenceMessage()
+{
+    ShowMsgBox(CircularReferenceMessage, MsgError, MsgOk);
+}
+
 bool RefersToToken(TTokenCode token, const TKavirofunction& record)
 {
     return TokenSearch(token).walk(record);
@@ -183,7 +216,7 @@ bool CheckCircularity(const TKavirofunction& record)
 {
     if (!IsCircular(record))
         return false;
-    ShowMsgBox(CircularReferenceMessage, MsgError, MsgOk);
+    ShowCircularReferenceMessage();
     return true;
 }
 

@@ -26,6 +26,8 @@ bool CheckCircularity(const TKavirofunction& record);
 // Shows nothing; returns how many records lost their code, for the caller
 // to show "Refere à circulação da função" once.
 int GiveCircularRecordsNoCode();
+// Shows "Refere à circulação da função" as an error.
+void ShowCircularReferenceMessage();
 
 // True when Code is non-empty and holds only constants, blanks, negations,
 // commas and brackets.

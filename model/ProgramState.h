@@ -51,6 +51,7 @@ struct TProgramState {
     int ScriptDrawState = 0;   // nesting depth of running scripts
     std::uint8_t StartupPending = 1; // the program is still starting
     std::uint8_t Modified = 0; // the document has unsaved edits
+    QString ProgramDir;        // the program's folder, with a trailing '/'
 
     // The start-up values; the editor fonts become the platform's screen font.
     void Reset();

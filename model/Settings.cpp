@@ -5,6 +5,7 @@
 #include "model/ProgramState.h"
 #include "platform/SettingsStore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -185,5 +186,6 @@ void LoadScaleSettings()
         if (std::isfinite(factor) && factor > 0.0L)
             s.AspectFactor = factor;
     }
-    s.GraphPixelHeight = x.PixelLength;
+    // A length stored on a larger screen would run off this one.
+    s.GraphPixelHeight = std::min(x.PixelLength, s.GraphMaxHeight);
 }

@@ -47,5 +47,5 @@ void LoadSettings();
 // Writes the window state and the note fonts.
 void SaveSettings();
 // Reads the start view and derives AspectFactor from it. GraphPixelHeight
-// becomes the stored width of the x axis.
+// becomes the stored width of the x axis, at most GraphMaxHeight.
 void LoadScaleSettings();

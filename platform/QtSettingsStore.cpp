@@ -42,8 +42,7 @@ std::optional<QString> QtSettingsStore::readText(const QString& key, const QStri
 void QtSettingsStore::writeText(const QString& key, const QString& name, const QString& text)
 {
     settings_->setValue(ValuePath(key, name), text);
-    // Written at once: the program may end without unwinding this object.
-    settings_->sync();
+    syncOutsideBatch();
 }
 
 bool QtSettingsStore::keyExists(const QString& key) const
@@ -57,7 +56,26 @@ bool QtSettingsStore::keyExists(const QString& key) const
 void QtSettingsStore::deleteKey(const QString& key)
 {
     settings_->remove(key);
-    settings_->sync();
+    syncOutsideBatch();
+}
+
+void QtSettingsStore::beginWrites()
+{
+    ++batchDepth_;
+}
+
+void QtSettingsStore::endWrites()
+{
+    if (batchDepth_ > 0 && --batchDepth_ == 0)
+        settings_->sync();
+}
+
+void QtSettingsStore::syncOutsideBatch()
+{
+    // Written at once: the program may end without unwinding this object.
+    // Each sync rewrites and flushes the whole file, so a batch syncs once.
+    if (batchDepth_ == 0)
+        settings_->sync();
 }
 
 QString QtSettingsStore::fileName() const

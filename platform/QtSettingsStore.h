@@ -22,11 +22,17 @@ public:
     void writeText(const QString& key, const QString& name, const QString& text) override;
     bool keyExists(const QString& key) const override;
     void deleteKey(const QString& key) override;
+    void beginWrites() override;
+    void endWrites() override;
 
     QString fileName() const;
 
 private:
+    // Each write reaches the file at once unless a batch is open.
+    void syncOutsideBatch();
+
     std::unique_ptr<QSettings> settings_;
+    int batchDepth_ = 0;
 };
 
 } // namespace platform

@@ -23,6 +23,10 @@ public:
     virtual bool keyExists(const QString& key) const = 0;
     // Removes the key with its values and subkeys.
     virtual void deleteKey(const QString& key) = 0;
+    // Writes between these reach the file together at the end, rather than
+    // each on its own; pairs may nest.
+    virtual void beginWrites() {}
+    virtual void endWrites() {}
 
     std::optional<int> readInteger(const QString& key, const QString& name) const;
     std::optional<long double> readFloat(const QString& key, const QString& name) const;
@@ -33,6 +37,18 @@ public:
     void writeFloat(const QString& key, const QString& name, long double value);
     void writeBool(const QString& key, const QString& name, bool value);
     void writeString(const QString& key, const QString& name, const QString& value);
+};
+
+// Holds the writes of its lifetime together (beginWrites, endWrites).
+class SettingsWriteBatch {
+public:
+    explicit SettingsWriteBatch(SettingsStore& store) : store_(store) { store_.beginWrites(); }
+    ~SettingsWriteBatch() { store_.endWrites(); }
+    SettingsWriteBatch(const SettingsWriteBatch&) = delete;
+    SettingsWriteBatch& operator=(const SettingsWriteBatch&) = delete;
+
+private:
+    SettingsStore& store_;
 };
 
 // The installed store, else the INI file in the user's configuration folder.

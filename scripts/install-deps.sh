@@ -11,7 +11,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core
   libmuparser-dev
   libuemf-dev emf2svg
-  xvfb
+  xvfb xauth
 )
 
 missing=()

@@ -93,13 +93,13 @@ void ClearRedrawClosure()
     CharSetClear(RedrawState.RedrawNames);
 }
 
+} // namespace
+
 void ClearViewHistory()
 {
     BackUpArea.Clear();
     CurrentProjectHost().UpdateViewHistoryControls();
 }
-
-} // namespace
 
 QString ProjectBaseName(const QString& name)
 {

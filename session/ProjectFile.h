@@ -52,6 +52,8 @@ bool SaveKvf();
 bool OpenProject(const QString& name);
 // Brings the windows and the view up to date after a load or an undo step.
 void RefreshAll();
+// Forgets every view of the back and forward history.
+void ClearViewHistory();
 
 // The model steps of "Salvar": the project, then its traces. False when
 // there is no file name yet (the caller asks for one and calls

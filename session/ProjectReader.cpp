@@ -922,22 +922,12 @@ private:
     // A stored chain of references that runs in a circle would never end:
     // the first record of each circle found loses its code (it evaluates as
     // undefined) and the load goes on.
+    // A circular record from a file loses its code, so it evaluates
+    // undefined instead of recursing; the load goes on, with one message.
     static void BreakCircularReferences()
     {
-        const auto check = [](TKavirofunction& f) {
-            if (!f.Code.isEmpty() && CheckCircularity(f))
-                f.Code.clear();
-        };
-        TDocumentTables& t = DocumentTables;
-        for (TKavirofunction& f : t.UserFunctions)
-            check(f);
-        for (TEquationFunction& f : t.Functions)
-            check(f.Func);
-        for (TEquationFunction& f : t.Relations)
-            check(f.Func);
-        for (TPointFunction& p : t.Points)
-            for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y, &p.R, &p.Low, &p.High})
-                check(*f);
+        if (GiveCircularRecordsNoCode() > 0)
+            ShowCircularReferenceMessage();
     }
 
     QStringList lines_;

@@ -5,6 +5,7 @@
 #include "render/plot/Objects.h"
 #include "render/plot/Figures.h"
 #include "render/plot/PolyLineBuffer.h"
+#include "render/plot/Relations.h"
 
 void RegisterPlotResets()
 {
@@ -14,4 +15,6 @@ void RegisterPlotResets()
     RegisterReset(QStringLiteral("function colours"), ResetFunctionColors);
     RegisterReset(QStringLiteral("object loci"), ResetLocuses);
     RegisterReset(QStringLiteral("object colours"), ResetPointColors);
+    RegisterReset(QStringLiteral("relation colours"), ResetRelationColors);
+    RegisterReset(QStringLiteral("relation fill grid"), [] { RelationFillGrid.Release(); });
 }

@@ -38,12 +38,6 @@ void DrawObjectOverlayMarks(ScaleT& view, TCanvas& canvas)
     DrawPointRings(view.Mapping(), canvas, view.PointStates);
 }
 
-bool IsRelationInUse(int j)
-{
-    const TEquationFunction& r = DocumentTables.Relations[j];
-    return !r.Func.Text.isEmpty() && !IsWhiteColor(r.Color);
-}
-
 bool AnyRelationShown()
 {
     for (int j = 1; j <= RelationCount; ++j)
@@ -52,13 +46,13 @@ bool AnyRelationShown()
     return false;
 }
 
-void DrawRelations(ScaleT&, TGraphImages&) {}
-
-void DrawRelationsDirect(ScaleT&, const TSceneDrawing&) {}
-
-TOffsetArray<TColor, 1, RelationCount> RelationColors = TOffsetArray<TColor, 1, RelationCount>::filledWith(NoTraceColor);
-
-void ResetRelationColors()
+void DrawRelations(ScaleT& view, TGraphImages& images, const TSceneDrawing& drawing)
 {
-    RelationColors.fill(NoTraceColor);
+    const TPlotCanvases& canvases = drawing.Canvases;
+    DrawRelations(view, images, canvases.Trace, canvases.TraceAll, canvases.OnlyTrace);
+}
+
+void DrawRelationsDirect(ScaleT& view, const TSceneDrawing& drawing)
+{
+    DrawRelationsDirect(view, drawing.Mapping, drawing.Canvases);
 }

@@ -5,6 +5,7 @@
 // plotter exists it does nothing.
 #include "render/gfx/Canvas.h"
 #include "render/plot/PlotCanvases.h"
+#include "render/plot/Relations.h"
 #include "render/view/Scale.h"
 #include "render/view/ViewMapping.h"
 
@@ -25,16 +26,12 @@ void DrawObjects(ScaleT& view, const TSceneDrawing& drawing);
 // The marks the objects draw over everything else (hollow point rings).
 void DrawObjectOverlayMarks(ScaleT& view, TCanvas& canvas);
 
-// A relation has a formula text and a colour other than white.
-bool IsRelationInUse(int j);
 // Some relation in use is visible: the relation layer goes onto the graph.
 bool AnyRelationShown();
-// Plots the relations whose RelationChanged is set into the relation layer.
-void DrawRelations(ScaleT& view, TGraphImages& images);
+// Plots the relations whose RelationChanged is set into their layers and
+// combines the layers into the relation layer; what leaves a trace also
+// goes onto the drawing's trace canvas (the scene's).
+void DrawRelations(ScaleT& view, TGraphImages& images, const TSceneDrawing& drawing);
 // Plots every shown relation straight onto the drawing's canvases, with no
 // layers (the trace replay, pictures for export).
 void DrawRelationsDirect(ScaleT& view, const TSceneDrawing& drawing);
-// The colour each relation was last drawn with onto the trace canvas, white
-// when it left no trace: what the next trace record keeps of it.
-extern TOffsetArray<TColor, 1, RelationCount> RelationColors;
-void ResetRelationColors();

@@ -84,7 +84,7 @@ void EvaluateToolValues()
 
 // Which relations are plotted again, and the relation layer rebuilt when
 // any is or the view changed.
-void UpdateRelationLayer(ScaleT& view, TGraphImages& images)
+void UpdateRelationLayer(ScaleT& view, TGraphImages& images, const TSceneDrawing& drawing)
 {
     TRedrawState& state = RedrawState;
     bool any = false;
@@ -98,7 +98,7 @@ void UpdateRelationLayer(ScaleT& view, TGraphImages& images)
     }
     if (IsDirtyView() || any || IsDirtyFlag3()) {
         FillImage(images[2], Options.GraphBGColor);
-        DrawRelations(view, images);
+        DrawRelations(view, images, drawing);
     }
 }
 
@@ -191,9 +191,10 @@ void DrawScene(ScaleT& view, TGraphImages& images, int mode)
         DrawPointSequences(view, drawing);
         DrawFunctions(view, drawing.Mapping, drawing.Canvases);
         DrawObjects(view, drawing);
+        images[0].Canvas().StretchDraw(LayerBox(view), graphPicture);
+        // Relations leave their traces on the scene canvas too.
+        UpdateRelationLayer(view, images, drawing);
     }
-    images[0].Canvas().StretchDraw(LayerBox(view), graphPicture);
-    UpdateRelationLayer(view, images);
     SceneState.SceneMetafile = std::move(scenePicture);
     SceneState.GraphMetafile = std::move(graphPicture);
     host.UnmarkScriptChangedParams();

@@ -1,7 +1,6 @@
 #include "render/scene/SceneResets.h"
 
 #include "render/scene/Redraw.h"
-#include "render/scene/PlotterSteps.h"
 #include "render/scene/RedrawClosure.h"
 #include "render/scene/TraceStore.h"
 
@@ -13,8 +12,5 @@ void RegisterSceneResets()
         ClosureMemory.Reset();
         RedrawCounters.Reset();
     });
-    RegisterReset(QStringLiteral("trace store"), [] {
-        TraceStore.Clear();
-        ResetRelationColors();
-    });
+    RegisterReset(QStringLiteral("trace store"), [] { TraceStore.Clear(); });
 }

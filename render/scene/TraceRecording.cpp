@@ -3,7 +3,7 @@
 #include "render/plot/Figures.h"
 #include "render/plot/Functions.h"
 #include "render/plot/Objects.h"
-#include "render/scene/PlotterSteps.h"
+#include "render/plot/Relations.h"
 #include "render/view/RedrawState.h"
 
 TTraceColors LastDrawnTraceColors()

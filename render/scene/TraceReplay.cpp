@@ -82,20 +82,23 @@ private:
     TTraceColors colors_;
 };
 
-// The replay's note after the graph window's caption.
+// The replay's note after the graph window's caption, and what was there
+// before put back.
 class ReplayCaption {
 public:
     ReplayCaption()
         : host_(CurrentRedrawHost())
+        , saved_(host_.CaptionSuffix())
     {
-        host_.SetCaptionSuffix(ReplayCaptionSuffix);
+        host_.SetCaptionSuffix(saved_ + ReplayCaptionSuffix);
     }
-    ~ReplayCaption() { host_.SetCaptionSuffix(QString()); }
+    ~ReplayCaption() { host_.SetCaptionSuffix(saved_); }
     ReplayCaption(const ReplayCaption&) = delete;
     ReplayCaption& operator=(const ReplayCaption&) = delete;
 
 private:
     TRedrawHost& host_;
+    QString saved_;
 };
 
 bool IsCurve(std::uint8_t kind)

@@ -375,9 +375,14 @@ void ScaleT::InitColumns()
     Columns.InitColumns(XAxis);
 }
 
+bool ScaleT::IsPolorStep(int n)
+{
+    return std::find(std::begin(PolorSteps), std::end(PolorSteps), n) != std::end(PolorSteps);
+}
+
 int ScaleT::ValidPolorNum()
 {
-    if (std::find(std::begin(PolorSteps), std::end(PolorSteps), PolorNum) == std::end(PolorSteps))
+    if (!IsPolorStep(PolorNum))
         PolorNum = DefaultPolorNum;
     return PolorNum;
 }

@@ -155,6 +155,8 @@ public:
 
     void StepUp();
     void StepDown();
+    // An angle step count that StepUp and StepDown reach.
+    static bool IsPolorStep(int n);
     // The world point of a pixel snapped to the angle steps and the x grid.
     TWorldPoint SnapPolar(int px, int py);
 

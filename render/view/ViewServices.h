@@ -63,6 +63,9 @@ public:
     // Text shown after the graph window's caption (a long replay says how
     // to stop it); empty: the caption alone.
     virtual void SetCaptionSuffix(const QString& suffix) { (void)suffix; }
+    // The text shown after the caption now, for a long step that shows its
+    // progress there and puts it back afterwards.
+    virtual QString CaptionSuffix() { return {}; }
 };
 
 // The layered redraw of the view into the graph pictures, and the view

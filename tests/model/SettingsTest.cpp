@@ -158,6 +158,7 @@ TEST_F(SettingsTest, SavedSettingsLoadBackUnchanged)
 
 TEST_F(SettingsTest, TheStoredStartViewGivesTheAspectFactor)
 {
+    ProgramState.GraphMaxHeight = 1200; // a screen with room for every stored length
     StoreView("10", "-10", "400", "5", "-5", "400");
     LoadScaleSettings();
     EXPECT_EQ(ProgramState.AspectFactor, 0.5L);
@@ -169,6 +170,12 @@ TEST_F(SettingsTest, TheStoredStartViewGivesTheAspectFactor)
     LoadScaleSettings();
     EXPECT_EQ(ProgramState.AspectFactor, 1.5L); // (3 · 600 / 300) / 4
     EXPECT_EQ(ProgramState.GraphPixelHeight, 600); // the stored x length
+
+    // A length stored on a larger screen is cut to this one's room.
+    ProgramState.GraphMaxHeight = 500;
+    LoadScaleSettings();
+    EXPECT_EQ(ProgramState.GraphPixelHeight, 500);
+    EXPECT_EQ(ProgramState.AspectFactor, 1.5L); // the stored shape still counts
 }
 
 TEST_F(SettingsTest, WithoutAStoredXAxisTheFactorStaysOne)
@@ -176,6 +183,7 @@ TEST_F(SettingsTest, WithoutAStoredXAxisTheFactorStaysOne)
     Store(RegKeyScaleY, "High", "1");
     Store(RegKeyScaleY, "Low", "-1");
     ProgramSettings.GraphPixelWidth = 500;
+    ProgramState.GraphMaxHeight = 1200;
     LoadScaleSettings();
     EXPECT_EQ(ProgramState.AspectFactor, 1.0L);
     EXPECT_EQ(ProgramSettings.ScaleYHigh, 1.0L);

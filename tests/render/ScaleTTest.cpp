@@ -111,6 +111,7 @@ TEST_F(ScaleTTest, AStoredGraphSizeBeyondTheColumnTablesIsClamped)
     host.PanelWidth = 300;
     const ScopedRedrawHost installed(host);
     const std::pair<int, int> cases[] = {{std::numeric_limits<int>::max(), MaxAxisPixels}, {50, MinAxisPixels}};
+    ProgramState.GraphMaxHeight = std::numeric_limits<int>::max(); // no screen cuts it first
     for (const auto& [stored, expected] : cases) {
         store.writeInteger(RegKeyScaleX, QStringLiteral("VHigh"), stored);
         view->Layout(40, true);

@@ -73,6 +73,7 @@ public:
     void UnmarkScriptChangedParams() override { ++ParamRowsUnmarked; }
     void RepaintGraph() override { ++Repaints; }
     void SetCaptionSuffix(const QString& suffix) override { CaptionSuffixes.push_back(suffix); }
+    QString CaptionSuffix() override { return CaptionSuffixes.empty() ? QString() : CaptionSuffixes.back(); }
 
     std::optional<int> DataPanelWidth() override
     {

@@ -31,6 +31,11 @@ protected:
         TEquationFunction& f = DocumentTables.Functions[1];
         f.AfterImage = 1;
         f.Color = 0x0000FF;
+        DrawForAFrom1To3();
+    }
+    // Redraws for a = 1, 2, 3: each redraw records the scene before it.
+    void DrawForAFrom1To3()
+    {
         SetDirtyObjects();
         view.Redraw(images);
         for (const long double a : {2.0L, 3.0L}) {
@@ -149,12 +154,7 @@ TEST_F(TraceReplayTest, ATracedCurveComesBackWithEachRecordsParameter)
     q.ParamStep = 1.0L;
     q.RAImg = 1;
     q.RColorNo1 = 0x00A000;
-    SetDirtyObjects();
-    view.Redraw(images);
-    for (const long double a : {2.0L, 3.0L}) {
-        StepParameter("a", a);
-        view.Redraw(images);
-    }
+    DrawForAFrom1To3();
     const std::vector<std::string> expected{
         "polyline pen(18A918 1 solid mask) 160,160 200,160 240,160",
         "polyline pen(18A918 1 solid mask) 160,120 200,120 240,120",

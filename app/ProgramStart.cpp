@@ -1,0 +1,101 @@
+#include "app/ProgramStart.h"
+
+#include "dialogs/CalcForm.h"
+#include "dialogs/FmSetColor.h"
+#include "dialogs/MsgForm.h"
+#include "dialogs/PermanentForms.h"
+#include "dialogs/QtDialogServices.h"
+#include "engine/EngineStartup.h"
+#include "model/History.h"
+#include "model/ProgramState.h"
+#include "model/StringUtils.h"
+#include "render/scene/Redraw.h"
+#include "render/view/Scale.h"
+#include "session/OptionsStore.h"
+#include "session/ProjectFile.h"
+#include "session/SessionResets.h"
+#include "session/UndoPoints.h"
+#include "windows/GraphAreaForm.h"
+#include "windows/MainConsole.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// The line widths and label font of the display mode; the normal display's
+// are the start-up values until presentation mode exists.
+void SetLargeDisplay() {}
+
+// Each axis's start range and pixel extent, for returning to the start
+// view; nothing reads them before the view history does.
+void RecordStartRanges() {}
+
+} // namespace
+
+void InitializeUnits()
+{
+    InstallMessageBox();
+    InitializeDocument();
+    GraphScale.Startup();
+    InitializeEngine();
+    RegisterSessionResets();
+    InstallSceneRedrawer();
+    InstallDialogServices();
+}
+
+TProgramWindows::TProgramWindows() = default;
+TProgramWindows::~TProgramWindows()
+{
+    CalcForm.reset();
+    MainConsole.reset();
+    FmSetColor.reset();
+    GraphAreaForm.reset();
+}
+TProgramWindows::TProgramWindows(TProgramWindows&&) noexcept = default;
+TProgramWindows& TProgramWindows::operator=(TProgramWindows&&) noexcept = default;
+
+TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progress)
+{
+    TProgramWindows forms;
+    forms.GraphAreaForm = std::make_unique<TGraphAreaForm>();
+    forms.FmSetColor = std::make_unique<TFmSetColor>();
+    forms.MainConsole = std::make_unique<TMainConsole>();
+    forms.CalcForm = std::make_unique<TCalcForm>();
+    forms.MainConsole->SetStartUp([arguments, progress = std::move(progress)] { StartUp(arguments, progress); });
+    return forms;
+}
+
+QStringList ProgramArguments()
+{
+    QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    return arguments;
+}
+
+QString ProgramFolder()
+{
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(u'/'))
+        folder += u'/';
+    return folder;
+}
+
+void StartUp(const QStringList& arguments, const TStartUpProgress& progress)
+{
+    LoadOptions();
+    SetLargeDisplay();
+    if (Forms.GraphAreaForm)
+        Forms.GraphAreaForm->ResetTools();
+    GraphScale.SetNormalView(GraphScale.GraphImages);
+    RecordStartRanges();
+    ClearUndo();
+    ClearViewHistory();
+    ProgramState.ProgramDir = ProgramFolder();
+    if (progress)
+        progress("options and view");
+    if (!arguments.isEmpty())
+        OpenProject(ExpandLongPath(arguments.join(u' ')));
+    if (progress)
+        progress("project");
+}

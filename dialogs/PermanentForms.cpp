@@ -1,0 +1,3 @@
+#include "dialogs/PermanentForms.h"
+
+TPermanentForms Forms;

@@ -1,0 +1,67 @@
+#include "dialogs/QtDialogServices.h"
+
+#include "model/Colors.h"
+#include "render/gfx/ColorConvert.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+
+namespace {
+
+std::optional<QString> RunFileDialog(const platform::FileChoice& choice, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(QApplication::activeWindow(), choice.caption, choice.folder, choice.filter);
+    const bool saving = mode == QFileDialog::AcceptSave;
+    dialog.setObjectName(saving ? QStringLiteral("DlgSave") : QStringLiteral("DlgOpen"));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The suffix is added before the dialog asks about replacing a file.
+    dialog.setDefaultSuffix(choice.defaultSuffix);
+    if (!choice.fileName.isEmpty())
+        dialog.selectFile(choice.fileName);
+    if (platform::RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+int QtModalRunner::run(QObject& dialog)
+{
+    auto* modal = qobject_cast<QDialog*>(&dialog);
+    return modal ? modal->exec() : QDialog::Rejected;
+}
+
+std::optional<QString> QtFileChooser::chooseOpenFile(const platform::FileChoice& choice)
+{
+    return RunFileDialog(choice, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtFileChooser::chooseSaveFile(const platform::FileChoice& choice)
+{
+    return RunFileDialog(choice, QFileDialog::AcceptSave);
+}
+
+std::optional<std::uint32_t> QtColorChooser::chooseColor(std::uint32_t initial)
+{
+    QColorDialog dialog(ToQColor(initial), QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("DlgColor"));
+    if (platform::RunModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    const QColor chosen = dialog.selectedColor();
+    return MakeColor(chosen.red(), chosen.green(), chosen.blue());
+}
+
+bool InstallDialogServices()
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return false;
+    static QtModalRunner modalRunner;
+    static QtFileChooser fileChooser;
+    static QtColorChooser colorChooser;
+    platform::ServiceSlot<platform::ModalRunner>::install(&modalRunner);
+    platform::ServiceSlot<platform::FileChooser>::install(&fileChooser);
+    platform::ServiceSlot<platform::ColorChooser>::install(&colorChooser);
+    return true;
+}

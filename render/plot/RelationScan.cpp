@@ -1,0 +1,408 @@
+// The scan of a relation piece over the pixel grid, row by row: the values
+// of a row (evaluated, interpolated between evaluated rows, or from the
+// piece's interpolating polynomial), their signs, the contour cells between
+// this row and the last, and the piece's bits where its inequality holds.
+#include "engine/TokenTable.h"
+#include "model/DocumentState.h"
+#include "model/Options.h"
+#include "platform/Clock.h"
+#include "platform/InputState.h"
+#include "render/plot/RelationPlot.h"
+#include "render/view/ViewServices.h"
+
+#include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+
+TRelationGrid MakeRelationGrid(const ScaleT& view, const TViewMapping& mapping)
+{
+    TRelationGrid grid;
+    grid.W = view.XAxis.VHigh;
+    grid.H = view.YAxis.VHigh;
+    grid.Mapping = mapping;
+    grid.Rows = view.YAxis.Mapping(1);
+    grid.ColumnX = &view.Columns.ColumnX();
+    // One column beyond the view on either side, at the view's pixel width.
+    const long double step = view.XAxis.UnitsPerPixel;
+    grid.Arrays.XAxis = TColumnAxis{view.XAxis.Vlow - 1, view.XAxis.VHigh + 1, view.XAxis.Low - step,
+                                    view.XAxis.High + step};
+    grid.Arrays.YUnitsPerPixel = view.YAxis.UnitsPerPixel;
+    grid.Arrays.Graphs = const_cast<ViewColumns*>(&view.Columns);
+    grid.Arrays.PointStates = &view.PointStates;
+    return grid;
+}
+
+TRelationRows::TRelationRows(const TRelationGrid& grid, const TFormulaView& difference)
+    : grid_(grid)
+    , rows_(difference)
+{
+}
+
+void TRelationRows::EvaluateRelationColumns(long double y, TColumnArray& out)
+{
+    DocumentTables.Params[0].Value = y;
+    rows_.EvaluateRow(*grid_.ColumnX, y, grid_.Arrays, out);
+}
+
+// ----- The polynomial and conic tests -----------------------------------------
+
+namespace {
+
+constexpr long double FitTolerance = 1E-11L;
+constexpr int FitChecks = 30;
+// The checks' pixels are the same every time, so a relation always takes
+// the same method.
+constexpr std::uint32_t FitSeed = 20131;
+
+// Lagrange weights of pixel p against the sample positions.
+std::array<long double, TPolynomialSamples::N> LagrangeWeights(int p, const std::array<int, TPolynomialSamples::N>& at)
+{
+    std::array<long double, TPolynomialSamples::N> w{};
+    for (int k = 0; k < TPolynomialSamples::N; ++k) {
+        long double product = 1.0L;
+        for (int j = 0; j < TPolynomialSamples::N; ++j)
+            if (j != k)
+                product *= static_cast<long double>(p - at[j]) / static_cast<long double>(at[k] - at[j]);
+        w[k] = product;
+    }
+    return w;
+}
+
+bool IsDefinedReal(const TValue& v)
+{
+    return v.Defined && v.Kind == KindReal;
+}
+
+} // namespace
+
+long double TPolynomialSamples::At(int column, int row) const
+{
+    const auto& wc = ColumnWeights[static_cast<size_t>(column)];
+    const auto& wr = RowWeights[static_cast<size_t>(row)];
+    long double sum = 0.0L;
+    for (int i = 0; i < N; ++i) {
+        long double inner = 0.0L;
+        for (int j = 0; j < N; ++j)
+            inner += M[i][j] * wr[j];
+        sum += inner * wc[i];
+    }
+    return sum;
+}
+
+void TPolynomialSamples::Row(int row, long double* values) const
+{
+    const auto& wr = RowWeights[static_cast<size_t>(row)];
+    std::array<long double, N> atRow{};
+    for (int i = 0; i < N; ++i) {
+        long double inner = 0.0L;
+        for (int j = 0; j < N; ++j)
+            inner += M[i][j] * wr[j];
+        atRow[i] = inner;
+    }
+    const int columns = static_cast<int>(ColumnWeights.size());
+    for (int c = 0; c < columns; ++c) {
+        const auto& wc = ColumnWeights[static_cast<size_t>(c)];
+        long double sum = 0.0L;
+        for (int i = 0; i < N; ++i)
+            sum += atRow[i] * wc[i];
+        values[c] = sum;
+    }
+}
+
+bool PolynomialTest(const TRelationGrid& grid, const TFormulaView& difference, TPolynomialSamples& samples)
+{
+    constexpr int N = TPolynomialSamples::N;
+    const TColumnArray& x = *grid.ColumnX;
+    const TValue zero = ValueReal(0.0L);
+    const auto evaluate = [&](int column, int row) {
+        const long double y = grid.RowY(row);
+        DocumentTables.Params[0].Value = y;
+        return EvaluatePostfix(difference, x.At(column), ValueReal(y), zero, zero);
+    };
+    for (int k = 0; k < N; ++k) {
+        samples.Columns[k] = k * (grid.W / 10);
+        samples.RowsAt[k] = k * (grid.H / 10);
+    }
+    for (int i = 0; i < N; ++i)
+        for (int j = 0; j < N; ++j) {
+            const TValue v = evaluate(samples.Columns[i], samples.RowsAt[j]);
+            if (!IsDefinedReal(v))
+                return false;
+            samples.M[i][j] = v.X;
+        }
+    samples.ColumnWeights.resize(static_cast<size_t>(grid.W) + 2);
+    for (int c = 0; c <= grid.W + 1; ++c)
+        samples.ColumnWeights[static_cast<size_t>(c)] = LagrangeWeights(c, samples.Columns);
+    samples.RowWeights.resize(static_cast<size_t>(grid.H) + 2);
+    for (int r = 0; r <= grid.H + 1; ++r)
+        samples.RowWeights[static_cast<size_t>(r)] = LagrangeWeights(r, samples.RowsAt);
+
+    std::mt19937 random(FitSeed);
+    for (int check = 0; check < FitChecks; ++check) {
+        const int c = static_cast<int>(random() % static_cast<std::uint32_t>(std::max(grid.W, 1)));
+        const int r = static_cast<int>(random() % static_cast<std::uint32_t>(std::max(grid.H, 1)));
+        const TValue truth = evaluate(c, r);
+        if (!IsDefinedReal(truth))
+            return false;
+        const long double fit = samples.At(c, r);
+        const long double error =
+            std::fabs(truth.X) < 10.0L ? std::fabs(fit - truth.X) : std::fabs((fit - truth.X) / truth.X);
+        if (!(error < FitTolerance))
+            return false;
+    }
+    return true;
+}
+
+bool ConicTest(const TPolynomialSamples& samples)
+{
+    constexpr int N = TPolynomialSamples::N;
+    const auto& m = samples.M;
+    // Along a column sample (i fixed, j the row) and along a row sample.
+    const auto down = [&](int i, int j) { return m[i][j]; };
+    const auto across = [&](int j, int i) { return m[i][j]; };
+    const auto holds = [&](auto at) {
+        for (int line = 0; line < N; ++line)
+            for (int k = 0; k + 3 < N; ++k)
+                if (std::fabs(at(line, k) - 3.0L * at(line, k + 1) + 3.0L * at(line, k + 2) - at(line, k + 3)) >
+                    FitTolerance)
+                    return false;
+        const auto second = [&](int line, int k) { return at(line, k) - 2.0L * at(line, k + 1) + at(line, k + 2); };
+        for (int line = 0; line + 1 < N; ++line)
+            for (int k = 0; k + 2 < N; ++k)
+                if (std::fabs(second(line, k) - second(line + 1, k)) > FitTolerance)
+                    return false;
+        return true;
+    };
+    return holds(down) && holds(across);
+}
+
+// ----- The scan -----------------------------------------------------------------
+
+namespace {
+
+constexpr int MaxScanWidth = 8;
+constexpr std::int64_t FirstProgressMs = 500;
+constexpr std::int64_t ProgressStepMs = 1000;
+
+// The row values of the scan, as lanes over columns -1 .. W + 1.
+class ScanRows {
+public:
+    ScanRows(const TRelationGrid& grid, const TScanRequest& request)
+        : grid_(grid)
+        , request_(request)
+        , width_(std::clamp(request.ScanWidth, 1, MaxScanWidth))
+        , polynomial_(static_cast<size_t>(grid.W) + 2)
+    {
+    }
+
+    // The values of row r into values/defined (indexed by column).
+    void Fill(int r, long double* values, std::uint8_t* defined)
+    {
+        const int first = -1;
+        const int last = grid_.W + 1;
+        if (request_.Samples) {
+            request_.Samples->Row(r, polynomial_.data());
+            DocumentTables.Params[0].Value = grid_.RowY(r);
+            defined[first] = 0;
+            for (int c = 0; c <= last; ++c) {
+                values[c] = polynomial_[static_cast<size_t>(c)];
+                defined[c] = 1;
+            }
+            return;
+        }
+        if (r == 0 || r >= grid_.H || width_ == 1) {
+            Exact(r, exact_);
+            Copy(exact_, values, defined);
+            previous_.swap(exact_);
+            return;
+        }
+        const int phase = r % width_;
+        if (phase == 1) {
+            // The next evaluated row, and the rows up to it in between.
+            Exact(r + width_ - 1, next_);
+            for (int k = 1; k < width_; ++k)
+                Interpolate(k, between_[static_cast<size_t>(k)]);
+        }
+        if (phase == 0) {
+            Copy(next_, values, defined);
+            previous_.CopyFrom(next_, first, last);
+        } else {
+            Copy(between_[static_cast<size_t>(phase)], values, defined);
+        }
+    }
+
+private:
+    void Exact(int r, TColumnArray& out) { request_.Rows->EvaluateRelationColumns(grid_.RowY(r), out); }
+
+    // Row previous + k/s of the way to next, where both are defined reals.
+    void Interpolate(int k, TColumnArray& out) const
+    {
+        const long double f = static_cast<long double>(k) / static_cast<long double>(width_);
+        const long double* a = previous_.XLane();
+        const long double* b = next_.XLane();
+        const std::uint8_t* da = previous_.DefinedLane();
+        const std::uint8_t* db = next_.DefinedLane();
+        const std::uint8_t* ka = previous_.KindLane();
+        const std::uint8_t* kb = next_.KindLane();
+        long double* x = out.XLane();
+        std::uint8_t* d = out.DefinedLane();
+        std::uint8_t* kind = out.KindLane();
+        for (int c = -1; c <= grid_.W + 1; ++c) {
+            const bool ok = da[c] && db[c] && ka[c] == KindReal && kb[c] == KindReal;
+            x[c] = ok ? a[c] + f * (b[c] - a[c]) : 0.0L;
+            d[c] = ok;
+            kind[c] = KindReal;
+        }
+    }
+
+    void Copy(const TColumnArray& from, long double* values, std::uint8_t* defined) const
+    {
+        const long double* x = from.XLane();
+        const std::uint8_t* d = from.DefinedLane();
+        const std::uint8_t* kind = from.KindLane();
+        for (int c = -1; c <= grid_.W + 1; ++c) {
+            values[c] = x[c];
+            defined[c] = d[c] && kind[c] == KindReal;
+        }
+    }
+
+    const TRelationGrid& grid_;
+    const TScanRequest& request_;
+    const int width_;
+    std::vector<long double> polynomial_;
+    TColumnArray exact_;
+    TColumnArray previous_;
+    TColumnArray next_;
+    std::array<TColumnArray, MaxScanWidth> between_;
+};
+
+bool SetsBit(TTokenCode op, int sign)
+{
+    const TNamedTokens& t = TokenCodes;
+    if (op == t.Greater || op == t.GreaterEqual)
+        return sign == 1;
+    if (op == t.Less || op == t.LessEqual)
+        return sign == -1;
+    if (op == t.NotEqual)
+        return sign == 1 || sign == -1;
+    return false;
+}
+
+// The scan's note after the window's caption and its intermediate display,
+// paced by the clock; the caption is put back at the end.
+class ScanProgress {
+public:
+    ScanProgress(int rows, const TPiecePens& pens, TconnectLines& joiner, const std::function<void()>& show)
+        : host_(CurrentRedrawHost())
+        , saved_(host_.CaptionSuffix())
+        , clock_(platform::CurrentClock())
+        , start_(clock_.tickCount())
+        , rows_(std::max(rows, 1))
+        , pens_(pens)
+        , joiner_(joiner)
+        , show_(show)
+    {
+    }
+    ~ScanProgress()
+    {
+        if (captioned_)
+            host_.SetCaptionSuffix(saved_);
+    }
+    ScanProgress(const ScanProgress&) = delete;
+    ScanProgress& operator=(const ScanProgress&) = delete;
+
+    // After row r: false when the user asks the scan to stop.
+    bool AfterRow(int r)
+    {
+        if (clock_.tickCount() - start_ <= interval_)
+            return true;
+        const int percent = static_cast<int>(std::lround(100.0 * r / rows_));
+        if (percent < 50 || interval_ > ProgressStepMs) {
+            host_.SetCaptionSuffix(saved_ + QStringLiteral(" : ") + QString::number(percent) + u'%');
+            captioned_ = true;
+        }
+        if ((host_.InRefreshAll() || Options.DrawOnCalc) && show_ && pens_.Main && !pens_.OnlyTrace) {
+            joiner_.Draw(*pens_.Main);
+            show_();
+        }
+        if (platform::IsBreakKeyDown())
+            return false;
+        interval_ += ProgressStepMs;
+        return true;
+    }
+
+private:
+    TRedrawHost& host_;
+    QString saved_;
+    const platform::Clock& clock_;
+    std::int64_t start_;
+    std::int64_t interval_ = FirstProgressMs;
+    int rows_;
+    const TPiecePens& pens_;
+    TconnectLines& joiner_;
+    const std::function<void()>& show_;
+    bool captioned_ = false;
+};
+
+} // namespace
+
+bool ScanPiece(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region,
+               const std::function<void()>& showProgress)
+{
+    const int W = grid.W;
+    const int H = grid.H;
+    const int lanes = W + 3; // columns -1 .. W + 1
+    std::vector<long double> valueStore(2 * static_cast<size_t>(lanes));
+    std::vector<std::uint8_t> definedStore(2 * static_cast<size_t>(lanes));
+    std::vector<int> signStore(2 * static_cast<size_t>(lanes), NoSign);
+    long double* values = valueStore.data() + 1;
+    long double* lastValues = values + lanes;
+    std::uint8_t* defined = definedStore.data() + 1;
+    int* signs = signStore.data() + 1;
+    int* lastSigns = signs + lanes;
+
+    TconnectLines joiner;
+    joiner.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
+    const bool bits = SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1);
+    ScanRows rows(grid, request);
+    ScanProgress progress(H, pens, joiner, showProgress);
+    const int m = grid.Magnification();
+    bool finished = true;
+    for (int r = 0; r <= H + 1; ++r) {
+        rows.Fill(r, values, defined);
+        signs[-1] = NoSign; // the scan starts at column 0
+        for (int c = 0; c <= W + 1; ++c)
+            signs[c] = defined[c] ? ScanSign(values[c]) : NoSign;
+        if (request.Contours && r > 0) {
+            for (int c = 1; c <= W + 1; ++c) {
+                if (signs[c] >= 10)
+                    continue;
+                const int sum = signs[c - 1] + signs[c] + lastSigns[c - 1] + lastSigns[c];
+                if (std::abs(sum) > 3)
+                    continue;
+                const TCellCorners corners{{signs[c - 1], signs[c], lastSigns[c - 1], lastSigns[c]},
+                                           {values[c - 1], values[c], lastValues[c - 1], lastValues[c]}};
+                ContourCell(c, r, corners, m, joiner);
+            }
+        }
+        if (bits) {
+            std::uint8_t* row = region.Row(r);
+            for (int c = 0; c <= W + 1; ++c)
+                if (SetsBit(request.Operator, signs[c]))
+                    row[c] |= request.Bit;
+        }
+        if (request.Contours)
+            joiner.Join((r - 1) * m);
+        std::swap(values, lastValues);
+        std::swap(signs, lastSigns);
+        if (!progress.AfterRow(r)) {
+            finished = false;
+            break;
+        }
+    }
+    if (request.Contours)
+        joiner.Collect();
+    return finished;
+}

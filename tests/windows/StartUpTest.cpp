@@ -1,0 +1,218 @@
+// The program's start: the windows it creates, the project the arguments
+// name, the graph's room on the screen, and the start-up work running once.
+#include "WindowTestKit.h"
+
+#include "dialogs/CalcForm.h"
+#include "dialogs/FmSetColor.h"
+#include "model/GlobalResets.h"
+#include "model/History.h"
+#include "model/ProgramState.h"
+#include "model/Settings.h"
+#include "render/view/Scale.h"
+#include "session/ProjectFile.h"
+#include "windows/WindowHosts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFont>
+#include <QPainter>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString SampleProject = QStringLiteral(KAVIRO_WINDOWS_TEST_DATA "/sample.kvf");
+
+class StartUpTest : public WindowTest {
+protected:
+    QTemporaryDir dir;
+
+    // The sample project copied into the temporary folder under that name.
+    QString Place(const QString& name)
+    {
+        const QString path = dir.path() + u'/' + name;
+        EXPECT_TRUE(QFile::copy(SampleProject, path)) << path.toStdString();
+        return path;
+    }
+    QString InDir(const QString& name) const { return dir.path() + u'/' + name; }
+
+    // Starts again from the program's start-up state.
+    void Restart(const QStringList& arguments)
+    {
+        forms = {};
+        messages.clear();
+        ResetAllGlobals();
+        StartProgram(arguments);
+    }
+};
+
+TEST_F(StartUpTest, TheArgumentsJoinedByBlanksNameTheProject)
+{
+    Place(QStringLiteral("my proj.kvf"));
+    Place(QStringLiteral("demo.kvf"));
+    const struct {
+        QStringList arguments;
+        const char* opened; // base name in the folder
+        const char* caption;
+    } cases[] = {
+        {{InDir(QStringLiteral("my")), QStringLiteral("proj.kvf")}, "my proj", "KAVIRO : my proj"},
+        {{InDir(QStringLiteral("demo"))}, "demo", "KAVIRO : demo"},
+        {{InDir(QStringLiteral("demo.kvp"))}, "demo", "KAVIRO : demo"},
+        {{InDir(QStringLiteral("./demo.kvf"))}, "demo", "KAVIRO : demo"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u'|').toStdString());
+        Restart(c.arguments);
+        EXPECT_TRUE(messages.empty()) << messages.last().text.toStdString();
+        EXPECT_EQ(ProjectFile.FileName, InDir(QString::fromUtf8(c.opened)));
+        EXPECT_EQ(Graph().windowTitle(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(DocumentTables.Functions[1].Func.Text, QStringLiteral("2sin(x)"));
+    }
+}
+
+TEST_F(StartUpTest, AMissingProjectIsSaidOnceAndTheEmptyDocumentRuns)
+{
+    StartProgram({InDir(QStringLiteral("none"))});
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Sem arquivo") + InDir(QStringLiteral("none.kvf")));
+    EXPECT_EQ(messages.last().kind, 1);
+    EXPECT_EQ(messages.last().buttons, 4);
+    EXPECT_TRUE(ProjectFile.FileName.isEmpty());
+    EXPECT_EQ(Graph().windowTitle(), QStringLiteral("KAVIRO"));
+    // The standard range, fitted to whole pixels per unit.
+    const ScaleSubT& x = GraphScale.XAxis;
+    EXPECT_NEAR(static_cast<double>(x.Low), -5.0, static_cast<double>(x.UnitsPerPixel));
+    EXPECT_NEAR(static_cast<double>(x.High), 5.0, static_cast<double>(x.UnitsPerPixel));
+    EXPECT_EQ(BackUp.Count(), 0);
+    EXPECT_TRUE(BackUpArea.IsAtStart());
+    EXPECT_TRUE(DocumentTables.Functions[1].Func.Text.isEmpty());
+}
+
+TEST_F(StartUpTest, ShowingTheDataPanelAgainDoesNotStartAgain)
+{
+    StartProgram({InDir(QStringLiteral("none"))});
+    ASSERT_EQ(messages.messages().size(), 1u);
+    Console().hide();
+    ProcessEvents();
+    Console().show();
+    ProcessEvents();
+    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_TRUE(Console().StartedUp());
+}
+
+TEST_F(StartUpTest, TheStartRecordsTheProgramFolderAndEmptiesTheHistories)
+{
+    BackUpArea.Push(TAreaView{});
+    StartProgram();
+    EXPECT_TRUE(ProgramState.ProgramDir.endsWith(u'/'));
+    EXPECT_EQ(ProgramState.ProgramDir, QCoreApplication::applicationDirPath() + u'/');
+    EXPECT_TRUE(BackUpArea.IsAtStart());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StartUpTest, FourWindowsWithTheirNamesCaptionsAndFont)
+{
+    StartProgram();
+    ASSERT_EQ(Forms.GraphAreaForm, forms.GraphAreaForm.get());
+    ASSERT_EQ(Forms.MainConsole, forms.MainConsole.get());
+    ASSERT_NE(Forms.FmSetColor, nullptr);
+    ASSERT_NE(Forms.CalcForm, nullptr);
+    const struct {
+        QWidget* window;
+        const char* name;
+        const char* caption;
+    } windows[] = {
+        {Forms.GraphAreaForm, "GraphAreaForm", "KAVIRO"},
+        {Forms.FmSetColor, "FmSetColor", nullptr},
+        {Forms.MainConsole, "MainConsole", "Painel de Dados"},
+        {Forms.CalcForm, "CalcForm", "Calculadora"},
+    };
+    for (const auto& w : windows) {
+        EXPECT_EQ(w.window->objectName(), QString::fromUtf8(w.name));
+        if (w.caption) {
+            EXPECT_EQ(w.window->windowTitle(), QString::fromUtf8(w.caption)) << w.name;
+        }
+        EXPECT_EQ(w.window->font().family(), QStringLiteral("Arial Unicode MS")) << w.name;
+        // Disabling the main windows for a dialog leaves the others usable.
+        EXPECT_EQ(w.window->parentWidget(), nullptr) << w.name;
+    }
+    Graph().setEnabled(false);
+    Console().setEnabled(false);
+    EXPECT_TRUE(Forms.FmSetColor->isEnabled());
+    EXPECT_TRUE(Forms.CalcForm->isEnabled());
+    // The windows are found by the names the program gives them.
+    for (const char* name : {"panelyfx", "panelcfn", "panelCrv", "panelPnt", "PanelPrm", "PanelUsr", "PanelMem", "PanelSeg"})
+        Find<QWidget>(Console(), name);
+    EXPECT_EQ(Find<QWidget>(Graph(), "GImage"), Graph().GImage);
+}
+
+TEST_F(StartUpTest, TheWindowsStandAtTheTopOfTheWorkAreaAndInsideIt)
+{
+    StartProgram();
+    const QRect work = WorkArea();
+    const QRect graph = Graph().frameGeometry();
+    const QRect panel = Console().frameGeometry();
+    EXPECT_EQ(graph.top(), work.top());
+    EXPECT_EQ(panel.top(), work.top());
+    EXPECT_EQ(panel.height(), graph.height());
+    EXPECT_LE(graph.height(), work.height());
+    if (graph.width() + panel.width() <= work.width()) {
+        // A third of the room left, then the two side by side.
+        EXPECT_EQ(graph.left() - work.left(), (work.width() - graph.width() - panel.width()) / 3);
+        EXPECT_EQ(panel.left(), graph.right() + 1);
+    } else {
+        // Too wide together: the panel is moved back over the graph window.
+        EXPECT_EQ(graph.left(), work.left());
+        EXPECT_EQ(panel.right(), work.right());
+    }
+}
+
+TEST_F(StartUpTest, AStoredGraphSizeIsCutToThisScreen)
+{
+    store.writeInteger(RegKeyScaleX, QStringLiteral("VHigh"), 5000);
+    StartProgram();
+    const TProgramState& state = ProgramState;
+    EXPECT_GT(state.GraphMaxHeight, 0);
+    EXPECT_EQ(state.GraphPixelHeight, state.GraphMaxHeight);
+    EXPECT_LE(GraphScale.YAxis.VHigh, state.GraphMaxHeight);
+    EXPECT_LE(Graph().frameGeometry().height(), WorkArea().height());
+
+    // A new layout (as "New" does) reads the stored length again.
+    GraphScale.Layout(Graph().PageControlHeight(), true);
+    EXPECT_EQ(state.GraphPixelHeight, state.GraphMaxHeight);
+    EXPECT_LE(GraphScale.YAxis.VHigh, state.GraphMaxHeight);
+
+    // A smaller stored length is kept.
+    store.writeInteger(RegKeyScaleX, QStringLiteral("VHigh"), 300);
+    GraphScale.Layout(Graph().PageControlHeight(), true);
+    EXPECT_EQ(state.GraphPixelHeight, 300);
+}
+
+// Counts the paints of a widget.
+class PaintCounter final : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(StartUpTest, TheGraphShowsEveryRedrawAsTheViewDrewIt)
+{
+    StartProgram({Place(QStringLiteral("sample.kvf"))});
+    const QImage& picture = GraphScale.GraphImages[0].Image();
+    EXPECT_EQ(Graph().GImage->size(), picture.size());
+    EXPECT_EQ(Graph().GImage->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
+
+    PaintCounter counter;
+    Graph().GImage->installEventFilter(&counter);
+    const QImage before = picture.copy();
+    GraphScale.ZoomAt({0.0L, 0.0L}, 2.0L, 2.0L);
+    ProcessEvents();
+    EXPECT_GE(counter.Paints, 1);
+    EXPECT_NE(picture, before);
+    EXPECT_EQ(Graph().GImage->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
+}
+
+} // namespace
