@@ -9,6 +9,7 @@
 #include "model/History.h"
 #include "model/ProgramState.h"
 #include "model/StringUtils.h"
+#include "render/gfx/Fonts.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
 #include "session/OptionsStore.h"
@@ -35,6 +36,8 @@ void RecordStartRanges() {}
 void InitializeUnits()
 {
     InstallMessageBox();
+    // The fonts the windows name, on this system's families.
+    InstallFontSubstitutions();
     InitializeDocument();
     GraphScale.Startup();
     InitializeEngine();
@@ -65,6 +68,11 @@ TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progr
     return forms;
 }
 
+const char* StartUpStepName(TStartUpStep step)
+{
+    return step == TStartUpStep::View ? "options and view" : "project";
+}
+
 QStringList ProgramArguments()
 {
     QStringList arguments = QCoreApplication::arguments();
@@ -93,9 +101,9 @@ void StartUp(const QStringList& arguments, const TStartUpProgress& progress)
     ClearViewHistory();
     ProgramState.ProgramDir = ProgramFolder();
     if (progress)
-        progress("options and view");
+        progress(TStartUpStep::View);
     if (!arguments.isEmpty())
         OpenProject(ExpandLongPath(arguments.join(u' ')));
     if (progress)
-        progress("project");
+        progress(TStartUpStep::Project);
 }

@@ -14,9 +14,9 @@ class TMainConsole;
 class TCalcForm;
 
 // The start-up of the units below the windows, in their order: the message
-// box, the document with the stored settings, the view, the vocabulary and
-// the integration tables; then the redraw pipeline and the dialog services.
-// Registers every library's resets.
+// box, the fonts' substitutes, the document with the stored settings, the
+// view, the vocabulary and the integration tables; then the redraw pipeline
+// and the dialog services. Registers every library's resets.
 void InitializeUnits();
 
 // The four permanent windows, destroyed in the reverse order of creation.
@@ -32,8 +32,12 @@ struct TProgramWindows {
     TProgramWindows& operator=(TProgramWindows&&) noexcept;
 };
 
-// Told when a step of the start-up work ends ("options and view", "project").
-using TStartUpProgress = std::function<void(const char* step)>;
+// The steps of the start-up work: the options and the standard view, then
+// the project (the last step, also when no project is named).
+enum class TStartUpStep { View, Project };
+const char* StartUpStepName(TStartUpStep step);
+// Told when a step ends.
+using TStartUpProgress = std::function<void(TStartUpStep step)>;
 
 // Creates the windows in their order (the graph window first: it is the main
 // window); the data panel's first show runs StartUp with the arguments.

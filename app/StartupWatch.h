@@ -3,9 +3,9 @@
 // What the environment asks of a start: KAVIRO_SCREENSHOT=<file.png> grabs
 // the screen once the first full redraw after the start-up work is on the
 // screen, saves it and ends the program; KAVIRO_STARTUP_TIMES=1 writes how
-// long each phase of the start took to standard error (from the moment in
-// KAVIRO_LAUNCH_NS, the monotonic clock in nanoseconds, when the launcher
-// gives it, else from the entry of main).
+// long each phase of the start took to standard error and ends the program
+// (times from the moment in KAVIRO_LAUNCH_NS, the monotonic clock in
+// nanoseconds, when the launcher gives it, else from the entry of main).
 #include "render/view/ViewServices.h"
 
 #include <QString>

@@ -4,24 +4,24 @@
 #include "windows/MainConsole.h"
 
 #include <QApplication>
-#include <string_view>
 
 int main(int argc, char* argv[])
 {
     TStartupWatch watch;
+    watch.Mark("launch");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KAVIRO"));
     // The data panel may be hidden; the program ends with the graph window.
     app.setQuitOnLastWindowClosed(false);
-    watch.Mark("launch and Qt");
+    watch.Mark("qt");
 
     InitializeUnits();
     watch.WatchRedraws();
     watch.Mark("units");
 
-    TProgramWindows forms = CreateForms(ProgramArguments(), [&](const char* step) {
-        watch.Mark(step);
-        if (step == std::string_view("project"))
+    TProgramWindows forms = CreateForms(ProgramArguments(), [&](TStartUpStep step) {
+        watch.Mark(StartUpStepName(step));
+        if (step == TStartUpStep::Project)
             watch.StartUpDone(*forms.GraphAreaForm);
     });
     watch.Mark("windows");

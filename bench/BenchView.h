@@ -1,17 +1,24 @@
 #pragma once
-// The view the drawing benchmarks draw on: a square range about the origin
-// over size × size pixels, with its layer pictures sized to it.
+// The view the drawing benchmarks draw on: a range about the origin, with
+// its layer pictures sized to it.
 #include "render/view/Scale.h"
 
-inline void SetSquareBenchView(int size, long double halfRange)
+// A range centred on the origin over width × height pixels.
+inline void SetBenchView(int width, int height, long double halfX, long double halfY)
 {
     ScaleT& view = GraphScale;
-    view.XAxis.VHigh = view.YAxis.VHigh = size;
-    view.XAxis.SetBounds(-halfRange, halfRange);
-    view.YAxis.SetBounds(-halfRange, halfRange);
+    view.XAxis.VHigh = width;
+    view.YAxis.VHigh = height;
+    view.XAxis.SetBounds(-halfX, halfX);
+    view.YAxis.SetBounds(-halfY, halfY);
     view.XAxis.Recalc();
     view.YAxis.Recalc();
     view.InitColumns();
     for (TBitmap& image : view.GraphImages)
-        image.SetSize(size + 1, size + 1);
+        image.SetSize(width + 1, height + 1);
+}
+
+inline void SetSquareBenchView(int size, long double halfRange)
+{
+    SetBenchView(size, size, halfRange, halfRange);
 }

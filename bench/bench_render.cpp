@@ -105,6 +105,27 @@ void BM_MaskPolylinesRecordAndReplay(benchmark::State& state)
 }
 BENCHMARK(BM_MaskPolylinesRecordAndReplay)->Unit(benchmark::kMillisecond);
 
+// One curve through every column of an 800 × 800 view, as a function's graph
+// is drawn, with a wide solid mask pen of the given width.
+void BM_WidePolyline(benchmark::State& state)
+{
+    std::vector<QPoint> curve;
+    for (int x = 0; x <= 800; ++x)
+        curve.emplace_back(x, static_cast<int>(400 + 300 * std::sin(x / 25.0)));
+    QImage image(800, 800, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas canvas = MakeImageCanvas(image);
+    canvas.Pen = TPen{0x0000FF, static_cast<int>(state.range(0)), TPenStyle::Solid, TPenMode::Mask, true, TPenCap::Round};
+    canvas.Polyline(curve);
+    if (image.pixel(400, static_cast<int>(400 + 300 * std::sin(16.0))) != qRgb(255, 0, 0)) {
+        state.SkipWithError("the curve is not drawn");
+        return;
+    }
+    for (auto _ : state)
+        canvas.Polyline(curve);
+}
+BENCHMARK(BM_WidePolyline)->Arg(2)->Arg(5)->Arg(16)->Unit(benchmark::kMicrosecond);
+
 // A graph drawn at magnification 16 (a 400 × 400 view, 6416 pixels wide):
 // five curves of 801 points with wide mask pens, a relation's hatch of 3000
 // strokes, a circle, a point and a parametric curve, axes with 40 ticks and

@@ -55,7 +55,8 @@ public:
 
 protected:
     virtual void beep();
-    // Shows the prepared, placed form modally and returns its result.
+    // Shows the prepared, placed form modally, through the installed modal
+    // runner, and returns its result.
     virtual int runModal(TMsgForm& form);
 };
 

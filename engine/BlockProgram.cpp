@@ -3,6 +3,7 @@
 #include "engine/ArrayEvaluator.h"
 #include "engine/BuiltinTable.h"
 #include "engine/EvalRules.h"
+#include "engine/RealKernels.h"
 #include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
 #include "model/BuiltinsCommon.h"
@@ -114,38 +115,6 @@ public:
 namespace {
 
 // ----- Compiling ------------------------------------------------------------
-
-// Tokens whose routines the lanes compute for every column (real arguments
-// give real results in real mode; the run checks it). Random numbers stay
-// with the array machine, which draws them in its own order.
-bool IsGenericUnary(TTokenCode t)
-{
-    const TNamedTokens& k = TokenCodes;
-    for (TTokenCode c : {k.Asin, k.Acos, k.Atan, k.Sinh, k.Cosh, k.Tanh, k.Cbrt, k.Int, k.Round, k.Frc,
-                         k.Factorial, k.Gamma, k.Degree, k.Sign, k.Unit, k.Conj, k.DotX, k.DotY, k.Area, k.Pressed}) {
-        if (t == c)
-            return true;
-    }
-    return false;
-}
-
-bool IsGenericBinary(TTokenCode t)
-{
-    const TNamedTokens& k = TokenCodes;
-    for (TTokenCode c : {k.Percent, k.NotEqual, k.Mod, k.NCr, k.Beta, k.LogBase, k.Gcd, k.Lcm, k.VEC,
-                         k.Cells}) {
-        if (t == c)
-            return true;
-    }
-    return false;
-}
-
-// Functions that may turn reals into complex numbers in complex mode.
-bool MayGoComplex(TTokenCode t)
-{
-    const TNamedTokens& k = TokenCodes;
-    return t == k.Sqrt || t == k.Ln || t == k.Log || t == k.Power || t == k.Percent || t == k.LogBase;
-}
 
 bool SpecialUnary(TTokenCode t, LaneOp& op)
 {
@@ -422,46 +391,6 @@ struct TOut {
     std::uint8_t* D;
 };
 
-// The bits of an 80-bit value as it lies in memory: lanes are checked and
-// snapped with integer instructions, which cost a fraction of the x87's
-// loads and stores of 80-bit values.
-struct TBits {
-    std::uint64_t mantissa; // with the explicit leading 1
-    std::uint16_t signAndExponent;
-};
-
-inline TBits BitsOf(const long double& v)
-{
-    TBits b;
-    std::memcpy(&b.mantissa, &v, sizeof b.mantissa);
-    std::memcpy(&b.signAndExponent, reinterpret_cast<const char*>(&v) + sizeof b.mantissa, sizeof b.signAndExponent);
-    return b;
-}
-
-inline void SetBits(long double& v, std::uint64_t mantissa, std::uint16_t signAndExponent)
-{
-    std::memcpy(&v, &mantissa, sizeof mantissa);
-    std::memcpy(reinterpret_cast<char*>(&v) + sizeof mantissa, &signAndExponent, sizeof signAndExponent);
-}
-
-constexpr int ExponentBias = 16383;
-// 1E-2415 and 1E2415 lie in the binades of these biased exponents; values of
-// the exponents between them are in range, those of these two are compared.
-constexpr unsigned LowRangeExponent = ExponentBias - 8023;
-constexpr unsigned HighRangeExponent = ExponentBias + 8022;
-
-// InUsableRange of a value in memory.
-inline bool InRange(const long double& v)
-{
-    const TBits b = BitsOf(v);
-    const unsigned e = b.signAndExponent & 0x7FFFu;
-    if (e - (LowRangeExponent + 1) <= HighRangeExponent - LowRangeExponent - 2)
-        return true;
-    if (e == 0)
-        return b.mantissa == 0;
-    return (e == LowRangeExponent || e == HighRangeExponent) && InUsableRange(v);
-}
-
 // After an operation: a column that is undefined, or (checkRange) whose
 // value left the usable range, becomes undefined with the value +0.
 void Settle(TOut out, int n, bool checkRange)
@@ -559,62 +488,6 @@ void ArithmeticLoop(TArg a, TArg b, TOut out, int n, Op op)
     }
     for (int i = 0; i < n; ++i)
         out.D[i] = a.d[i * StrideA] & b.d[i * StrideB];
-}
-
-// "/": the reciprocal of the divisor, in range, times the dividend.
-inline bool Quotient(long double a, bool da, long double b, bool db, long double& v)
-{
-    const long double r = 1.0L / b;
-    v = r * a;
-    return da & db & (b != 0.0L) & InUsableRange(r);
-}
-
-// base^n by repeated squaring, as "^" computes whole exponents.
-inline long double RepeatedSquaring(long double base, int n)
-{
-    long double result = 1.0L;
-    for (;;) {
-        if (n & 1)
-            result = result * base;
-        n >>= 1;
-        if (n == 0)
-            return result;
-        base = base * base;
-    }
-}
-
-// a^b for a > 0 and a whole b = n, 0 < |n| <= 20: never 0, or it underflowed.
-inline bool PositiveWholePower(long double a, int n, long double& v)
-{
-    v = n > 0 ? RepeatedSquaring(a, n) : 1.0L / RepeatedSquaring(a, -n);
-    return v != 0.0L && InUsableRange(v);
-}
-
-// "^" with a whole exponent n, 0 < |n| <= 20.
-inline bool WholePower(long double a, bool da, int n, long double& v)
-{
-    if (!da)
-        return false;
-    if (a > 0.0L)
-        return PositiveWholePower(a, n, v);
-    if (a == 0.0L) {
-        v = 0.0L;
-        return n > 0;
-    }
-    const bool d = PositiveWholePower(-a, n, v);
-    if (n & 1)
-        v = 0.0L - v;
-    return d;
-}
-
-// True, with n, when the exponent is one that "^" computes by repeated
-// squaring (whole, 0 < |b| <= 20).
-bool SmallWholeExponent(const TValue& e, int& n)
-{
-    if (e.Kind != KindReal || !e.Defined || !(e.X >= -20.0L && e.X <= 20.0L) || e.X != RoundHalfEven(e.X))
-        return false;
-    n = static_cast<int>(static_cast<double>(e.X));
-    return n != 0;
 }
 
 template <class Relation>
@@ -1011,18 +884,11 @@ bool BlockRun::block(int from, int n, TColumnArray& result)
         case LaneOp::GreaterEq: binary(s, from, n, Unchecked, Comparison(std::greater_equal<long double>())); break;
         case LaneOp::And:
             // The operand with the larger value, the right one on a tie.
-            binary(s, from, n, Unchecked, [](long double a, bool da, long double b, bool db, long double& v) {
-                v = a > b ? a : b;
-                return da & db;
-            });
+            binary(s, from, n, Unchecked, LargerOfBoth);
             break;
         case LaneOp::Or:
             // The defined operand with the larger value, the left one on a tie.
-            binary(s, from, n, Unchecked, [](long double a, bool da, long double b, bool db, long double& v) {
-                const bool right = db && (!da || a < b);
-                v = right ? b : a;
-                return right ? db : da;
-            });
+            binary(s, from, n, Unchecked, LargerDefined);
             break;
         case LaneOp::Not:
             unary(s, from, n, Unchecked, [](long double, bool da, long double& v) {

@@ -4,6 +4,7 @@
 #include "engine/Compiler.h"
 #include "engine/EngineStartup.h"
 #include "engine/Evaluator.h"
+#include "engine/ScalarProgram.h"
 
 void RegisterEngineResets()
 {
@@ -11,6 +12,7 @@ void RegisterEngineResets()
     RegisterReset(QStringLiteral("compile settings"), [] { CompileSettings.Reset(); });
     RegisterReset(QStringLiteral("evaluation limits"), [] { EvaluationLimits.Reset(); });
     RegisterReset(QStringLiteral("block programs"), [] { BlockPrograms.Reset(); });
+    RegisterReset(QStringLiteral("scalar programs"), [] { ScalarPrograms.Reset(); });
     // The vocabulary follows the separators, which the model reset before.
     RegisterReset(QStringLiteral("engine tables"), InitializeEngine);
 }

@@ -3,6 +3,7 @@
 #include "engine/BuiltinTable.h"
 #include "engine/Calculus.h"
 #include "engine/EvalRules.h"
+#include "engine/ScalarProgram.h"
 #include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
 #include "model/BuiltinsElementary.h"
@@ -595,15 +596,35 @@ void PostfixMachine::applyCofOrSol(bool sol, int& p)
 
 } // namespace
 
-TValue EvaluatePostfix(const TFormulaView& formula, const TValue& x, const TValue& y, const TValue& z,
-                       const TValue& w)
+namespace {
+
+// y null: the parameter table's y, made into a value only when the machine
+// needs one.
+TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z, const TValue& w)
 {
     const TEvaluationScope scope;
     DepthGuard guard;
-    if (!guard.ok || EvaluationStopped())
-        return ValueUndefined(KindReal);
-    PostfixMachine machine(formula, x, y, z, w);
-    return machine.run();
+    // One result, built in place (a record stored and read back at once
+    // waits for the store): the program's, or the machine's when it has none.
+    const bool open = guard.ok && !EvaluationStopped();
+    TValue result = open ? ScalarProgramValue(formula, x, y, z, w) : ValueUndefined(KindReal);
+    if (result.Kind == ScalarProgramDeclined) {
+        const TValue tableY = y ? TValue{} : ValueReal(DocumentTables.Params[0].Value);
+        PostfixMachine machine(formula, x, y ? *y : tableY, z, w);
+        result = machine.run();
+    } else if (open && !ChargeEvaluationWork(formula.Code.size())) {
+        // The same work as the machine charges for a run without loops.
+        result = ValueUndefined(KindReal);
+    }
+    return result;
+}
+
+} // namespace
+
+TValue EvaluatePostfix(const TFormulaView& formula, const TValue& x, const TValue& y, const TValue& z,
+                       const TValue& w)
+{
+    return Evaluate(formula, x, &y, z, w);
 }
 
 TValue EvaluatePostfix(const TKavirofunction& record, const TValue& x, const TValue& y, const TValue& z,
@@ -614,8 +635,7 @@ TValue EvaluatePostfix(const TKavirofunction& record, const TValue& x, const TVa
 
 TValue EvaluateExpression(const TFormulaView& formula, const TValue& x)
 {
-    const TValue y = ValueReal(DocumentTables.Params[0].Value);
-    return EvaluatePostfix(formula, x, y, RealZero, RealZero);
+    return Evaluate(formula, x, nullptr, RealZero, RealZero);
 }
 
 TValue EvaluateExpression(const TKavirofunction& record, const TValue& x)

@@ -143,6 +143,8 @@ void LoadSettings()
 void SaveSettings()
 {
     platform::SettingsStore& store = Store();
+    // One write to the file for the whole state, not one per value.
+    const platform::SettingsWriteBatch batch(store);
     const QString& state = RegKeyState;
     store.writeBool(state, QStringLiteral("ControlPalette"), ProgramSettings.ControlPalette);
     store.writeBool(state, QStringLiteral("GraphIsLeft"), ProgramState.GraphIsLeft);

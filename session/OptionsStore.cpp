@@ -71,7 +71,10 @@ int ScaledDivisions(int number, int currentPixels, int storedPixels)
 // Writes each value of the table from the current state.
 class OptionWriter {
 public:
-    void Flag(const QString& key, const QString& name, std::uint8_t& field) { store_.writeBool(key, name, field != 0); }
+    void Flag(const QString& key, const QString& name, std::uint8_t& field)
+    {
+        store_.writeBool(key, name, field != 0);
+    }
     void AreaFlag(const QString& name, std::uint8_t& field, bool) { Flag(RegKeyArea, name, field); }
     void Byte(const QString& key, const QString& name, std::uint8_t& field, TValidValue = AnyValue)
     {
@@ -87,12 +90,9 @@ public:
         store_.writeInteger(key, name, static_cast<int>(field));
     }
     void StoredOnlyInteger(const QString& key, const QString& name, int value) { store_.writeInteger(key, name, value); }
-    void StoredOnlyDouble(const QString& key, const QString& name, long double value)
-    {
-        store_.writeFloat(key, name, AsDouble(value));
-    }
+    void StoredOnlyDouble(const QString& key, const QString& name, long double value) { WriteDouble(key, name, value); }
     void Divisions(const QString& key, ScaleSubT& axis, bool) { Integer(key, QStringLiteral("Number"), axis.Number); }
-    void TickBase(const QString& key, ScaleSubT& axis) { StoredOnlyDouble(key, QStringLiteral("base"), axis.Base); }
+    void TickBase(const QString& key, ScaleSubT& axis) { WriteDouble(key, QStringLiteral("base"), axis.Base); }
     void AxisName(const QString& key, ScaleSubT& axis)
     {
         store_.writeString(key, QStringLiteral("SCaption"), axis.PlainCaption);
@@ -104,9 +104,13 @@ public:
     }
 
 private:
-    // The value as the double it is stored as. Every double is an extended
-    // value, so the store's shortest extended text reads back to exactly it.
-    static long double AsDouble(long double value) { return static_cast<double>(value); }
+    // Stored as the nearest double. Every double is an extended value, so
+    // the store's shortest text for it ('.' as decimal point, whatever the
+    // locale) reads back to exactly that double.
+    void WriteDouble(const QString& key, const QString& name, long double value)
+    {
+        store_.writeFloat(key, name, static_cast<double>(value));
+    }
 
     platform::SettingsStore& store_ = platform::CurrentSettingsStore();
 };

@@ -72,8 +72,51 @@ private:
 };
 extern TPanelLayout PanelLayout;
 
-// When the row has no place: the place after the rows that have one.
+// Row positions of one list (rows are 1-based). When the row has no place:
+// the place after the rows that have one.
 void AssignRowPosition(std::span<TRowState> rows, int row);
+// The row gives up its place; the rows after it move up one.
+void ReleaseRowPosition(std::span<TRowState> rows, int row);
+// The row takes the place of row target; the rows from there on move down
+// one. Nothing when they are the same row.
+void MoveRowPosition(std::span<TRowState> rows, int row, int target);
+
+// Where a dragged row lands, decided from what it was dropped on.
+enum class TDropKind {
+    RowPicture, // the picture of a row of some panel
+    Panel,      // a panel itself (outside its rows)
+    ScrollBox,  // the empty scroll box below the panels
+    Toolbar,    // the data panel's tool bar
+};
+struct TDropSpot {
+    TDropKind Kind = TDropKind::Panel;
+    int Panel = 0; // the panel of the row or the panel dropped on (TPanelIndex)
+    int Row = 0;   // the row's slot, for RowPicture
+};
+// What a drop does: nothing, a row taking another row's place in the same
+// list, or the dragged row's whole panel moving to a new stored top.
+struct TDropAction {
+    enum Kind { Nothing, MoveRow, MovePanel } What = Nothing;
+    int Panel = 0;
+    int Row = 0;    // MoveRow: the dragged row ...
+    int Target = 0; // ... takes this row's place
+    int NewTop = 0; // MovePanel: the panel's new top
+    bool operator==(const TDropAction&) const = default;
+};
+// The panel tops the drop rules compare (the panels as they stand).
+struct TPanelBox {
+    int Top = 0;
+    int Height = 0;
+};
+// The drop rules: a row picture onto a picture of the same list moves the
+// row; anything else moves the dragged row's panel: onto the tool bar
+// nothing, onto the empty scroll box to the end (10000), onto a panel below
+// it just under that panel, onto a panel above it (or itself) to the top.
+// The curve and point panels share one list of object rows.
+TDropAction DropRule(const TDropSpot& source, const TDropSpot& target,
+                     const TOffsetArray<TPanelBox, 1, PanelCount>& panels);
+// The top given to a panel dropped on the empty scroll box.
+constexpr int PanelTopAtEnd = 10000;
 
 // The panels from top to bottom: ascending stored top, and on equal tops
 // the lower panel number first.

@@ -1,6 +1,7 @@
 #include "session/ProjectFile.h"
 
 #include "session/PanelLayout.h"
+#include "session/RowModels.h"
 #include "session/ProjectEncoding.h"
 #include "session/ProjectHost.h"
 #include "session/TraceFile.h"
@@ -178,6 +179,7 @@ void RefreshAll()
 {
     TProjectHost& host = CurrentProjectHost();
     ProjectFile.InRefreshAll = true;
+    RefreshAllRows();
     host.RefreshRows();
     SetNormalColorScheme();
     SetDirtyView();

@@ -16,8 +16,8 @@ public:
 
     // The graph window's caption from the current file name (empty: no file).
     virtual void SetFileCaption(const QString& fileName) = 0;
-    // Every row of the data panel rebuilt from the document and the row
-    // states, the figure rows and the parameter rows and panel included.
+    // After every row model was rebuilt and shown (RefreshAllRows): what
+    // the data panel redoes as a whole, its panels' heights and stacking.
     virtual void RefreshRows() = 0;
     // The eight panels stacked from their stored places (PanelStackOrder).
     virtual void ArrangePanels() = 0;
@@ -46,6 +46,25 @@ public:
     virtual void UpdateUndoControls(bool canUndo, bool canRedo) = 0;
     // The back and forward buttons after the view history was emptied.
     virtual void UpdateViewHistoryControls() = 0;
+};
+
+// No windows: nothing to bring up to date, no control tabs, every script
+// compiles. Windows that exist only in part derive from it.
+class TNoProjectHost : public TProjectHost {
+public:
+    void SetFileCaption(const QString&) override {}
+    void RefreshRows() override {}
+    void ArrangePanels() override {}
+    void UpdateStretchButton() override {}
+    void LoadBackgroundFile(const QString&) override {}
+    int PageControlHeight() override { return 0; }
+    void ResizeGraphArea() override {}
+    void SetAxisOnButton(bool) override {}
+    bool CompileScripts(const QStringList&) override { return true; }
+    void BuildStickerTexts(const QStringList&) override {}
+    void ArrangeStickers() override {}
+    void UpdateUndoControls(bool, bool) override {}
+    void UpdateViewHistoryControls() override {}
 };
 
 TProjectHost& CurrentProjectHost();

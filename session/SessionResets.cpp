@@ -1,6 +1,7 @@
 #include "session/SessionResets.h"
 
 #include "session/ProjectFile.h"
+#include "session/RowModels.h"
 #include "session/UndoPoints.h"
 
 void RegisterSessionResets()
@@ -8,4 +9,5 @@ void RegisterSessionResets()
     RegisterSceneResets();
     RegisterReset(QStringLiteral("project file"), ResetProjectGlobals);
     RegisterReset(QStringLiteral("drag state"), [] { DragState.Reset(); });
+    RegisterReset(QStringLiteral("row models"), [] { RowModels.Reset(); RowMetrics.Reset(); });
 }

@@ -17,21 +17,11 @@ public:
 
 // The rows, stickers, scripts and tool buttons do not exist yet: their
 // steps do nothing until those windows are built.
-class TWindowProjectHost final : public TProjectHost {
+class TWindowProjectHost final : public TNoProjectHost {
 public:
     void SetFileCaption(const QString& fileName) override;
-    void RefreshRows() override {}
-    void ArrangePanels() override {}
-    void UpdateStretchButton() override {}
-    void LoadBackgroundFile(const QString&) override {}
     int PageControlHeight() override;
     void ResizeGraphArea() override;
-    void SetAxisOnButton(bool) override {}
-    bool CompileScripts(const QStringList&) override { return true; }
-    void BuildStickerTexts(const QStringList&) override {}
-    void ArrangeStickers() override {}
-    void UpdateUndoControls(bool, bool) override {}
-    void UpdateViewHistoryControls() override {}
 };
 
 // The screen's work area (without panels and task bars) of the screen the

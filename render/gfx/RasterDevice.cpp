@@ -303,14 +303,31 @@ private:
 
     static bool RoundEnds(const TPen& pen) { return !(pen.Geometric && pen.Cap == TPenCap::Flat); }
 
-    void CombineSpans(TSpanRows& spans, const TPen& pen)
+    void CombineSpans(const TSpanRows& spans, const TPen& pen)
     {
-        image_.detach();
         const QRgb color = ToQColor(pen.Color).rgb();
+        switch (pen.Mode) {
+        case TPenMode::Copy:
+            return CombineSpansIn<TPenMode::Copy>(spans, color);
+        case TPenMode::Mask:
+            return CombineSpansIn<TPenMode::Mask>(spans, color);
+        case TPenMode::Xor:
+            return CombineSpansIn<TPenMode::Xor>(spans, color);
+        case TPenMode::Merge:
+            return CombineSpansIn<TPenMode::Merge>(spans, color);
+        }
+    }
+
+    // One loop per pen mode, so that the mode is not decided at every pixel.
+    template <TPenMode Mode>
+    void CombineSpansIn(const TSpanRows& spans, QRgb color)
+    {
+        uchar* bits = image_.bits(); // detaches
+        const qsizetype stride = image_.bytesPerLine();
         spans.ForEach([&](int y, int x0, int x1) {
-            auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
+            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
             for (int x = x0; x < x1; ++x)
-                row[x] = Combine(pen.Mode, color, row[x]);
+                row[x] = Combine(Mode, color, row[x]);
         });
     }
 

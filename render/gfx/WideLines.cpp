@@ -1,8 +1,10 @@
 #include "render/gfx/WideLines.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -27,10 +29,91 @@ TInterval SolveLinear(double a, double b, double low, double high)
     return {x0, x1};
 }
 
+// static_cast<int>(std::ceil(v)), by truncation where v fits an int: the
+// baseline instruction set has no rounding instruction, and this is the
+// pixel rasterizer's innermost step.
+int CeilToInt(double v)
+{
+    if (!(std::fabs(v) < 2147483647.0))
+        return static_cast<int>(std::ceil(v));
+    const int truncated = static_cast<int>(v);
+    return truncated + (truncated < v ? 1 : 0);
+}
+
 TInterval Intersect(const TInterval& a, const TInterval& b)
 {
     return {std::max(a.Low, b.Low), std::min(a.High, b.High)};
 }
+
+// The rows of a disc, cached per diameter: a disc about an integer centre
+// has the same row offsets and half widths wherever it stands, so each row's
+// square root is taken once rather than at every join. Where it is safe, a
+// row also keeps its run as pixel offsets from the centre's column, so that
+// placing it needs no rounding at all.
+class TDiscRows {
+public:
+    enum class TKind : unsigned char { Empty, Offsets, Rounded };
+    struct TRow {
+        TKind Kind = TKind::Empty;
+        double HalfWidth = 0;
+        int Left = 0; // the run is cx + Left .. cx + Right - 1
+        int Right = 0;
+    };
+
+    // Offsets hold for centres with |cx| below this.
+    static constexpr int OffsetsLimit = 1 << 30;
+
+    // Rows run from the centre's row + First() to + Last().
+    void SetDiameter(int diameter)
+    {
+        if (diameter == diameter_)
+            return;
+        diameter_ = diameter;
+        const double radius = diameter / 2.0;
+        const double offset = diameter % 2 == 1 ? 0.0 : 0.5;
+        first_ = static_cast<int>(std::ceil(-radius - offset));
+        last_ = static_cast<int>(std::ceil(radius - offset)) - 1;
+        rows_.clear();
+        for (int k = first_; k <= last_; ++k) {
+            const double dy = k + offset;
+            const double h2 = radius * radius - dy * dy;
+            rows_.push_back(MakeRow(h2 < 0 ? 0.0 : std::sqrt(h2), offset));
+        }
+    }
+    int First() const { return first_; }
+    int Last() const { return last_; }
+    const TRow& Row(int k) const { return rows_[static_cast<size_t>(k - first_)]; }
+
+private:
+    // The run of a row is [ceil(cx - h - offset), ceil(cx + h - offset)),
+    // each edge rounded twice on the way. The rounding cannot move an edge
+    // across a pixel when h has few binary places (then every step is
+    // exact for |cx| < 2^30), or when both edges stay well clear of whole
+    // numbers (further than the 2^-21 the two roundings can err at that
+    // size); elsewhere the row is computed as it stands.
+    static TRow MakeRow(double h, double offset)
+    {
+        TRow row;
+        row.HalfWidth = h;
+        if (!(h > 0))
+            return row; // a point or nothing: an empty run either way
+        const double left = -h - offset;
+        const double right = h - offset;
+        const bool fewPlaces = h < 1 << 20 && std::ldexp(h, 8) == std::floor(std::ldexp(h, 8));
+        const bool clear = h > 1.0 / 1024 && DistanceToWhole(left) > 1.0 / (1 << 20) && DistanceToWhole(right) > 1.0 / (1 << 20);
+        row.Kind = fewPlaces || clear ? TKind::Offsets : TKind::Rounded;
+        row.Left = static_cast<int>(std::ceil(left));
+        row.Right = static_cast<int>(std::ceil(right));
+        return row;
+    }
+
+    static double DistanceToWhole(double v) { return std::fabs(v - std::nearbyint(v)); }
+
+    int diameter_ = 0;
+    int first_ = 0;
+    int last_ = -1;
+    std::vector<TRow> rows_;
+};
 
 class TStrokeRasterizer {
 public:
@@ -39,82 +122,167 @@ public:
         , radius_(width / 2.0)
         , offset_(width % 2 == 1 ? 0.0 : 0.5)
     {
+        discRows_.SetDiameter(width);
     }
 
-    void Disc(double cx, double cy)
+    // Centres are integers, so the disc's rows and their sample offsets from
+    // the centre are exact and the cached half widths are the ones the row
+    // would compute.
+    void Disc(int cx, int cy)
     {
-        ForRows(cy - radius_, cy + radius_, [&](double ys) {
-            const double dy = ys - cy;
-            const double h2 = radius_ * radius_ - dy * dy;
-            if (h2 < 0)
-                return TInterval{0.0, 0.0};
-            const double h = std::sqrt(h2);
-            return TInterval{cx - h, cx + h};
-        });
+        const int first = static_cast<int>(std::max<long long>(discRows_.First(), 0LL + spans_.Top() - cy));
+        const int last = static_cast<int>(std::min<long long>(discRows_.Last(), spans_.Bottom() - 1LL - cy));
+        const double x = cx;
+        const bool offsetsHold = cx > -TDiscRows::OffsetsLimit && cx < TDiscRows::OffsetsLimit;
+        for (int k = first; k <= last; ++k) {
+            const TDiscRows::TRow& row = discRows_.Row(k);
+            if (row.Kind == TDiscRows::TKind::Empty)
+                continue;
+            if (row.Kind == TDiscRows::TKind::Offsets && offsetsHold) {
+                spans_.Add(cy + k, cx + row.Left, cx + row.Right);
+                continue;
+            }
+            const TInterval run{x - row.HalfWidth, x + row.HalfWidth};
+            if (!run.IsEmpty())
+                AddRun(cy + k, run);
+        }
     }
 
     // The rectangle of the stroke along one segment, without ends.
-    void Segment(double ax, double ay, double bx, double by)
+    void Segment(int ax, int ay, int bx, int by)
     {
-        const double length = std::hypot(bx - ax, by - ay);
+        Segment(ax, ay, bx, by, SegmentLength(static_cast<long long>(bx) - ax, static_cast<long long>(by) - ay));
+    }
+
+private:
+    // The length of a segment of these sides, as std::hypot gives it;
+    // the short steps of curves drawn column by column are looked up.
+    static double SegmentLength(long long dx, long long dy)
+    {
+        const unsigned long long across = dx < 0 ? -static_cast<unsigned long long>(dx) : dx;
+        const unsigned long long down = dy < 0 ? -static_cast<unsigned long long>(dy) : dy;
+        if (across >= ShortAcross || down >= ShortDown)
+            return std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+        double& known = shortLengths_[across * ShortDown + down];
+        if (known < 0)
+            known = std::hypot(static_cast<double>(across), static_cast<double>(down));
+        return known;
+    }
+
+    void Segment(double ax, double ay, double bx, double by, double length)
+    {
         if (length == 0)
             return;
         const double ux = (bx - ax) / length;
         const double uy = (by - ay) / length;
         const double extent = std::fabs(uy) * length + 2 * radius_ * std::fabs(ux);
         const double midY = (ay + by) / 2;
-        ForRows(midY - extent / 2, midY + extent / 2, [&](double ys) {
-            // Along: 0 <= (P - A)·u <= length; across: |(P - A)·n| <= r, n = (-uy, ux).
-            const double dy = ys - ay;
-            const TInterval along = SolveLinear(ux, dy * uy - ax * ux, 0.0, length);
-            const TInterval across = SolveLinear(-uy, dy * ux + ax * uy, -radius_, radius_);
-            return Intersect(along, across);
-        });
-    }
-
-private:
-    template <class RowInterval>
-    void ForRows(double top, double bottom, RowInterval&& interval)
-    {
-        const int first = static_cast<int>(std::ceil(top - offset_));
-        const int last = static_cast<int>(std::ceil(bottom - offset_)) - 1;
+        const double top = midY - extent / 2;
+        const double bottom = midY + extent / 2;
+        // Quotients are estimated by products with reciprocals, which differ
+        // from them by a few units in the last place; an estimate is used
+        // only where a margin far wider than that leaves no doubt about the
+        // comparison or the pixel it decides. Elsewhere (rows near the
+        // segment's ends, edges at a pixel's sample point) the row divides.
+        const bool estimates = !(std::fabs(ux) < 1E-12) && !(std::fabs(uy) < 1E-12);
+        const double alongInverse = 1.0 / ux;
+        const double acrossInverse = 1.0 / -uy;
+        // Rows outside the clip are skipped: they would add nothing.
+        const int first = std::max(static_cast<int>(std::ceil(top - offset_)), spans_.Top());
+        const int last = std::min(static_cast<int>(std::ceil(bottom - offset_)) - 1, spans_.Bottom() - 1);
         for (int y = first; y <= last; ++y) {
-            const TInterval x = interval(y + offset_);
-            if (x.IsEmpty())
-                continue;
-            spans_.Add(y, static_cast<int>(std::ceil(x.Low - offset_)), static_cast<int>(std::ceil(x.High - offset_)));
+            // Along: 0 <= (P - A)·u <= length; across: |(P - A)·n| <= r, n = (-uy, ux).
+            const double dy = (y + offset_) - ay;
+            const double alongOffset = dy * uy - ax * ux;
+            const double acrossOffset = dy * ux + ax * uy;
+            if (estimates) {
+                const TInterval along = EstimateLinear(alongInverse, alongOffset, 0.0, length);
+                const TInterval across = EstimateLinear(acrossInverse, acrossOffset, -radius_, radius_);
+                int x0 = 0;
+                int x1 = 0;
+                // The along interval strictly holds the across one: the
+                // intersection is the across interval.
+                if (Below(along.Low, across.Low) && Below(across.High, along.High) && EstimatedEdge(across.Low, x0) &&
+                    EstimatedEdge(across.High, x1)) {
+                    spans_.Add(y, x0, x1);
+                    continue;
+                }
+            }
+            const TInterval x = Intersect(SolveLinear(ux, alongOffset, 0.0, length),
+                                          SolveLinear(-uy, acrossOffset, -radius_, radius_));
+            if (!x.IsEmpty())
+                AddRun(y, x);
         }
     }
 
+private:
+    static constexpr double Margin = 1E-12; // relative; the estimates err by below 1E-15
+
+    // SolveLinear's interval from products with inverse = 1 / a.
+    static TInterval EstimateLinear(double inverse, double b, double low, double high)
+    {
+        const double x0 = (low - b) * inverse;
+        const double x1 = (high - b) * inverse;
+        return inverse < 0 ? TInterval{x1, x0} : TInterval{x0, x1};
+    }
+
+    // Whether the quotient estimated as a lies below the one estimated as b.
+    static bool Below(double a, double b) { return a + std::fabs(a) * Margin < b - std::fabs(b) * Margin; }
+
+    // The pixel edge ceil(x - offset) of a quotient estimated as x, when the
+    // estimate's margin holds no pixel boundary.
+    bool EstimatedEdge(double x, int& edge) const
+    {
+        const double margin = (std::fabs(x) + 1) * Margin;
+        edge = CeilToInt(x - offset_ - margin);
+        return edge == CeilToInt(x - offset_ + margin);
+    }
+
+    void AddRun(int y, const TInterval& x)
+    {
+        spans_.Add(y, CeilToInt(x.Low - offset_), CeilToInt(x.High - offset_));
+    }
+
+    static constexpr unsigned long long ShortAcross = 8;
+    static constexpr unsigned long long ShortDown = 512;
+    static thread_local TDiscRows discRows_;
+    static thread_local std::array<double, ShortAcross * ShortDown> shortLengths_; // -1 until known
     TSpanRows& spans_;
     double radius_;
     double offset_;
 };
 
+thread_local TDiscRows TStrokeRasterizer::discRows_;
+thread_local std::array<double, TStrokeRasterizer::ShortAcross * TStrokeRasterizer::ShortDown> TStrokeRasterizer::shortLengths_ = [] {
+    std::array<double, ShortAcross * ShortDown> lengths;
+    lengths.fill(-1.0);
+    return lengths;
+}();
+
 } // namespace
 
 void TSpanRows::Reset(const TRect& clip)
 {
-    for (int y : touched_)
-        rows_[static_cast<size_t>(y - clip_.Top)].clear();
+    for (int y : touched_) {
+        const size_t row = static_cast<size_t>(y - clip_.Top);
+        std::uint64_t* words = bits_.data() + row * static_cast<size_t>(wordsPerRow_);
+        std::fill(words + lowWord_[row], words + highWord_[row] + 1, 0);
+        lowWord_[row] = INT_MAX;
+        highWord_[row] = -1;
+    }
     touched_.clear();
     clip_ = clip;
-    if (rows_.size() < static_cast<size_t>(std::max(clip.Height(), 0)))
-        rows_.resize(static_cast<size_t>(clip.Height()));
-}
-
-void TSpanRows::MergeRow(std::vector<std::pair<int, int>>& runs)
-{
-    if (runs.size() > 1)
-        std::sort(runs.begin(), runs.end());
-    size_t out = 0;
-    for (size_t i = 1; i < runs.size(); ++i) {
-        if (runs[i].first <= runs[out].second)
-            runs[out].second = std::max(runs[out].second, runs[i].second);
-        else
-            runs[++out] = runs[i];
+    const size_t rows = static_cast<size_t>(std::max(clip.Height(), 0));
+    const int wordsPerRow = (std::max(clip.Width(), 0) + 63) / 64;
+    if (wordsPerRow > wordsPerRow_ || bits_.size() < rows * static_cast<size_t>(wordsPerRow)) {
+        // Every bit is clear here, so the rows may be laid out anew.
+        wordsPerRow_ = std::max(wordsPerRow, wordsPerRow_);
+        bits_.assign(std::max(bits_.size(), rows * static_cast<size_t>(wordsPerRow_)), 0);
     }
-    runs.resize(out + 1);
+    if (lowWord_.size() < rows) {
+        lowWord_.resize(rows, INT_MAX);
+        highWord_.resize(rows, -1);
+    }
 }
 
 void AddWidePolyline(TSpanRows& spans, std::span<const QPoint> points, int width, bool roundEnds)

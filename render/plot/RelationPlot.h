@@ -29,7 +29,7 @@ struct TRelationGrid {
     long double RowY(int row) const { return Rows.PixelToValue(row); }
     TDrawContext Context() const { return Mapping.Context(); }
 };
-TRelationGrid MakeRelationGrid(const ScaleT& view, const TViewMapping& mapping);
+TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping);
 
 // A piece's difference over every column at a fixed y, which also becomes
 // the parameter y (the caller restores it).

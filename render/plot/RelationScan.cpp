@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <random>
 
-TRelationGrid MakeRelationGrid(const ScaleT& view, const TViewMapping& mapping)
+TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping)
 {
     TRelationGrid grid;
     grid.W = view.XAxis.VHigh;
@@ -29,7 +29,7 @@ TRelationGrid MakeRelationGrid(const ScaleT& view, const TViewMapping& mapping)
     grid.Arrays.XAxis = TColumnAxis{view.XAxis.Vlow - 1, view.XAxis.VHigh + 1, view.XAxis.Low - step,
                                     view.XAxis.High + step};
     grid.Arrays.YUnitsPerPixel = view.YAxis.UnitsPerPixel;
-    grid.Arrays.Graphs = const_cast<ViewColumns*>(&view.Columns);
+    grid.Arrays.Graphs = &view.Columns;
     grid.Arrays.PointStates = &view.PointStates;
     return grid;
 }
@@ -204,7 +204,6 @@ public:
         const int last = grid_.W + 1;
         if (request_.Samples) {
             request_.Samples->Row(r, polynomial_.data());
-            DocumentTables.Params[0].Value = grid_.RowY(r);
             defined[first] = 0;
             for (int c = 0; c <= last; ++c) {
                 values[c] = polynomial_[static_cast<size_t>(c)];

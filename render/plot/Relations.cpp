@@ -165,7 +165,7 @@ private:
 
 } // namespace
 
-TRelationMethod RelationMethodOf(const ScaleT& view, const TRelationPiece& piece, const TEquationFunction& record)
+TRelationMethod RelationMethodOf(ScaleT& view, const TRelationPiece& piece, const TEquationFunction& record)
 {
     const TScopedMagnification screen(1);
     const KeptParameterY keptY;

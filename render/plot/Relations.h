@@ -72,7 +72,7 @@ enum class TRelationMethod : std::uint8_t {
 };
 
 // The method a piece of the record is drawn with in the view.
-TRelationMethod RelationMethodOf(const ScaleT& view, const TRelationPiece& piece, const TEquationFunction& record);
+TRelationMethod RelationMethodOf(ScaleT& view, const TRelationPiece& piece, const TEquationFunction& record);
 
 // The roots of g over pixel columns, as the parabola through columns 0, 50
 // and 100 gives them. 2, 1 or 0 roots; -1 when g is identically zero. The

@@ -7,6 +7,7 @@
 #include "model/DocumentState.h"
 #include "tests/ExtendedNear.h"
 #include "tests/QtPrinters.h"
+#include "tests/engine/CorpusSupport.h"
 #include "tests/engine/EngineTest.h"
 
 #include <gtest/gtest.h>
@@ -107,37 +108,6 @@ protected:
     const TColumnArray& columnX = graphs->X;
     TOffsetArray<TPointState, 1, PointCount> states;
 };
-
-QStringList Corpus()
-{
-    QFile file(QStringLiteral(KAVIRO_TEST_DATA "/array_corpus.txt"));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
-    QStringList formulas;
-    QTextStream in(&file);
-    in.setEncoding(QStringConverter::Utf8);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (!line.isEmpty() && !line.startsWith(u'#'))
-            formulas += line;
-    }
-    return formulas;
-}
-
-// Equal in kind, definedness and both parts, the sign of zero included.
-bool SameValue(const TValue& a, const TValue& b)
-{
-    return a.Kind == b.Kind && a.Defined == b.Defined && a.X == b.X && a.Y == b.Y
-           && std::signbit(a.X) == std::signbit(b.X) && std::signbit(a.Y) == std::signbit(b.Y);
-}
-
-std::string Describe(const TValue& v)
-{
-    std::ostringstream s;
-    s.precision(21);
-    s << v.X << "," << v.Y << " def " << int(v.Defined) << " kind "
-      << int(v.Kind);
-    return s.str();
-}
 
 // Every formula of the corpus in real, complex and degree mode, with x over
 // the columns and once more with the parameter a varying too: the block

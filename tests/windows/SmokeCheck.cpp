@@ -68,11 +68,13 @@ int main(int argc, char** argv)
     QProcess program;
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
+    // A program that hangs is ended inside the virtual server's session, so
+    // that xvfb-run takes its server down with it.
     program.start(args[1], {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24"),
-                            args[2], args[3]});
-    if (!program.waitForFinished(30000)) {
+                            QStringLiteral("timeout"), QStringLiteral("20"), args[2], args[3]});
+    if (!program.waitForFinished(40000)) {
         program.kill();
-        return Fail("the program did not end within 30 s");
+        return Fail("the program did not end within 40 s");
     }
     if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
         return Fail("the program failed");

@@ -187,6 +187,25 @@ TEST_F(StartUpTest, AStoredGraphSizeIsCutToThisScreen)
     EXPECT_EQ(state.GraphPixelHeight, 300);
 }
 
+TEST_F(StartUpTest, ClosingTheGraphWindowAsksOnlyWhenSomethingWouldBeLost)
+{
+    StartProgram();
+    ASSERT_TRUE(Graph().close()); // nothing changed: closes at once
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(store.keyExists(RegKeyState)); // the settings are written
+
+    Graph().show();
+    ProgramState.Modified = 1;
+    BackUp.Push(TstringData{});
+    messages.scriptAnswers({false, true});
+    EXPECT_FALSE(Graph().close());
+    EXPECT_TRUE(Graph().isVisible());
+    EXPECT_TRUE(Graph().close());
+    ASSERT_EQ(messages.messages().size(), 2u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Sair com [OK]"));
+    EXPECT_EQ(messages.last().buttons, 12);
+}
+
 // Counts the paints of a widget.
 class PaintCounter final : public QObject {
 public:

@@ -1,6 +1,7 @@
 #include "WindowTestKit.h"
 
 #include "model/Settings.h"
+#include "render/gfx/Fonts.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
 
@@ -17,6 +18,7 @@ WindowTest::~WindowTest()
 void WindowTest::StartProgram(const QStringList& arguments)
 {
     // What the units' start-up does, on the document the test main reset.
+    InstallFontSubstitutions();
     LoadSettings();
     GraphScale.Startup();
     InstallSceneRedrawer();

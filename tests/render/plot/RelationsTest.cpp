@@ -324,6 +324,18 @@ TEST_F(RelationsTest, TheCircleIsTracedCloseToItselfByEveryMethod)
     EXPECT_EQ(conic[0].Points.back(), QPoint(280, 200));
 }
 
+TEST_F(RelationsTest, ComplexSquareRootsGiveTheConicNoPoints)
+{
+    const std::vector<DrawnLine> real = Plot(SetRelation(1, "x^2+y^2=4"));
+    main.Picture.Clear();
+    Options.ComplexMode = 1;
+    Options.AllowSqrtN = 1;
+    const std::vector<DrawnLine> complex = Plot(SetRelation(1, "x^2+y^2=4"));
+    ASSERT_EQ(complex.size(), 2u);
+    EXPECT_EQ(complex[0].Points, real[0].Points);
+    EXPECT_EQ(complex[1].Points, real[1].Points);
+}
+
 TEST_F(RelationsTest, AHyperbolaRunsOffAtItsAsymptoteWithoutAVerticalLine)
 {
     const std::vector<DrawnLine> lines = Plot(SetRelation(1, "x*y=1"));

@@ -1,0 +1,130 @@
+// The program's start, from the launch of the process to the first full
+// redraw of a 20-function project on the screen, under a virtual X server
+// (run it inside xvfb-run; scripts/bench.sh does). Each iteration starts the
+// built program with KAVIRO_STARTUP_TIMES=1: the program reports its phases
+// (launch to main, Qt start, units, windows, options and view, project load,
+// redraws, first paint) and ends. The iteration's time is the program's own total, from the
+// launch time this benchmark hands it.
+#include "engine/Compiler.h"
+#include "engine/EngineStartup.h"
+#include "model/DocumentState.h"
+#include "model/ProgramState.h"
+#include "render/view/Scale.h"
+#include "session/ProjectFile.h"
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+// Twenty curves of every common kind.
+const char* const Formulas[20] = {
+    "sin(x)",        "cos(2x)+1",      "x^2/4-3",       "x^3/10-x",      "sqrt(abs(x))",
+    "1/(x-0.5)",     "exp(-x^2)·3",    "ln(abs(x)+1)",  "abs(x)-2",      "tan(x/2)",
+    "int(x)/2",      "sin(x)·cos(3x)", "x/(1+x^2)",     "2^(x/3)-2",     "sqrt(9-x^2)",
+    "a·sin(b·x)",    "(x-1)(x+2)/4",   "atan(x)·2",     "cosh(x/3)-3",   "max(sin(x),cos(x))",
+};
+
+// Writes the project once per run of the benchmark program.
+QString WriteProject(const QTemporaryDir& dir)
+{
+    static bool started = false;
+    if (!started) {
+        InitializeDocument();
+        GraphScale.Startup();
+        InitializeEngine();
+        started = true;
+    }
+    ResetDocument();
+    for (int i = 1; i <= FunctionCount; ++i) {
+        TEquationFunction& f = DocumentTables.Functions[i];
+        f.Func = BlankFunction;
+        f.Func.Text = QString::fromUtf8(Formulas[i - 1]);
+        PrepareExpression(f.Func, ModeFunction);
+        f.Color = static_cast<TColor>(0x3F1F7F * i) & 0xBFBFBF;
+    }
+    ProjectFile.FileName = dir.path() + QStringLiteral("/twenty");
+    return SaveKvf() ? ProjectFile.FileName + QStringLiteral(".kvf") : QString();
+}
+
+// "name=12.3" pairs of the program's report.
+std::map<std::string, double> ParseReport(const QString& text)
+{
+    std::map<std::string, double> phases;
+    static const QRegularExpression pair(QStringLiteral("([A-Za-z ]+)=([0-9.]+)"));
+    const int start = text.indexOf(QStringLiteral("kaviro start-up (ms):"));
+    if (start < 0)
+        return phases;
+    auto it = pair.globalMatch(text.mid(start + 21));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        phases[m.captured(1).trimmed().toStdString()] = m.captured(2).toDouble();
+    }
+    return phases;
+}
+
+void BM_StartToFirstRedraw(benchmark::State& state)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        state.SkipWithError("no X display: run inside xvfb-run");
+        return;
+    }
+    QTemporaryDir dir;
+    const QString project = WriteProject(dir);
+    if (project.isEmpty()) {
+        state.SkipWithError("the project could not be written");
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("KAVIRO_SCREENSHOT"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path()); // no stored settings
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    env.insert(QStringLiteral("KAVIRO_STARTUP_TIMES"), QStringLiteral("1"));
+
+    std::map<std::string, double> sums;
+    for (auto _ : state) {
+        const auto launch = std::chrono::steady_clock::now().time_since_epoch();
+        env.insert(QStringLiteral("KAVIRO_LAUNCH_NS"),
+                   QString::number(std::chrono::duration_cast<std::chrono::nanoseconds>(launch).count()));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KAVIRO_PROGRAM), {project});
+        const bool ended = program.waitForFinished(20000);
+        const std::map<std::string, double> phases = ParseReport(QString::fromUtf8(program.readAllStandardError()));
+        // Checked before counted: the program ended by itself, opened the
+        // project and drew it (the standard view, then the project).
+        if (!ended || program.exitCode() != 0 || !phases.count("total") || !phases.count("project") ||
+            !phases.count("redraws")) {
+            state.SkipWithError("the program did not start, open the project and report");
+            return;
+        }
+        state.SetIterationTime(phases.at("total") / 1000.0);
+        for (const auto& [phase, ms] : phases)
+            sums[phase] += ms;
+    }
+    for (const auto& [phase, ms] : sums)
+        state.counters[phase + " ms"] = benchmark::Counter(ms, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_StartToFirstRedraw)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

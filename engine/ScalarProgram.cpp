@@ -1,0 +1,599 @@
+#include "engine/ScalarProgram.h"
+
+#include "engine/BuiltinTable.h"
+#include "engine/Columns.h"
+#include "engine/EvalRules.h"
+#include "engine/RealKernels.h"
+#include "engine/TokenCode.h"
+#include "engine/TokenTable.h"
+#include "model/BuiltinsCommon.h"
+#include "model/BuiltinsElementary.h"
+#include "model/DocumentState.h"
+#include "model/ElementaryKernels.h"
+#include "model/Options.h"
+
+#include <QHash>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+TScalarProgramTables ScalarPrograms;
+
+void TScalarProgramTables::Reset()
+{
+    *this = TScalarProgramTables{};
+}
+
+namespace {
+
+// What one step does to the accumulator. Load and Spill move it; the
+// binary operations combine it with an operand (on either side), the unary
+// ones change it in place. Unary and Binary call the built-in routine.
+enum class ScalarOp : std::uint8_t {
+    Load,
+    Spill,
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Power,
+    Less,
+    LessEq,
+    Greater,
+    GreaterEq,
+    And,
+    Or,
+    Binary,
+    Negate,
+    Sin,
+    Cos,
+    Tan,
+    Exp,
+    Ln,
+    Log,
+    Sqrt,
+    Abs,
+    Not,
+    Unary,
+};
+
+// Where an operand lies outside the program: an input, a constant of the
+// formula, a parameter, or a value the program holds (π, e, the zero of a
+// leading sign).
+enum class LeafKind : std::uint8_t { Input, Constant, Parameter, Fixed };
+
+struct TLeaf {
+    LeafKind kind = LeafKind::Fixed;
+    int index = 0; // the input (0..3: x, y, z, w), constant slot or parameter slot
+    long double value = 0.0L;
+};
+
+struct TScalarStep {
+    ScalarOp op;
+    bool accRight = false;     // binary: the accumulator is the right operand
+    std::uint16_t operand = 0; // leaves first, then the values set aside
+    TTokenCode token = 0;
+};
+
+} // namespace
+
+class TScalarProgram {
+public:
+    std::vector<TLeaf> leaves;
+    std::vector<TScalarStep> steps;
+    int spills = 0; // values set aside at once, at most
+    // No operation can give a complex value from reals in complex mode.
+    bool complexSafe = true;
+};
+
+namespace {
+
+// ----- Compiling ------------------------------------------------------------
+
+bool BinaryOp(TTokenCode t, ScalarOp& op)
+{
+    const TNamedTokens& k = TokenCodes;
+    const std::pair<TTokenCode, ScalarOp> table[] = {
+        {k.Plus, ScalarOp::Add},          {k.Minus, ScalarOp::Subtract},       {k.Dot, ScalarOp::Multiply},
+        {k.Cross, ScalarOp::Multiply},    {k.Divide, ScalarOp::Divide},        {k.Power, ScalarOp::Power},
+        {k.Less, ScalarOp::Less},         {k.LessEqual, ScalarOp::LessEq},     {k.Greater, ScalarOp::Greater},
+        {k.GreaterEqual, ScalarOp::GreaterEq}, {k.And, ScalarOp::And},        {k.Or, ScalarOp::Or},
+    };
+    for (const auto& [code, o] : table) {
+        if (t == code) {
+            op = o;
+            return true;
+        }
+    }
+    if (!IsGenericBinary(t))
+        return false;
+    op = ScalarOp::Binary;
+    return true;
+}
+
+bool UnaryOp(TTokenCode t, ScalarOp& op)
+{
+    const TNamedTokens& k = TokenCodes;
+    const std::pair<TTokenCode, ScalarOp> table[] = {
+        {k.Underscore, ScalarOp::Negate}, {k.Sin, ScalarOp::Sin}, {k.Cos, ScalarOp::Cos},   {k.Tan, ScalarOp::Tan},
+        {k.Exp, ScalarOp::Exp},           {k.Ln, ScalarOp::Ln},   {k.Log, ScalarOp::Log},   {k.Sqrt, ScalarOp::Sqrt},
+        {k.Abs, ScalarOp::Abs},           {k.Not, ScalarOp::Not},
+    };
+    for (const auto& [code, o] : table) {
+        if (t == code) {
+            op = o;
+            return true;
+        }
+    }
+    if (!IsGenericUnary(t))
+        return false;
+    op = ScalarOp::Unary;
+    return true;
+}
+
+// Turns the postfix code into accumulator steps. The stack of the code is
+// followed at compile time: an entry is a leaf (read where it lies), the
+// accumulator (at most one entry, the last computed), or a value set aside
+// in the slot of its stack level.
+class ScalarCompiler {
+public:
+    std::shared_ptr<const TScalarProgram> compile(QStringView code);
+
+private:
+    enum class Where : std::uint8_t { Leaf, Acc, Spilled };
+    struct Entry {
+        Where where = Where::Leaf;
+        std::uint16_t index = 0; // leaf number; for Spilled its stack level
+        bool leadingSign = false;
+    };
+    // Operands of the steps before the leaves are all known: spilled values
+    // are numbered from SpillBase and moved behind the leaves at the end.
+    static constexpr std::uint16_t SpillBase = 0x8000;
+
+    bool token(TTokenCode t);
+    bool pushLeaf(LeafKind kind, int index, long double value = 0.0L, bool leadingSign = false);
+    bool pushAcc()
+    {
+        if (stack_.size() >= EvaluationStackSize)
+            return false;
+        stack_.push_back({Where::Acc, 0, false});
+        return true;
+    }
+    std::uint16_t operandOf(const Entry& e) const
+    {
+        return e.where == Where::Leaf ? e.index : static_cast<std::uint16_t>(SpillBase + e.index);
+    }
+    // Sets aside the accumulator's value when an entry below the top needs it kept.
+    void spillAcc()
+    {
+        for (std::size_t level = 0; level < stack_.size(); ++level) {
+            Entry& e = stack_[level];
+            if (e.where != Where::Acc)
+                continue;
+            e = Entry{Where::Spilled, static_cast<std::uint16_t>(level), false};
+            p_->spills = std::max(p_->spills, static_cast<int>(level) + 1);
+            step(ScalarOp::Spill, false, operandOf(e));
+        }
+    }
+    // Brings an operand into the accumulator.
+    void load(const Entry& e)
+    {
+        if (e.where == Where::Acc)
+            return;
+        spillAcc();
+        step(ScalarOp::Load, false, operandOf(e));
+    }
+    void step(ScalarOp op, bool accRight, std::uint16_t operand, TTokenCode t = 0)
+    {
+        p_->steps.push_back({op, accRight, operand, t});
+    }
+    bool unary(TTokenCode t);
+    bool binary(TTokenCode t);
+
+    std::vector<Entry> stack_;
+    std::shared_ptr<TScalarProgram> p_;
+};
+
+std::shared_ptr<const TScalarProgram> ScalarCompiler::compile(QStringView code)
+{
+    p_ = std::make_shared<TScalarProgram>();
+    for (QChar ch : code) {
+        if (!token(ch.unicode()))
+            return nullptr;
+    }
+    // A malformed code leaves several values (or none): the machine's business.
+    if (stack_.size() != 1 || stack_.back().leadingSign)
+        return nullptr;
+    load(stack_.back());
+    const auto leaves = static_cast<std::uint16_t>(p_->leaves.size());
+    for (TScalarStep& s : p_->steps) {
+        if (s.operand >= SpillBase)
+            s.operand = static_cast<std::uint16_t>(s.operand - SpillBase + leaves);
+    }
+    return p_;
+}
+
+bool ScalarCompiler::pushLeaf(LeafKind kind, int index, long double value, bool leadingSign)
+{
+    if (stack_.size() >= EvaluationStackSize)
+        return false;
+    std::size_t i = 0;
+    while (i < p_->leaves.size()) {
+        const TLeaf& l = p_->leaves[i];
+        if (l.kind == kind && l.index == index && (kind != LeafKind::Fixed || l.value == value))
+            break;
+        ++i;
+    }
+    if (i == p_->leaves.size())
+        p_->leaves.push_back({kind, index, value});
+    stack_.push_back({Where::Leaf, static_cast<std::uint16_t>(i), leadingSign});
+    return true;
+}
+
+bool ScalarCompiler::token(TTokenCode t)
+{
+    switch (RuleOf(t)) {
+    case Rule::None: return true;
+    case Rule::InputX: return pushLeaf(LeafKind::Input, 0);
+    case Rule::InputY: return pushLeaf(LeafKind::Input, 1);
+    case Rule::InputZ: return pushLeaf(LeafKind::Input, 2);
+    case Rule::InputW: return pushLeaf(LeafKind::Input, 3);
+    case Rule::Pi: return pushLeaf(LeafKind::Fixed, 0, ValuePi().X);
+    case Rule::E: return pushLeaf(LeafKind::Fixed, 0, ValueE().X);
+    // The zero of a leading sign adds and subtracts like a real 0, and is
+    // refused anywhere else.
+    case Rule::SZero: return pushLeaf(LeafKind::Fixed, 0, 0.0L, true);
+    case Rule::Parameter: {
+        const int slot = ParamIndexOfToken(t);
+        if (slot >= 1 && slot <= ParamCount)
+            return pushLeaf(LeafKind::Parameter, slot);
+        return pushLeaf(LeafKind::Fixed, 0, 0.0L);
+    }
+    case Rule::Constant: return pushLeaf(LeafKind::Constant, ConstantSlot(t));
+    case Rule::Unary: return unary(t);
+    case Rule::Add:
+    case Rule::Subtract:
+    case Rule::Multiply:
+    case Rule::Binary: return binary(t);
+    default:
+        // Imaginary unit, undefined names, graph names, objects, points of
+        // the inputs, user functions, lists, binders, cof, sol, path and
+        // Stepsize need the stack machine.
+        return false;
+    }
+}
+
+bool ScalarCompiler::unary(TTokenCode t)
+{
+    ScalarOp op;
+    if (stack_.empty() || stack_.back().leadingSign || !UnaryOp(t, op))
+        return false;
+    load(stack_.back());
+    stack_.pop_back();
+    step(op, false, 0, t);
+    if (MayGoComplex(t))
+        p_->complexSafe = false;
+    return pushAcc();
+}
+
+bool ScalarCompiler::binary(TTokenCode t)
+{
+    ScalarOp op;
+    if (stack_.size() < 2 || !BinaryOp(t, op))
+        return false;
+    const Entry b = stack_.back();
+    const Entry a = stack_[stack_.size() - 2];
+    const bool sum = op == ScalarOp::Add || op == ScalarOp::Subtract;
+    if (b.leadingSign || (a.leadingSign && !sum))
+        return false;
+    stack_.resize(stack_.size() - 2);
+    if (b.where == Where::Acc) {
+        step(op, true, operandOf(a), t);
+    } else {
+        load(a);
+        step(op, false, operandOf(b), t);
+    }
+    if (MayGoComplex(t))
+        p_->complexSafe = false;
+    return pushAcc();
+}
+
+// ----- Running ----------------------------------------------------------------
+
+// A defined real with Y = +0 in the usable range: what the steps read.
+// Checked on the bits, without loading the values.
+inline bool PlainReal(const TValue& v)
+{
+    return v.Kind == KindReal && v.Defined && IsPositiveZero(v.Y) && InRange(v.X);
+}
+
+// Where each operand lies for this evaluation; false when one is not a
+// plain real.
+// The inputs are passed one by one: a table of them built by the caller
+// would be read back before its stores complete.
+bool PlaceLeaves(const TScalarProgram& p, const TConstValues* consts, const TValue& x, const TValue* y,
+                 const TValue& z, const TValue& w, const long double** where)
+{
+    for (std::size_t i = 0; i < p.leaves.size(); ++i) {
+        const TLeaf& leaf = p.leaves[i];
+        switch (leaf.kind) {
+        case LeafKind::Input: {
+            const TValue* input = leaf.index == 0 ? &x : leaf.index == 1 ? y : leaf.index == 2 ? &z : &w;
+            if (!input) {
+                // The parameter table's y, as a real of its value.
+                const long double& y = DocumentTables.Params[0].Value;
+                if (!InRange(y))
+                    return false;
+                where[i] = &y;
+                break;
+            }
+            const TValue& v = *input;
+            if (!PlainReal(v))
+                return false;
+            where[i] = &v.X;
+            break;
+        }
+        case LeafKind::Constant: {
+            if (!consts)
+                return false;
+            const TValue& v = (*consts)[leaf.index];
+            if (!PlainReal(v))
+                return false;
+            where[i] = &v.X;
+            break;
+        }
+        case LeafKind::Parameter: {
+            const long double& v = DocumentTables.Params[leaf.index].Value;
+            if (!InRange(v))
+                return false;
+            where[i] = &v;
+            break;
+        }
+        case LeafKind::Fixed: where[i] = &leaf.value; break;
+        }
+    }
+    return true;
+}
+
+// A value set aside while the accumulator computes another.
+struct TSpilled {
+    long double value;
+    bool defined;
+};
+
+// Operands that a program may read where they lie.
+constexpr int MaxLeaves = 2 * EvaluationStackSize;
+
+// The steps over the accumulator; false when a routine gave something
+// other than a real. Every undefined value but a routine's has the value +0,
+// as the routines leave it.
+bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled* spilled, long double& result,
+              bool& resultDefined)
+{
+    const int leaves = static_cast<int>(p.leaves.size());
+    long double acc = 0.0L;
+    bool ad = false;
+    // The value set aside last stays in a register too (an 80-bit value
+    // stored and read back soon after waits for the store); it goes to
+    // memory when another one is set aside.
+    long double held = 0.0L;
+    bool heldDefined = false;
+    int heldAt = -1;
+    const auto read = [&](int operand, long double& o, bool& od) {
+        if (operand == heldAt) {
+            o = held;
+            od = heldDefined;
+        } else {
+            o = *where[operand];
+            od = operand < leaves || spilled[operand - leaves].defined;
+        }
+    };
+    for (const TScalarStep& s : p.steps) {
+        long double v = 0.0L;
+        bool d = false;
+        if (s.op <= ScalarOp::Binary && s.op != ScalarOp::Load) {
+            if (s.op == ScalarOp::Spill) {
+                if (heldAt >= 0)
+                    spilled[heldAt - leaves] = TSpilled{held, heldDefined};
+                held = acc;
+                heldDefined = ad;
+                heldAt = s.operand;
+                continue;
+            }
+            long double o;
+            bool od;
+            read(s.operand, o, od);
+            const long double a = s.accRight ? o : acc;
+            const long double b = s.accRight ? acc : o;
+            const bool da = s.accRight ? od : ad;
+            const bool db = s.accRight ? ad : od;
+            switch (s.op) {
+            case ScalarOp::Add:
+                v = a + b;
+                d = da & db & InUsableRangeQuick(v);
+                break;
+            case ScalarOp::Subtract:
+                v = a - b;
+                d = da & db & InUsableRangeQuick(v);
+                break;
+            case ScalarOp::Multiply:
+                v = a * b;
+                d = da & db & InUsableRangeQuick(v);
+                break;
+            case ScalarOp::Divide: d = Quotient(a, da, b, db, v) && InUsableRangeQuick(v); break;
+            case ScalarOp::Power: {
+                // A whole exponent written in the formula by repeated squaring.
+                int n = 0;
+                if (!s.accRight && s.operand < leaves && SmallWholeExponentInMemory(*where[s.operand], n)) {
+                    d = WholePower(a, da, n, v);
+                    break;
+                }
+                [[fallthrough]];
+            }
+            case ScalarOp::Binary: {
+                const TValue r = BuiltinTable.Binary[s.token](TValue{KindReal, da, a, 0.0L}, TValue{KindReal, db, b, 0.0L});
+                if (r.Kind != KindReal || !IsPositiveZero(r.Y))
+                    return false;
+                acc = r.X;
+                ad = r.Defined;
+                continue;
+            }
+            case ScalarOp::Less: v = 1.0L, d = da & db & (a < b); break;
+            case ScalarOp::LessEq: v = 1.0L, d = da & db & (a <= b); break;
+            case ScalarOp::Greater: v = 1.0L, d = da & db & (a > b); break;
+            case ScalarOp::GreaterEq: v = 1.0L, d = da & db & (a >= b); break;
+            case ScalarOp::And: d = LargerOfBoth(a, da, b, db, v); break;
+            case ScalarOp::Or: d = LargerDefined(a, da, b, db, v); break;
+            default: break;
+            }
+        } else {
+            switch (s.op) {
+            case ScalarOp::Load: read(s.operand, acc, ad); continue;
+            case ScalarOp::Negate:
+                v = 0.0L - acc;
+                d = ad;
+                break;
+            case ScalarOp::Sin:
+            case ScalarOp::Cos:
+                // The angle unit's kernel, called directly as SinOfAngle and
+                // CosOfAngle would call it.
+                if (ad) {
+                    const bool degrees = builtins::DegreeMode();
+                    v = s.op == ScalarOp::Sin ? (degrees ? SinDegreesL(acc) : SinL(acc))
+                                              : (degrees ? CosDegreesL(acc) : CosL(acc));
+                    d = InUsableRangeQuick(v);
+                }
+                break;
+            case ScalarOp::Tan:
+                // sin divided by cos, each a result of its own first.
+                if (ad) {
+                    const long double sine = SinOfAngle(acc);
+                    const long double cosine = CosOfAngle(acc);
+                    d = Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v) && InUsableRangeQuick(v);
+                }
+                break;
+            case ScalarOp::Exp:
+                // e^x underflows to 0 before its argument leaves the range.
+                if (ad) {
+                    v = ExpL(acc);
+                    d = v != 0.0L && InUsableRangeQuick(v);
+                }
+                break;
+            case ScalarOp::Ln:
+            case ScalarOp::Log:
+                if (ad && acc > 0.0L) {
+                    v = s.op == ScalarOp::Ln || Options.LogMode == 2 ? LnL(acc) : std::log10(acc);
+                    d = InUsableRangeQuick(v);
+                }
+                break;
+            case ScalarOp::Sqrt:
+                if (ad && acc >= 0.0L) {
+                    v = std::sqrt(acc);
+                    d = InUsableRangeQuick(v);
+                }
+                break;
+            case ScalarOp::Abs:
+                v = std::fabs(acc);
+                d = ad && InUsableRangeQuick(v);
+                break;
+            case ScalarOp::Not:
+                v = 1.0L;
+                d = !ad;
+                break;
+            case ScalarOp::Unary: {
+                const TValue r = BuiltinTable.Unary[s.token](TValue{KindReal, ad, acc, 0.0L});
+                if (r.Kind != KindReal || !IsPositiveZero(r.Y))
+                    return false;
+                acc = r.X;
+                ad = r.Defined;
+                continue;
+            }
+            default: break;
+            }
+        }
+        acc = d ? v : 0.0L;
+        ad = d;
+    }
+    result = acc;
+    resultDefined = ad;
+    return true;
+}
+
+std::size_t SlotOf(const void* where, qsizetype size)
+{
+    const auto bits = reinterpret_cast<std::uintptr_t>(where);
+    return ((bits >> 4) ^ (bits >> 12) ^ static_cast<std::size_t>(size) * 0x9E3779B9u) % TScalarProgramTables::Slots;
+}
+
+// Codes are a few dozen tokens: compared inline, eight bytes at a time,
+// without a library call.
+bool SameCode(const QString& stored, QStringView code)
+{
+    if (stored.size() != code.size())
+        return false;
+    const auto* a = reinterpret_cast<const char*>(stored.constData());
+    const auto* b = reinterpret_cast<const char*>(code.data());
+    const std::size_t bytes = sizeof(QChar) * static_cast<std::size_t>(code.size());
+    std::size_t i = 0;
+    for (; i + 8 <= bytes; i += 8) {
+        std::uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (x != y)
+            return false;
+    }
+    for (; i < bytes; i += 2) {
+        std::uint16_t x, y;
+        std::memcpy(&x, a + i, 2);
+        std::memcpy(&y, b + i, 2);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+// The program of the code, from the cache or compiled now. The cache is
+// looked up by where the code lies, which is checked against what it says.
+const TScalarProgram* ProgramFor(QStringView code)
+{
+    TScalarProgramTables::Entry& e = ScalarPrograms.Cache[SlotOf(code.data(), code.size())];
+    if (e.Where == code.data() && SameCode(e.Code, code))
+        return e.Program.get();
+    ++ScalarPrograms.Compiles;
+    e.Where = code.data();
+    e.Code = code.toString();
+    e.Program = ScalarCompiler().compile(code);
+    return e.Program.get();
+}
+
+} // namespace
+
+TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
+                          const TValue& w)
+{
+    // Every result is a value built where it is returned.
+    constexpr TValue Declined{ScalarProgramDeclined, 0, 0.0L, 0.0L};
+    if (!ScalarPrograms.Enabled || formula.Code.isEmpty())
+        return Declined;
+    // No routine a program calls evaluates a formula, so the cache entry
+    // stays as it is while the program runs.
+    const TScalarProgram* p = ProgramFor(formula.Code);
+    if (!p || (Options.ComplexMode && !p->complexSafe))
+        return Declined;
+    const int leaves = static_cast<int>(p->leaves.size());
+    if (leaves > MaxLeaves)
+        return Declined;
+    const long double* where[MaxLeaves + EvaluationStackSize];
+    TSpilled spilled[EvaluationStackSize];
+    if (!PlaceLeaves(*p, formula.ConstValues, x, y, z, w, where))
+        return Declined;
+    for (int i = 0; i < p->spills; ++i)
+        where[leaves + i] = &spilled[i].value;
+    long double value = 0.0L;
+    bool valueDefined = false;
+    if (!RunSteps(*p, where, spilled, value, valueDefined))
+        return Declined;
+    ++ScalarPrograms.Runs;
+    // Snapped as the machine snaps its result.
+    return TValue{KindReal, valueDefined, valueDefined ? SnapToInteger(value) : value, 0.0L};
+}

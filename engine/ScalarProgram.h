@@ -1,0 +1,49 @@
+#pragma once
+
+// Formulas of real arithmetic and elementary functions of x, y, z, w and
+// the parameters (the common case) evaluated at one point without the stack
+// machine's value records: the postfix code compiled once into a short
+// program for an accumulator, whose value stays in a register from one
+// operation to the next, with the operands read where they lie (inputs,
+// constants, parameters) or from the few values set aside. Its results are
+// the stack machine's to the bit; everything else (pairs, complex values,
+// binders, graph names, objects, user functions, lists) stays with it.
+
+#include "engine/Evaluator.h"
+#include "model/Value.h"
+
+#include <QString>
+#include <array>
+#include <memory>
+
+class TScalarProgram;
+
+// What the formula's program computes; a value of the kind
+// ScalarProgramDeclined when the stack machine must compute it (no program
+// for this formula, or inputs, constants or modes it does not handle).
+// Charges no work and polls nothing: the caller does both as the machine
+// would.
+constexpr std::uint8_t ScalarProgramDeclined = KindNone;
+// The inputs are what the tokens x, y, z and w read; y null for the
+// parameter table's y.
+TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
+                          const TValue& w);
+
+// The programs compiled so far, by where their code lies and what it says,
+// and the switch that leaves every formula to the stack machine (to compare
+// the two).
+struct TScalarProgramTables {
+    struct Entry {
+        const void* Where = nullptr; // the code's characters when compiled
+        QString Code;
+        std::shared_ptr<const TScalarProgram> Program; // null: needs the stack machine
+    };
+    static constexpr int Slots = 256;
+    bool Enabled = true;
+    std::array<Entry, Slots> Cache;
+    long long Compiles = 0; // programs compiled (or refused) since the reset
+    long long Runs = 0;     // evaluations done by a program
+
+    void Reset();
+};
+extern TScalarProgramTables ScalarPrograms;

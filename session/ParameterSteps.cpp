@@ -1,0 +1,136 @@
+#include "session/ParameterSteps.h"
+
+#include "session/RowHost.h"
+#include "session/RowModels.h"
+#include "session/StoreOperations.h"
+
+#include "engine/NumberFields.h"
+#include "engine/TokenTable.h"
+#include "model/ObjectNames.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+// A sum that lands this close (in steps) to a whole number is that number,
+// so that 0.9 + 0.1 is exactly 1.
+constexpr long double WholeNumberSnap = 1e-9L;
+
+long double EffectiveStep(const TParameter& p, bool shift, bool ctrl)
+{
+    long double step = p.Step;
+    if (p.AddStep) {
+        if (shift)
+            step /= 10.0L;
+        if (ctrl)
+            step *= 2.0L;
+    } else {
+        if (shift && step > 0.0L)
+            step = std::pow(step, 0.1L);
+        if (ctrl)
+            step *= step;
+    }
+    return step;
+}
+
+void ShowStepText(int j)
+{
+    RowModels.Params[j].StepText = ParamStepText(DocumentTables.Params[j].Step);
+    CurrentRowHost().ShowParamRows();
+}
+
+} // namespace
+
+long double SteppedValue(const TParameter& p, int direction, bool shift, bool ctrl)
+{
+    const long double step = EffectiveStep(p, shift, ctrl);
+    // A step of 0 (from an old file) steps nothing, and never divides by it.
+    if (step == 0.0L)
+        return p.Value;
+    if (!p.AddStep)
+        return direction > 0 ? p.Value * step : p.Value / step;
+    const long double value = direction > 0 ? p.Value + step : p.Value - step;
+    const long double whole = std::nearbyint(value);
+    return std::fabs(value - whole) <= std::fabs(step) * WholeNumberSnap ? whole : value;
+}
+
+void StepParameter(int j, int direction, bool shift, bool ctrl)
+{
+    if (j < 1 || j > ParamCount)
+        return;
+    ApplyPendingPrmEdits();
+    const auto& params = DocumentTables.Params;
+    std::array<long double, ParamCount + 1> values{};
+    for (int i = 1; i <= ParamCount; ++i) {
+        const bool steps = i == j || (params[j].Fixed && params[i].Fixed);
+        values[i] = steps ? SteppedValue(params[i], direction, shift, ctrl) : params[i].Value;
+    }
+    for (int i = 1; i <= ParamCount; ++i)
+        SetPrmValue(i, values[i]);
+    SetDirtyObjects();
+    GraphScale.Redraw(GraphScale.GraphImages);
+}
+
+bool SetParameterStep(int j, long double step)
+{
+    if (j < 1 || j > ParamCount || step == 0.0L || !std::isfinite(step))
+        return false;
+    TParameter& p = DocumentTables.Params[j];
+    if (!p.AddStep)
+        step = std::fabs(step);
+    if (step == p.Step)
+        return true;
+    p.Step = step;
+    bool curves = false;
+    for (int k = 1; k <= PointCount; ++k) {
+        TPointFunction& object = DocumentTables.Points[k];
+        if (object.Sync == 0 || PrmIndex(QStringView(&object.ParamChar, 1)) != j)
+            continue;
+        object.ParamStep = step;
+        const QChar name(Vocabulary.PointTokens[k]);
+        MarkNamesChanged(QStringView(&name, 1));
+        curves = true;
+    }
+    ShowStepText(j);
+    if (curves) {
+        SetDirtyObjects();
+        GraphScale.Redraw(GraphScale.GraphImages);
+    }
+    return true;
+}
+
+bool ApplyStepEdit(int j, QString& text)
+{
+    if (j < 1 || j > ParamCount)
+        return false;
+    long double step = DocumentTables.Params[j].Step;
+    const bool read = ParseNumberText(text, step, true);
+    const bool stored = read && SetParameterStep(j, step);
+    ShowStepText(j);
+    text = RowModels.Params[j].StepText;
+    return stored;
+}
+
+bool ToggleStepMode(int j)
+{
+    if (j < 1 || j > ParamCount)
+        return false;
+    TParameter& p = DocumentTables.Params[j];
+    long double step = p.Step;
+    if (p.AddStep) {
+        if (step <= 1.0L)
+            step += 1.0L;
+    } else {
+        step -= 1.0L;
+    }
+    if (step == 0.0L)
+        return false;
+    p.AddStep = p.AddStep ? 0 : 1;
+    RowModels.Params[j].AddStep = p.AddStep != 0;
+    SetParameterStep(j, step);
+    ShowStepText(j);
+    return true;
+}
