@@ -15,6 +15,7 @@
 #include "session/OptionsStore.h"
 #include "session/ProjectFile.h"
 #include "session/SessionResets.h"
+#include "session/SessionServices.h"
 #include "session/UndoPoints.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
@@ -43,6 +44,7 @@ void InitializeUnits()
     InitializeEngine();
     RegisterSessionResets();
     InstallSceneRedrawer();
+    InstallSessionServices();
     InstallDialogServices();
 }
 

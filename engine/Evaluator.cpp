@@ -143,7 +143,8 @@ public:
     {
     }
 
-    TValue run();
+    // Writes the result field by field into the caller's record.
+    void run(TValue& result);
 
 private:
     bool push(const TValue& v)
@@ -199,13 +200,15 @@ private:
     bool failed_ = false;
 };
 
-TValue PostfixMachine::run()
+void PostfixMachine::run(TValue& result)
 {
     const int n = static_cast<int>(code_.size());
     // Without a jump back every token runs at most once: loops charge the
     // rest as they repeat.
-    if (n == 0 || !ChargeEvaluationWork(n))
-        return ValueUndefined(KindReal);
+    if (n == 0 || !ChargeEvaluationWork(n)) {
+        result = ValueUndefined(KindReal);
+        return;
+    }
     const QChar* code = code_.data();
     // The X of one stack entry, a defined real that arithmetic just
     // computed, is kept apart in acc (slot `cached`; its X in memory is
@@ -271,11 +274,12 @@ TValue PostfixMachine::run()
     // A binder left open by malformed code must not leave its variable bound.
     while (open_ > 0)
         restoreVariable(frames_[--open_]);
-    if (failed_ || DepthExceeded || EvaluationStopped() || count_ == 0)
-        return ValueUndefined(KindReal);
+    if (failed_ || DepthExceeded || EvaluationStopped() || count_ == 0) {
+        result = ValueUndefined(KindReal);
+        return;
+    }
     // ValueSnap of the top, written straight into the result.
     const TValue& top = stack_[count_ - 1];
-    TValue result;
     result.Kind = top.Kind;
     result.Defined = top.Defined;
     // Two branches rather than one merged value, which would go through memory.
@@ -284,7 +288,6 @@ TValue PostfixMachine::run()
     else
         result.X = top.Defined ? SnapToInteger(top.X) : top.X;
     result.Y = top.Defined && top.Kind == KindPair ? SnapToInteger(top.Y) : top.Y;
-    return result;
 }
 
 void PostfixMachine::step(TTokenCode t, Rule rule, int& p)
@@ -611,7 +614,7 @@ TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, c
     if (result.Kind == ScalarProgramDeclined) {
         const TValue tableY = y ? TValue{} : ValueReal(DocumentTables.Params[0].Value);
         PostfixMachine machine(formula, x, y ? *y : tableY, z, w);
-        result = machine.run();
+        machine.run(result);
     } else if (open && !ChargeEvaluationWork(formula.Code.size())) {
         // The same work as the machine charges for a run without loops.
         result = ValueUndefined(KindReal);

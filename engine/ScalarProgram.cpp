@@ -431,7 +431,8 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
                 [[fallthrough]];
             }
             case ScalarOp::Binary: {
-                const TValue r = BuiltinTable.Binary[s.token](TValue{KindReal, da, a, 0.0L}, TValue{KindReal, db, b, 0.0L});
+                const TValue r =
+                    BuiltinTable.Binary[s.token](TValue{KindReal, da, a, 0.0L}, TValue{KindReal, db, b, 0.0L});
                 if (r.Kind != KindReal || !IsPositiveZero(r.Y))
                     return false;
                 acc = r.X;
@@ -469,7 +470,8 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
                 if (ad) {
                     const long double sine = SinOfAngle(acc);
                     const long double cosine = CosOfAngle(acc);
-                    d = Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v) && InUsableRangeQuick(v);
+                    d = Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v)
+                        && InUsableRangeQuick(v);
                 }
                 break;
             case ScalarOp::Exp:

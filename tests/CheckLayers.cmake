@@ -21,7 +21,8 @@ set(layer_order
   "render/scene"
   "session"
   "windows,dialogs,notes"
-  "app")
+  "app"
+  "tools")
 # Qt modules each layer may use; the widget layers and the program use any.
 set(qt_platform_headers QtCore)
 set(qt_platform QtCore QtGui)
@@ -29,6 +30,8 @@ set(qt_model QtCore)
 set(qt_engine QtCore)
 set(qt_render QtCore QtGui)
 set(qt_session QtCore QtGui)
+# The test tools run headless: no widgets.
+set(qt_tools QtCore QtGui)
 
 # The layer number of every folder.
 set(rank 0)

@@ -2,6 +2,7 @@
 
 #include "dialogs/PermanentForms.h"
 #include "session/ProjectFile.h"
+#include "session/StoreOperations.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
 
@@ -29,6 +30,12 @@ int TWindowRedrawHost::WorkAreaWidth()
 bool TWindowRedrawHost::InRefreshAll()
 {
     return ProjectFile.InRefreshAll;
+}
+
+// Values typed into parameter rows but not yet applied count in the redraw.
+void TWindowRedrawHost::ApplyPendingPrmEdits()
+{
+    ::ApplyPendingPrmEdits();
 }
 
 void TWindowRedrawHost::RepaintGraph()

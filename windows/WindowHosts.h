@@ -12,6 +12,7 @@ public:
     std::optional<int> DataPanelWidth() override;
     int WorkAreaWidth() override;
     bool InRefreshAll() override;
+    void ApplyPendingPrmEdits() override;
     void RepaintGraph() override;
 };
 

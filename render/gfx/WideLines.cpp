@@ -179,14 +179,8 @@ private:
         const double midY = (ay + by) / 2;
         const double top = midY - extent / 2;
         const double bottom = midY + extent / 2;
-        // Quotients are estimated by products with reciprocals, which differ
-        // from them by a few units in the last place; an estimate is used
-        // only where a margin far wider than that leaves no doubt about the
-        // comparison or the pixel it decides. Elsewhere (rows near the
-        // segment's ends, edges at a pixel's sample point) the row divides.
-        const bool estimates = !(std::fabs(ux) < 1E-12) && !(std::fabs(uy) < 1E-12);
+        const bool alongDivides = !(std::fabs(ux) < 1E-12);
         const double alongInverse = 1.0 / ux;
-        const double acrossInverse = 1.0 / -uy;
         // Rows outside the clip are skipped: they would add nothing.
         const int first = std::max(static_cast<int>(std::ceil(top - offset_)), spans_.Top());
         const int last = std::min(static_cast<int>(std::ceil(bottom - offset_)) - 1, spans_.Bottom() - 1);
@@ -194,48 +188,32 @@ private:
             // Along: 0 <= (P - A)·u <= length; across: |(P - A)·n| <= r, n = (-uy, ux).
             const double dy = (y + offset_) - ay;
             const double alongOffset = dy * uy - ax * ux;
-            const double acrossOffset = dy * ux + ax * uy;
-            if (estimates) {
-                const TInterval along = EstimateLinear(alongInverse, alongOffset, 0.0, length);
-                const TInterval across = EstimateLinear(acrossInverse, acrossOffset, -radius_, radius_);
-                int x0 = 0;
-                int x1 = 0;
-                // The along interval strictly holds the across one: the
-                // intersection is the across interval.
-                if (Below(along.Low, across.Low) && Below(across.High, along.High) && EstimatedEdge(across.Low, x0) &&
-                    EstimatedEdge(across.High, x1)) {
-                    spans_.Add(y, x0, x1);
-                    continue;
-                }
-            }
-            const TInterval x = Intersect(SolveLinear(ux, alongOffset, 0.0, length),
-                                          SolveLinear(-uy, acrossOffset, -radius_, radius_));
+            const TInterval across = SolveLinear(-uy, dy * ux + ax * uy, -radius_, radius_);
+            const TInterval x = alongDivides && AlongHoldsAcross(alongInverse, alongOffset, length, across)
+                                    ? across
+                                    : Intersect(SolveLinear(ux, alongOffset, 0.0, length), across);
             if (!x.IsEmpty())
                 AddRun(y, x);
         }
     }
 
 private:
-    static constexpr double Margin = 1E-12; // relative; the estimates err by below 1E-15
-
-    // SolveLinear's interval from products with inverse = 1 / a.
-    static TInterval EstimateLinear(double inverse, double b, double low, double high)
+    // Whether the along interval, SolveLinear(ux, b, 0, length), holds the
+    // across interval strictly inside, so that their intersection is the
+    // across interval itself. Decided on products with 1 / ux rather than
+    // the quotients: they differ by a few units in the last place, and the
+    // answer is taken only where the products clear the across edges by a
+    // margin a thousand times wider; rows near the segment's ends divide.
+    static bool AlongHoldsAcross(double inverse, double b, double length, const TInterval& across)
     {
-        const double x0 = (low - b) * inverse;
-        const double x1 = (high - b) * inverse;
-        return inverse < 0 ? TInterval{x1, x0} : TInterval{x0, x1};
-    }
-
-    // Whether the quotient estimated as a lies below the one estimated as b.
-    static bool Below(double a, double b) { return a + std::fabs(a) * Margin < b - std::fabs(b) * Margin; }
-
-    // The pixel edge ceil(x - offset) of a quotient estimated as x, when the
-    // estimate's margin holds no pixel boundary.
-    bool EstimatedEdge(double x, int& edge) const
-    {
-        const double margin = (std::fabs(x) + 1) * Margin;
-        edge = CeilToInt(x - offset_ - margin);
-        return edge == CeilToInt(x - offset_ + margin);
+        if (across.IsEmpty())
+            return false;
+        double low = (0.0 - b) * inverse;
+        double high = (length - b) * inverse;
+        if (inverse < 0)
+            std::swap(low, high);
+        constexpr double Margin = 1E-12;
+        return low + std::fabs(low) * Margin < across.Low && high - std::fabs(high) * Margin > across.High;
     }
 
     void AddRun(int y, const TInterval& x)
