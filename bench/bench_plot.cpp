@@ -374,7 +374,7 @@ void BM_FigureHitTest30(benchmark::State& state)
     // Figure 1 is the segment from object 1 to object 12 through the middle.
     for (int s = 1; s <= SegmentCount; ++s) {
         Tsegment& f = figures.Data.Items[s];
-        f.Kind = s == 1 ? FigureSegment : kinds[static_cast<std::size_t>(s) % std::size(kinds)];
+        f.Kind = s == 1 ? std::uint8_t{FigureSegment} : kinds[static_cast<std::size_t>(s) % std::size(kinds)];
         const int n = f.Kind == FigurePolygon || f.Kind == FigureBezier ? 7 : 3;
         for (int i = 1; i <= n; ++i)
             f.Vertices[i] = static_cast<std::uint8_t>((s + 3 * i) % PointCount + 1);

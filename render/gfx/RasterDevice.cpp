@@ -256,9 +256,7 @@ private:
             return;
         }
         if (!pen.Geometric || pen.Style == TPenStyle::Solid) {
-            spans_.Reset(clip);
-            AddWidePolyline(spans_, points, std::max(1, pen.Width), RoundEnds(pen));
-            CombineSpans(spans_, pen);
+            DrawStroke(pen, clip, [&](TSpanRows& spans) { AddWidePolyline(spans, points, std::max(1, pen.Width), RoundEnds(pen)); });
             return;
         }
         QPainter p;
@@ -296,40 +294,66 @@ private:
         }
         if (!RoundEnds(pen))
             return;
-        spans_.Reset(clip);
-        AddDisc(spans_, at, pen.Width);
-        CombineSpans(spans_, pen);
+        DrawStroke(pen, clip, [&](TSpanRows& spans) { AddDisc(spans, at, pen.Width); });
     }
 
     static bool RoundEnds(const TPen& pen) { return !(pen.Geometric && pen.Cap == TPenCap::Flat); }
 
-    void CombineSpans(const TSpanRows& spans, const TPen& pen)
+    // The pixels add(spans) puts into the span rows, combined by the pen.
+    template <class AddStroke>
+    void DrawStroke(const TPen& pen, const TRect& clip, AddStroke&& add)
     {
         const QRgb color = ToQColor(pen.Color).rgb();
         switch (pen.Mode) {
         case TPenMode::Copy:
-            return CombineSpansIn<TPenMode::Copy>(spans, color);
+            return DrawStrokeIn<TPenMode::Copy>(clip, color, add);
         case TPenMode::Mask:
-            return CombineSpansIn<TPenMode::Mask>(spans, color);
+            return DrawStrokeIn<TPenMode::Mask>(clip, color, add);
         case TPenMode::Xor:
-            return CombineSpansIn<TPenMode::Xor>(spans, color);
+            return DrawStrokeIn<TPenMode::Xor>(clip, color, add);
         case TPenMode::Merge:
-            return CombineSpansIn<TPenMode::Merge>(spans, color);
+            return DrawStrokeIn<TPenMode::Merge>(clip, color, add);
         }
     }
 
-    // One loop per pen mode, so that the mode is not decided at every pixel.
-    template <TPenMode Mode>
-    void CombineSpansIn(const TSpanRows& spans, QRgb color)
+    // Copy, mask and merge give the same pixel however often it is set, so
+    // their runs are combined as they come; XOR must set each pixel once,
+    // so its runs are gathered and merged first. One loop per pen mode, so
+    // that the mode is not decided at every pixel.
+    template <TPenMode Mode, class AddStroke>
+    void DrawStrokeIn(const TRect& clip, QRgb color, AddStroke& add)
     {
-        uchar* bits = image_.bits(); // detaches
-        const qsizetype stride = image_.bytesPerLine();
-        spans.ForEach([&](int y, int x0, int x1) {
-            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-            for (int x = x0; x < x1; ++x)
-                row[x] = Combine(Mode, color, row[x]);
-        });
+        TRunCombiner combiner{image_.bits(), image_.bytesPerLine(), color}; // bits() detaches
+        if constexpr (Mode == TPenMode::Xor) {
+            spans_.Reset(clip);
+            add(spans_);
+            spans_.ForEach([&](int y, int x0, int x1) { combiner.Combine<Mode>(y, x0, x1); });
+        } else {
+            spans_.ResetPassingOn(clip, &TRunCombiner::PassOn<Mode>, &combiner);
+            add(spans_);
+            spans_.Reset(clip);
+        }
     }
+
+    struct TRunCombiner {
+        uchar* Bits;
+        qsizetype Stride;
+        QRgb Color;
+
+        template <TPenMode Mode>
+        void Combine(int y, int x0, int x1) const
+        {
+            auto* row = reinterpret_cast<QRgb*>(Bits + y * Stride);
+            for (int x = x0; x < x1; ++x)
+                row[x] = ::Combine(Mode, Color, row[x]);
+        }
+
+        template <TPenMode Mode>
+        static void PassOn(void* combiner, int y, int x0, int x1)
+        {
+            static_cast<const TRunCombiner*>(combiner)->Combine<Mode>(y, x0, x1);
+        }
+    };
 
     void DrawShape(const TDrawCommand& c, const TDrawState& s, const TRect& clip)
     {

@@ -48,8 +48,9 @@ void Check(const Case& c)
         return;
     EXPECT_EQ(v.Kind, c.pair ? KindPair : KindReal) << c.text;
     EXPECT_TRUE(Near(v.X, c.x)) << c.text << ": " << static_cast<double>(v.X);
-    if (c.pair)
+    if (c.pair) {
         EXPECT_TRUE(Near(v.Y, c.y)) << c.text << ": " << static_cast<double>(v.Y);
+    }
 }
 
 Case Pair(const char* text, long double x, long double y)

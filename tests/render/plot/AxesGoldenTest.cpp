@@ -27,7 +27,7 @@ QImage WindowPicture(const TRecorder& graph, const TAxesLayer& layer)
     QImage image(left + g.Width + 1, g.Height + 1 + layer.XRulerMetafile.Height + 1, QImage::Format_RGB32);
     image.fill(QColor(0xE0, 0xE0, 0xE0));
     TCanvas canvas = MakeImageCanvas(image);
-    canvas.Brush = TBrush{.Style = TBrushStyle::Solid, .Color = ColorWhite};
+    canvas.Brush = TBrush{.Style = TBrushStyle::Solid, .Color = ColorWhite, .Pattern = {}};
     canvas.FillRect({left, 0, left + g.Width + 1, g.Height + 1});
     PlayMetafile(g, canvas, {left, 0, left + g.Width + 1, g.Height + 1});
     PlayMetafile(layer.YRulerMetafile, canvas, {0, 0, left, g.Height + 1});

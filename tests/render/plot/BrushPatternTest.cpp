@@ -26,7 +26,7 @@ TEST(BrushPatternTest, PatternNumbersGiveTheirBrushStyles)
     }
     // A white fill covers whatever the pattern.
     for (int pattern : {0, 2, 5}) {
-        TBrush white{.Color = ColorWhite};
+        TBrush white{.Color = ColorWhite, .Pattern = {}};
         SetBrushPattern(white, pattern);
         EXPECT_EQ(white.Style, TBrushStyle::Solid);
     }
@@ -41,7 +41,7 @@ TEST(BrushPatternTest, DotScreensAreTilesInTheBrushColour)
         int Dots;
     };
     for (const Case c : {Case{2, 32}, Case{3, 16}}) {
-        TBrush brush{.Color = 0x0000FF};
+        TBrush brush{.Color = 0x0000FF, .Pattern = {}};
         SetBrushPattern(brush, c.Pattern);
         const QImage& tile = brush.Pattern;
         ASSERT_EQ(tile.size(), QSize(8, 8));

@@ -121,7 +121,7 @@ TEST_F(FigureDrawingTest, DrawSegmentLeavesTheCanvasToolsAsTheyWere)
     PutEveryKind();
     TRecorder rec;
     rec.Canvas.Pen = TPen{.Color = 0x123456, .Width = 7};
-    rec.Canvas.Brush = TBrush{.Style = TBrushStyle::Vertical, .Color = 0x654321};
+    rec.Canvas.Brush = TBrush{.Style = TBrushStyle::Vertical, .Color = 0x654321, .Pattern = {}};
     const TCanvas::TTools before = rec.Canvas.SaveTools();
     for (int s = 1; s <= list.Count(); ++s) {
         DrawSegment(View(), rec.Canvas, s, true);

@@ -62,7 +62,7 @@ TEST_F(RelationsGoldenTest, LayersAreCombinedOntoTheRelationLayer)
     EXPECT_FALSE(IsWhite(images[5].Image(), 200, 360));
     EXPECT_TRUE(IsWhite(images[6].Image(), 300, 100)) << "an invisible relation is not drawn";
     // Every layer's ink is on the combined layer.
-    for (const auto [x, y] : {std::pair{192, 150}, {200, 200}, {200, 360}})
+    for (const auto& [x, y] : {std::pair{192, 150}, {200, 200}, {200, 360}})
         EXPECT_FALSE(IsWhite(images[2].Image(), x, y)) << x << "," << y;
 
     EXPECT_EQ(RelationColors[1], TColor{0x00A000});

@@ -258,8 +258,9 @@ TEST_F(RelationsTest, AnInequalityAboveALineSetsEveryPixelAboveIt)
         int column = 0;
         for (int r = 0; r <= 401; ++r)
             column += region.At(c, r) & 1;
-        if (c <= 400)
+        if (c <= 400) {
             EXPECT_EQ(column, 401 - c) << c;
+        }
         total += column;
     }
     EXPECT_EQ(total, 80601);

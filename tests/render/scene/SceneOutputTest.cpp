@@ -261,8 +261,9 @@ TEST_F(SceneOutputTest, BandedPrintMatchesTheGolden)
         for (int x = 0; x < page.width(); ++x) {
             const bool inside = x >= 37 && x < 262 && y >= 11 && y < 236;
             const bool white = page.pixel(x, y) == 0xFFFFFFFFu;
-            if (!inside)
+            if (!inside) {
                 ASSERT_TRUE(white) << x << "," << y;
+            }
             dark += inside && !white;
         }
     EXPECT_GT(dark, 1000);
