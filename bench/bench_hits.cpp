@@ -2,6 +2,7 @@
 // 30 figures), the whole scene drawn into one picture at magnification 16,
 // and that picture printed in bands onto 3600 × 3600 printer pixels.
 #include "BenchSupport.h"
+#include "BenchView.h"
 #include "model/DocumentState.h"
 #include "model/Figures.h"
 #include "platform/fakes/FakePrinting.h"
@@ -22,19 +23,6 @@
 #include <set>
 
 namespace {
-
-void SetView(int size)
-{
-    ScaleT& view = GraphScale;
-    view.XAxis.VHigh = view.YAxis.VHigh = size;
-    view.XAxis.SetBounds(-10.0L, 10.0L);
-    view.YAxis.SetBounds(-10.0L, 10.0L);
-    view.XAxis.Recalc();
-    view.YAxis.Recalc();
-    view.InitColumns();
-    for (TBitmap& image : view.GraphImages)
-        image.SetSize(size + 1, size + 1);
-}
 
 void SetObject(int k, std::uint8_t kind, const QString& x, const QString& y, const QString& r = {})
 {
@@ -65,7 +53,7 @@ void SetFullScene(int size)
 {
     StartEngineOnce();
     ResetDocument();
-    SetView(size);
+    SetSquareBenchView(size, 10.0L);
     for (int k = 1; k <= 10; ++k)
         SetObject(k, ObjectPoint, QString::number(k - 5.5), QStringLiteral("8"));
     for (int k = 11; k <= 14; ++k)
@@ -144,7 +132,7 @@ void SetPrintScene(int size)
 {
     StartEngineOnce();
     ResetDocument();
-    SetView(size);
+    SetSquareBenchView(size, 10.0L);
     const char* const functions[5] = {"x^2/4-3", "3sin(x)", "exp(-x^2)·5", "int(x)/2", "1/(x-0.3)"};
     const TColor colours[5] = {0xFF0000, 0x0000FF, 0x00BF00, 0xD000D0, 0x808080};
     for (int i = 1; i <= 5; ++i) {

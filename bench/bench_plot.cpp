@@ -74,7 +74,7 @@ void BM_JoinContourChain(benchmark::State& state)
                 joiner.AddSegment(p1, p2);
             joiner.Join(static_cast<int>(r - 1) * 4);
         }
-        polylines = joiner.Done().size() + joiner.Open().size();
+        polylines = joiner.DoneCount() + joiner.OpenCount();
         joiner.Collect();
     }
     state.counters["segments"] = static_cast<double>(segments);
@@ -97,7 +97,7 @@ void BM_JoinHatchMerge(benchmark::State& state)
             joiner.Join(y - 1);
         }
         joiner.Join(Size + 1);
-        if (joiner.Done().size() != static_cast<size_t>(Diagonals) || !joiner.Open().empty()) {
+        if (joiner.DoneCount() != static_cast<size_t>(Diagonals) || joiner.OpenCount() != 0) {
             state.SkipWithError("the hatch did not merge into one segment per diagonal");
             return;
         }

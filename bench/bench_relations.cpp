@@ -1,16 +1,26 @@
 // Relations at 800 × 800 pixels: the general scan with one and four rows
 // per evaluation, the interpolated scan of a cubic, a conic solved column
 // by column, the share of contour tracing and joining in a scan with many
-// short curves, and one row of a relation against a hand-written loop.
-// Before timing, every traced point is checked against the relation itself.
+// short curves, one row of a relation against a hand-written loop, and a
+// parameter step through the redraw pipeline with functions, a conic and a
+// hatched inequality. Before timing, every traced point is checked against
+// the relation itself.
 #include "BenchSupport.h"
 #include "BenchView.h"
 #include "engine/ArrayEvaluator.h"
+#include "engine/Evaluator.h"
+#include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "model/Options.h"
+#include "model/ProgramState.h"
+#include "render/gfx/ColorConvert.h"
 #include "render/gfx/Metafile.h"
 #include "render/plot/RelationPlot.h"
 #include "render/plot/Relations.h"
+#include "render/scene/ColumnCaches.h"
+#include "render/scene/Redraw.h"
+#include "render/scene/RedrawClosure.h"
+#include "render/view/RedrawState.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,6 +29,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -198,5 +209,114 @@ void BM_RelationRow(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RelationRow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A parameter step through the redraw pipeline: five functions, a conic and
+// an inequality hatched from a general scan four rows at a time, all reading
+// the parameter a.
+class StepScene {
+public:
+    StepScene()
+    {
+        StartEngineOnce();
+        ResetDocument();
+        const char* const functions[] = {"a·sin(x)", "a·cos(2x)+1", "exp(-x^2)·a", "a·x^2-3", "sin(a·x)·x/3"};
+        for (int i = 1; i <= 5; ++i) {
+            TEquationFunction& f = DocumentTables.Functions[i];
+            f = DefaultEquation;
+            f.Func = CompiledFormula(QString::fromUtf8(functions[i - 1]), -1);
+        }
+        SetRelationText(1, "x^2/4+y^2=a+3", true);
+        SetRelationText(2, "sin(x)·cos(y)<a/4", false);
+        SetSquareBenchView(Size, 5.0L);
+        Options.ScanWidth = 4;
+        InitRedrawState();
+        ForgetRedrawClosure();
+        SetDirtyObjects();
+        SetDirtyView();
+        GraphScale.Redraw(GraphScale.GraphImages);
+    }
+
+    static void Step(long double a)
+    {
+        DocumentTables.Params[1].Value = a;
+        SetDirtyObjects();
+        const QChar name(Vocabulary.ParamTokens[1]);
+        MarkNamesChanged(QStringView(&name, 1));
+        GraphScale.Redraw(GraphScale.GraphImages);
+    }
+
+    // Why the last step is not what it should be, or nothing: every
+    // function's cache current and right at a few columns, the conic solved
+    // as one, the inequality scanned, and the relation layer drawn.
+    static std::string Fault()
+    {
+        const ViewColumns& columns = GraphScale.Columns;
+        for (int i = 1; i <= 5; ++i) {
+            const TColumnArray* cache = columns.ValidCache(i);
+            if (!cache)
+                return "cache " + std::to_string(i) + " not current";
+            for (int c : {1, 333, 799}) {
+                const TValue v = EvaluateExpression(DocumentTables.Functions[i].Func, columns.ColumnX().At(c));
+                if (v.Defined != cache->Defined(c) || (v.Defined && !AgreesWithReference(cache->X(c), v.X)))
+                    return "function " + std::to_string(i) + " differs at column " + std::to_string(c);
+            }
+        }
+        if (MethodOf(DocumentTables.Relations[1]) != TRelationMethod::Conic)
+            return "relation 1 is not solved as a conic";
+        if (MethodOf(DocumentTables.Relations[2]) != TRelationMethod::Scan)
+            return "relation 2 is not scanned";
+        if (RelationPixels() < Size)
+            return "the relation layer is nearly empty";
+        return {};
+    }
+
+    // Pixels of the relation layer in the relations' colour.
+    static int RelationPixels()
+    {
+        const QImage& layer = GraphScale.GraphImages[2].Image();
+        const QRgb colour = ToQColor(DefaultEquation.Color).rgb();
+        int count = 0;
+        for (int y = 0; y < layer.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+            for (int x = 0; x < layer.width(); ++x)
+                count += (row[x] | 0xFF000000u) == (colour | 0xFF000000u);
+        }
+        return count;
+    }
+
+private:
+    static void SetRelationText(int j, const char* text, bool autoCalc)
+    {
+        TEquationFunction& r = DocumentTables.Relations[j];
+        r = DefaultEquation;
+        r.Func = CompiledFormula(QString::fromUtf8(text), ModeRelation);
+        r.Func.Text = QString::fromUtf8(text);
+        r.AutoCalc = autoCalc;
+    }
+
+    TSceneRedrawer redrawer_;
+    ScopedRedrawer use_{redrawer_};
+};
+
+void BM_ParameterStepWithRelations(benchmark::State& state)
+{
+    const StepScene scene;
+    StepScene::Step(1.5L);
+    if (const std::string fault = StepScene::Fault(); !fault.empty())
+        return FailBenchmark(state, fault);
+    const QImage before = GraphScale.GraphImages[2].Image().copy();
+    const int evaluatedBefore = RedrawCounters.CachesEvaluated;
+    StepScene::Step(1.6L);
+    if (RedrawCounters.CachesEvaluated - evaluatedBefore != 5)
+        return FailBenchmark(state, "a step did not evaluate the five functions");
+    if (GraphScale.GraphImages[2].Image() == before)
+        return FailBenchmark(state, "a step left the relation layer as it was");
+    long double a = 1.0L;
+    for (auto _ : state) {
+        a += 0.01L;
+        StepScene::Step(a);
+    }
+}
+BENCHMARK(BM_ParameterStepWithRelations)->Unit(benchmark::kMillisecond);
 
 } // namespace

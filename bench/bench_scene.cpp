@@ -3,6 +3,7 @@
 // from its cache, and the closure of a change set over a full document. The
 // parts of a redraw are timed alone too, to show where its time goes.
 #include "BenchSupport.h"
+#include "BenchView.h"
 #include "engine/Evaluator.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
@@ -33,19 +34,6 @@ const char* const Formulas[20] = {
     "(x-%1)^2/4",      "%1·cos(x)^2",   "sqrt(abs(%1·x))", "exp(x/4)-%1",    "%1·sin(x)/(x^2+1)",
 };
 
-void SetView()
-{
-    ScaleT& view = GraphScale;
-    view.XAxis.VHigh = view.YAxis.VHigh = Size;
-    view.XAxis.SetBounds(-5.0L, 5.0L);
-    view.YAxis.SetBounds(-5.0L, 5.0L);
-    view.XAxis.Recalc();
-    view.YAxis.Recalc();
-    view.InitColumns();
-    for (TBitmap& image : view.GraphImages)
-        image.SetSize(Size + 1, Size + 1);
-}
-
 // Functions 1 .. 20; the first `readers` read a, the others b.
 void SetFunctions(int readers)
 {
@@ -57,7 +45,7 @@ void SetFunctions(int readers)
         f = DefaultEquation;
         f.Func = CompiledFormula(QString::fromUtf8(Formulas[i - 1]).arg(parameter), -1);
     }
-    SetView();
+    SetSquareBenchView(Size, 5.0L);
     InitRedrawState();
     ForgetRedrawClosure();
     SetDirtyObjects();

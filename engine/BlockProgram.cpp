@@ -21,11 +21,6 @@
 
 TBlockProgramTables BlockPrograms;
 
-void TBlockProgramTables::Reset()
-{
-    *this = TBlockProgramTables{};
-}
-
 namespace {
 
 // Columns per pass of one operation: the lanes of a program stay in the
@@ -125,13 +120,7 @@ bool SpecialUnary(TTokenCode t, LaneOp& op)
         {k.Abs, LaneOp::Abs},
         {k.Not, LaneOp::Not},
     };
-    for (const auto& [code, o] : table) {
-        if (t == code) {
-            op = o;
-            return true;
-        }
-    }
-    return false;
+    return FindTokenOp(table, t, op);
 }
 
 bool SpecialBinary(TTokenCode t, LaneOp& op)
@@ -143,13 +132,7 @@ bool SpecialBinary(TTokenCode t, LaneOp& op)
         {k.Less, LaneOp::Less},        {k.LessEqual, LaneOp::LessEq}, {k.Greater, LaneOp::Greater},
         {k.GreaterEqual, LaneOp::GreaterEq}, {k.And, LaneOp::And},    {k.Or, LaneOp::Or},
     };
-    for (const auto& [code, o] : table) {
-        if (t == code) {
-            op = o;
-            return true;
-        }
-    }
-    return false;
+    return FindTokenOp(table, t, op);
 }
 
 class ProgramCompiler {
@@ -975,15 +958,17 @@ std::uint32_t TBlockLanes::Key() const
 std::shared_ptr<const TBlockProgram> BlockProgramFor(QStringView code, const TBlockLanes& lanesOfInputs)
 {
     const std::uint32_t lanes = lanesOfInputs.Key();
-    TBlockProgramTables::Entry& e = BlockPrograms.Cache[(qHash(code) ^ (lanes * 0x9E3779B9u)) % TBlockProgramTables::Slots];
-    if (e.Valid && e.Lanes == lanes && e.Code == code)
-        return e.Program;
-    ++BlockPrograms.Compiles;
-    e.Code = code.toString();
-    e.Lanes = lanes;
-    e.Valid = true;
-    e.Program = ProgramCompiler(lanesOfInputs).compile(code);
-    return e.Program;
+    return BlockPrograms
+        .Find(
+            qHash(code) ^ (lanes * 0x9E3779B9u),
+            [&](const TBlockProgramEntry& e) { return e.Valid && e.Lanes == lanes && e.Code == code; },
+            [&](TBlockProgramEntry& e) {
+                e.Code = code.toString();
+                e.Lanes = lanes;
+                e.Valid = true;
+                e.Program = ProgramCompiler(lanesOfInputs).compile(code);
+            })
+        .Program;
 }
 
 bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, const TBlockInputs& inputs, int first,

@@ -10,6 +10,7 @@
 
 #include "engine/Columns.h"
 #include "engine/Evaluator.h"
+#include "engine/ProgramCache.h"
 #include "model/Value.h"
 
 #include <QString>
@@ -72,21 +73,13 @@ bool EvaluateBlockColumns(const TFormulaView& formula, const TBlockInputs& input
 
 // The programs compiled so far, by code and lanes, and the switch that
 // leaves every formula to the array machine (to compare the two).
-struct TBlockProgramTables {
-    struct Entry {
-        QString Code;
-        std::uint32_t Lanes = 0;
-        bool Valid = false;
-        std::shared_ptr<const TBlockProgram> Program; // null: needs the array machine
-    };
-    static constexpr int Slots = 256;
-    bool Enabled = true;
-    std::array<Entry, Slots> Cache;
-    long long Compiles = 0; // programs compiled (or refused) since the reset
-    long long Runs = 0;     // evaluations done by a program
-
-    void Reset();
+struct TBlockProgramEntry {
+    QString Code;
+    std::uint32_t Lanes = 0;
+    bool Valid = false;
+    std::shared_ptr<const TBlockProgram> Program; // null: needs the array machine
 };
+using TBlockProgramTables = TProgramCache<TBlockProgramEntry>;
 extern TBlockProgramTables BlockPrograms;
 
 // A formula evaluated over the columns of one row after another at a fixed

@@ -13,8 +13,10 @@
 #include "model/Value.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 // Tokens whose routine the compiled forms call for every value (real
 // arguments give real results in real mode; the run checks it). Random
@@ -37,6 +39,19 @@ inline bool IsGenericBinary(TTokenCode t)
                          k.Cells}) {
         if (t == c)
             return true;
+    }
+    return false;
+}
+
+// The operation a compiled form pairs with token t in its table, if any.
+template <class Op, std::size_t N>
+bool FindTokenOp(const std::pair<TTokenCode, Op> (&table)[N], TTokenCode t, Op& op)
+{
+    for (const auto& [code, o] : table) {
+        if (t == code) {
+            op = o;
+            return true;
+        }
     }
     return false;
 }

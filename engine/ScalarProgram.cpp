@@ -19,11 +19,6 @@
 
 TScalarProgramTables ScalarPrograms;
 
-void TScalarProgramTables::Reset()
-{
-    *this = TScalarProgramTables{};
-}
-
 namespace {
 
 // What one step does to the accumulator. Load and Spill move it; the
@@ -99,12 +94,8 @@ bool BinaryOp(TTokenCode t, ScalarOp& op)
         {k.Less, ScalarOp::Less},         {k.LessEqual, ScalarOp::LessEq},     {k.Greater, ScalarOp::Greater},
         {k.GreaterEqual, ScalarOp::GreaterEq}, {k.And, ScalarOp::And},        {k.Or, ScalarOp::Or},
     };
-    for (const auto& [code, o] : table) {
-        if (t == code) {
-            op = o;
-            return true;
-        }
-    }
+    if (FindTokenOp(table, t, op))
+        return true;
     if (!IsGenericBinary(t))
         return false;
     op = ScalarOp::Binary;
@@ -119,12 +110,8 @@ bool UnaryOp(TTokenCode t, ScalarOp& op)
         {k.Exp, ScalarOp::Exp},           {k.Ln, ScalarOp::Ln},   {k.Log, ScalarOp::Log},   {k.Sqrt, ScalarOp::Sqrt},
         {k.Abs, ScalarOp::Abs},           {k.Not, ScalarOp::Not},
     };
-    for (const auto& [code, o] : table) {
-        if (t == code) {
-            op = o;
-            return true;
-        }
-    }
+    if (FindTokenOp(table, t, op))
+        return true;
     if (!IsGenericUnary(t))
         return false;
     op = ScalarOp::Unary;
@@ -521,10 +508,10 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
     return true;
 }
 
-std::size_t SlotOf(const void* where, qsizetype size)
+std::size_t HashOfPlace(const void* where, qsizetype size)
 {
     const auto bits = reinterpret_cast<std::uintptr_t>(where);
-    return ((bits >> 4) ^ (bits >> 12) ^ static_cast<std::size_t>(size) * 0x9E3779B9u) % TScalarProgramTables::Slots;
+    return (bits >> 4) ^ (bits >> 12) ^ static_cast<std::size_t>(size) * 0x9E3779B9u;
 }
 
 // Codes are a few dozen tokens: compared inline, eight bytes at a time,
@@ -558,14 +545,16 @@ bool SameCode(const QString& stored, QStringView code)
 // looked up by where the code lies, which is checked against what it says.
 const TScalarProgram* ProgramFor(QStringView code)
 {
-    TScalarProgramTables::Entry& e = ScalarPrograms.Cache[SlotOf(code.data(), code.size())];
-    if (e.Where == code.data() && SameCode(e.Code, code))
-        return e.Program.get();
-    ++ScalarPrograms.Compiles;
-    e.Where = code.data();
-    e.Code = code.toString();
-    e.Program = ScalarCompiler().compile(code);
-    return e.Program.get();
+    return ScalarPrograms
+        .Find(
+            HashOfPlace(code.data(), code.size()),
+            [&](const TScalarProgramEntry& e) { return e.Where == code.data() && SameCode(e.Code, code); },
+            [&](TScalarProgramEntry& e) {
+                e.Where = code.data();
+                e.Code = code.toString();
+                e.Program = ScalarCompiler().compile(code);
+            })
+        .Program.get();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 // binders, graph names, objects, user functions, lists) stays with it.
 
 #include "engine/Evaluator.h"
+#include "engine/ProgramCache.h"
 #include "model/Value.h"
 
 #include <QString>
@@ -32,18 +33,10 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
 // The programs compiled so far, by where their code lies and what it says,
 // and the switch that leaves every formula to the stack machine (to compare
 // the two).
-struct TScalarProgramTables {
-    struct Entry {
-        const void* Where = nullptr; // the code's characters when compiled
-        QString Code;
-        std::shared_ptr<const TScalarProgram> Program; // null: needs the stack machine
-    };
-    static constexpr int Slots = 256;
-    bool Enabled = true;
-    std::array<Entry, Slots> Cache;
-    long long Compiles = 0; // programs compiled (or refused) since the reset
-    long long Runs = 0;     // evaluations done by a program
-
-    void Reset();
+struct TScalarProgramEntry {
+    const void* Where = nullptr; // the code's characters when compiled
+    QString Code;
+    std::shared_ptr<const TScalarProgram> Program; // null: needs the stack machine
 };
+using TScalarProgramTables = TProgramCache<TScalarProgramEntry>;
 extern TScalarProgramTables ScalarPrograms;

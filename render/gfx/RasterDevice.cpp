@@ -316,44 +316,20 @@ private:
         }
     }
 
-    // Copy, mask and merge give the same pixel however often it is set, so
-    // their runs are combined as they come; XOR must set each pixel once,
-    // so its runs are gathered and merged first. One loop per pen mode, so
-    // that the mode is not decided at every pixel.
+    // One loop per pen mode, so that the mode is not decided at every pixel.
     template <TPenMode Mode, class AddStroke>
     void DrawStrokeIn(const TRect& clip, QRgb color, AddStroke& add)
     {
-        TRunCombiner combiner{image_.bits(), image_.bytesPerLine(), color}; // bits() detaches
-        if constexpr (Mode == TPenMode::Xor) {
-            spans_.Reset(clip);
-            add(spans_);
-            spans_.ForEach([&](int y, int x0, int x1) { combiner.Combine<Mode>(y, x0, x1); });
-        } else {
-            spans_.ResetPassingOn(clip, &TRunCombiner::PassOn<Mode>, &combiner);
-            add(spans_);
-            spans_.Reset(clip);
-        }
-    }
-
-    struct TRunCombiner {
-        uchar* Bits;
-        qsizetype Stride;
-        QRgb Color;
-
-        template <TPenMode Mode>
-        void Combine(int y, int x0, int x1) const
-        {
-            auto* row = reinterpret_cast<QRgb*>(Bits + y * Stride);
+        spans_.Reset(clip);
+        add(spans_);
+        uchar* bits = image_.bits(); // detaches
+        const qsizetype stride = image_.bytesPerLine();
+        spans_.ForEach([&](int y, int x0, int x1) {
+            auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
             for (int x = x0; x < x1; ++x)
-                row[x] = ::Combine(Mode, Color, row[x]);
-        }
-
-        template <TPenMode Mode>
-        static void PassOn(void* combiner, int y, int x0, int x1)
-        {
-            static_cast<const TRunCombiner*>(combiner)->Combine<Mode>(y, x0, x1);
-        }
-    };
+                row[x] = Combine(Mode, color, row[x]);
+        });
+    }
 
     void DrawShape(const TDrawCommand& c, const TDrawState& s, const TRect& clip)
     {

@@ -249,7 +249,6 @@ void TSpanRows::Reset(const TRect& clip)
         highWord_[row] = -1;
     }
     touched_.clear();
-    passOn_ = nullptr;
     clip_ = clip;
     const size_t rows = static_cast<size_t>(std::max(clip.Height(), 0));
     const int wordsPerRow = (std::max(clip.Width(), 0) + 63) / 64;

@@ -17,20 +17,8 @@
 // image it draws on.
 class TSpanRows {
 public:
-    // Called with each run as it is made, instead of keeping it.
-    using TRunVisitor = void (*)(void* context, int y, int x0, int x1);
-
     // Forgets the pixels and takes a new clip.
     void Reset(const TRect& clip);
-    // The same, but passes each clipped run straight on to visit: for pen
-    // modes where setting a pixel twice is the same as setting it once, so
-    // that runs need not be merged.
-    void ResetPassingOn(const TRect& clip, TRunVisitor visit, void* context)
-    {
-        Reset(clip);
-        passOn_ = visit;
-        passOnContext_ = context;
-    }
 
     int Top() const { return clip_.Top; }
     int Bottom() const { return clip_.Bottom; }
@@ -44,10 +32,6 @@ public:
         x1 = std::min(x1, clip_.Right) - clip_.Left;
         if (x0 >= x1)
             return;
-        if (passOn_) {
-            passOn_(passOnContext_, y, x0 + clip_.Left, x1 + clip_.Left);
-            return;
-        }
         const size_t row = static_cast<size_t>(y - clip_.Top);
         const int first = x0 >> 6;
         const int last = (x1 - 1) >> 6;
@@ -100,8 +84,6 @@ public:
 
 private:
     TRect clip_;
-    TRunVisitor passOn_ = nullptr;
-    void* passOnContext_ = nullptr;
     int wordsPerRow_ = 0;
     std::vector<std::uint64_t> bits_;
     std::vector<int> lowWord_;  // INT_MAX for a row not touched

@@ -7,6 +7,7 @@
 #include "render/plot/Axes.h"
 #include "render/plot/fakes/CountingAxisPanelsHost.h"
 #include "render/view/Scale.h"
+#include "tests/render/ViewTestKit.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -25,12 +26,7 @@ protected:
 
     void SetView(long double xLow, long double xHigh, long double yLow, long double yHigh, int width, int height)
     {
-        view.XAxis.VHigh = width;
-        view.YAxis.VHigh = height;
-        view.XAxis.SetBounds(xLow, xHigh);
-        view.YAxis.SetBounds(yLow, yHigh);
-        view.XAxis.Recalc();
-        view.YAxis.Recalc();
+        SetTestViewAxes(xLow, xHigh, yLow, yHigh, width, height);
     }
 
     // The axes layer of the view into a recording of the view's size.
@@ -72,14 +68,7 @@ protected:
         }
         return texts;
     }
-    static std::vector<std::string> Lines(const TMetafile& picture)
-    {
-        std::vector<std::string> lines;
-        const QStringList dump = DumpMetafile(picture).split(u'\n', Qt::SkipEmptyParts);
-        for (qsizetype i = 1; i < dump.size(); ++i)
-            lines.push_back(dump[i].toStdString());
-        return lines;
-    }
+    static std::vector<std::string> Lines(const TMetafile& picture) { return MetafileLines(picture); }
     static int CountStarting(const std::vector<std::string>& lines, const std::string& prefix)
     {
         int n = 0;

@@ -7,6 +7,7 @@
 #include "model/DocumentState.h"
 #include "render/plot/Functions.h"
 #include "render/view/Scale.h"
+#include "tests/render/ViewTestKit.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -56,11 +57,7 @@ protected:
 
     void SetUp() override
     {
-        view.XAxis.VHigh = view.YAxis.VHigh = 400;
-        view.XAxis.SetBounds(-5.0L, 5.0L);
-        view.YAxis.SetBounds(-5.0L, 5.0L);
-        view.XAxis.Recalc();
-        view.YAxis.Recalc();
+        SetTestViewAxes(-5.0L, 5.0L, -5.0L, 5.0L, 400, 400);
         view.InitColumns();
     }
 

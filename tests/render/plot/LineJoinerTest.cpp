@@ -101,6 +101,85 @@ TEST(LineJoinerTest, JoinPicksThePartnerThePlainScanPicks)
         }
 }
 
+// The joiner as first written, one vector per piece and a plain scan for
+// partners: what the pooled pieces and the end-point index must reproduce.
+class ReferenceJoiner {
+public:
+    explicit ReferenceJoiner(bool merge) : merge_(merge) {}
+    void AddSegment(QPoint p1, QPoint p2) { open_.push_back({p1, p2}); }
+    void Join(int limitY)
+    {
+        for (size_t i = 0; i < open_.size(); ++i)
+            for (size_t j = i + 1; j < open_.size() && !open_[i].empty(); ++j)
+                JoinPair(open_[i], open_[j]);
+        for (Points& piece : open_)
+            if (!piece.empty() && piece.front().y() < limitY && piece.back().y() < limitY) {
+                if (piece.size() > 2 || merge_)
+                    done_.push_back(piece);
+                piece.clear();
+            }
+        std::erase_if(open_, [](const Points& piece) { return piece.empty(); });
+    }
+    std::vector<Points> open_;
+    std::vector<Points> done_;
+
+private:
+    void JoinPair(Points& a, Points& b) const
+    {
+        if (b.empty())
+            return;
+        Points joined;
+        if (a.back() == b.front())
+            joined = merge_ ? Points{a.front(), b.back()} : Concatenated(a, b);
+        else if (a.back() == b.back())
+            joined = merge_ ? Points{a.front(), b.front()} : Concatenated(a, Points(b.rbegin(), b.rend()));
+        else if (a.front() == b.front())
+            joined = merge_ ? Points{b.back(), a.back()} : Concatenated(Points(b.rbegin(), b.rend()), a);
+        else if (a.front() == b.back())
+            joined = merge_ ? Points{b.front(), a.back()} : Concatenated(b, a);
+        else
+            return;
+        b = joined;
+        a.clear();
+    }
+    // a, then b without its first point.
+    static Points Concatenated(Points a, const Points& b)
+    {
+        a.insert(a.end(), b.begin() + 1, b.end());
+        return a;
+    }
+    bool merge_;
+};
+
+// Join must pick the partner the plain scan picks and build the same
+// polylines, in both modes, on pieces that touch often (points of a small
+// grid), with few open pieces (scanned) and many (indexed), over passes that
+// retire pieces between them and let chains grow long at either end.
+TEST(LineJoinerTest, JoinMatchesTheJoinerAsFirstWritten)
+{
+    std::mt19937 random(7);
+    for (const bool merge : {false, true})
+        for (const int perPass : {5, 40, 300})
+            for (int round = 0; round < 10; ++round) {
+                std::uniform_int_distribution<int> coordinate(0, perPass < 40 ? 3 : 6);
+                TconnectLines joiner = Joiner(merge);
+                ReferenceJoiner reference(merge);
+                for (int pass = 0; pass < 12; ++pass) {
+                    for (int k = 0; k < perPass; ++k) {
+                        const QPoint p1(coordinate(random), coordinate(random) + pass);
+                        const QPoint p2(coordinate(random), coordinate(random) + pass);
+                        joiner.AddSegment(p1, p2);
+                        reference.AddSegment(p1, p2);
+                    }
+                    const int limit = round % 2 ? pass : INT_MIN; // odd rounds retire pieces
+                    joiner.Join(limit);
+                    reference.Join(limit);
+                    ASSERT_EQ(joiner.Open(), reference.open_) << merge << " " << perPass << " " << round << " " << pass;
+                    ASSERT_EQ(joiner.Done(), reference.done_) << merge << " " << perPass << " " << round << " " << pass;
+                }
+            }
+}
+
 // A piece is finished when both its ends lie above the limit row; then a
 // chain of one segment is dropped and a hatch stroke kept.
 TEST(LineJoinerTest, PiecesWhollyAboveTheLimitRetire)

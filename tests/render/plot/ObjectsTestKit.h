@@ -11,6 +11,7 @@
 #include "render/plot/Loci.h"
 #include "render/plot/Objects.h"
 #include "render/view/Scale.h"
+#include "tests/render/ViewTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -20,16 +21,7 @@ protected:
     ScopedTextMetrics useFake{fakeMetrics};
     TPointStates states;
 
-    void SetUp() override
-    {
-        ScaleT& v = GraphScale;
-        v.XAxis.VHigh = 400;
-        v.YAxis.VHigh = 400;
-        v.XAxis.SetBounds(-5.0L, 5.0L);
-        v.YAxis.SetBounds(-5.0L, 5.0L);
-        v.XAxis.Recalc();
-        v.YAxis.Recalc();
-    }
+    void SetUp() override { SetTestViewAxes(-5.0L, 5.0L, -5.0L, 5.0L, 400, 400); }
 
     static TViewMapping Mapping(int magnification = 1) { return GraphScale.Mapping(magnification); }
 

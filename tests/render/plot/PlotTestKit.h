@@ -10,6 +10,16 @@
 #include <string>
 #include <vector>
 
+// The picture's display list, one call a line, without its size line.
+inline std::vector<std::string> MetafileLines(const TMetafile& picture)
+{
+    std::vector<std::string> lines;
+    const QStringList dump = DumpMetafile(picture).split(u'\n', Qt::SkipEmptyParts);
+    for (qsizetype i = 1; i < dump.size(); ++i)
+        lines.push_back(dump[i].toStdString());
+    return lines;
+}
+
 struct TRecorder {
     TMetafile Picture;
     TCanvas Canvas = MakeMetafileCanvas(Picture);
@@ -19,14 +29,7 @@ struct TRecorder {
     TRecorder& operator=(const TRecorder&) = delete;
 
     // The calls, one line each, without the picture's size line.
-    std::vector<std::string> Lines() const
-    {
-        std::vector<std::string> lines;
-        const QStringList dump = DumpMetafile(Picture).split(u'\n', Qt::SkipEmptyParts);
-        for (qsizetype i = 1; i < dump.size(); ++i)
-            lines.push_back(dump[i].toStdString());
-        return lines;
-    }
+    std::vector<std::string> Lines() const { return MetafileLines(Picture); }
 };
 
 inline TPenSettings PenSettings(std::uint8_t capStyle, int magnification = 1, std::uint8_t aimgOfArea = 0)

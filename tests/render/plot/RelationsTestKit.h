@@ -5,6 +5,7 @@
 #include "engine/Compiler.h"
 #include "model/DocumentState.h"
 #include "render/view/Scale.h"
+#include "tests/render/ViewTestKit.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +13,7 @@ class RelationsViewTest : public ::testing::Test {
 protected:
     ScaleT& view = GraphScale;
 
-    void SetUp() override
-    {
-        view.XAxis.VHigh = view.YAxis.VHigh = 400;
-        view.XAxis.SetBounds(-5.0L, 5.0L);
-        view.YAxis.SetBounds(-5.0L, 5.0L);
-        view.XAxis.Recalc();
-        view.YAxis.Recalc();
-        view.InitColumns();
-        for (TBitmap& image : view.GraphImages)
-            image.SetSize(401, 401);
-    }
+    void SetUp() override { SetTestView(-5.0L, 5.0L, -5.0L, 5.0L, 400, 400); }
 
     TEquationFunction& SetRelation(int i, const char* text, bool autoCalc = true)
     {

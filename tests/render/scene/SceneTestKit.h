@@ -13,6 +13,8 @@
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 #include "render/view/fakes/CountingViewServices.h"
+#include "tests/render/ViewTestKit.h"
+#include "tests/render/plot/PlotTestKit.h"
 
 #include <QString>
 #include <QStringList>
@@ -38,15 +40,7 @@ protected:
 
     void SetView(long double xLow, long double xHigh, long double yLow, long double yHigh, int width, int height)
     {
-        view.XAxis.VHigh = width;
-        view.YAxis.VHigh = height;
-        view.XAxis.SetBounds(xLow, xHigh);
-        view.YAxis.SetBounds(yLow, yHigh);
-        view.XAxis.Recalc();
-        view.YAxis.Recalc();
-        view.InitColumns();
-        for (TBitmap& image : images)
-            image.SetSize(width + 1, height + 1);
+        SetTestView(xLow, xHigh, yLow, yHigh, width, height);
     }
 
     static void SetFunction(int i, const char* text)
@@ -93,12 +87,5 @@ protected:
     }
 
     // The display list's lines without its size line.
-    static std::vector<std::string> Lines(const TMetafile& picture)
-    {
-        std::vector<std::string> lines;
-        const QStringList dump = DumpMetafile(picture).split(u'\n', Qt::SkipEmptyParts);
-        for (qsizetype i = 1; i < dump.size(); ++i)
-            lines.push_back(dump[i].toStdString());
-        return lines;
-    }
+    static std::vector<std::string> Lines(const TMetafile& picture) { return MetafileLines(picture); }
 };
