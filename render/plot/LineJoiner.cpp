@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -84,29 +85,30 @@ std::int32_t TconnectLines::NewNode(QPoint p)
 }
 
 template <class Visit>
-void TconnectLines::ForEachPoint(const Piece& piece, Visit&& visit) const
+void TconnectLines::ForEachNode(const Piece& piece, Visit&& visit) const
 {
     std::int32_t previous = NoNode;
     for (std::int32_t n = piece.Head; n != NoNode;) {
         const PointNode& node = nodes_[static_cast<size_t>(n)];
-        visit(node.P);
         const std::int32_t next = node.Links[0] == previous ? node.Links[1] : node.Links[0];
+        visit(n); // may reuse the node: its successor is known
         previous = n;
         n = next;
     }
 }
 
+template <class Visit>
+void TconnectLines::ForEachPoint(const Piece& piece, Visit&& visit) const
+{
+    ForEachNode(piece, [&](std::int32_t n) { visit(nodes_[static_cast<size_t>(n)].P); });
+}
+
 void TconnectLines::FreeNodes(const Piece& piece)
 {
-    std::int32_t previous = NoNode;
-    for (std::int32_t n = piece.Head; n != NoNode;) {
-        PointNode& node = nodes_[static_cast<size_t>(n)];
-        const std::int32_t next = node.Links[0] == previous ? node.Links[1] : node.Links[0];
-        node.Links[0] = freeNodes_;
+    ForEachNode(piece, [&](std::int32_t n) {
+        nodes_[static_cast<size_t>(n)].Links[0] = freeNodes_;
         freeNodes_ = n;
-        previous = n;
-        n = next;
-    }
+    });
 }
 
 Tpolyline TconnectLines::Points(const Piece& piece) const
@@ -187,7 +189,7 @@ bool TconnectLines::JoinPair(size_t i, size_t j)
         joined = TwoPointPiece(ends.first, ends.second);
     } else {
         // a and b through their shared point, taken once, in a's direction.
-        if (pairing == TPairing::FirstFirst)
+        if (pairing == TPairing::LastLast || pairing == TPairing::FirstFirst)
             Reverse(b);
         if (pairing == TPairing::LastFirst || pairing == TPairing::LastLast) {
             DropFront(b);
@@ -315,12 +317,8 @@ void TconnectLines::Draw(TCanvas& canvas)
 {
     for (size_t k = static_cast<size_t>(drawnCount_); k < DoneCount(); ++k)
         DrawPolyline(canvas, DonePiece(k), settings_);
-    std::vector<QPoint> points;
     for (const Piece& piece : open_)
-        if (!piece.Empty()) {
-            points.clear();
-            ForEachPoint(piece, [&](QPoint p) { points.push_back(p); });
-            DrawPolyline(canvas, points, settings_);
-        }
+        if (!piece.Empty())
+            DrawPolyline(canvas, Points(piece), settings_);
     drawnCount_ = static_cast<int>(DoneCount());
 }

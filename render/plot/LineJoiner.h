@@ -11,9 +11,7 @@
 #include <QPoint>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
-#include <utility>
 #include <vector>
 
 using Tpolyline = std::vector<QPoint>;
@@ -121,7 +119,9 @@ private:
 
     std::int32_t NewNode(QPoint p);
     void FreeNodes(const Piece& piece);
-    // Visits the points of a piece from front to back.
+    // Visits the nodes, or the points, of a piece from front to back.
+    template <class Visit>
+    void ForEachNode(const Piece& piece, Visit&& visit) const;
     template <class Visit>
     void ForEachPoint(const Piece& piece, Visit&& visit) const;
     Tpolyline Points(const Piece& piece) const;
