@@ -5,16 +5,14 @@
 #include "dialogs/MsgForm.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/QtDialogServices.h"
-#include "engine/EngineStartup.h"
 #include "model/History.h"
 #include "model/ProgramState.h"
 #include "model/StringUtils.h"
 #include "render/gfx/Fonts.h"
-#include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/HeadlessStartup.h"
 #include "session/OptionsStore.h"
 #include "session/ProjectFile.h"
-#include "session/SessionResets.h"
 #include "session/SessionServices.h"
 #include "session/UndoPoints.h"
 #include "windows/GraphAreaForm.h"
@@ -39,11 +37,7 @@ void InitializeUnits()
     InstallMessageBox();
     // The fonts the windows name, on this system's families.
     InstallFontSubstitutions();
-    InitializeDocument();
-    GraphScale.Startup();
-    InitializeEngine();
-    RegisterSessionResets();
-    InstallSceneRedrawer();
+    StartUnitsBelowWindows();
     InstallSessionServices();
     InstallDialogServices();
 }

@@ -597,10 +597,6 @@ void PostfixMachine::applyCofOrSol(bool sol, int& p)
     p += rel; // on the "Send"; the loop moves past it
 }
 
-} // namespace
-
-namespace {
-
 // y null: the parameter table's y, made into a value only when the machine
 // needs one.
 TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z, const TValue& w)

@@ -18,11 +18,11 @@ bool ParseNumberText(QString& text, long double& x, bool showMessage)
     }
     TKavirofunction scratch = BlankFunction;
     scratch.Text = copy;
+    // A formula that leaves more than one value («2,5» typed where the
+    // decimal point is ".") gets no code from the compiler, so it reads as
+    // no number rather than quietly as 5.
     PrepareExpression(scratch, ModeFunction);
-    // A formula that leaves more than one value is no number: «2,5» typed
-    // where the decimal point is "." would otherwise quietly read as 5.
-    const bool oneValue = !CheckArgumentCounts(scratch, false);
-    const TValue v = oneValue ? EvaluateExpression(scratch, ValueUndefined(KindReal)) : ValueUndefined(KindReal);
+    const TValue v = EvaluateExpression(scratch, ValueUndefined(KindReal));
     const bool ok = v.Defined != 0;
     if (ok)
         x = v.X;

@@ -13,12 +13,6 @@ using namespace builtins;
 
 namespace {
 
-// Negation that never produces −0, which would print as "-0".
-long double Negated(long double x)
-{
-    return 0.0L - x;
-}
-
 // e^x underflows to 0 long before its argument leaves the usable range; a
 // zero there is not a true result and counts as out of range.
 TValue RealExp(long double x)

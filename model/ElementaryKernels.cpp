@@ -1,5 +1,7 @@
 #include "model/ElementaryKernels.h"
 
+#include "model/Numeric.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -382,12 +384,6 @@ template <std::size_t H, std::size_t T>
 inline long double Polynomial(long double x, const long double (&head)[H], const double (&tail)[T])
 {
     return Horner<H + T>(x, [&](std::size_t i) -> long double { return i < H ? head[i] : tail[i - H]; });
-}
-
-// −v without producing −0, which would print as "-0".
-inline long double Negated(long double v)
-{
-    return 0.0L - v;
 }
 
 // ---- Sine and cosine ----

@@ -50,8 +50,7 @@ Tsegment TSegments::GetItem(int s) const
 int TSegments::FindLastUsing(int k) const
 {
     for (int s = Data.Count; s >= 1; --s) {
-        const auto& v = Data.Items[s].Vertices;
-        if (CountVertexRefs(k, {v.begin(), v.end()}) > 0)
+        if (CountVertexRefs(k, Data.Items[s].Vertices) > 0)
             return s;
     }
     return 0;
@@ -69,11 +68,6 @@ bool TSegments::Append(int k1, int k2, TColor color, int width, int lineStyle)
     f.Color = color;
     f.Width = static_cast<std::uint8_t>(std::clamp(width, 0, 255));
     f.LineStyle = static_cast<std::uint8_t>(std::clamp(lineStyle, 0, 255));
-    f.AfterImage = 0;
-    f.InsideColor = ColorWhite;
-    f.Pattern = 1;
-    f.LabelPos = 0;
-    f.Shown = 1;
     return true;
 }
 

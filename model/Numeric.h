@@ -57,6 +57,11 @@ std::int64_t NearestInt64(long double x);
 bool FitsInt(long double x);
 
 int SignOf(long double x);
+// −x without producing −0, which would print as "-0".
+inline long double Negated(long double x)
+{
+    return 0.0L - x;
+}
 bool SameDouble(long double a, long double b);
 
 // Puts the smaller value first.

@@ -92,10 +92,6 @@ bool IsUsableAxis(const TStoredAxis& axis)
     return axis.PixelLength > 0 && axis.High > axis.Low && std::isfinite(axis.High - axis.Low);
 }
 
-} // namespace
-
-namespace {
-
 // Floats are stored with '.' whatever the locale. Read here rather than by
 // the store, so that values below the normal range (4E-4951) read back too.
 std::optional<long double> ReadStoredFloat(const QString& key, const QString& name)

@@ -22,14 +22,19 @@ void FitGraphPicturesToAxes()
 
 } // namespace
 
-void StartWithoutWindows()
+void StartUnitsBelowWindows()
 {
     InitializeDocument();
     GraphScale.Startup();
-    FitGraphPicturesToAxes();
     InitializeEngine();
     RegisterSessionResets();
     InstallSceneRedrawer();
+}
+
+void StartWithoutWindows()
+{
+    StartUnitsBelowWindows();
+    FitGraphPicturesToAxes();
     LoadOptions();
     GraphScale.SetNormalView(GraphScale.GraphImages);
     ClearUndo();

@@ -5,6 +5,11 @@
 // host whose only window work is sizing the graph pictures.
 #include "session/ProjectHost.h"
 
+// The units below the windows in their order: the document with the stored
+// settings, the view, the vocabulary and the redraw pipeline, every
+// library's resets registered. The program and the headless tools share it.
+void StartUnitsBelowWindows();
+
 // The document with the stored settings, the view with its pictures, the
 // vocabulary and the redraw pipeline, every library's resets registered;
 // then the stored options, the standard view and empty histories, as the

@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <utility>
 
 TOffsetArray<TColor, 1, FunctionCount> FunctionColors = TOffsetArray<TColor, 1, FunctionCount>::filledWith(NoTraceColor);
 
@@ -166,8 +165,8 @@ void ResetPenAndBrush(TCanvas& canvas)
     canvas.Brush.Color = canvas.Pen.Color;
 }
 
-void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor, TColumnArray cache,
-               TEquationFunction record, const TCurveSettings& settings)
+void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
+               const TColumnArray& cache, const TEquationFunction& record, const TCurveSettings& settings)
 {
     const TDrawContext context = mapping.Context();
     const bool trace = canvases.Traces(record.AfterImage != 0);
@@ -219,7 +218,7 @@ void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotC
         // Whatever the evaluator left beside the view, the curve ends at its edges.
         cache.Set(first - 1, ValueUndefined(KindReal));
         cache.Set(last + 1, ValueUndefined(KindReal));
-        DrawCurve(mapping, canvases, f.Color, std::move(cache), f, settings);
+        DrawCurve(mapping, canvases, f.Color, cache, f, settings);
         FunctionColors[i] = canvases.Traces(f.AfterImage != 0) ? f.Color : NoTraceColor;
     }
 }

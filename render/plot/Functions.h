@@ -40,11 +40,10 @@ void SetCurvePen(TCanvas& canvas, TColor color, int width, TPenStyle style);
 void ResetPenAndBrush(TCanvas& canvas);
 
 // One curve over the visible columns 0 .. the x axis's pixel length of the
-// mapping; the columns beside them must be undefined. The cache and the
-// record are the curve's own copies. mainColor is used on the main canvas,
-// the record's colour faded on the trace canvas.
-void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor, TColumnArray cache,
-               TEquationFunction record, const TCurveSettings& settings);
+// mapping; the columns beside them must be undefined. mainColor is used on
+// the main canvas, the record's colour faded on the trace canvas.
+void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
+               const TColumnArray& cache, const TEquationFunction& record, const TCurveSettings& settings);
 
 // Every function with a text and Visible 1, in order, from its current
 // cache (a function whose cache is not current draws nothing), and

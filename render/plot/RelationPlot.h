@@ -66,6 +66,10 @@ struct TPolynomialSamples {
     long double At(int column, int row) const;
     // Row r over columns 0 .. W + 1 into values.
     void Row(int row, long double* values) const;
+
+private:
+    // The samples' columns weighted down to row r.
+    std::array<long double, N> AtRow(int row) const;
 };
 
 // The piece is a polynomial of degree at most 10 in each direction, as 30

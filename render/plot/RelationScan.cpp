@@ -77,21 +77,7 @@ bool IsDefinedReal(const TValue& v)
 
 } // namespace
 
-long double TPolynomialSamples::At(int column, int row) const
-{
-    const auto& wc = ColumnWeights[static_cast<size_t>(column)];
-    const auto& wr = RowWeights[static_cast<size_t>(row)];
-    long double sum = 0.0L;
-    for (int i = 0; i < N; ++i) {
-        long double inner = 0.0L;
-        for (int j = 0; j < N; ++j)
-            inner += M[i][j] * wr[j];
-        sum += inner * wc[i];
-    }
-    return sum;
-}
-
-void TPolynomialSamples::Row(int row, long double* values) const
+std::array<long double, TPolynomialSamples::N> TPolynomialSamples::AtRow(int row) const
 {
     const auto& wr = RowWeights[static_cast<size_t>(row)];
     std::array<long double, N> atRow{};
@@ -101,6 +87,22 @@ void TPolynomialSamples::Row(int row, long double* values) const
             inner += M[i][j] * wr[j];
         atRow[i] = inner;
     }
+    return atRow;
+}
+
+long double TPolynomialSamples::At(int column, int row) const
+{
+    const auto& wc = ColumnWeights[static_cast<size_t>(column)];
+    const std::array<long double, N> atRow = AtRow(row);
+    long double sum = 0.0L;
+    for (int i = 0; i < N; ++i)
+        sum += atRow[i] * wc[i];
+    return sum;
+}
+
+void TPolynomialSamples::Row(int row, long double* values) const
+{
+    const std::array<long double, N> atRow = AtRow(row);
     const int columns = static_cast<int>(ColumnWeights.size());
     for (int c = 0; c < columns; ++c) {
         const auto& wc = ColumnWeights[static_cast<size_t>(c)];

@@ -102,7 +102,7 @@ void PlotExplicit(const TRelationGrid& grid, const TRelationPiece& piece, TRelat
                 region.SetRows(c, std::max(p, 0), grid.H, piece.Bit);
         }
     }
-    DrawCurve(grid.Mapping, drawing.Canvases, pens.MainColor, std::move(f), record,
+    DrawCurve(grid.Mapping, drawing.Canvases, pens.MainColor, f, record,
               DocumentCurveSettings(grid.Context()));
 }
 
