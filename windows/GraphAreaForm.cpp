@@ -1,4 +1,5 @@
 #include "windows/GraphAreaForm.h"
+#include "windows/GraphMouse.h"
 
 #include "dialogs/PermanentForms.h"
 #include "model/Colors.h"
@@ -63,6 +64,7 @@ TGraphAreaForm::TGraphAreaForm()
 {
     setObjectName(QStringLiteral("GraphAreaForm"));
     Forms.GraphAreaForm = this;
+    Forms.GraphWindow = this;
     move(x(), 0);
     setFont(FormFont(7));
     FillBackground(this, FormColor);
@@ -86,12 +88,15 @@ TGraphAreaForm::TGraphAreaForm()
     SBar->addWidget(SBarPanel1, 1);
 
     ResizeGraphArea();
+    InstallGraphMouse(*this);
 }
 
 TGraphAreaForm::~TGraphAreaForm()
 {
-    if (Forms.GraphAreaForm == this)
+    if (Forms.GraphAreaForm == this) {
         Forms.GraphAreaForm = nullptr;
+        Forms.GraphWindow = nullptr;
+    }
 }
 
 void TGraphAreaForm::ResizeGraphArea()

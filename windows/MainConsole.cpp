@@ -1,4 +1,5 @@
 #include "windows/MainConsole.h"
+#include "windows/ConsoleCommands.h"
 
 #include "dialogs/PermanentForms.h"
 #include "model/ProgramState.h"
@@ -54,6 +55,7 @@ TMainConsole::TMainConsole()
     setPalette(silver);
     setAutoFillBackground(true);
     Forms.MainConsole = this;
+    Forms.DataPanel = this;
 
     BuildPanels();
     resize(NormalWidth, height());
@@ -63,12 +65,15 @@ TMainConsole::TMainConsole()
         graph->ResizeGraphArea();
     }
     ArrangeWindows();
+    InstallConsoleCommands(*this);
 }
 
 TMainConsole::~TMainConsole()
 {
-    if (Forms.MainConsole == this)
+    if (Forms.MainConsole == this) {
         Forms.MainConsole = nullptr;
+        Forms.DataPanel = nullptr;
+    }
 }
 
 void TMainConsole::BuildPanels()

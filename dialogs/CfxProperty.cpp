@@ -1,0 +1,4 @@
+#include "dialogs/CfxProperty.h"
+
+void ShowYfxProperty(int) {}
+void ShowCfnProperty(int) {}

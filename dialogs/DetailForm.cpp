@@ -1,0 +1,3 @@
+#include "dialogs/DetailForm.h"
+
+void ShowOptions(int) {}

@@ -1,0 +1,3 @@
+#include "dialogs/PntProperty.h"
+
+void ShowPntProperty(int, int) {}

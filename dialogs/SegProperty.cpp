@@ -1,0 +1,3 @@
+#include "dialogs/SegProperty.h"
+
+void ShowSegProperty(int) {}

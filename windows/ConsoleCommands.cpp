@@ -1,0 +1,3 @@
+#include "windows/ConsoleCommands.h"
+
+void InstallConsoleCommands(TMainConsole&) {}

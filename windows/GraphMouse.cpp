@@ -1,0 +1,7 @@
+#include "windows/GraphMouse.h"
+
+void InstallGraphMouse(TGraphAreaForm&) {}
+bool IsGraphMouseDragging()
+{
+    return false;
+}
