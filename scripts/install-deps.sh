@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libjpeg62-turbo-dev libgif-dev
   qt6-base-dev

@@ -1,0 +1,34 @@
+#include "bench/windows/WindowBenchKit.h"
+
+#include "model/Settings.h"
+#include "render/gfx/Fonts.h"
+#include "render/scene/Redraw.h"
+#include "render/view/Scale.h"
+#include "windows/GraphAreaForm.h"
+#include "windows/MainConsole.h"
+
+#include <QApplication>
+
+TWindowBench::TWindowBench(const QStringList& arguments)
+{
+    InstallFontSubstitutions();
+    LoadSettings();
+    GraphScale.Startup();
+    InstallSceneRedrawer();
+    forms_ = CreateForms(arguments);
+    forms_.GraphAreaForm->show();
+    forms_.MainConsole->show();
+    ProcessEvents();
+}
+
+TWindowBench::~TWindowBench()
+{
+    forms_ = {};
+}
+
+void TWindowBench::ProcessEvents()
+{
+    QApplication::processEvents();
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
