@@ -1,0 +1,3 @@
+#include "windows/ConsoleDocking.h"
+
+void DockConsole() {}
