@@ -12,6 +12,7 @@
 #include "render/view/Scale.h"
 #include "session/HeadlessStartup.h"
 #include "session/OptionsStore.h"
+#include "session/Presentation.h"
 #include "session/ProjectFile.h"
 #include "session/SessionServices.h"
 #include "session/UndoPoints.h"
@@ -21,10 +22,6 @@
 #include <QCoreApplication>
 
 namespace {
-
-// The line widths and label font of the display mode; the normal display's
-// are the start-up values until presentation mode exists.
-void SetLargeDisplay() {}
 
 // Each axis's start range and pixel extent, for returning to the start
 // view; nothing reads them before the view history does.
@@ -88,7 +85,7 @@ QString ProgramFolder()
 void StartUp(const QStringList& arguments, const TStartUpProgress& progress)
 {
     LoadOptions();
-    SetLargeDisplay();
+    SetLargeDisplay(GraphScale);
     if (Forms.GraphAreaForm)
         Forms.GraphAreaForm->ResetTools();
     GraphScale.SetNormalView(GraphScale.GraphImages);

@@ -1,5 +1,7 @@
 #include "dialogs/QtDialogServices.h"
 
+#include "dialogs/QtSystemErrorBox.h"
+
 #include "model/Colors.h"
 #include "render/gfx/ColorConvert.h"
 
@@ -60,8 +62,10 @@ bool InstallDialogServices()
     static QtModalRunner modalRunner;
     static QtFileChooser fileChooser;
     static QtColorChooser colorChooser;
+    static QtSystemErrorBox systemErrorBox;
     platform::ServiceSlot<platform::ModalRunner>::install(&modalRunner);
     platform::ServiceSlot<platform::FileChooser>::install(&fileChooser);
     platform::ServiceSlot<platform::ColorChooser>::install(&colorChooser);
+    platform::ServiceSlot<platform::SystemErrorBox>::install(&systemErrorBox);
     return true;
 }

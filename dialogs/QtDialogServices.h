@@ -1,7 +1,7 @@
 #pragma once
 
 // The widget side of the platform's dialog services: modal loops, the file
-// choosers and the colour chooser.
+// choosers, the colour chooser and the system error box.
 #include "platform/Choosers.h"
 #include "platform/ModalRunner.h"
 

@@ -10,6 +10,8 @@ TOffsetArray<TPanelPlace, 1, PanelCount> TPanelLayout::DefaultPanels()
     TOffsetArray<TPanelPlace, 1, PanelCount> panels;
     for (int i = 1; i <= PanelCount; ++i)
         panels[i].Top = i - 1;
+    // A new document has no figures: their panel waits until asked for.
+    panels[PanelFigures].Visible = 0;
     return panels;
 }
 

@@ -67,7 +67,8 @@ struct TPanelLayout {
     bool operator==(const TPanelLayout&) const = default;
 
 private:
-    // The panels one under the other in their stored order.
+    // The panels one under the other in their stored order, the figures'
+    // hidden.
     static TOffsetArray<TPanelPlace, 1, PanelCount> DefaultPanels();
 };
 extern TPanelLayout PanelLayout;

@@ -6,10 +6,12 @@
 
 #include "engine/NumberFields.h"
 #include "engine/TokenTable.h"
+#include "model/Numeric.h"
 #include "model/ObjectNames.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -133,4 +135,49 @@ bool ToggleStepMode(int j)
     SetParameterStep(j, step);
     ShowStepText(j);
     return true;
+}
+
+long double NextStepFactor(long double step, int direction)
+{
+    // The factors are rounded decimals: compare with a little slack so that
+    // a step typed as 0.1 counts as the factor 0.1.
+    const long double slack = 1e-12L;
+    if (direction > 0) {
+        for (auto it = StepFactors.rbegin(); it != StepFactors.rend(); ++it)
+            if (*it > step * (1.0L + slack))
+                return *it;
+    } else {
+        for (long double factor : StepFactors)
+            if (factor < step * (1.0L - slack))
+                return factor;
+    }
+    return step;
+}
+
+bool StepFactorStep(int j, int direction)
+{
+    if (j < 1 || j > ParamCount)
+        return false;
+    const long double step = DocumentTables.Params[j].Step;
+    const long double next = NextStepFactor(step, direction);
+    return next != step && SetParameterStep(j, next);
+}
+
+int ParamDelayForSpeed(int position, int delayUnit)
+{
+    if (position <= 0)
+        return 0;
+    if (position >= SpeedBarMax)
+        return 1;
+    return NearestInt(static_cast<long double>(SpeedBarMax - position) * delayUnit / 10.0L);
+}
+
+int SpeedForParamDelay(int delay, int delayUnit)
+{
+    if (delay == 0)
+        return 0;
+    if (delay == 1 || delayUnit <= 0)
+        return SpeedBarMax;
+    const int position = SpeedBarMax - NearestInt(static_cast<long double>(delay) / delayUnit * 10.0L);
+    return std::clamp(position, 0, SpeedBarMax);
 }

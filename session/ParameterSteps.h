@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <array>
+
 enum TStepDirection : int { StepDown = -1, StepUp = 1 };
 
 // The value one step of the parameter gives: Shift takes a tenth of the
@@ -29,3 +31,21 @@ bool ApplyStepEdit(int j, QString& text);
 // increment 0.1 and back. False, and nothing changed, when the switched
 // step would be 0.
 bool ToggleStepMode(int j);
+
+// The steps the doubling and halving buttons go through, largest first.
+inline constexpr std::array<long double, 19> StepFactors{
+    1000.0L, 500.0L, 200.0L, 100.0L, 50.0L,  20.0L,  10.0L,   5.0L,   2.0L,   1.0L,
+    0.5L,    0.2L,   0.1L,   0.05L,  0.02L,  0.01L,  0.005L,  0.002L, 0.001L};
+// The next larger (direction up) or smaller (down) value of StepFactors
+// than the step; the step itself beyond the table's ends.
+long double NextStepFactor(long double step, int direction);
+// Parameter j's step moved one place along StepFactors; false when it
+// stays.
+bool StepFactorStep(int j, int direction);
+
+// The speed bar (0 slow .. 20 fast) and the delay between steps: 0 steps
+// once per press, 20 as fast as it goes (1 ms), else (20 - p) tenths of the
+// unit.
+inline constexpr int SpeedBarMax = 20;
+int ParamDelayForSpeed(int position, int delayUnit);
+int SpeedForParamDelay(int delay, int delayUnit);

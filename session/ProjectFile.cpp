@@ -38,7 +38,7 @@ const QString NoFileMessage = QStringLiteral("Sem arquivo");
 
 QString ProjectPath()
 {
-    return ProjectFile.FileName + ProjectExtension;
+    return ProjectFile.FileName + ProjectFile.Extension;
 }
 
 bool IsSupportedHeader(const QString& header)
@@ -154,15 +154,20 @@ void ShowSaveError(const QString& path)
 bool OpenProject(const QString& name)
 {
     TProjectHost& host = CurrentProjectHost();
-    const QString path = ProjectBaseName(name) + ProjectExtension;
+    // A project named with its extension in other letters is opened under
+    // its own name: the file system tells "A.KVF" from "A.kvf".
+    const bool spelled = EndsWithIgnoringCase(name, ProjectExtension) && QFileInfo(name).isFile();
+    const QString path = spelled ? name : ProjectBaseName(name) + ProjectExtension;
     if (!QFileInfo(path).isFile()) {
         ShowMsgBox(NoFileMessage + path, MsgError, MsgOk);
         return false;
     }
     ProjectFile.FileName = path.chopped(ProjectExtension.size());
+    ProjectFile.Extension = path.right(ProjectExtension.size());
     host.SetFileCaption(ProjectFile.FileName);
     if (!LoadKvf()) {
         ProjectFile.FileName.clear();
+        ProjectFile.Extension = ProjectExtension;
         ProjectFile.FileKind = TFileKind::Utf16LE;
         host.SetFileCaption(ProjectFile.FileName);
         return false;
@@ -216,6 +221,7 @@ bool SaveProjectAs(const QString& chosenName)
 {
     TProjectHost& host = CurrentProjectHost();
     ProjectFile.FileName = RemoveFileExt(chosenName);
+    ProjectFile.Extension = ProjectExtension;
     host.SetFileCaption(ProjectFile.FileName);
     const bool saved = SaveProject();
     host.SetFileCaption(ProjectFile.FileName);

@@ -14,6 +14,9 @@ enum class TFileKind { Utf16LE, Utf8, Windows1252 };
 // The current project's file.
 struct TProjectFileState {
     QString FileName; // the path without its extension; empty: no file yet
+    // The extension as the file on disk spells it (".kvf", or ".KVF" for a
+    // file opened under that name).
+    QString Extension = QStringLiteral(".kvf");
     TFileKind FileKind = TFileKind::Utf16LE;
     QString BGfile;           // the background picture, a full path
     bool InRefreshAll = false; // the windows are being rebuilt after a load

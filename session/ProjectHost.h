@@ -46,6 +46,9 @@ public:
     virtual void UpdateUndoControls(bool canUndo, bool canRedo) = 0;
     // The back and forward buttons after the view history was emptied.
     virtual void UpdateViewHistoryControls() = 0;
+    // True while the graph window's mouse work passes through views that
+    // the view history must not record (a drag under way).
+    virtual bool SuppressesViewHistory() { return false; }
 };
 
 // No windows: nothing to bring up to date, no control tabs, every script

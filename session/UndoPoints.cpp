@@ -26,9 +26,14 @@ void PushSnapshot()
 
 } // namespace
 
+bool DragChangeTaken()
+{
+    return DragState.Dragging && !DragState.FirstChange;
+}
+
 void SaveUndoPoint()
 {
-    if (DragState.Dragging && !DragState.FirstChange)
+    if (DragChangeTaken())
         return;
     PushSnapshot();
 }

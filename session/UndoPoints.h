@@ -13,6 +13,9 @@ struct TDragState {
     void Reset() { *this = TDragState{}; }
 };
 extern TDragState DragState;
+// A drag is under way and its first change has been stored: further changes
+// take no undo point, and the view history records nothing.
+bool DragChangeTaken();
 
 // Called first by every operation that changes the document.
 void SaveUndoPoint();

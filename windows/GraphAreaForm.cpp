@@ -1,22 +1,39 @@
 #include "windows/GraphAreaForm.h"
+#include "windows/ConsoleDocking.h"
 #include "windows/GraphMouse.h"
 
 #include "dialogs/PermanentForms.h"
 #include "model/Colors.h"
 #include "model/History.h"
 #include "model/MessageBox.h"
+#include "model/Numeric.h"
+#include "model/Options.h"
 #include "model/Settings.h"
 #include "render/gfx/ColorConvert.h"
+#include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
+#include "session/Commands.h"
+#include "session/PanelLayout.h"
+#include "session/RowModels.h"
+#include "session/UndoPoints.h"
+#include "session/ViewHistory.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
 #include <algorithm>
 
 namespace {
@@ -40,6 +57,36 @@ QFont FormFont(int pointSize)
     return font;
 }
 
+QLabel* NewImageLabel(QWidget* parent, const char* name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setScaledContents(false);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QWidget* NewPanel(QWidget* parent, const char* name)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QString::fromUtf8(name));
+    return panel;
+}
+
+// Division counts a resize can give.
+int ScaledDivisions(int number, long double k)
+{
+    return std::clamp(NearestInt(number * k), 1, 40);
+}
+
+// The range about its centre, widened by k.
+std::pair<long double, long double> ScaledRange(const ScaleSubT& axis, long double k)
+{
+    const long double c = (axis.Low + axis.High) / 2.0L;
+    const long double half = (axis.High - axis.Low) / 2.0L * k;
+    return {c - half, c + half};
+}
+
 } // namespace
 
 TGraphImage::TGraphImage(QWidget* parent)
@@ -47,6 +94,8 @@ TGraphImage::TGraphImage(QWidget* parent)
 {
     setObjectName(QStringLiteral("GImage"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setAcceptDrops(true);
 }
 
 void TGraphImage::paintEvent(QPaintEvent*)
@@ -59,6 +108,20 @@ void TGraphImage::paintEvent(QPaintEvent*)
         Forms.GraphAreaForm->afterGraphPaint_();
 }
 
+void TGraphImage::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (Forms.GraphAreaForm)
+        Forms.GraphAreaForm->ShowGraphPopup(event->pos(), event->globalPos());
+    event->accept();
+}
+
+void TGraphImage::mouseMoveEvent(QMouseEvent* event)
+{
+    if (Forms.GraphAreaForm)
+        Forms.GraphAreaForm->ControlPaletteMouseAt(event->position().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
 TGraphAreaForm::TGraphAreaForm()
     : defaultCaption_(QStringLiteral("KAVIRO"))
 {
@@ -69,25 +132,21 @@ TGraphAreaForm::TGraphAreaForm()
     setFont(FormFont(7));
     FillBackground(this, FormColor);
     SetDefaultCaption();
+    setAcceptDrops(true);
 
-    panelAll = new QWidget(this);
-    panelAll->setObjectName(QStringLiteral("panelAll"));
-    PanelGraph = new QWidget(panelAll);
-    PanelGraph->setObjectName(QStringLiteral("PanelGraph"));
-    FillBackground(PanelGraph, ColorScheme.MeshColor);
-    GImage = new TGraphImage(PanelGraph);
-    GImage->move(GraphMargin, GraphMargin);
-
-    SBar = new QStatusBar(this);
-    SBar->setObjectName(QStringLiteral("SBar"));
-    SBar->setFont(FormFont(8));
-    SBar->setSizeGripEnabled(false);
-    SBarPanel0 = new QLabel(SBar);
-    SBarPanel1 = new QLabel(SBar);
-    SBar->addWidget(SBarPanel0, 1);
-    SBar->addWidget(SBarPanel1, 1);
+    CreateGraphPanels();
+    CreateStatusBar();
+    CreatePalette();
+    CreateGraphMenu();
+    CreateMemoMenu();
+    CreateBackgroundMenus();
+    CreateStickers();
+    SetHintsAndCaptions();
+    SetDirtyScale();
 
     ResizeGraphArea();
+    FormResize();
+    // The mouse work comes last: it hooks into everything above.
     InstallGraphMouse(*this);
 }
 
@@ -99,29 +158,233 @@ TGraphAreaForm::~TGraphAreaForm()
     }
 }
 
+void TGraphAreaForm::CreateGraphPanels()
+{
+    panelAll = NewPanel(this, "panelAll");
+    panelYaxis = NewPanel(panelAll, "panelYaxis");
+    panelYaxis->resize(20, 100);
+    ImgYaxis = NewImageLabel(panelYaxis, "ImgYaxis");
+    PanelGraph = NewPanel(panelAll, "PanelGraph");
+    FillBackground(PanelGraph, ColorScheme.MeshColor);
+    GImage = new TGraphImage(PanelGraph);
+    GImage->move(GraphMargin, GraphMargin);
+    MImage = NewImageLabel(PanelGraph, "MImage");
+    MImage->hide();
+    CoImage = NewImageLabel(PanelGraph, "CoImage");
+    CoImage->setFont(QFont(QStringLiteral("Times New Roman")));
+    CoImage->resize(CoImage->width(), RowMetrics.RowPitch);
+    CoImage->hide();
+    labelCoodinates = NewImageLabel(PanelGraph, "labelCoodinates");
+    QFont coordinates = labelCoodinates->font();
+    coordinates.setPointSize(RowMetrics.RowSize);
+    labelCoodinates->setFont(coordinates);
+    labelCoodinates->hide();
+    panelXAxis = NewPanel(panelAll, "panelXAxis");
+    panelXAxis->resize(100, 20);
+    imgXaxis = NewImageLabel(panelXAxis, "imgXaxis");
+    imgXaxis->move(GraphMargin, 0);
+    ImgYaxis->move(0, GraphMargin);
+}
+
+void TGraphAreaForm::CreateStatusBar()
+{
+    SBar = new QStatusBar(this);
+    SBar->setObjectName(QStringLiteral("SBar"));
+    SBar->setFont(FormFont(8));
+    SBar->setSizeGripEnabled(false);
+    SBar->setMouseTracking(true);
+    SBar->installEventFilter(this);
+    SBarPanel0 = new QLabel(SBar);
+    SBarPanel1 = new QLabel(SBar);
+    SBarPanel0->setObjectName(QStringLiteral("SBarPanel0"));
+    SBarPanel1->setObjectName(QStringLiteral("SBarPanel1"));
+    SBar->addWidget(SBarPanel0, 1);
+    SBar->addWidget(SBarPanel1, 1);
+}
+
+bool TGraphAreaForm::eventFilter(QObject* watched, QEvent* event)
+{
+    NoteClickModifiers(watched, event);
+    if (watched == SBar && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
+        SBarPanel1->setText(QStringLiteral(" , "));
+    if (watched == PageControl && event->type() == QEvent::Leave && ProgramSettings.ControlPalette)
+        PageControl->hide();
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TGraphAreaForm::event(QEvent* event)
+{
+    // The hint of the control under the mouse goes into the status bar.
+    if (event->type() == QEvent::StatusTip) {
+        SBarPanel0->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TGraphAreaForm::resizeEvent(QResizeEvent*)
+{
+    const int top = ProgramSettings.ControlPalette ? 0 : PageControl->height();
+    const int status = SBar->sizeHint().height();
+    PageControl->setGeometry(0, 0, width(), PageControl->height());
+    panelAll->setGeometry(0, top, width(), std::max(0, height() - top - status));
+    SBar->setGeometry(0, height() - status, width(), status);
+    PageControl->raise();
+    // A size the window was given by its own layout needs no new graph.
+    if (size() == arrangedSize_)
+        return;
+    FormResize();
+    UserMovedOrResized();
+}
+
+void TGraphAreaForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TGraphAreaForm::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    DropProjectFile(event->mimeData()->urls());
+}
+
+void TGraphAreaForm::moveEvent(QMoveEvent*)
+{
+    UserMovedOrResized();
+}
+
+void TGraphAreaForm::UserMovedOrResized()
+{
+    if (!Resizing && isVisible())
+        DockConsole();
+}
+
+void TGraphAreaForm::FormResize()
+{
+    if (Resizing)
+        return;
+    ScaleT& view = GraphScale;
+    if (ProgramSettings.ControlPalette)
+        PageControl->hide();
+    PushViewHistory();
+    tbFreePen->setChecked(false);
+    CurrentRedrawHost().ClearFreehandMarks();
+
+    const int w0 = view.XAxis.VHigh;
+    const int h0 = view.YAxis.VHigh;
+    graphSize_ = QSize(100, 100);
+    const int yStrip = panelYaxis->isHidden() ? 0 : panelYaxis->width();
+    const int xStrip = panelXAxis->isHidden() ? 0 : panelXAxis->height();
+    const int w = ClampAxisPixels(panelAll->width() - yStrip - 2 * GraphMargin);
+    const int h = ClampAxisPixels(panelAll->height() - xStrip - 2 * GraphMargin);
+    view.XAxis.VHigh = w;
+    view.YAxis.VHigh = h;
+    ResizeGraphArea();
+
+    if (Options.AreaFixed) {
+        view.SetRange(view.GraphImages, view.Range());
+    } else {
+        const long double kx = static_cast<long double>(w) / w0;
+        const long double ky = static_cast<long double>(h) / h0;
+        const auto [xLow, xHigh] = ScaledRange(view.XAxis, kx);
+        const auto [yLow, yHigh] = ScaledRange(view.YAxis, ky);
+        view.XAxis.Number = ScaledDivisions(view.XAxis.Number, kx);
+        view.YAxis.Number = ScaledDivisions(view.YAxis.Number, ky);
+        view.SetRange(view.GraphImages, {{xLow, yLow}, {xHigh, yHigh}});
+    }
+    if (h != h0 && Forms.DataPanel)
+        Forms.DataPanel->resize(Forms.DataPanel->width(), height());
+}
+
 void TGraphAreaForm::ResizeGraphArea()
 {
     const int w = GraphScale.XAxis.VHigh;
     const int h = GraphScale.YAxis.VHigh;
+    Resizing = true;
+    panelXAxis->resize(w + 2 * GraphMargin, panelXAxis->height());
     PanelGraph->resize(w + 2 * GraphMargin, h + 2 * GraphMargin);
-    // Every picture is one pixel larger than the axes' lengths.
-    GImage->resize(w + 1, h + 1);
-    if (graphSize_ != QSize(w, h)) {
+    panelYaxis->resize(panelYaxis->width(), h + 2 * GraphMargin);
+    const bool changed = graphSize_ != QSize(w, h);
+    if (changed) {
+        // Every picture is one pixel larger than the axes' lengths.
+        GImage->resize(w + 1, h + 1);
+        MImage->resize(w + 1, h + 1);
+        MImage->clear();
+        PenOverlay.SetSize(w + 1, h + 1);
+        ImgYaxis->resize(std::max(1, panelYaxis->width() - 5), h + 1);
+        imgXaxis->resize(w + 1, std::max(1, panelXAxis->height() - 5));
+    }
+    GImage->move(GraphMargin, GraphMargin);
+    ArrangePanels();
+    if (changed) {
         for (TBitmap& image : GraphScale.GraphImages)
-            image.SetSize(w + 1, h + 1);
+            if (image.Width() != w + 1 || image.Height() != h + 1)
+                image.SetSize(w + 1, h + 1);
         graphSize_ = QSize(w, h);
     }
-    ArrangePanels();
+    Resizing = false;
+}
+
+void TGraphAreaForm::PlaceStrips()
+{
+    const ScaleT& view = GraphScale;
+    const bool yShown = view.IsYAxisAtBorder();
+    const bool xShown = view.IsXAxisAtBorder();
+    const bool yLeft = view.XAxis.ValueToPixel(0.0L) <= view.XAxis.VHigh;
+    const bool xBelow = view.YAxis.ValueToPixel(0.0L) >= 0;
+    const int yWidth = yShown ? panelYaxis->width() : 0;
+    const int xHeight = xShown ? panelXAxis->height() : 0;
+    const int graphLeft = yShown && yLeft ? yWidth : 0;
+    const int graphTop = xShown && !xBelow ? xHeight : 0;
+    PanelGraph->move(graphLeft, graphTop);
+    panelYaxis->setVisible(yShown);
+    panelYaxis->move(yLeft ? 0 : PanelGraph->width(), graphTop);
+    panelXAxis->setVisible(xShown);
+    panelXAxis->move(graphLeft, xBelow ? graphTop + PanelGraph->height() : 0);
 }
 
 void TGraphAreaForm::ArrangePanels()
 {
-    const QSize graph = PanelGraph->size();
-    panelAll->setGeometry(0, 0, graph.width(), graph.height());
-    const int statusHeight = SBar->sizeHint().height();
-    const int palette = PageControlHeight();
-    SBar->setGeometry(0, graph.height() + palette, graph.width(), statusHeight);
-    resize(graph.width(), graph.height() + palette + statusHeight);
+    PlaceStrips();
+    const int yWidth = panelYaxis->isHidden() ? 0 : panelYaxis->width();
+    const int xHeight = panelXAxis->isHidden() ? 0 : panelXAxis->height();
+    const int clientWidth = yWidth + PanelGraph->width();
+    const int graphHeight = PanelGraph->height() + xHeight;
+    const int top = ProgramSettings.ControlPalette ? 0 : PageControl->height();
+    const int status = SBar->sizeHint().height();
+    const int clientHeight = top + graphHeight + status;
+
+    const int oldRight = frameGeometry().right();
+    const bool widthChanged = clientWidth != width();
+    arrangedSize_ = QSize(clientWidth, clientHeight);
+    const bool wasResizing = Resizing;
+    Resizing = true;
+    resize(clientWidth, clientHeight);
+    Resizing = wasResizing;
+    PageControl->setGeometry(0, 0, clientWidth, PageControl->height());
+    panelAll->setGeometry(0, top, clientWidth, graphHeight);
+    SBar->setGeometry(0, top + graphHeight, clientWidth, status);
+    PageControl->raise();
+    JoinSheets(clientWidth >= JoinedSheetsWidth);
+
+    // A data panel docked on the right follows the right edge.
+    QWidget* panel = Forms.DataPanel;
+    if (widthChanged && panel && panel->x() >= oldRight - 100) {
+        const int screenWidth = WorkArea().width();
+        const int panelLeft = std::min(frameGeometry().right() + 1, screenWidth - panel->frameGeometry().width() + 1);
+        Resizing = true;
+        panel->move(panelLeft, panel->y());
+        move(std::max(0, panelLeft - frameGeometry().width()), y());
+        Resizing = wasResizing;
+    }
+}
+
+int TGraphAreaForm::PageControlHeight() const
+{
+    return PageControl->height();
 }
 
 int TGraphAreaForm::AvailableGraphHeight(int workAreaHeight) const
@@ -130,7 +393,8 @@ int TGraphAreaForm::AvailableGraphHeight(int workAreaHeight) const
     // then the style's.
     const int frame = isVisible() ? frameGeometry().height() - height()
                                   : style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    const int client = workAreaHeight - frame;
+    const int palette = ProgramSettings.ControlPalette ? 0 : PageControlHeight();
+    const int client = workAreaHeight - frame - palette;
     return std::min(client - SBar->sizeHint().height() - 2 * GraphMargin, MaxGraphHeight);
 }
 
@@ -140,12 +404,15 @@ void TGraphAreaForm::SetFileCaption(const QString& fileName)
         SetDefaultCaption();
         return;
     }
-    setWindowTitle(QStringLiteral("KAVIRO : ") + QFileInfo(fileName).fileName());
+    const QString name = QFileInfo(fileName).fileName();
+    setWindowTitle(QStringLiteral("KAVIRO : ") + name);
+    QApplication::setApplicationDisplayName(name);
 }
 
 void TGraphAreaForm::SetDefaultCaption()
 {
     setWindowTitle(defaultCaption_);
+    QApplication::setApplicationDisplayName(QStringLiteral("KAVIRO"));
 }
 
 void TGraphAreaForm::RepaintGraph()
@@ -153,14 +420,107 @@ void TGraphAreaForm::RepaintGraph()
     GImage->update();
 }
 
-void TGraphAreaForm::closeEvent(QCloseEvent* event)
+QImage TGraphAreaForm::CaptureGraphImage()
+{
+    const QImage area = panelAll->grab().toImage();
+    QImage picture(GImage->size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, area);
+    return picture;
+}
+
+void TGraphAreaForm::UpdateViewButtons()
+{
+    tbUndo->setEnabled(!BackUpArea.IsAtStart());
+    tbRedo->setEnabled(BackUpArea.CanForward());
+}
+
+bool TGraphAreaForm::FormCloseQuery()
 {
     const bool close = IsNothingToSave() || ShowMsgBox(QStringLiteral("Sair com [OK]"), MsgWarning, MsgOkCancel);
     SaveSettings();
-    if (!close) {
+    return close;
+}
+
+void TGraphAreaForm::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
         event->ignore();
         return;
     }
     event->accept();
     QCoreApplication::quit();
+}
+
+namespace {
+
+bool IsLatchKey(int key)
+{
+    return key == Qt::Key_C || key == Qt::Key_O || key == Qt::Key_P || key == Qt::Key_S || key == Qt::Key_Y ||
+           key == Qt::Key_Z;
+}
+
+bool IsArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
+} // namespace
+
+void TGraphAreaForm::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((event->modifiers() & Qt::AltModifier) && IsArrowKey(key) && Forms.DataPanel) {
+        Forms.DataPanel->activateWindow();
+        Forms.DataPanel->setFocus();
+        QKeyEvent copy(event->type(), key, event->modifiers(), event->text());
+        QCoreApplication::sendEvent(Forms.DataPanel, &copy);
+        return;
+    }
+    if ((event->modifiers() & Qt::ControlModifier) && IsLatchKey(key)) {
+        if (!KeyLatch && RunCtrlShortcut(key))
+            KeyLatch = true;
+        if (KeyLatch) {
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TGraphAreaForm::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat() && IsLatchKey(event->key()))
+        KeyLatch = false;
+    QWidget::keyReleaseEvent(event);
+}
+
+void TGraphAreaForm::changeEvent(QEvent* event)
+{
+    // A dialog opened by a shortcut receives its key's release.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        KeyLatch = false;
+    QWidget::changeEvent(event);
+}
+
+bool TGraphAreaForm::RunCtrlShortcut(int key)
+{
+    switch (key) {
+    case Qt::Key_Z:
+        Undo();
+        return true;
+    case Qt::Key_Y:
+        Redo();
+        return true;
+    case Qt::Key_S:
+        OverwriteClick();
+        return true;
+    case Qt::Key_O:
+        OpenFileClick();
+        return true;
+    default:
+        // Printing and capturing come with the picture export.
+        return false;
+    }
 }

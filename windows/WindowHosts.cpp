@@ -1,13 +1,33 @@
 #include "windows/WindowHosts.h"
+#include "windows/ConsoleCommands.h"
 
 #include "dialogs/PermanentForms.h"
+#include "render/gfx/ColorConvert.h"
+#include "render/gfx/Metafile.h"
 #include "session/ProjectFile.h"
 #include "session/StoreOperations.h"
+#include "session/ViewHistory.h"
 #include "windows/GraphAreaForm.h"
+#include "windows/GraphMouse.h"
 #include "windows/MainConsole.h"
 
 #include <QGuiApplication>
+#include <QPixmap>
 #include <QScreen>
+#include <QToolButton>
+#include <algorithm>
+
+namespace {
+
+// Runs the step on the graph window, when there is one.
+template <class Step>
+void OnGraphWindow(Step step)
+{
+    if (Forms.GraphAreaForm)
+        step(*Forms.GraphAreaForm);
+}
+
+} // namespace
 
 QRect WorkArea()
 {
@@ -40,14 +60,12 @@ void TWindowRedrawHost::ApplyPendingPrmEdits()
 
 void TWindowRedrawHost::RepaintGraph()
 {
-    if (Forms.GraphAreaForm)
-        Forms.GraphAreaForm->RepaintGraph();
+    OnGraphWindow([&](TGraphAreaForm& form) { form.RepaintGraph(); });
 }
 
 void TWindowProjectHost::SetFileCaption(const QString& fileName)
 {
-    if (Forms.GraphAreaForm)
-        Forms.GraphAreaForm->SetFileCaption(fileName);
+    OnGraphWindow([&](TGraphAreaForm& form) { form.SetFileCaption(fileName); });
 }
 
 int TWindowProjectHost::PageControlHeight()
@@ -57,6 +75,118 @@ int TWindowProjectHost::PageControlHeight()
 
 void TWindowProjectHost::ResizeGraphArea()
 {
-    if (Forms.GraphAreaForm)
-        Forms.GraphAreaForm->ResizeGraphArea();
+    OnGraphWindow([&](TGraphAreaForm& form) { form.ResizeGraphArea(); });
+}
+
+const QImage* TWindowRedrawHost::BackgroundPicture()
+{
+    if (!Forms.GraphAreaForm || Forms.GraphAreaForm->BImage.isNull())
+        return nullptr;
+    return &Forms.GraphAreaForm->BImage;
+}
+
+void TWindowRedrawHost::RecordView()
+{
+    PushViewHistory();
+}
+
+void TWindowProjectHost::UpdateStretchButton()
+{
+    OnGraphWindow([&](TGraphAreaForm& form) { form.UpdateStretchButton(); });
+}
+
+void TWindowProjectHost::LoadBackgroundFile(const QString& path)
+{
+    OnGraphWindow([&](TGraphAreaForm& form) { form.LoadBackgroundFile(path); });
+}
+
+void TWindowProjectHost::SetAxisOnButton(bool down)
+{
+    OnGraphWindow([&](TGraphAreaForm& form) { form.tbAxisOn->setChecked(down); });
+}
+
+void TWindowProjectHost::UpdateViewHistoryControls()
+{
+    OnGraphWindow([&](TGraphAreaForm& form) { form.UpdateViewButtons(); });
+}
+
+bool TWindowProjectHost::SuppressesViewHistory()
+{
+    return IsGraphMouseDragging();
+}
+
+namespace {
+
+// The ruler stretched over an image of the strip's light grey.
+QPixmap RulerPixmap(const TMetafile& ruler, QSize image, const TRect& dest)
+{
+    TBitmap picture(std::max(1, image.width()), std::max(1, image.height()));
+    picture.Image().fill(ToQColor(0xE0E0E0));
+    picture.Canvas().StretchDraw(dest, ruler);
+    return QPixmap::fromImage(picture.Image());
+}
+
+} // namespace
+
+void TWindowAxisPanelsHost::SizeRulerPanels(const TRulerPanelSizes& panels)
+{
+    TGraphAreaForm* form = Forms.GraphAreaForm;
+    if (!form)
+        return;
+    form->panelYaxis->resize(panels.YPanelWidth, form->panelYaxis->height());
+    form->panelXAxis->resize(form->panelXAxis->width(), panels.XPanelHeight);
+    const TRulerImageSizes images =
+        RulerImagesOfPanels(panels, GraphScale.XAxis.VHigh, GraphScale.YAxis.VHigh);
+    form->ImgYaxis->resize(images.Y);
+    form->imgXaxis->resize(images.X);
+}
+
+std::optional<TRulerImageSizes> TWindowAxisPanelsHost::RulerImageSizes()
+{
+    TGraphAreaForm* form = Forms.GraphAreaForm;
+    if (!form)
+        return std::nullopt;
+    return TRulerImageSizes{form->imgXaxis->size(), form->ImgYaxis->size()};
+}
+
+void TWindowAxisPanelsHost::SetRangeTexts(const QString& x, const QString& y)
+{
+    TGraphAreaForm* form = Forms.GraphAreaForm;
+    if (!form)
+        return;
+    form->imgXaxis->setToolTip(x);
+    form->ImgYaxis->setToolTip(y);
+}
+
+void TWindowAxisPanelsHost::ShowRulers(const TMetafile& xRuler, const TMetafile& yRuler)
+{
+    TGraphAreaForm* form = Forms.GraphAreaForm;
+    if (!form)
+        return;
+    const QSize x = form->imgXaxis->size();
+    const QSize y = form->ImgYaxis->size();
+    form->imgXaxis->setPixmap(RulerPixmap(xRuler, x, {0, 0, GraphScale.XAxis.VHigh + 1, x.height()}));
+    form->ImgYaxis->setPixmap(RulerPixmap(yRuler, y, {0, 0, y.width(), GraphScale.YAxis.VHigh + 1}));
+}
+
+void TWindowAxisPanelsHost::ArrangePanels()
+{
+    OnGraphWindow([&](TGraphAreaForm& form) { form.ArrangePanels(); });
+}
+
+void TWindowProjectHost::RefreshRows()
+{
+    if (Forms.MainConsole)
+        Forms.MainConsole->ShowAllRows();
+}
+
+void TWindowProjectHost::ArrangePanels()
+{
+    if (Forms.MainConsole)
+        Forms.MainConsole->ArrangePanels();
+}
+
+void TWindowProjectHost::UpdateUndoControls(bool canUndo, bool canRedo)
+{
+    ::UpdateUndoControls(canUndo, canRedo);
 }

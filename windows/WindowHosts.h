@@ -2,6 +2,7 @@
 
 // The windows' side of the view's redraw and of the project file: what the
 // render layer and the session ask of the graph window and the data panel.
+#include "render/plot/Rulers.h"
 #include "render/view/ViewServices.h"
 #include "session/ProjectHost.h"
 
@@ -14,6 +15,8 @@ public:
     bool InRefreshAll() override;
     void ApplyPendingPrmEdits() override;
     void RepaintGraph() override;
+    const QImage* BackgroundPicture() override;
+    void RecordView() override;
 };
 
 // The rows, stickers, scripts and tool buttons do not exist yet: their
@@ -23,6 +26,27 @@ public:
     void SetFileCaption(const QString& fileName) override;
     int PageControlHeight() override;
     void ResizeGraphArea() override;
+    void UpdateStretchButton() override;
+    void LoadBackgroundFile(const QString& path) override;
+    void SetAxisOnButton(bool down) override;
+    void UpdateViewHistoryControls() override;
+    bool SuppressesViewHistory() override;
+    // The data panel's rows and panels.
+    void RefreshRows() override;
+    void ArrangePanels() override;
+    // The data panel's undo and redo items and buttons.
+    void UpdateUndoControls(bool canUndo, bool canRedo) override;
+};
+
+// The graph window's axis strips: their sizes, the rulers shown in them and
+// the range texts.
+class TWindowAxisPanelsHost final : public TAxisPanelsHost {
+public:
+    void SizeRulerPanels(const TRulerPanelSizes& panels) override;
+    std::optional<TRulerImageSizes> RulerImageSizes() override;
+    void SetRangeTexts(const QString& x, const QString& y) override;
+    void ShowRulers(const TMetafile& xRuler, const TMetafile& yRuler) override;
+    void ArrangePanels() override;
 };
 
 // The screen's work area (without panels and task bars) of the screen the

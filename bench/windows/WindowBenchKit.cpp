@@ -1,5 +1,7 @@
 #include "bench/windows/WindowBenchKit.h"
 
+#include "bench/BenchSupport.h"
+
 #include "model/Settings.h"
 #include "render/gfx/Fonts.h"
 #include "render/scene/Redraw.h"
@@ -8,9 +10,18 @@
 #include "windows/MainConsole.h"
 
 #include <QApplication>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TWindowBench> SharedBench;
+
+} // namespace
 
 TWindowBench::TWindowBench(const QStringList& arguments)
 {
+    ReleaseSharedWindowBench();
+    StartEngineOnce();
     InstallFontSubstitutions();
     LoadSettings();
     GraphScale.Startup();
@@ -31,4 +42,16 @@ void TWindowBench::ProcessEvents()
     QApplication::processEvents();
     QApplication::sendPostedEvents();
     QApplication::processEvents();
+}
+
+TWindowBench& SharedWindowBench()
+{
+    if (!SharedBench)
+        SharedBench = std::make_unique<TWindowBench>();
+    return *SharedBench;
+}
+
+void ReleaseSharedWindowBench()
+{
+    SharedBench.reset();
 }

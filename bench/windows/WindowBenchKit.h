@@ -12,7 +12,9 @@
 
 class TWindowBench {
 public:
-    // Starts the program's windows on the project the arguments name.
+    // Starts the engine and the program's windows on the project the
+    // arguments name. Only one set of windows lives at a time: the shared
+    // one (below) is released first.
     explicit TWindowBench(const QStringList& arguments = {});
     ~TWindowBench();
 
@@ -29,3 +31,9 @@ private:
     platform::ScopedModalRunner useModal_{modal_};
     TProgramWindows forms_;
 };
+
+// The windows shared by the benchmarks of one program, made on first use.
+TWindowBench& SharedWindowBench();
+// Ends the shared windows; the program's main calls it before the
+// application object ends, so that no window outlives it.
+void ReleaseSharedWindowBench();

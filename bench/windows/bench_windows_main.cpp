@@ -2,6 +2,7 @@
 // from the event to the repainted picture. The exit status is nonzero when
 // a benchmark's check failed.
 #include "bench/BenchSupport.h"
+#include "bench/windows/WindowBenchKit.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
+    ReleaseSharedWindowBench();
     benchmark::Shutdown();
     return AnyBenchmarkFailed() ? 1 : 0;
 }

@@ -30,11 +30,11 @@ int HitDraggablePoint(const ScaleT& view, QPoint mouse);
 // The first shown circle whose edge passes between the four probes 4 pixels
 // around the mouse; 0 when none.
 int HitCircleEdge(const ScaleT& view, QPoint mouse);
-// The topmost shown object (22 down to 1) under the mouse: a point or circle
-// centre within the square, a horizontal or vertical line within the
-// tolerance across it. Unless any is set, only an object that may be dragged
-// somehow counts. With any set and no object hit, an axis line within the
-// tolerance that is shown: the x axis first.
+// The topmost shown object (22 down to 1) under the mouse: a point, circle
+// centre or curve handle within the square, a horizontal or vertical line
+// within the tolerance across it. Unless any is set, only an object that may
+// be dragged somehow counts. With any set and no object hit, an axis line
+// within the tolerance that is shown: the x axis first.
 TObjectHit HitObjectAt(const ScaleT& view, QPoint mouse, bool any);
 // The topmost shown curve or point sequence one of whose defined samples
 // lies within the square: the first such sample in the curve's order.

@@ -34,6 +34,14 @@ bool HasCoordinates(std::uint8_t kind, const std::optional<long double>& x, cons
     }
 }
 
+// Points and circles stand at their position; a polar or parametric curve's
+// handle is its position formula at the current value of the curve's
+// parameter, the point a drag along the curve moves.
+bool HasPosition(std::uint8_t kind)
+{
+    return kind == ObjectPoint || kind == ObjectCircle || kind == ObjectPolar || kind == ObjectParametric;
+}
+
 } // namespace
 
 TPointState BuildPointState(int k)
@@ -54,7 +62,7 @@ TPointState BuildPointState(int k)
     s.LocusWidth = !IsDirtyFlag4() && p.LocusWidth != 0 ? 255 : p.LocusWidth;
 
     std::optional<long double> x, y, r;
-    if (p.Kind == ObjectPoint || p.Kind == ObjectCircle) {
+    if (HasPosition(p.Kind)) {
         const TValue position = EvaluatePoint(k, PositionPart);
         if (position.Defined) {
             x = position.X;
@@ -70,6 +78,10 @@ TPointState BuildPointState(int k)
         if (r && Options.CircleMode == 2 && *r < 0.0L)
             r.reset();
     }
+    // A polar curve's handle stands on the curve: without a radius drawn
+    // there, there is no handle either.
+    if (p.Kind == ObjectPolar && !r)
+        y.reset();
     if (p.Kind == ObjectPolar || p.Kind == ObjectParametric)
         s.Kind = ObjectPoint;
     else if (p.Kind == ObjectSequence)

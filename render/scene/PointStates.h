@@ -10,7 +10,9 @@ using TPointStates = TOffsetArray<TPointState, 1, PointCount>;
 
 // The state of object k from its record: styles copied, coordinates
 // evaluated, and the kind dropped to 0 when a coordinate it needs is
-// undefined. Curves and sequences are drawn from their loci and keep no
-// coordinates here, so they end as kind 0.
+// undefined. Curves are drawn from their loci; a polar or parametric curve
+// keeps here its handle, a point (kind 1) at its position formula for the
+// current value of its parameter, which hit tests find and a drag moves
+// along the curve. Point sequences keep nothing and end as kind 0.
 TPointState BuildPointState(int k);
 void BuildPointStates(TPointStates& states);

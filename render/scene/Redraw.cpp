@@ -281,12 +281,44 @@ void TSceneRedrawer::Redraw(ScaleT& view, TGraphImages& images)
     ::Redraw(view, images);
 }
 
-void TSceneRedrawer::PushViewHistory(const ScaleT&) {}
+void TSceneRedrawer::PushViewHistory(const ScaleT&)
+{
+    CurrentRedrawHost().RecordView();
+}
+
+namespace {
+
+TSceneRedrawer& SceneRedrawer()
+{
+    static TSceneRedrawer redrawer;
+    return redrawer;
+}
+
+TStoreFigureTraces& SceneFigureTraces()
+{
+    static TStoreFigureTraces figureTraces;
+    return figureTraces;
+}
+
+// Takes the service out of its slot when the scene's own is in it; a fake a
+// test installed stays.
+template <class Service, class Own>
+void UninstallOwn(Own& own)
+{
+    if (platform::ServiceSlot<Service>::installed() == &own)
+        platform::ServiceSlot<Service>::install(nullptr);
+}
+
+} // namespace
+
+void UninstallSceneRedrawer()
+{
+    UninstallOwn<TRedrawer>(SceneRedrawer());
+    UninstallOwn<TFigureTraces>(SceneFigureTraces());
+}
 
 void InstallSceneRedrawer()
 {
-    static TSceneRedrawer redrawer;
-    platform::ServiceSlot<TRedrawer>::install(&redrawer);
-    static TStoreFigureTraces figureTraces;
-    platform::ServiceSlot<TFigureTraces>::install(&figureTraces);
+    platform::ServiceSlot<TRedrawer>::install(&SceneRedrawer());
+    platform::ServiceSlot<TFigureTraces>::install(&SceneFigureTraces());
 }

@@ -51,8 +51,11 @@ void ClearTracesAndRedraw(ScaleT& view, TGraphImages& images);
 class TSceneRedrawer final : public TRedrawer {
 public:
     void Redraw(ScaleT& view, TGraphImages& images) override;
-    // The view history has its own owner; nothing is kept here.
+    // The view history has its own owner, reached through the redraw host.
     void PushViewHistory(const ScaleT& view) override;
 };
 // Makes the pipeline the program's redrawer (at start-up).
 void InstallSceneRedrawer();
+// Puts the do-nothing redrawer back when the pipeline is installed (between
+// tests).
+void UninstallSceneRedrawer();

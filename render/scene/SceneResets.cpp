@@ -13,4 +13,7 @@ void RegisterSceneResets()
         RedrawCounters.Reset();
     });
     RegisterReset(QStringLiteral("trace store"), [] { TraceStore.Clear(); });
+    // The program installs the scene's redrawer once at its start; a test
+    // that installed it must not leave it to the next one.
+    RegisterReset(QStringLiteral("scene redrawer"), [] { UninstallSceneRedrawer(); });
 }

@@ -60,6 +60,9 @@ public:
     virtual void UnmarkScriptChangedParams() {}
     // The graph window shows the visible graph picture anew.
     virtual void RepaintGraph() {}
+    // The current view goes into the back-and-forward history (a recorded
+    // range change); nothing while there is no history.
+    virtual void RecordView() {}
     // Text shown after the graph window's caption (a long replay says how
     // to stop it); empty: the caption alone.
     virtual void SetCaptionSuffix(const QString& suffix) { (void)suffix; }

@@ -119,3 +119,35 @@ TEST_F(ParameterStepsTest, SynchronisedCurvesTakeTheStep)
 }
 
 } // namespace
+
+namespace {
+
+TEST(StepFactorsTest, TheNextFactorUpAndDown)
+{
+    struct Case {
+        long double step;
+        int direction;
+        long double next;
+    };
+    const Case cases[] = {
+        {0.1L, StepUp, 0.2L},   {0.1L, StepDown, 0.05L}, {0.3L, StepUp, 0.5L},      {0.3L, StepDown, 0.2L},
+        {1000.0L, StepUp, 1000.0L}, {0.001L, StepDown, 0.001L}, {5000.0L, StepDown, 1000.0L},
+        {0.0001L, StepUp, 0.001L},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NextStepFactor(c.step, c.direction), c.next) << static_cast<double>(c.step) << " " << c.direction;
+}
+
+TEST(StepFactorsTest, SpeedBarAndDelay)
+{
+    struct Case {
+        int position, delay;
+    };
+    for (const Case& c : {Case{0, 0}, Case{20, 1}, Case{10, 80}, Case{1, 152}, Case{19, 8}}) {
+        EXPECT_EQ(ParamDelayForSpeed(c.position, 80), c.delay) << c.position;
+        EXPECT_EQ(SpeedForParamDelay(c.delay, 80), c.position) << c.delay;
+    }
+    EXPECT_EQ(SpeedForParamDelay(5000, 80), 0) << "slower than the bar reaches";
+}
+
+} // namespace

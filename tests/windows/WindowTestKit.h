@@ -12,6 +12,7 @@
 #include "platform/fakes/FakeModalRunner.h"
 #include "platform/fakes/MemorySettingsStore.h"
 #include "platform/fakes/RecordingMessageSink.h"
+#include "platform/fakes/RecordingSystemErrorBox.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
 
@@ -25,6 +26,7 @@ class WindowTest : public ::testing::Test {
 protected:
     platform::MemorySettingsStore store;
     platform::RecordingMessageSink messages;
+    platform::RecordingSystemErrorBox errorBoxes;
     platform::FakeModalRunner modal;
     platform::FakeFileChooser files;
     platform::FakeColorChooser colors;
@@ -48,6 +50,7 @@ protected:
 private:
     platform::ScopedSettingsStore useStore_{store};
     platform::ScopedMessageSink useMessages_{messages};
+    platform::ScopedSystemErrorBox useErrorBoxes_{errorBoxes};
     platform::ScopedModalRunner useModal_{modal};
     platform::ScopedFileChooser useFiles_{files};
     platform::ScopedColorChooser useColors_{colors};

@@ -2,6 +2,7 @@
 // parameter goes while it is dragged; on −5..5 × −5..5 over 400 × 400.
 #include "SceneTestKit.h"
 #include "model/Colors.h"
+#include "model/ObjectNames.h"
 #include "platform/fakes/FakeInputState.h"
 #include "render/plot/Loci.h"
 #include "render/scene/HitTests.h"
@@ -99,6 +100,29 @@ TEST_F(HitTestsTest, LinesAndAxesAreHitAcrossTheirLength)
     view.XAxis.AxesVisible = 0;
     EXPECT_EQ(HitObjectAt(view, {300, 203}, true).Object, 0);
     EXPECT_EQ(HitObjectAt(view, {203, 203}, true).Object, AxisYObject);
+}
+
+TEST_F(HitTestsTest, CurveHandlesAreHitWhereTheParameterPutsThem)
+{
+    // At t = 1 the handle of (t, t/2) is (1, 0.5): pixel (240, 180).
+    SetObject(2, ObjectPoint, "1", "0.5");
+    SetObject(6, ObjectParametric, "t", "t/2");
+    SetObject(7, ObjectSequence, "t", "t/2");
+    ASSERT_EQ(view.PointStates[6].Kind, ObjectPoint);
+    EXPECT_EQ(view.PointStates[7].Kind, ObjectEmpty);
+    EXPECT_EQ(HitObjectAt(view, {243, 183}, false), (TObjectHit{6, {1.0L, 0.5L}}));
+    EXPECT_EQ(HitDraggablePoint(view, {243, 183}), 2);
+    DocumentTables.Points[2].Shown = 0;
+    EXPECT_EQ(HitDraggablePoint(view, {243, 183}), 6);
+    // The handle moves with the parameter.
+    DocumentTables.Params[PrmIndex(u"t")].Value = -2.0L;
+    BuildPointStates(view.PointStates);
+    EXPECT_EQ(HitObjectAt(view, {240, 180}, false).Object, 0);
+    EXPECT_EQ(HitObjectAt(view, {120, 240}, false), (TObjectHit{6, {-2.0L, -1.0L}}));
+    // A curve that may not be dragged counts only when any will do.
+    DocumentTables.Points[6].Draggable = 0;
+    EXPECT_EQ(HitObjectAt(view, {120, 240}, false).Object, 0);
+    EXPECT_EQ(HitObjectAt(view, {120, 240}, true).Object, 6);
 }
 
 TEST_F(HitTestsTest, CircleEdgeLiesBetweenTheProbes)

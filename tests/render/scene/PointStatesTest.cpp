@@ -1,5 +1,6 @@
 // The evaluated object states and their fixed 100-byte form.
 #include "SceneTestKit.h"
+#include "model/ObjectNames.h"
 #include "model/Options.h"
 #include "model/PointStateCodec.h"
 #include "render/scene/PointStates.h"
@@ -47,10 +48,22 @@ TEST_F(PointStatesTest, KindsKeepWhatTheyAreDrawnFromAndDropWhatTheyCannotDraw)
         {"horizontal line", {ObjectHorizontalLine, "", "", "3", ""}, 1, ObjectHorizontalLine, 0, 3.0L, 0},
         {"vertical line", {ObjectVerticalLine, "", "-2", "", ""}, 1, ObjectVerticalLine, -2.0L, 0, 0},
         {"vertical line, undefined", {ObjectVerticalLine, "", "ln(0)", "", ""}, 1, ObjectEmpty, 0, 0, 0},
-        {"parametric curve", {ObjectParametric, "", "t", "t^2", ""}, 1, ObjectEmpty, 0, 0, 0},
-        {"polar curve", {ObjectPolar, "", "", "", "2"}, 1, ObjectEmpty, 0, 0, 2.0L},
-        {"point sequence", {ObjectSequence, "", "t", "t", ""}, 1, ObjectEmpty, 0, 0, 0},
+        // Curves keep their handle: the position at the parameters' values
+        // (t = 2, theta = 0 here).
+        {"parametric curve", {ObjectParametric, "(t, t^2)", "t", "t^2", ""}, 1, ObjectPoint, 2.0L, 4.0L, 0},
+        {"parametric curve, undefined there", {ObjectParametric, "(t, sqrt(-t))", "t", "sqrt(-t)", ""}, 1,
+         ObjectEmpty, 0, 0, 0},
+        {"parametric curve, no position", {ObjectParametric, "", "t", "t^2", ""}, 1, ObjectEmpty, 0, 0, 0},
+        {"polar curve", {ObjectPolar, "(r cos@, r sin@)", "r cos@", "r sin@", "2"}, 1, ObjectPoint, 2.0L, 0, 2.0L},
+        {"polar curve, radius -1", {ObjectPolar, "(r cos@, r sin@)", "r cos@", "r sin@", "-1"}, 1, ObjectPoint,
+         -1.0L, 0, -1.0L},
+        {"polar curve, radius -1, mode 2", {ObjectPolar, "(r cos@, r sin@)", "r cos@", "r sin@", "-1"}, 2,
+         ObjectEmpty, -1.0L, 0, 0},
+        {"polar curve, no position", {ObjectPolar, "", "", "", "2"}, 1, ObjectEmpty, 0, 0, 2.0L},
+        {"point sequence", {ObjectSequence, "(t, t)", "t", "t", ""}, 1, ObjectEmpty, 0, 0, 0},
     };
+    DocumentTables.Params[PrmIndex(u"t")].Value = 2.0L;
+    DocumentTables.Params[PrmIndex(u"@")].Value = 0.0L;
     for (const Case& c : cases) {
         Options.CircleMode = c.CircleMode;
         SetObject(1, c.Source);

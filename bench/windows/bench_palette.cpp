@@ -1,0 +1,95 @@
+// Popping up the style palette under a style button: from the call to the
+// painted window, the palette hidden again between pop-ups.
+#include "bench/BenchSupport.h"
+#include "bench/windows/WindowBenchKit.h"
+#include "dialogs/FmSetColor.h"
+#include "dialogs/PermanentForms.h"
+
+#include <QEvent>
+#include <QToolButton>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+struct TPaletteBench {
+    TWindowBench Windows;
+    QWidget Dialog;
+    QToolButton* StyleButton = new QToolButton(&Dialog);
+
+    TPaletteBench()
+    {
+        Dialog.setGeometry(200, 200, 200, 80);
+        StyleButton->setGeometry(20, 10, 23, 23);
+        Dialog.show();
+        TWindowBench::ProcessEvents();
+    }
+    TFmSetColor& Palette() { return *Forms.FmSetColor; }
+};
+
+// Counts the paints a widget receives, to check that a pop-up is measured
+// to its painted picture.
+class TPaintCounter final : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TPaletteBench& Bench()
+{
+    static TPaletteBench bench;
+    return bench;
+}
+
+template <class PopUp>
+void MeasurePopUp(benchmark::State& state, const char* panel, PopUp popUp)
+{
+    TPaletteBench& bench = Bench();
+    TFmSetColor& palette = bench.Palette();
+    TPaintCounter counter;
+    palette.installEventFilter(&counter);
+    popUp(palette, bench.StyleButton);
+    TWindowBench::ProcessEvents();
+    palette.removeEventFilter(&counter);
+    auto* shown = palette.findChild<QWidget*>(QString::fromUtf8(panel));
+    const bool right = palette.isVisible() && counter.Paints > 0 && shown && shown->isVisible() &&
+                       palette.size() == shown->size();
+    palette.hide();
+    TWindowBench::ProcessEvents();
+    if (!right) {
+        FailBenchmark(state, std::string("the palette did not show and paint ") + panel);
+        return;
+    }
+    for (auto _ : state) {
+        popUp(palette, bench.StyleButton);
+        TWindowBench::ProcessEvents();
+        state.PauseTiming();
+        palette.hide();
+        TWindowBench::ProcessEvents();
+        state.ResumeTiming();
+    }
+}
+
+void BM_PopUpColourPanel(benchmark::State& state)
+{
+    TColor colour = 0;
+    MeasurePopUp(state, "PanelPcolor",
+                 [&](TFmSetColor& palette, QToolButton* button) { palette.ShowColorPanel(colour, button); });
+}
+BENCHMARK(BM_PopUpColourPanel)->Unit(benchmark::kMillisecond);
+
+void BM_PopUpWidthPanel(benchmark::State& state)
+{
+    std::uint8_t width = 2;
+    MeasurePopUp(state, "PanelWidth",
+                 [&](TFmSetColor& palette, QToolButton* button) { palette.ShowWidthPanel(width, button, true); });
+}
+BENCHMARK(BM_PopUpWidthPanel)->Unit(benchmark::kMillisecond);
+
+} // namespace

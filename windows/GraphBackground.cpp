@@ -1,0 +1,131 @@
+// The picture shown behind the graph: from a file or the clipboard, fitted
+// to the graph's width, height or both, or shown as it is.
+#include "windows/GraphAreaForm.h"
+
+#include "model/Options.h"
+#include "platform/Choosers.h"
+#include "platform/Clipboard.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
+#include "session/ProjectFile.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QToolButton>
+#include <map>
+
+namespace {
+
+// Glyphs of the background buttons' pictures, by picture number.
+QString BackgroundGlyph(int image)
+{
+    static const std::map<int, QString> glyphs{
+        {0, QStringLiteral("▣")},  {1, QStringLiteral("⎘")},  {2, QStringLiteral("▢")}, {3, QStringLiteral("▪")},
+        {10, QStringLiteral("↔")}, {11, QStringLiteral("↕")}, {12, QStringLiteral("⤢")},
+    };
+    const auto glyph = glyphs.find(image);
+    return glyph != glyphs.end() ? glyph->second : QStringLiteral("?");
+}
+
+void RedrawWithBackground()
+{
+    SetDirtyView();
+    GraphScale.Redraw(GraphScale.GraphImages);
+}
+
+// The picture of the file; null when it is missing or no reader knows it
+// (pictures of the Windows metafile formats among them).
+QImage ReadPicture(const QString& fileName)
+{
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile())
+        return {};
+    QImageReader reader(fileName);
+    reader.setAutoTransform(true);
+    const QImage picture = reader.read();
+    return picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+void TGraphAreaForm::SetButtonImage(QToolButton* button, int image)
+{
+    button->setProperty("imageIndex", image);
+    button->setText(BackgroundGlyph(image));
+}
+
+int TGraphAreaForm::ButtonImage(const QToolButton* button)
+{
+    return button->property("imageIndex").toInt();
+}
+
+void TGraphAreaForm::SetBackgroundSource(TBackgroundSource source)
+{
+    backgroundSource_ = source;
+    SetButtonImage(SbbImgepast, source == BackgroundFromClipboard ? 1 : 0);
+}
+
+void TGraphAreaForm::PasteBackgroundFromFile()
+{
+    SetBackgroundSource(BackgroundFromFile);
+    platform::FileChoice choice;
+    choice.folder = ProjectFile.BGfile.isEmpty() ? QString() : QFileInfo(ProjectFile.BGfile).absolutePath();
+    choice.filter = QStringLiteral("Imagens (*.bmp *.gif *.jpg *.jpeg *.png *.emf *.wmf);;Todos (*)");
+    const std::optional<QString> chosen = platform::CurrentFileChooser().chooseOpenFile(choice);
+    if (!chosen)
+        return;
+    ProjectFile.BGfile = *chosen;
+    LoadBackgroundFile(*chosen);
+}
+
+void TGraphAreaForm::LoadBackgroundFile(const QString& fileName)
+{
+    BImage = ReadPicture(fileName);
+    Options.BGshown = BImage.isNull() ? 0 : 1;
+    if (Options.BGshown)
+        RedrawWithBackground();
+}
+
+void TGraphAreaForm::PasteBackgroundFromClipboard()
+{
+    SetBackgroundSource(BackgroundFromClipboard);
+    const QImage picture = platform::CurrentClipboard().image();
+    if (picture.isNull() || picture.width() == 0 || picture.height() == 0)
+        return;
+    BImage = picture.convertToFormat(QImage::Format_RGB32);
+    ProjectFile.BGfile.clear();
+    Options.BGshown = 1;
+    RedrawWithBackground();
+}
+
+void TGraphAreaForm::ClearBackground()
+{
+    if (!Options.BGshown)
+        return;
+    ProjectFile.BGfile.clear();
+    Options.BGshown = 0;
+    BImage = QImage();
+    RedrawWithBackground();
+}
+
+void TGraphAreaForm::SetStretchMode(int mode)
+{
+    Options.BGMode = static_cast<std::uint8_t>(mode);
+    Options.BGstretchOn = 1;
+    UpdateStretchButton();
+    if (Options.BGshown)
+        RedrawWithBackground();
+}
+
+void TGraphAreaForm::ToggleStretch()
+{
+    Options.BGstretchOn = Options.BGstretchOn ? 0 : 1;
+    sbStretch->setChecked(Options.BGstretchOn != 0);
+    if (Options.BGshown)
+        RedrawWithBackground();
+}
+
+void TGraphAreaForm::UpdateStretchButton()
+{
+    SetButtonImage(sbStretch, Options.BGMode + 9);
+    sbStretch->setChecked(Options.BGstretchOn != 0);
+}
