@@ -37,14 +37,6 @@ QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent)
     return label;
 }
 
-QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 // The row's caption, as the data panel shows it: " y1=", " C1: ".
 QString RowCaption(int n, bool relation)
 {
@@ -60,6 +52,9 @@ QString RowCaption(int n, bool relation)
 
 void Open(int n, bool relation)
 {
+    // A full list has no slot to offer.
+    if (n < 1 || n > (relation ? RelationCount : FunctionCount))
+        return;
     auto* dialog = new TCfxProperty;
     if (relation)
         dialog->LoadRelation(n);
@@ -137,15 +132,11 @@ TCfxProperty::TCfxProperty()
     quick->addWidget(CboxAutoCalc);
     column->addWidget(Panel2);
 
-    PanelOk = MakePanel("PanelOk", this);
-    PanelOk->setFont(font());
-    BtnOK = MakeButton("BtnOK", QStringLiteral("&O K"), PanelOk);
-    btnDelete = MakeButton("btnDelete", QStringLiteral("&Apagar"), PanelOk);
-    btncancel = MakeButton("btncancel", QStringLiteral("&Cancelar"), PanelOk);
-    auto* buttons = new QHBoxLayout(PanelOk);
-    buttons->setContentsMargins(4, 3, 4, 3);
-    for (QPushButton* b : {BtnOK, btnDelete, btncancel})
-        buttons->addWidget(b);
+    const TOkPanel ok = BuildOkPanel();
+    PanelOk = ok.PanelOk;
+    BtnOK = ok.BtnOK;
+    btnDelete = ok.btnDelete;
+    btncancel = ok.btncancel;
     column->addWidget(PanelOk);
     column->addSpacing(2);
 
@@ -155,13 +146,10 @@ TCfxProperty::TCfxProperty()
     SBPtn->BindByte(TStyleFamily::Pattern, &copy_.Pattern);
     SBborder->BindByte(TStyleFamily::Border, &copy_.Border);
 
-    connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
     connect(btnDelete, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });
-    connect(btncancel, &QPushButton::clicked, this, [this] { close(); });
     connect(CBAI, &QCheckBox::toggled, this, [this](bool on) { copy_.AfterImage = on ? 1 : 0; });
     connect(CboxAutoCalc, &QCheckBox::toggled, this, [this](bool on) { copy_.AutoCalc = on ? 1 : 0; });
-    for (QWidget* w : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(Panel2), static_cast<QWidget*>(Panel3),
-                       static_cast<QWidget*>(PanelOk)})
+    for (QWidget* w : std::initializer_list<QWidget*>{Panel1, Panel2, Panel3})
         FocusOnHover(w);
 }
 
@@ -195,7 +183,10 @@ void TCfxProperty::Load(int n, bool relation)
     if (mark >= 0)
         title.remove(mark, 1);
     setWindowTitle(title.simplified() + QStringLiteral(" Propriedades"));
-    QFont nameFont(QString::fromUtf16(FormFontName), RowMetrics.RowSize);
+    const QString rowButton = QStringLiteral("%1Button%2").arg(relation ? u"panelcfn" : u"panelyfx").arg(n);
+    QWidget* row = Forms.DataPanel ? Forms.DataPanel->findChild<QWidget*>(rowButton) : nullptr;
+    QFont nameFont = row ? row->font() : QFont(QString::fromUtf16(FormFontName));
+    nameFont.setPointSize(RowMetrics.RowSize);
     nameFont.setBold(true);
     nameFont.setItalic(!relation);
     gboxf->setFont(nameFont);

@@ -61,6 +61,10 @@ constexpr bool HasBothCoordinates(int kind)
 }
 
 constexpr int LabelPositions = 9;
+// Where each label position puts the label around its object, as (row,
+// column) of the 3 × 3 grid of position buttons.
+constexpr std::array<std::pair<int, int>, LabelPositions + 1> LabelCells{{
+    {1, 1}, {0, 0}, {2, 0}, {0, 2}, {2, 2}, {1, 1}, {0, 1}, {2, 1}, {1, 0}, {1, 2}}};
 
 template <class T>
 T* Named(T* widget, const char* name)
@@ -77,13 +81,6 @@ QGroupBox* MakeGroup(const char* name, const QString& title, QWidget* parent)
 QCheckBox* MakeCheck(const char* name, const QString& text, QWidget* parent)
 {
     return Named(new QCheckBox(text, parent), name);
-}
-
-QPushButton* MakeButton(const char* name, const QString& text, QWidget* parent)
-{
-    auto* button = Named(new QPushButton(text, parent), name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 TFormulaPicture* MakePicture(const char* name, const QString& hint, QWidget* parent)
@@ -204,6 +201,8 @@ void TPntProperty::BuildFormulas()
     grid->addWidget(CBVector, 3, 1);
     grid->addWidget(CBDrag, 3, 2);
     grid->addWidget(CBPAI, 3, 3);
+    for (int col = 1; col <= 3; ++col)
+        grid->setColumnStretch(col, 1);
 
     GBCircle = MakeGroup("GBCircle", QStringLiteral("Círculo"), this);
     auto* circle = new QGridLayout(GBCircle);
@@ -214,6 +213,7 @@ void TPntProperty::BuildFormulas()
     circle->addWidget(lblR, 0, 0);
     circle->addWidget(ImgR, 0, 1);
     circle->addWidget(CBRAI, 1, 1);
+    circle->setColumnStretch(1, 1);
 }
 
 void TPntProperty::BuildCurve()
@@ -338,7 +338,7 @@ void TPntProperty::BuildLabel()
         button->setAutoExclusive(true);
         button->setFixedSize(12, 12);
         LabelPosButtons[i] = button;
-        positions->addWidget(button, (i - 1) / 3, (i - 1) % 3);
+        positions->addWidget(button, LabelCells[i].first, LabelCells[i].second);
         connect(button, &QToolButton::clicked, this, [this, i] { copy_.LabelPos = static_cast<std::uint8_t>(i); });
     }
     row->addLayout(positions);
@@ -346,14 +346,11 @@ void TPntProperty::BuildLabel()
 
 void TPntProperty::BuildButtons()
 {
-    PanelOk = Named(new QFrame(this), "PanelOk");
-    auto* row = new QHBoxLayout(PanelOk);
-    row->setContentsMargins(4, 2, 4, 2);
-    BtnOK = MakeButton("BtnOK", QStringLiteral("&O K"), PanelOk);
-    btnDelete = MakeButton("btnDelete", QStringLiteral("&Apagar"), PanelOk);
-    btncancel = MakeButton("btncancel", QStringLiteral("&Cancelar"), PanelOk);
-    for (QPushButton* b : {BtnOK, btnDelete, btncancel})
-        row->addWidget(b);
+    const TOkPanel ok = BuildOkPanel();
+    PanelOk = ok.PanelOk;
+    BtnOK = ok.BtnOK;
+    btnDelete = ok.btnDelete;
+    btncancel = ok.btncancel;
 }
 
 void TPntProperty::Connect()
@@ -384,12 +381,10 @@ void TPntProperty::Connect()
     connect(stPrmchar, &QToolButton::clicked, this, [this] { OpenLetterPanel(); });
     connect(Edit1, &QComboBox::activated, this, [this](int index) { LabelChosen(index); });
     connect(Edit1, &QComboBox::editTextChanged, this, [this](const QString& text) { copy_.Label = text; });
-    connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOkClick(); });
     connect(btnDelete, &QPushButton::clicked, this, [this] { BtnDeleteClick(); });
-    connect(btncancel, &QPushButton::clicked, this, [this] { close(); });
-    for (TStyleButton* b : {SBPcolor, SBWidth, SBPstyle, SBRcolor, SBRWidth, sbLstyle, SBIcolor, SBPtn, SBFtype, SBLocus})
+    for (TStyleButton* b : StyleButtons())
         b->Chosen = [this] { FormActivate(); };
-    for (QWidget* w : std::initializer_list<QWidget*>{GBFigure, GBPoint, GBCircle, GBCurve, GBStyle, GBLabel, PanelOk})
+    for (QWidget* w : std::initializer_list<QWidget*>{GBFigure, GBPoint, GBCircle, GBCurve, GBStyle, GBLabel})
         FocusOnHover(w);
 }
 
@@ -444,7 +439,8 @@ void TPntProperty::LoadObject(int n, int flags)
     PaintPanels({GBFigure, GBPoint, GBCircle, GBCurve, GBStyle, GBLabel}, panelColor_);
     if (!IsCurveKind(copy_.Kind))
         copy_.Sync = 0;
-    const bool vector = copy_.Dimension == 2 || Options.VectorOn != 0;
+    // The origin's vector picture is disabled: it is edited as x and y.
+    const bool vector = n != PointCount && (copy_.Dimension == 2 || Options.VectorOn != 0);
     {
         const QSignalBlocker block(CBVector);
         CBVector->setChecked(vector);
@@ -459,6 +455,11 @@ void TPntProperty::LoadObject(int n, int flags)
     CloseCalculator();
     SetKind(copy_.Kind);
     show();
+}
+
+std::array<TStyleButton*, 10> TPntProperty::StyleButtons() const
+{
+    return {SBPcolor, SBWidth, SBPstyle, SBRcolor, SBRWidth, sbLstyle, SBIcolor, SBPtn, SBFtype, SBLocus};
 }
 
 bool TPntProperty::IsCurve() const
@@ -480,12 +481,9 @@ void TPntProperty::SetKind(int kind)
     }
     if (IsCurveKind(kind) && copy_.LocusWidth == 0)
         copy_.LocusWidth = 2;
-    if (kind >= ObjectHorizontalLine && kind <= ObjectPolar)
-        copy_.Dimension = 1;
-    else if (slot_ != PointCount)
-        copy_.Dimension = CBVector->isChecked() ? 2 : 1;
+    copy_.Dimension = HasBothCoordinates(kind) && CBVector->isChecked() ? 2 : 1;
     SBLocus->BindByte(IsCurveKind(kind) ? TStyleFamily::Width : TStyleFamily::WidthOrNone, &copy_.LocusWidth);
-    for (TStyleButton* b : {SBPcolor, SBWidth, SBPstyle, SBRcolor, SBRWidth, sbLstyle, SBIcolor, SBPtn, SBFtype, SBLocus})
+    for (TStyleButton* b : StyleButtons())
         b->ShowGlyph();
     ShowLabelTemplates();
     ShowFields();

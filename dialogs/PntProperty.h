@@ -143,6 +143,7 @@ private:
     // The curve parameter letter as stPrmchar shows it.
     char16_t ShownParamChar() const;
     bool IsCurve() const;
+    std::array<TStyleButton*, 10> StyleButtons() const;
 
     TPointFunction copy_;
     int slot_ = 0;

@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEnterEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -35,6 +38,31 @@ TPropertyDialog::TPropertyDialog(const QString& objectName)
     setFont(font);
     const auto place = ClosedPositions().find(objectName);
     move(place != ClosedPositions().end() ? place->second : DialogAnchorPos());
+}
+
+TOkPanel TPropertyDialog::BuildOkPanel()
+{
+    TOkPanel ok;
+    ok.PanelOk = new QFrame(this);
+    ok.PanelOk->setObjectName(QStringLiteral("PanelOk"));
+    ok.PanelOk->setFont(font());
+    auto* row = new QHBoxLayout(ok.PanelOk);
+    row->setContentsMargins(4, 3, 4, 3);
+    const std::pair<QPushButton*&, const char16_t*> buttons[] = {
+        {ok.BtnOK, u"BtnOK"}, {ok.btnDelete, u"btnDelete"}, {ok.btncancel, u"btncancel"}};
+    const char16_t* captions[] = {u"&O K", u"&Apagar", u"&Cancelar"};
+    int i = 0;
+    for (auto& [button, name] : buttons) {
+        button = new QPushButton(QString::fromUtf16(captions[i++]), ok.PanelOk);
+        button->setObjectName(QString::fromUtf16(name));
+        // Enter belongs to the dialog: it runs OK whatever has the focus.
+        button->setAutoDefault(false);
+        row->addWidget(button);
+    }
+    connect(ok.BtnOK, &QPushButton::clicked, this, [this] { OkClick(); });
+    connect(ok.btncancel, &QPushButton::clicked, this, [this] { close(); });
+    FocusOnHover(ok.PanelOk);
+    return ok;
 }
 
 void TPropertyDialog::FocusOnHover(QWidget* widget)

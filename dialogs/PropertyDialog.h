@@ -16,6 +16,16 @@
 #include <functional>
 
 class QAbstractButton;
+class QFrame;
+class QPushButton;
+
+// The row of buttons every property dialog ends with.
+struct TOkPanel {
+    QFrame* PanelOk = nullptr;
+    QPushButton* BtnOK = nullptr;     // "&O K": runs OkClick
+    QPushButton* btnDelete = nullptr; // "&Apagar": the dialog connects it
+    QPushButton* btncancel = nullptr; // "&Cancelar": closes
+};
 
 // A property dialog: no parent (a disabled parent would disable it too),
 // frees itself when closed, stays above the main windows and opens where it
@@ -33,6 +43,7 @@ public:
     bool Closed() const { return closed_; }
 
 protected:
+    TOkPanel BuildOkPanel();
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -70,12 +70,59 @@ struct TScalarStep {
     TTokenCode token = 0;
 };
 
+// The steps once more for the common run, where every value stays defined:
+// each operand's place is decided when compiling (a leaf, the value set
+// aside last, which stays in a register, or one in memory), and each step
+// either gives a defined value or sends the evaluation back to the general
+// steps, which then compute it from the start.
+enum class FastOp : std::uint8_t {
+    Load,
+    Spill,     // the accumulator set aside, in the register
+    SpillMove, // the same, the register's value first moved to its slot
+    Add,
+    Subtract,
+    SubtractFrom, // the operand minus the accumulator
+    Multiply,
+    Divide,
+    DivideInto, // the operand divided by the accumulator
+    Power,      // by a whole exponent when the operand is one, else the routine
+    Less,
+    LessEq,
+    Greater,
+    GreaterEq,
+    And,
+    Or,
+    Binary,
+    Negate,
+    Sin,
+    Cos,
+    Tan,
+    Exp,
+    Ln,
+    Log,
+    Sqrt,
+    Abs,
+    Unary,
+    Undefined, // a step whose result is undefined for a defined operand
+};
+
+enum class Source : std::uint8_t { None, Leaf, Held, Slot };
+
+struct TFastStep {
+    FastOp op;
+    Source source = Source::None;
+    bool accRight = false;     // comparisons, and, or, routines
+    std::uint16_t operand = 0; // the leaf, or the slot
+    TTokenCode token = 0;
+};
+
 } // namespace
 
 class TScalarProgram {
 public:
     std::vector<TLeaf> leaves;
     std::vector<TScalarStep> steps;
+    std::vector<TFastStep> fast;
     int spills = 0; // values set aside at once, at most
     // No operation can give a complex value from reals in complex mode.
     bool complexSafe = true;
@@ -181,6 +228,70 @@ private:
     std::shared_ptr<TScalarProgram> p_;
 };
 
+// The fast form of the steps. Where the general steps look at run time
+// whether an operand is the value set aside last (kept in a register), this
+// follows the same register from step to step here, once.
+FastOp FastOpOf(const TScalarStep& s)
+{
+    switch (s.op) {
+    case ScalarOp::Load: return FastOp::Load;
+    case ScalarOp::Spill: return FastOp::Spill;
+    case ScalarOp::Add: return FastOp::Add;
+    case ScalarOp::Subtract: return s.accRight ? FastOp::SubtractFrom : FastOp::Subtract;
+    case ScalarOp::Multiply: return FastOp::Multiply;
+    case ScalarOp::Divide: return s.accRight ? FastOp::DivideInto : FastOp::Divide;
+    case ScalarOp::Power: return FastOp::Power;
+    case ScalarOp::Less: return FastOp::Less;
+    case ScalarOp::LessEq: return FastOp::LessEq;
+    case ScalarOp::Greater: return FastOp::Greater;
+    case ScalarOp::GreaterEq: return FastOp::GreaterEq;
+    case ScalarOp::And: return FastOp::And;
+    case ScalarOp::Or: return FastOp::Or;
+    case ScalarOp::Binary: return FastOp::Binary;
+    case ScalarOp::Negate: return FastOp::Negate;
+    case ScalarOp::Sin: return FastOp::Sin;
+    case ScalarOp::Cos: return FastOp::Cos;
+    case ScalarOp::Tan: return FastOp::Tan;
+    case ScalarOp::Exp: return FastOp::Exp;
+    case ScalarOp::Ln: return FastOp::Ln;
+    case ScalarOp::Log: return FastOp::Log;
+    case ScalarOp::Sqrt: return FastOp::Sqrt;
+    case ScalarOp::Abs: return FastOp::Abs;
+    case ScalarOp::Unary: return FastOp::Unary;
+    case ScalarOp::Not: break; // undefined of a defined value
+    }
+    return FastOp::Undefined;
+}
+
+std::vector<TFastStep> FastStepsOf(const TScalarProgram& p)
+{
+    const int leaves = static_cast<int>(p.leaves.size());
+    std::vector<TFastStep> fast;
+    fast.reserve(p.steps.size());
+    int heldAt = -1;
+    for (const TScalarStep& s : p.steps) {
+        TFastStep f{FastOpOf(s)};
+        f.accRight = s.accRight;
+        f.token = s.token;
+        if (f.op == FastOp::Spill) {
+            if (heldAt >= 0) {
+                f.op = FastOp::SpillMove;
+                f.operand = static_cast<std::uint16_t>(heldAt - leaves);
+            }
+            heldAt = s.operand;
+        } else if (s.op <= ScalarOp::Binary) {
+            const int o = s.operand;
+            f.source = o == heldAt ? Source::Held : o < leaves ? Source::Leaf : Source::Slot;
+            f.operand = static_cast<std::uint16_t>(o < leaves ? o : o - leaves);
+            // A power by a whole exponent reads it from a leaf on the right.
+            if (f.op == FastOp::Power && (s.accRight || f.source != Source::Leaf))
+                f.op = FastOp::Binary;
+        }
+        fast.push_back(f);
+    }
+    return fast;
+}
+
 std::shared_ptr<const TScalarProgram> ScalarCompiler::compile(QStringView code)
 {
     p_ = std::make_shared<TScalarProgram>();
@@ -197,6 +308,7 @@ std::shared_ptr<const TScalarProgram> ScalarCompiler::compile(QStringView code)
         if (s.operand >= SpillBase)
             s.operand = static_cast<std::uint16_t>(s.operand - SpillBase + leaves);
     }
+    p_->fast = FastStepsOf(*p_);
     return p_;
 }
 
@@ -508,6 +620,148 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
     return true;
 }
 
+// "^" of a defined real by a whole exponent n, as WholePower computes it:
+// squares and cubes written out (the products repeated squaring forms; a
+// negative base gives the same magnitude, rounding being symmetric).
+inline bool FastWholePower(long double a, int n, long double& v)
+{
+    if (a == 0.0L) {
+        v = 0.0L;
+        return n > 0;
+    }
+    if (n == 2)
+        v = a * a;
+    else if (n == 3)
+        v = a * (a * a);
+    else
+        return WholePower(a, true, n, v);
+    return v != 0.0L && InUsableRangeQuick(v);
+}
+
+// The fast form of the steps: false as soon as a value would be undefined
+// (or a routine gave no real), and the general steps then decide. Every
+// step computes what the general one computes for defined operands.
+bool RunFastSteps(const TScalarProgram& p, const long double* const* where, long double& result)
+{
+    long double acc = 0.0L;
+    long double held = 0.0L;
+    long double slots[EvaluationStackSize];
+    for (const TFastStep& s : p.fast) {
+        long double o = 0.0L;
+        if (s.source == Source::Leaf)
+            o = *where[s.operand];
+        else if (s.source == Source::Held)
+            o = held;
+        else if (s.source == Source::Slot)
+            o = slots[s.operand];
+        const long double a = s.accRight ? o : acc;
+        const long double b = s.accRight ? acc : o;
+        long double v = 0.0L;
+        switch (s.op) {
+        case FastOp::Load: acc = o; continue;
+        case FastOp::SpillMove: slots[s.operand] = held; [[fallthrough]];
+        case FastOp::Spill: held = acc; continue;
+        case FastOp::Add: v = acc + o; break;
+        case FastOp::Subtract: v = acc - o; break;
+        case FastOp::SubtractFrom: v = o - acc; break;
+        case FastOp::Multiply: v = acc * o; break;
+        case FastOp::Divide:
+        case FastOp::DivideInto: {
+            const long double divisor = s.op == FastOp::Divide ? o : acc;
+            const long double r = 1.0L / divisor;
+            if (divisor == 0.0L || !InUsableRangeQuick(r))
+                return false;
+            v = r * (s.op == FastOp::Divide ? acc : o);
+            break;
+        }
+        case FastOp::Power: {
+            int n = 0;
+            if (SmallWholeExponentInMemory(*where[s.operand], n)) {
+                if (!FastWholePower(acc, n, acc))
+                    return false;
+                continue;
+            }
+            [[fallthrough]];
+        }
+        case FastOp::Binary: {
+            const TValue r = BuiltinTable.Binary[s.token](TValue{KindReal, 1, a, 0.0L}, TValue{KindReal, 1, b, 0.0L});
+            if (r.Kind != KindReal || !r.Defined || !IsPositiveZero(r.Y))
+                return false;
+            acc = r.X;
+            continue;
+        }
+        case FastOp::Less:
+            if (!(a < b))
+                return false;
+            acc = 1.0L;
+            continue;
+        case FastOp::LessEq:
+            if (!(a <= b))
+                return false;
+            acc = 1.0L;
+            continue;
+        case FastOp::Greater:
+            if (!(a > b))
+                return false;
+            acc = 1.0L;
+            continue;
+        case FastOp::GreaterEq:
+            if (!(a >= b))
+                return false;
+            acc = 1.0L;
+            continue;
+        case FastOp::And: LargerOfBoth(a, true, b, true, acc); continue;
+        case FastOp::Or: LargerDefined(a, true, b, true, acc); continue;
+        case FastOp::Negate: acc = 0.0L - acc; continue;
+        case FastOp::Sin:
+        case FastOp::Cos: {
+            const bool degrees = builtins::DegreeMode();
+            v = s.op == FastOp::Sin ? (degrees ? SinDegreesL(acc) : SinL(acc))
+                                    : (degrees ? CosDegreesL(acc) : CosL(acc));
+            break;
+        }
+        case FastOp::Tan: {
+            const long double sine = SinOfAngle(acc);
+            const long double cosine = CosOfAngle(acc);
+            if (!Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v))
+                return false;
+            break;
+        }
+        case FastOp::Exp:
+            v = ExpL(acc);
+            if (v == 0.0L)
+                return false;
+            break;
+        case FastOp::Ln:
+        case FastOp::Log:
+            if (!(acc > 0.0L))
+                return false;
+            v = s.op == FastOp::Ln || Options.LogMode == 2 ? LnL(acc) : std::log10(acc);
+            break;
+        case FastOp::Sqrt:
+            if (!(acc >= 0.0L))
+                return false;
+            v = std::sqrt(acc);
+            break;
+        case FastOp::Abs: v = std::fabs(acc); break;
+        case FastOp::Unary: {
+            const TValue r = BuiltinTable.Unary[s.token](TValue{KindReal, 1, acc, 0.0L});
+            if (r.Kind != KindReal || !r.Defined || !IsPositiveZero(r.Y))
+                return false;
+            acc = r.X;
+            continue;
+        }
+        case FastOp::Undefined: return false;
+        }
+        // The range check of every step that has one.
+        if (!InUsableRangeQuick(v))
+            return false;
+        acc = v;
+    }
+    result = acc;
+    return true;
+}
+
 std::size_t HashOfPlace(const void* where, qsizetype size)
 {
     const auto bits = reinterpret_cast<std::uintptr_t>(where);
@@ -581,8 +835,8 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
     for (int i = 0; i < p->spills; ++i)
         where[leaves + i] = &spilled[i].value;
     long double value = 0.0L;
-    bool valueDefined = false;
-    if (!RunSteps(*p, where, spilled, value, valueDefined))
+    bool valueDefined = true;
+    if (!RunFastSteps(*p, where, value) && !RunSteps(*p, where, spilled, value, valueDefined))
         return Declined;
     ++ScalarPrograms.Runs;
     // Snapped as the machine snaps its result.

@@ -23,6 +23,8 @@ struct TDialogBench {
 
     TDialogBench()
     {
+        // The formulas below need the vocabulary.
+        StartEngineOnce();
         TEquationFunction f = DefaultEquation;
         f.Func.Text = QStringLiteral("sin(x)/x+x^2/10");
         PrepareExpression(f.Func, ModeFunction);
@@ -33,9 +35,7 @@ struct TDialogBench {
         StoreObject(1, ObjectPoint, QStringLiteral("1"), QStringLiteral("2"), {});
         StoreObject(2, ObjectCircle, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("Sqrt(2)"));
         StoreObject(CurveSlot, ObjectParametric, QStringLiteral("cos(t)"), QStringLiteral("sin(2t)"), {});
-        fprintf(stderr, "DEBUG0 y1=[%s] code=%d\n", qPrintable(DocumentTables.Functions[1].Func.Text), int(DocumentTables.Functions[1].Func.Code.size()));
         TWindowBench::ProcessEvents();
-        fprintf(stderr, "DEBUG1 y1=[%s] code=%d\n", qPrintable(DocumentTables.Functions[1].Func.Text), int(DocumentTables.Functions[1].Func.Code.size()));
     }
 
     static void StoreObject(int n, std::uint8_t kind, const QString& x, const QString& y, const QString& r)
@@ -84,7 +84,6 @@ void MeasureOpening(benchmark::State& state, const char* name, Show show, Loaded
     show();
     Dialog* dialog = OpenDialog<Dialog>(name);
     const bool right = dialog && loaded(*dialog);
-    fprintf(stderr, "DEBUG %p y1=[%s] code=%d\n", (void*)dialog, qPrintable(DocumentTables.Functions[1].Func.Text), int(DocumentTables.Functions[1].Func.Code.size()));
     CloseDialog(dialog);
     if (!right) {
         FailBenchmark(state, std::string(name) + " did not open on its record");

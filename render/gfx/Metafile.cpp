@@ -40,6 +40,8 @@ public:
     {
     }
 
+    // One to one at the origin: commands replay as they were recorded.
+    bool IsIdentity() const { return unitX_ && unitY_ && dest_.Left == 0 && dest_.Top == 0; }
     int X(int x) const { return dest_.Left + (unitX_ ? x : NearestInt(x * sx_)); }
     int Y(int y) const { return dest_.Top + (unitY_ ? y : NearestInt(y * sy_)); }
     QPoint Point(const QPoint& p) const { return QPoint(X(p.x()), Y(p.y())); }
@@ -208,7 +210,10 @@ TCanvas MakeMetafileCanvas(TMetafile& metafile)
     return TCanvas(std::make_unique<TRecordingDevice>(metafile));
 }
 
-void PlayMetafile(const TMetafile& metafile, TCanvas& target, const TRect& dest)
+namespace {
+
+template <class EachEntry>
+void PlayEntries(const TMetafile& metafile, TCanvas& target, const TRect& dest, EachEntry&& eachEntry)
 {
     if (dest.IsEmpty() || metafile.IsEmpty())
         return;
@@ -217,8 +222,33 @@ void PlayMetafile(const TMetafile& metafile, TCanvas& target, const TRect& dest)
     states.reserve(metafile.States.size());
     for (const TDrawState& s : metafile.States)
         states.push_back(mapping.State(s));
-    for (const TMetafile::TEntry& e : metafile.Entries)
-        target.Execute(mapping.Command(e.Command), states[e.State]);
+    const bool identity = mapping.IsIdentity();
+    eachEntry([&](const TMetafile::TEntry& e) {
+        if (identity)
+            target.Execute(e.Command, states[e.State]);
+        else
+            target.Execute(mapping.Command(e.Command), states[e.State]);
+    });
+}
+
+} // namespace
+
+void PlayMetafile(const TMetafile& metafile, TCanvas& target, const TRect& dest)
+{
+    PlayEntries(metafile, target, dest, [&](const auto& play) {
+        for (const TMetafile::TEntry& e : metafile.Entries)
+            play(e);
+    });
+}
+
+void PlayMetafileEntries(const TMetafile& metafile, TCanvas& target, const TRect& dest, std::span<const size_t> entries)
+{
+    if (entries.empty())
+        return;
+    PlayEntries(metafile, target, dest, [&](const auto& play) {
+        for (size_t i : entries)
+            play(metafile.Entries[i]);
+    });
 }
 
 QString DumpMetafile(const TMetafile& metafile)

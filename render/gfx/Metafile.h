@@ -5,6 +5,7 @@
 #include "render/gfx/GfxTypes.h"
 
 #include <QString>
+#include <span>
 #include <vector>
 
 // A recorded picture: the drawing calls in order, each with the tools it was
@@ -39,6 +40,8 @@ TCanvas MakeMetafileCanvas(TMetafile& metafile);
 // and the target's own tools stay as they were. Into a recording canvas the
 // calls are recorded again, so pictures nest.
 void PlayMetafile(const TMetafile& metafile, TCanvas& target, const TRect& dest);
+// The same for the entries at the given indices only, in that order.
+void PlayMetafileEntries(const TMetafile& metafile, TCanvas& target, const TRect& dest, std::span<const size_t> entries);
 
 // One line per call, with the tools that matter for it; a "clip" line before
 // each call whose clip differs from the one before. Exact and stable: tests

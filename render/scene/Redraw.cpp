@@ -191,7 +191,7 @@ void DrawScene(ScaleT& view, TGraphImages& images, int mode)
         DrawPointSequences(view, drawing);
         DrawFunctions(view, drawing.Mapping, drawing.Canvases);
         DrawObjects(view, drawing);
-        images[0].Canvas().StretchDraw(LayerBox(view), graphPicture);
+        SceneState.GraphReplay.Play(graphPicture, images[0], LayerBox(view));
         // Relations leave their traces on the scene canvas too.
         UpdateRelationLayer(view, images, drawing);
     }

@@ -6,6 +6,7 @@
 // picture. The dirty flags say which layers are rebuilt, the change set
 // which functions are evaluated again.
 #include "render/gfx/Metafile.h"
+#include "render/gfx/PictureReplayCache.h"
 #include "render/view/Scale.h"
 #include "render/view/ViewServices.h"
 
@@ -16,6 +17,8 @@ struct TSceneState {
     TMetafile SceneMetafile;
     // The last scene's graph picture as it went onto the visible graph.
     TMetafile GraphMetafile;
+    // Goes onto the visible graph; keeps the curves that did not move.
+    TPictureReplayCache GraphReplay;
     void Reset() { *this = TSceneState{}; }
 };
 extern TSceneState SceneState;

@@ -169,9 +169,10 @@ TEST_F(FmSetColorTest, ChoosingWritesTheFieldAndTheGlyphAndHides)
         if (c.byteValue < 0) {
             EXPECT_EQ(colour, c.colourValue);
             EXPECT_EQ(byte, 99);
-            if (c.colourValue != ColorWhite) // a colour writes what its glyph shows
+            if (c.colourValue != ColorWhite) { // a colour writes what its glyph shows
                 EXPECT_EQ(QColor(IconImage(caller.Button).pixel(9, 9)),
                           QColor(ColorRed(colour), ColorGreen(colour), ColorBlue(colour)));
+            }
         } else {
             EXPECT_EQ(byte, c.byteValue);
             EXPECT_EQ(colour, 0x123456u);

@@ -6,6 +6,7 @@
 #include "model/Options.h"
 #include "model/ProgramState.h"
 #include "session/Presentation.h"
+#include "session/ProjectFile.h"
 #include "session/StoreOperations.h"
 #include "session/UndoPoints.h"
 #include "tests/render/GoldenFiles.h"
@@ -89,6 +90,10 @@ TEST_F(PntPropertyTest, NewPointTakesTheLastStyleAndIsStored)
     Enter(dialog->ImgX, QStringLiteral("1"));
     Enter(dialog->imgY, QStringLiteral("2"));
     ChooseStyle(dialog->SBWidth, "SBAL4");
+    EXPECT_FALSE(dialog->SBPtn->isVisible()) << "no pattern without an inside colour";
+    ChooseStyle(dialog->SBIcolor, "sbc3");
+    EXPECT_TRUE(dialog->SBPtn->isVisible());
+    EXPECT_FALSE(dialog->SBFtype->isVisible()) << "figure types are for curves";
     const int undoPoints = BackUp.Index();
     EXPECT_EQ(PressOk(dialog), QString());
     const TPointFunction& p = DocumentTables.Points[P];
@@ -171,6 +176,7 @@ TEST_F(PntPropertyTest, KindsLayOutTheirFields)
 
 TEST_F(PntPropertyTest, ObjectOIsAPointOrACircleOnly)
 {
+    SetOriginObject();
     TPntProperty* dialog = Open(O);
     ASSERT_NE(dialog, nullptr);
     for (QWidget* w : std::initializer_list<QWidget*>{dialog->RBPoint, dialog->RBcircle})
@@ -180,6 +186,10 @@ TEST_F(PntPropertyTest, ObjectOIsAPointOrACircleOnly)
                                                       dialog->IMGV, dialog->CBVector, dialog->CBDrag, dialog->CBPAI,
                                                       dialog->SBLocus})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    // With its vector picture disabled, the origin is edited as x and y.
+    EXPECT_TRUE(dialog->ImgX->isVisible());
+    EXPECT_TRUE(dialog->imgY->isVisible());
+    EXPECT_EQ(dialog->Copy().X.Text, QStringLiteral("0"));
 }
 
 TEST_F(PntPropertyTest, FlagsEnableTheKinds)
@@ -247,10 +257,12 @@ TEST_F(PntPropertyTest, OkChecksAndStores)
         if (c.stored) {
             const TPointFunction& stored = DocumentTables.Points[Q];
             EXPECT_EQ(stored.RAImg, 0) << c.name << ": stored untraced";
-            if (stored.Kind == ObjectHorizontalLine)
+            if (stored.Kind == ObjectHorizontalLine) {
                 EXPECT_EQ(stored.R.Text, QStringLiteral("0"));
-            if (stored.Kind == ObjectPolar)
+            }
+            if (stored.Kind == ObjectPolar) {
                 EXPECT_EQ(stored.X.Text, QStringLiteral("r cos@"));
+            }
             Undo();
             EXPECT_EQ(DocumentTables.Points[Q].Kind, ObjectEmpty) << c.name;
         }
@@ -393,6 +405,16 @@ TEST_F(PntPropertyTest, LabelTemplatesUseTheListSeparator)
     EXPECT_EQ(dialog->Copy().Label, QStringLiteral("P!{(x,y)}//Coordenadas"));
     EXPECT_EQ(dialog->Copy().LabelPos, 1);
     EXPECT_TRUE(dialog->LabelPosButtons[1]->isChecked());
+
+    // Each position button stands where its label goes around the object.
+    const auto at = [dialog](int position) { return dialog->LabelPosButtons[position]->geometry().center(); };
+    const QPoint centre = at(5);
+    const std::pair<int, QPoint> sides[] = {{1, {-1, -1}}, {2, {-1, 1}}, {3, {1, -1}}, {4, {1, 1}},
+                                            {6, {0, -1}},  {7, {0, 1}},  {8, {-1, 0}}, {9, {1, 0}}};
+    for (auto [position, side] : sides) {
+        const QPoint d = at(position) - centre;
+        EXPECT_EQ(QPoint((d.x() > 0) - (d.x() < 0), (d.y() > 0) - (d.y() < 0)), side) << position;
+    }
 }
 
 TEST_F(PntPropertyTest, VectorJoinsAndSplitsThePointText)

@@ -68,9 +68,11 @@ protected:
 
 TEST_F(DataPanelTest, PanelsFillTheView)
 {
-    for (QWidget* panel : Console().Panels)
-        if (panel->isVisible())
+    for (QWidget* panel : Console().Panels) {
+        if (panel->isVisible()) {
             EXPECT_EQ(panel->width(), Console().ScrollBox1->viewport()->width()) << panel->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(DataPanelTest, RowsStandInTheirStoredOrder)

@@ -197,4 +197,30 @@ TEST_F(RedrawPipelineTest, ATraceStepStampsTheCurvesInTheAfterImageColour)
     EXPECT_EQ(PixelAt(images[1].Image(), 300, 100), ColorWhite);
 }
 
+TEST_F(RedrawPipelineTest, ParameterStepsDrawAsARedrawFromScratch)
+{
+    // Curves that cross and a point object: the moving curve is drawn
+    // again, the others come from the kept pixels.
+    SetFunction(1, "a·x");
+    SetFunction(2, "x^2/3-2");
+    SetFunction(3, "sin(2x)·3");
+    DocumentTables.Functions[3].Width = 3;
+    DocumentTables.Functions[3].Color = 0x00A0FF;
+    SetDirtyObjects();
+    view.Redraw(images);
+    for (const long double a : {0.5L, 0.75L, 1.25L, -2.0L}) {
+        StepParameter("a", a);
+        view.Redraw(images);
+        const QImage stepped = images[0].Image().copy();
+        // The same scene without kept pixels, then the replay as it was.
+        TPictureReplayCache replay = std::move(SceneState.GraphReplay);
+        SceneState.GraphReplay.Clear();
+        SetDirtyObjects();
+        view.Redraw(images);
+        ASSERT_EQ(stepped, images[0].Image()) << "a = " << static_cast<double>(a);
+        SceneState.GraphReplay = std::move(replay);
+    }
+    EXPECT_EQ(SceneState.GraphReplay.Counts().LayersReused, 3);
+}
+
 } // namespace

@@ -1,0 +1,194 @@
+#include "render/gfx/PictureReplayCache.h"
+
+#include <QHashFunctions>
+#include <unordered_map>
+#include <utility>
+
+namespace {
+
+// Lines and shapes in the mask pen mode: their lines and fills AND a colour
+// into the pixels they cover, wherever they fall and whatever is there, so
+// they commute with each other and drawing one twice changes nothing.
+bool IsMaskEntry(const TMetafile& picture, const TMetafile::TEntry& e)
+{
+    switch (e.Command.Op) {
+    case TDrawOp::Pixel:
+    case TDrawOp::FillRect:
+    case TDrawOp::Text:
+    case TDrawOp::Image:
+        return false;
+    default:
+        return picture.States[e.State].Pen.Mode == TPenMode::Mask;
+    }
+}
+
+// The longest run of consecutive mask entries, as [first, last).
+std::pair<size_t, size_t> LongestMaskRun(const TMetafile& picture)
+{
+    std::pair<size_t, size_t> best{0, 0};
+    size_t start = 0;
+    for (size_t i = 0; i <= picture.Entries.size(); ++i) {
+        if (i < picture.Entries.size() && IsMaskEntry(picture, picture.Entries[i]))
+            continue;
+        if (i - start > best.second - best.first)
+            best = {start, i};
+        start = i + 1;
+    }
+    return best;
+}
+
+size_t Mix(size_t h, size_t v)
+{
+    return h ^ (v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
+}
+
+size_t EntryHash(const TDrawCommand& c, const TDrawState& s)
+{
+    size_t h = static_cast<size_t>(c.Op);
+    h = Mix(h, qHashBits(c.Points.data(), c.Points.size() * sizeof(QPoint)));
+    for (int v : {c.Box.Left, c.Box.Top, c.Box.Right, c.Box.Bottom, c.Corner.width(), c.Corner.height(),
+                  static_cast<int>(s.Pen.Color), s.Pen.Width, static_cast<int>(s.Pen.Style),
+                  static_cast<int>(s.Brush.Style), static_cast<int>(s.Brush.Color)})
+        h = Mix(h, static_cast<size_t>(static_cast<unsigned>(v)));
+    return h;
+}
+
+// Equal geometry and tools: the entry covers the same pixels with the same colours.
+bool SameEntry(const TDrawCommand& a, const TDrawState& as, const TDrawCommand& b, const TDrawState& bs)
+{
+    return a.Op == b.Op && a.Box == b.Box && a.Corner == b.Corner && a.Points == b.Points && as == bs;
+}
+
+// Marks the entries of run that equal some item of items; says whether
+// every item was found.
+template <class Item>
+bool MarkCommon(const std::vector<Item>& items, const std::vector<Item>& run, std::vector<char>& marks)
+{
+    std::unordered_multimap<size_t, size_t> byHash;
+    byHash.reserve(run.size());
+    for (size_t i = 0; i < run.size(); ++i)
+        byHash.emplace(run[i].Hash, i);
+    bool all = true;
+    for (const Item& item : items) {
+        bool found = false;
+        const auto [from, to] = byHash.equal_range(item.Hash);
+        for (auto it = from; it != to; ++it) {
+            const Item& other = run[it->second];
+            if (SameEntry(item.Command, item.State, other.Command, other.State)) {
+                marks[it->second] = 1;
+                found = true;
+            }
+        }
+        all = all && found;
+    }
+    return all;
+}
+
+} // namespace
+
+void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const TRect& dest)
+{
+    TCanvas& canvas = target.Canvas();
+    QImage& image = target.Image();
+    const auto [first, last] = LongestMaskRun(picture);
+    if (dest.IsEmpty() || image.format() != QImage::Format_RGB32 || last - first < 2) {
+        PlayMetafile(picture, canvas, dest);
+        const TCounts counts = counts_;
+        Clear();
+        counts_ = counts;
+        return;
+    }
+    const TKey key{image.size(), dest, picture.Width, picture.Height, canvas.ClipRect()};
+    std::vector<TItem> run;
+    run.reserve(last - first);
+    for (size_t i = first; i < last; ++i) {
+        const TMetafile::TEntry& e = picture.Entries[i];
+        const TDrawState& state = picture.States[e.State];
+        run.push_back({e.Command, state, EntryHash(e.Command, state)});
+    }
+
+    std::vector<char> inLayer(run.size(), 0);
+    const bool reuse = layerValid_ && key == key_ && MarkCommon(kept_, run, inLayer);
+    if (reuse) {
+        ++counts_.LayersReused;
+    } else {
+        // What stood in the last replay too is likely to stand in the next.
+        std::fill(inLayer.begin(), inLayer.end(), 0);
+        if (key == key_)
+            MarkCommon(previous_, run, inLayer);
+        std::vector<size_t> kept;
+        kept_.clear();
+        for (size_t i = 0; i < run.size(); ++i)
+            if (inLayer[i]) {
+                kept.push_back(first + i);
+                kept_.push_back(run[i]);
+            }
+        layerValid_ = !kept.empty();
+        if (layerValid_) {
+            BuildLayer(picture, canvas, dest, image.size(), kept);
+            ++counts_.LayersBuilt;
+        }
+    }
+    counts_.EntriesKept = kept_.size();
+
+    std::vector<size_t> before(first);
+    for (size_t i = 0; i < first; ++i)
+        before[i] = i;
+    PlayMetafileEntries(picture, canvas, dest, before);
+    if (layerValid_)
+        ApplyLayer(image);
+    std::vector<size_t> rest;
+    for (size_t i = 0; i < run.size(); ++i)
+        if (!inLayer[i])
+            rest.push_back(first + i);
+    for (size_t i = last; i < picture.Entries.size(); ++i)
+        rest.push_back(i);
+    PlayMetafileEntries(picture, canvas, dest, rest);
+
+    previous_ = std::move(run);
+    key_ = key;
+}
+
+// The kept entries drawn onto white, and the pixels they changed taken as runs.
+void TPictureReplayCache::BuildLayer(const TMetafile& picture, const TCanvas& canvas, const TRect& dest, QSize size,
+                                     const std::vector<size_t>& kept)
+{
+    QImage layer(size, QImage::Format_RGB32);
+    layer.fill(0xFFFFFFFFu);
+    {
+        TCanvas layerCanvas = MakeImageCanvas(layer);
+        if (canvas.ClipRect())
+            layerCanvas.SetClipRect(*canvas.ClipRect());
+        PlayMetafileEntries(picture, layerCanvas, dest, kept);
+    }
+    runs_.clear();
+    colors_.clear();
+    for (int y = 0; y < layer.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        int x = 0;
+        while (x < layer.width()) {
+            while (x < layer.width() && row[x] == 0xFFFFFFFFu)
+                ++x;
+            if (x == layer.width())
+                break;
+            TRun r{y, x, x, colors_.size()};
+            while (x < layer.width() && row[x] != 0xFFFFFFFFu)
+                colors_.push_back(row[x++]);
+            r.X1 = x;
+            runs_.push_back(r);
+        }
+    }
+}
+
+// As the mask pen combines a pixel: AND, the alpha byte opaque.
+void TPictureReplayCache::ApplyLayer(QImage& image) const
+{
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    for (const TRun& r : runs_) {
+        auto* row = reinterpret_cast<QRgb*>(bits + r.Y * stride);
+        const QRgb* colors = colors_.data() + r.Offset;
+        for (int x = r.X0; x < r.X1; ++x)
+            row[x] = (row[x] & colors[x - r.X0]) | 0xFF000000u;
+    }
+}
