@@ -5,6 +5,12 @@ cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 
+# ccache (when there) keeps its cache where it was before the scratch
+# folders below replace the user's, and shares it between checkouts.
+export CCACHE_DIR="${CCACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/ccache}"
+export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1
+
 export QT_QPA_PLATFORM=offscreen
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
