@@ -42,13 +42,31 @@ void InitializeUnits()
 TProgramWindows::TProgramWindows() = default;
 TProgramWindows::~TProgramWindows()
 {
+    DestroyInReverseOrder();
+}
+TProgramWindows::TProgramWindows(TProgramWindows&&) noexcept = default;
+
+// A member-wise move would free the graph window first, while the windows
+// made after it still point at it.
+TProgramWindows& TProgramWindows::operator=(TProgramWindows&& other) noexcept
+{
+    if (this != &other) {
+        DestroyInReverseOrder();
+        GraphAreaForm = std::move(other.GraphAreaForm);
+        FmSetColor = std::move(other.FmSetColor);
+        MainConsole = std::move(other.MainConsole);
+        CalcForm = std::move(other.CalcForm);
+    }
+    return *this;
+}
+
+void TProgramWindows::DestroyInReverseOrder()
+{
     CalcForm.reset();
     MainConsole.reset();
     FmSetColor.reset();
     GraphAreaForm.reset();
 }
-TProgramWindows::TProgramWindows(TProgramWindows&&) noexcept = default;
-TProgramWindows& TProgramWindows::operator=(TProgramWindows&&) noexcept = default;
 
 TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progress)
 {
@@ -92,6 +110,8 @@ void StartUp(const QStringList& arguments, const TStartUpProgress& progress)
     RecordStartRanges();
     ClearUndo();
     ClearViewHistory();
+    // The first document has its origin object O, as every new one has.
+    SetOriginObject();
     ProgramState.ProgramDir = ProgramFolder();
     if (progress)
         progress(TStartUpStep::View);

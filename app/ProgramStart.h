@@ -30,6 +30,9 @@ struct TProgramWindows {
     ~TProgramWindows();
     TProgramWindows(TProgramWindows&&) noexcept;
     TProgramWindows& operator=(TProgramWindows&&) noexcept;
+
+private:
+    void DestroyInReverseOrder();
 };
 
 // The steps of the start-up work: the options and the standard view, then

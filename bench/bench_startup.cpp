@@ -4,7 +4,9 @@
 // built program with KAVIRO_STARTUP_TIMES=1: the program reports its phases
 // (launch to main, Qt start, units, windows, options and view, project load,
 // redraws, first paint) and ends. The iteration's time is the program's own total, from the
-// launch time this benchmark hands it.
+// launch time this benchmark hands it. A run that did not end by itself, open
+// the project and draw it fails the benchmark, and the program exits with 1.
+#include "BenchSupport.h"
 #include "engine/Compiler.h"
 #include "engine/EngineStartup.h"
 #include "model/DocumentState.h"
@@ -55,32 +57,59 @@ QString WriteProject(const QTemporaryDir& dir)
     return SaveKvf() ? ProjectFile.FileName + QStringLiteral(".kvf") : QString();
 }
 
-// "name=12.3" pairs of the program's report.
-std::map<std::string, double> ParseReport(const QString& text)
+// The program's report: "name=12.3" pairs, and how many redraws there were
+// ("redraws=12.3 (2 of them)"), -1 when it does not say.
+struct TReport {
+    std::map<std::string, double> Phases;
+    int Redraws = -1;
+};
+
+TReport ParseReport(const QString& text)
 {
-    std::map<std::string, double> phases;
+    TReport report;
     static const QRegularExpression pair(QStringLiteral("([A-Za-z ]+)=([0-9.]+)"));
+    static const QRegularExpression redraws(QStringLiteral("redraws=[0-9.]+ \\(([0-9]+) of them\\)"));
     const int start = text.indexOf(QStringLiteral("kaviro start-up (ms):"));
     if (start < 0)
-        return phases;
-    auto it = pair.globalMatch(text.mid(start + 21));
+        return report;
+    const QString line = text.mid(start + 21);
+    auto it = pair.globalMatch(line);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
-        phases[m.captured(1).trimmed().toStdString()] = m.captured(2).toDouble();
+        report.Phases[m.captured(1).trimmed().toStdString()] = m.captured(2).toDouble();
     }
-    return phases;
+    const QRegularExpressionMatch count = redraws.match(line);
+    if (count.hasMatch())
+        report.Redraws = count.captured(1).toInt();
+    return report;
+}
+
+// Why a run does not count, or empty: it must end by itself, open the
+// project and draw it (the standard view, then the project).
+std::string RunFault(bool ended, int exitCode, const TReport& report)
+{
+    if (!ended)
+        return "the program did not end within 20 s";
+    if (exitCode != 0)
+        return "the program ended with status " + std::to_string(exitCode);
+    for (const char* phase : {"total", "project", "first paint"})
+        if (!report.Phases.count(phase))
+            return std::string("the program's report has no ") + phase;
+    if (report.Redraws < 2)
+        return "the program drew " + std::to_string(report.Redraws) + " times, not the standard view and the project";
+    return {};
 }
 
 void BM_StartToFirstRedraw(benchmark::State& state)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        state.SkipWithError("no X display: run inside xvfb-run");
+        FailBenchmark(state, "no X display: run inside xvfb-run");
         return;
     }
     QTemporaryDir dir;
     const QString project = WriteProject(dir);
     if (project.isEmpty()) {
-        state.SkipWithError("the project could not be written");
+        FailBenchmark(state, "the project could not be written");
         return;
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -99,12 +128,10 @@ void BM_StartToFirstRedraw(benchmark::State& state)
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(KAVIRO_PROGRAM), {project});
         const bool ended = program.waitForFinished(20000);
-        const std::map<std::string, double> phases = ParseReport(QString::fromUtf8(program.readAllStandardError()));
-        // Checked before counted: the program ended by itself, opened the
-        // project and drew it (the standard view, then the project).
-        if (!ended || program.exitCode() != 0 || !phases.count("total") || !phases.count("project") ||
-            !phases.count("redraws")) {
-            state.SkipWithError("the program did not start, open the project and report");
+        const TReport report = ParseReport(QString::fromUtf8(program.readAllStandardError()));
+        const std::map<std::string, double>& phases = report.Phases;
+        if (const std::string fault = RunFault(ended, program.exitCode(), report); !fault.empty()) {
+            FailBenchmark(state, fault);
             return;
         }
         state.SetIterationTime(phases.at("total") / 1000.0);
@@ -126,5 +153,5 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    return 0;
+    return AnyBenchmarkFailed() ? 1 : 0;
 }

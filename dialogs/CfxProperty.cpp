@@ -178,11 +178,12 @@ void TCfxProperty::Load(int n, bool relation)
     const QString caption = RowCaption(n, relation);
     name_ = relation ? caption : caption + u' ';
     gboxf->setText(name_);
-    QString title = caption;
+    // " y1= " gives " y1 Propriedades", " C1: " gives " C1 Propriedades".
+    QString title = name_;
     const int mark = static_cast<int>(title.indexOf(relation ? u':' : u'='));
     if (mark >= 0)
         title.remove(mark, 1);
-    setWindowTitle(title.simplified() + QStringLiteral(" Propriedades"));
+    setWindowTitle(title + QStringLiteral("Propriedades"));
     const QString rowButton = QStringLiteral("%1Button%2").arg(relation ? u"panelcfn" : u"panelyfx").arg(n);
     QWidget* row = Forms.DataPanel ? Forms.DataPanel->findChild<QWidget*>(rowButton) : nullptr;
     QFont nameFont = row ? row->font() : QFont(QString::fromUtf16(FormFontName));

@@ -1,6 +1,7 @@
 #include "dialogs/DetailForm.h"
 
 #include "dialogs/CalcForm.h"
+#include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 
 #include "model/MessageBox.h"
@@ -524,6 +525,7 @@ void TDetailForm::FormShow()
 {
     Inputs = CurrentOptionInputs();
     ShowInputs();
+    TakeHintSetting(*this);
 }
 
 namespace {

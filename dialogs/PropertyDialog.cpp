@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/markup/TypesetImage.h"
@@ -81,6 +82,7 @@ bool TPropertyDialog::eventFilter(QObject* watched, QEvent* event)
 void TPropertyDialog::showEvent(QShowEvent* event)
 {
     DisableMainForms();
+    TakeHintSetting(*this);
     QDialog::showEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/SegProperty.h"
 
 #include "dialogs/FmSetColor.h"
+#include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 #include "session/FigureEdit.h"
 #include "session/RowModels.h"
@@ -455,6 +456,7 @@ void ShowSegProperty(int n)
         return;
     TSegProperty dialog(Forms.GraphWindow);
     dialog.LoadSegment(n);
+    TakeHintSetting(dialog);
     dialog.adjustSize();
     dialog.move(SegPropertyPos.value_or(DialogAnchorPos()));
     platform::RunModal(dialog);

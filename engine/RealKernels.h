@@ -206,3 +206,17 @@ inline bool SmallWholeExponentInMemory(const long double& e, int& n)
     n = (b.signAndExponent & 0x8000u) ? -whole : whole;
     return true;
 }
+
+// SnapToInteger, deciding most values with constants that load as floats:
+// a value more than 2^-56 (above 1E-17) from its nearest whole number is
+// not snapped; the rest are left to SnapToInteger itself.
+inline long double SnapToIntegerQuick(long double x)
+{
+    if (std::fabs(x) < 0x1p62L) {
+        constexpr long double Shift = 0x1.8p63L;
+        const long double nearest = (x + Shift) - Shift;
+        if (std::fabs(x - nearest) > 0x1p-56L) [[likely]]
+            return x;
+    }
+    return SnapToInteger(x);
+}

@@ -15,6 +15,7 @@
 #include <QHash>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 TScalarProgramTables ScalarPrograms;
@@ -114,6 +115,10 @@ struct TFastStep {
     bool accRight = false;     // comparisons, and, or, routines
     std::uint16_t operand = 0; // the leaf, or the slot
     TTokenCode token = 0;
+    std::int16_t load = -1; // a leaf loaded into the accumulator first (a load joined to the step)
+    // The range check may be left out when every leaf is moderate (see
+    // TMagnitude): the result is then in range whatever the leaves are.
+    bool checked = true;
 };
 
 } // namespace
@@ -123,6 +128,7 @@ public:
     std::vector<TLeaf> leaves;
     std::vector<TScalarStep> steps;
     std::vector<TFastStep> fast;
+    bool uncheckedSteps = false; // some fast step may leave out its range check
     int spills = 0; // values set aside at once, at most
     // No operation can give a complex value from reals in complex mode.
     bool complexSafe = true;
@@ -228,6 +234,84 @@ private:
     std::shared_ptr<TScalarProgram> p_;
 };
 
+// Bounds of the binary exponents of a value's magnitude: nonzero values
+// lie within [2^lo, 2^hi]. When every leaf of an evaluation is zero or within
+// [2^-ModerateLeafExponent, 2^(ModerateLeafExponent+1)], the bounds of each
+// step's value follow from its operands'; a step whose bounds stay within
+// 2^±8000 (inside 1E±2415) cannot leave the usable range, and its check is
+// left out.
+constexpr int ModerateLeafExponent = 64;
+
+struct TMagnitude {
+    static constexpr int Unknown = 1 << 20;
+    int lo = -Unknown;
+    int hi = Unknown;
+
+    static TMagnitude Leaf() { return {-ModerateLeafExponent, ModerateLeafExponent + 1}; }
+    static TMagnitude Clamped(long lo, long hi)
+    {
+        return {static_cast<int>(std::max<long>(lo, -Unknown)), static_cast<int>(std::min<long>(hi, Unknown))};
+    }
+    bool InRange() const { return lo >= -8000 && hi <= 8000; }
+    // A nonzero sum or difference is a multiple of the smaller operand's
+    // last place (2^-63 of it).
+    static TMagnitude Sum(TMagnitude a, TMagnitude b)
+    {
+        return Clamped(std::min<long>(a.lo, b.lo) - 64, std::max<long>(a.hi, b.hi) + 1);
+    }
+    static TMagnitude Product(TMagnitude a, TMagnitude b)
+    {
+        return Clamped(static_cast<long>(a.lo) + b.lo - 1, static_cast<long>(a.hi) + b.hi + 1);
+    }
+    static TMagnitude Reciprocal(TMagnitude b) { return Clamped(-static_cast<long>(b.hi) - 1, -static_cast<long>(b.lo) + 1); }
+    // a^n for a whole 0 < |n| <= 20, by repeated squaring.
+    static TMagnitude WholePower(TMagnitude a)
+    {
+        const long lo = std::min<long>(20L * a.lo, -20L * a.hi) - 40;
+        const long hi = std::max<long>(20L * a.hi, -20L * a.lo) + 40;
+        return Clamped(lo, hi);
+    }
+    static TMagnitude Either(TMagnitude a, TMagnitude b) { return {std::min(a.lo, b.lo), std::max(a.hi, b.hi)}; }
+};
+
+// The magnitude of a step's value and whether its range check stays.
+// wholePower: a power of the accumulator by a leaf, which the fast steps
+// raise by repeated squaring when the leaf is a small whole number (and
+// when it is not, they check every step after it).
+void Bound(const TScalarStep& s, TMagnitude operand, bool wholePower, TMagnitude& acc, bool& checked)
+{
+    TMagnitude v; // unknown
+    switch (s.op) {
+    case ScalarOp::Add:
+    case ScalarOp::Subtract: v = TMagnitude::Sum(acc, operand); break;
+    case ScalarOp::Multiply: v = TMagnitude::Product(acc, operand); break;
+    case ScalarOp::Divide: {
+        const TMagnitude divisor = s.accRight ? acc : operand;
+        const TMagnitude r = TMagnitude::Reciprocal(divisor);
+        v = TMagnitude::Product(r, s.accRight ? operand : acc);
+        if (!r.InRange())
+            v = TMagnitude{};
+        break;
+    }
+    case ScalarOp::Power:
+        if (wholePower)
+            v = TMagnitude::WholePower(acc);
+        break;
+    case ScalarOp::Less:
+    case ScalarOp::LessEq:
+    case ScalarOp::Greater:
+    case ScalarOp::GreaterEq:
+    case ScalarOp::Not: v = {0, 0}; break;
+    case ScalarOp::And:
+    case ScalarOp::Or: v = TMagnitude::Either(acc, operand); break;
+    case ScalarOp::Negate:
+    case ScalarOp::Abs: v = acc; break;
+    default: break; // functions and routines: unknown
+    }
+    checked = !v.InRange();
+    acc = v;
+}
+
 // The fast form of the steps. Where the general steps look at run time
 // whether an operand is the value set aside last (kept in a register), this
 // follows the same register from step to step here, once.
@@ -269,10 +353,20 @@ std::vector<TFastStep> FastStepsOf(const TScalarProgram& p)
     std::vector<TFastStep> fast;
     fast.reserve(p.steps.size());
     int heldAt = -1;
+    // Magnitudes of the leaves and of the values set aside, by operand.
+    std::vector<TMagnitude> stored(leaves + p.spills, TMagnitude::Leaf());
+    TMagnitude acc;
     for (const TScalarStep& s : p.steps) {
         TFastStep f{FastOpOf(s)};
         f.accRight = s.accRight;
         f.token = s.token;
+        if (s.op == ScalarOp::Load)
+            acc = stored[s.operand];
+        else if (s.op == ScalarOp::Spill)
+            stored[s.operand] = acc;
+        else
+            Bound(s, s.op <= ScalarOp::Binary ? stored[s.operand] : TMagnitude{},
+                  !s.accRight && s.operand < leaves, acc, f.checked);
         if (f.op == FastOp::Spill) {
             if (heldAt >= 0) {
                 f.op = FastOp::SpillMove;
@@ -286,6 +380,14 @@ std::vector<TFastStep> FastStepsOf(const TScalarProgram& p)
             // A power by a whole exponent reads it from a leaf on the right.
             if (f.op == FastOp::Power && (s.accRight || f.source != Source::Leaf))
                 f.op = FastOp::Binary;
+        }
+        // A load of a leaf joins the step after it when that one reads the
+        // accumulator (every step but a load or a spill does).
+        if (!fast.empty() && fast.back().op == FastOp::Load && fast.back().source == Source::Leaf
+            && fast.back().load < 0 && f.op != FastOp::Load && f.op != FastOp::Spill && f.op != FastOp::SpillMove) {
+            f.load = static_cast<std::int16_t>(fast.back().operand);
+            fast.back() = f;
+            continue;
         }
         fast.push_back(f);
     }
@@ -309,6 +411,8 @@ std::shared_ptr<const TScalarProgram> ScalarCompiler::compile(QStringView code)
             s.operand = static_cast<std::uint16_t>(s.operand - SpillBase + leaves);
     }
     p_->fast = FastStepsOf(*p_);
+    for (const TFastStep& f : p_->fast)
+        p_->uncheckedSteps = p_->uncheckedSteps || !f.checked;
     return p_;
 }
 
@@ -623,7 +727,7 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
 // "^" of a defined real by a whole exponent n, as WholePower computes it:
 // squares and cubes written out (the products repeated squaring forms; a
 // negative base gives the same magnitude, rounding being symmetric).
-inline bool FastWholePower(long double a, int n, long double& v)
+inline bool FastWholePower(long double a, int n, bool checked, long double& v)
 {
     if (a == 0.0L) {
         v = 0.0L;
@@ -635,83 +739,115 @@ inline bool FastWholePower(long double a, int n, long double& v)
         v = a * (a * a);
     else
         return WholePower(a, true, n, v);
-    return v != 0.0L && InUsableRangeQuick(v);
+    return !checked || (v != 0.0L && InUsableRangeQuick(v));
 }
 
-// The fast form of the steps: false as soon as a value would be undefined
-// (or a routine gave no real), and the general steps then decide. Every
-// step computes what the general one computes for defined operands.
-bool RunFastSteps(const TScalarProgram& p, const long double* const* where, long double& result)
+// True when every leaf is zero or of a moderate magnitude (TMagnitude::Leaf).
+bool ModerateLeaves(const TScalarProgram& p, const long double* const* where)
 {
+    bool moderate = true;
+    for (std::size_t i = 0; i < p.leaves.size(); ++i) {
+        const TBits b = BitsOf(*where[i]);
+        const unsigned e = b.signAndExponent & 0x7FFFu;
+        moderate &= (e == 0 && b.mantissa == 0)
+                    || e - (ExponentBias - ModerateLeafExponent) <= 2u * ModerateLeafExponent;
+    }
+    return moderate;
+}
+
+// The fast form of the steps: NaN as soon as a value would be undefined
+// (or a routine gave no real), and the general steps then decide; every
+// value they give is in range. Every step computes what the general one
+// computes for defined operands. The value comes back in a register: one
+// stored and read back at once would wait for the store.
+long double RunFastSteps(const TScalarProgram& p, const long double* const* where, TSpilled* slots)
+{
+    constexpr long double Failed = std::numeric_limits<long double>::quiet_NaN();
+    // The range checks the leaves' magnitudes do not make needless.
+    bool checkAll = !(p.uncheckedSteps && ModerateLeaves(p, where));
     long double acc = 0.0L;
     long double held = 0.0L;
-    long double slots[EvaluationStackSize];
+    const auto leaf = [&](int i) -> long double { return *where[i]; };
+    const auto operand = [&](const TFastStep& s) -> long double {
+        switch (s.source) {
+        case Source::Leaf: return leaf(s.operand);
+        case Source::Held: return held;
+        case Source::Slot: return slots[s.operand].value;
+        case Source::None: break;
+        }
+        return 0.0L;
+    };
+    // Comparisons, and, or and routines: their operands in order.
+    const auto inOrder = [&](const TFastStep& s, long double& a, long double& b) {
+        const long double o = operand(s);
+        a = s.accRight ? o : acc;
+        b = s.accRight ? acc : o;
+    };
     for (const TFastStep& s : p.fast) {
-        long double o = 0.0L;
-        if (s.source == Source::Leaf)
-            o = *where[s.operand];
-        else if (s.source == Source::Held)
-            o = held;
-        else if (s.source == Source::Slot)
-            o = slots[s.operand];
-        const long double a = s.accRight ? o : acc;
-        const long double b = s.accRight ? acc : o;
+        if (s.load >= 0)
+            acc = leaf(s.load);
         long double v = 0.0L;
+        long double a, b;
         switch (s.op) {
-        case FastOp::Load: acc = o; continue;
-        case FastOp::SpillMove: slots[s.operand] = held; [[fallthrough]];
+        case FastOp::Load: acc = operand(s); continue;
+        case FastOp::SpillMove: slots[s.operand].value = held; [[fallthrough]];
         case FastOp::Spill: held = acc; continue;
-        case FastOp::Add: v = acc + o; break;
-        case FastOp::Subtract: v = acc - o; break;
-        case FastOp::SubtractFrom: v = o - acc; break;
-        case FastOp::Multiply: v = acc * o; break;
+        case FastOp::Add: v = acc + operand(s); break;
+        case FastOp::Subtract: v = acc - operand(s); break;
+        case FastOp::SubtractFrom: v = operand(s) - acc; break;
+        case FastOp::Multiply: v = acc * operand(s); break;
         case FastOp::Divide:
         case FastOp::DivideInto: {
+            const long double o = operand(s);
             const long double divisor = s.op == FastOp::Divide ? o : acc;
             const long double r = 1.0L / divisor;
-            if (divisor == 0.0L || !InUsableRangeQuick(r))
-                return false;
+            if (divisor == 0.0L || ((checkAll || s.checked) && !InUsableRangeQuick(r)))
+                return Failed;
             v = r * (s.op == FastOp::Divide ? acc : o);
             break;
         }
         case FastOp::Power: {
             int n = 0;
             if (SmallWholeExponentInMemory(*where[s.operand], n)) {
-                if (!FastWholePower(acc, n, acc))
-                    return false;
+                if (!FastWholePower(acc, n, checkAll || s.checked, acc))
+                    return Failed;
                 continue;
             }
+            // Any other power may be far larger: the bounds of what follows
+            // no longer hold.
+            checkAll = true;
             [[fallthrough]];
         }
         case FastOp::Binary: {
+            inOrder(s, a, b);
             const TValue r = BuiltinTable.Binary[s.token](TValue{KindReal, 1, a, 0.0L}, TValue{KindReal, 1, b, 0.0L});
             if (r.Kind != KindReal || !r.Defined || !IsPositiveZero(r.Y))
-                return false;
+                return Failed;
             acc = r.X;
             continue;
         }
         case FastOp::Less:
-            if (!(a < b))
-                return false;
-            acc = 1.0L;
-            continue;
         case FastOp::LessEq:
-            if (!(a <= b))
-                return false;
-            acc = 1.0L;
-            continue;
         case FastOp::Greater:
-            if (!(a > b))
-                return false;
+        case FastOp::GreaterEq: {
+            inOrder(s, a, b);
+            const bool holds = s.op == FastOp::Less     ? a < b
+                               : s.op == FastOp::LessEq ? a <= b
+                               : s.op == FastOp::Greater ? a > b
+                                                         : a >= b;
+            if (!holds)
+                return Failed;
             acc = 1.0L;
             continue;
-        case FastOp::GreaterEq:
-            if (!(a >= b))
-                return false;
-            acc = 1.0L;
+        }
+        case FastOp::And:
+            inOrder(s, a, b);
+            LargerOfBoth(a, true, b, true, acc);
             continue;
-        case FastOp::And: LargerOfBoth(a, true, b, true, acc); continue;
-        case FastOp::Or: LargerDefined(a, true, b, true, acc); continue;
+        case FastOp::Or:
+            inOrder(s, a, b);
+            LargerDefined(a, true, b, true, acc);
+            continue;
         case FastOp::Negate: acc = 0.0L - acc; continue;
         case FastOp::Sin:
         case FastOp::Cos: {
@@ -724,42 +860,52 @@ bool RunFastSteps(const TScalarProgram& p, const long double* const* where, long
             const long double sine = SinOfAngle(acc);
             const long double cosine = CosOfAngle(acc);
             if (!Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v))
-                return false;
+                return Failed;
             break;
         }
         case FastOp::Exp:
             v = ExpL(acc);
             if (v == 0.0L)
-                return false;
+                return Failed;
             break;
         case FastOp::Ln:
         case FastOp::Log:
             if (!(acc > 0.0L))
-                return false;
+                return Failed;
             v = s.op == FastOp::Ln || Options.LogMode == 2 ? LnL(acc) : std::log10(acc);
             break;
         case FastOp::Sqrt:
             if (!(acc >= 0.0L))
-                return false;
+                return Failed;
             v = std::sqrt(acc);
             break;
         case FastOp::Abs: v = std::fabs(acc); break;
         case FastOp::Unary: {
             const TValue r = BuiltinTable.Unary[s.token](TValue{KindReal, 1, acc, 0.0L});
             if (r.Kind != KindReal || !r.Defined || !IsPositiveZero(r.Y))
-                return false;
+                return Failed;
             acc = r.X;
             continue;
         }
-        case FastOp::Undefined: return false;
+        case FastOp::Undefined: return Failed;
         }
         // The range check of every step that has one.
-        if (!InUsableRangeQuick(v))
-            return false;
+        if ((checkAll || s.checked) && !InUsableRangeQuick(v))
+            return Failed;
         acc = v;
     }
-    result = acc;
-    return true;
+    return acc;
+}
+
+// A real result, copied from a real zero so that its Y is stored without
+// the x87.
+inline TValue RealResult(bool defined, long double x)
+{
+    static constexpr TValue RealZero{KindReal, 0, 0.0L, 0.0L};
+    TValue result = RealZero;
+    result.Defined = defined;
+    result.X = x;
+    return result;
 }
 
 std::size_t HashOfPlace(const void* where, qsizetype size)
@@ -825,7 +971,7 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
     const TScalarProgram* p = ProgramFor(formula.Code);
     if (!p || (Options.ComplexMode && !p->complexSafe))
         return Declined;
-    const int leaves = static_cast<int>(p->leaves.size());
+    const std::size_t leaves = p->leaves.size();
     if (leaves > MaxLeaves)
         return Declined;
     const long double* where[MaxLeaves + EvaluationStackSize];
@@ -834,11 +980,17 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
         return Declined;
     for (int i = 0; i < p->spills; ++i)
         where[leaves + i] = &spilled[i].value;
+    // Snapped as the machine snaps its result. The fast steps' value stays
+    // in a register on its way into the record.
+    const long double fast = RunFastSteps(*p, where, spilled);
+    if (!std::isnan(fast)) {
+        ++ScalarPrograms.Runs;
+        return RealResult(true, SnapToIntegerQuick(fast));
+    }
     long double value = 0.0L;
     bool valueDefined = true;
-    if (!RunFastSteps(*p, where, value) && !RunSteps(*p, where, spilled, value, valueDefined))
+    if (!RunSteps(*p, where, spilled, value, valueDefined))
         return Declined;
     ++ScalarPrograms.Runs;
-    // Snapped as the machine snaps its result.
-    return TValue{KindReal, valueDefined, valueDefined ? SnapToInteger(value) : value, 0.0L};
+    return RealResult(valueDefined, valueDefined ? SnapToIntegerQuick(value) : value);
 }

@@ -37,6 +37,7 @@ struct TProgramState {
     std::uint8_t PresentationMode = 0;
     int DisplayFontSize = 12; // points: 12, or 24 in presentation mode
     int FontSize = 12;        // points of the axis labels and object labels
+    std::uint8_t ShowHint = 1; // the data panel's hint switch: controls pop up their tooltips
 
     QString DefaultFontName;
     QString SctickerEdit;

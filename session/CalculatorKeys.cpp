@@ -89,6 +89,8 @@ void AddKeypad(TKeyBuilder& b)
     b.Add(QStringLiteral("SBRight"), K::CaretRight, QStringLiteral("→"));
     b.Add(QStringLiteral("SBBack"), K::Backspace, QStringLiteral("⌫"));
     b.Add(QStringLiteral("SBDel"), K::Delete, QStringLiteral("Del"));
+    // Square brackets are absolute value bars; the caret lands between them.
+    b.Add(QStringLiteral("SBAbsBars"), K::CallForm, QStringLiteral("[]"), {}, 1, S("absoluto"));
 }
 
 void AddFunctions(TKeyBuilder& b)

@@ -25,7 +25,7 @@ bool IsAxis(int v)
 
 std::uint8_t ObjectKind(int v)
 {
-    return v >= 1 && v <= PointCount ? DocumentTables.Points[v].Kind : ObjectEmpty;
+    return v >= 1 && v <= PointCount ? DocumentTables.Points[v].Kind : std::uint8_t{ObjectEmpty};
 }
 
 bool IsLineObject(int v)

@@ -469,10 +469,6 @@ void RecompileAfterOptions(const TRecompilePlan& plan)
         // Compiling reads the letter: every formula of the document and of
         // the value and integral tools.
         RecompileDocumentFormulas();
-        CompileEach(t.YvalueFunctions, ModeFunction);
-        PrepareExpression(t.YvalueX, ModePlain);
-        PrepareExpression(t.IntegralInterval.Lower, ModePlain);
-        PrepareExpression(t.IntegralInterval.Upper, ModePlain);
         MarkEverythingChanged();
     } else {
         CompileEach(t.Relations, ModeRelation);

@@ -344,5 +344,10 @@ void RecompileDocumentFormulas()
         PrepareExpression(p.Low, ModePlain);
         PrepareExpression(p.High, ModePlain);
     }
+    for (TKavirofunction& f : t.YvalueFunctions)
+        PrepareExpression(f, ModeFunction);
+    PrepareExpression(t.YvalueX, ModePlain);
+    PrepareExpression(t.IntegralInterval.Lower, ModePlain);
+    PrepareExpression(t.IntegralInterval.Upper, ModePlain);
     MarkNamesChanged(QStringView(&TokenCodes.Theta, 1));
 }

@@ -34,7 +34,8 @@ void LoadOptions();
 // new document.
 void DeleteOptions();
 
-// Compiles the document's formulas again after a change of a setting that
-// compiling reads (the x axis letter, the theta mode), and marks the theta
-// parameter changed.
+// Compiles every formula of the document again, each in its own mode (the
+// value table's rows and x and the integral's limits too), after a change of
+// a setting that compiling reads (the x axis letter, the theta mode), and
+// marks the theta parameter changed.
 void RecompileDocumentFormulas();

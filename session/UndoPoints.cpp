@@ -5,6 +5,7 @@
 
 #include "model/History.h"
 #include "model/LineCodec.h"
+#include "model/ProgramState.h"
 
 #include <QFileInfo>
 
@@ -74,5 +75,8 @@ void RestoreUndoSnapshot()
     if (!background.isEmpty() && QFileInfo(background).fileName() == QFileInfo(ProjectFile.BGfile).fileName())
         ProjectFile.BGfile = background;
     RefreshAll();
+    // RefreshAll marks a loaded document unchanged; a restored step differs
+    // from the file, and closing must still ask before losing it.
+    ProgramState.Modified = 1;
     UpdateUndoControls();
 }

@@ -3,6 +3,7 @@
 #include "dialogs/CalcForm.h"
 #include "dialogs/DetailForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 #include "model/FileAssociation.h"
 #include "model/History.h"
@@ -100,7 +101,7 @@ public:
         const int top = WorkArea().top();
         if (TGraphAreaForm* graph = Forms.GraphAreaForm) {
             graph->move(graph->x(), top);
-            console_.resize(console_.width(), graph->height());
+            console_.resize(TMainConsole::StandardWidth(), graph->height());
         }
         console_.move(console_.x(), top);
         if (QToolButton* trace = FindToolButton(console_, "SBAimg"))
@@ -159,7 +160,6 @@ private:
     ScopedCommandHost useHost_{host_};
     TRowItem rowKind_ = TRowItem::Function;
     int rowSlot_ = 0;
-    bool hintsOn_ = true;
     bool connecting_ = false; // the figure tool is being switched
 };
 
@@ -183,6 +183,7 @@ TConsoleCommands::TConsoleCommands(TMainConsole& console)
     if (Forms.GraphAreaForm)
         Forms.GraphAreaForm->setAcceptDrops(true);
     qApp->installEventFilter(this);
+    SetHintsShown(HintsShown(), {&console, Forms.GraphWindow, Forms.FmSetColor});
     ApplyPresentationSizes(console.logicalDpiX());
     UpdateUndoControls(!BackUp.IsAtStart(), BackUp.CanRedo());
 }
@@ -260,7 +261,9 @@ void TConsoleCommands::ConnectShowMenu()
         });
     }
     if (QAction* hints = FindAction(console_, "NShowHint"))
-        connect(hints, &QAction::triggered, this, [this](bool on) { hintsOn_ = on; });
+        connect(hints, &QAction::triggered, this, [this](bool on) {
+            SetHintsShown(on, {&console_, Forms.GraphWindow, Forms.FmSetColor});
+        });
     On("Npresentation", [] { NpresentationClick(); });
     if (QAction* transparent = FindAction(console_, "nTransparent"))
         connect(transparent, &QAction::triggered, this,
@@ -273,7 +276,7 @@ void TConsoleCommands::ShowMenuOpening()
     FindAction(console_, "Ntool")->setChecked(menus_.ToolBar->isVisible());
     for (int i = 0; i < PanelCount; ++i)
         FindAction(console_, PanelSwitches[i])->setChecked(PanelLayout.Panels[i + 1].Visible != 0);
-    FindAction(console_, "NShowHint")->setChecked(hintsOn_);
+    FindAction(console_, "NShowHint")->setChecked(HintsShown());
     FindAction(console_, "Npresentation")->setChecked(ProgramState.PresentationMode != 0);
     // Window transparency is offered only to who looks for it.
     QAction* transparent = FindAction(console_, "nTransparent");
@@ -511,8 +514,6 @@ bool TConsoleCommands::eventFilter(QObject* watched, QEvent* event)
         return false;
     case QEvent::KeyPress:
         return watched == &console_ && FormKeyDown(*static_cast<QKeyEvent*>(event));
-    case QEvent::ToolTip:
-        return !hintsOn_ && OwnsWindowOf(watched);
     case QEvent::Enter:
     case QEvent::Leave:
         // Every control's hint, as the status bar of the graph shows it.
@@ -537,6 +538,13 @@ bool TConsoleCommands::eventFilter(QObject* watched, QEvent* event)
 void InstallConsoleCommands(TMainConsole& console)
 {
     new TConsoleCommands(console);
+}
+
+void RemoveConsoleCommands(TMainConsole& console)
+{
+    const QObjectList children = console.children();
+    for (QObject* child : children)
+        delete dynamic_cast<TConsoleCommands*>(child);
 }
 
 void SetConnectPoints(bool on)

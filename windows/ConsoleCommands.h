@@ -10,6 +10,10 @@ class TMainConsole;
 // The data panel's commands: its menu bar, toolbar, row menu, dropped files
 // and keys, installed once on the data panel when it is created.
 void InstallConsoleCommands(TMainConsole& console);
+// Takes them off again; the data panel's destructor calls this first, while
+// the panel is whole (their filter sees every event of the program, also
+// those its closing sends).
+void RemoveConsoleCommands(TMainConsole& console);
 
 // "Modo de Apresentação": the mode flips and both windows take its sizes.
 void NpresentationClick();

@@ -152,6 +152,7 @@ TGraphAreaForm::TGraphAreaForm()
 
 TGraphAreaForm::~TGraphAreaForm()
 {
+    RemoveGraphMouse(*this);
     if (Forms.GraphAreaForm == this) {
         Forms.GraphAreaForm = nullptr;
         Forms.GraphWindow = nullptr;
@@ -404,15 +405,14 @@ void TGraphAreaForm::SetFileCaption(const QString& fileName)
         SetDefaultCaption();
         return;
     }
-    const QString name = QFileInfo(fileName).fileName();
-    setWindowTitle(QStringLiteral("KAVIRO : ") + name);
-    QApplication::setApplicationDisplayName(name);
+    // Only this caption carries the file's name: Qt would append an
+    // application display name to the caption of every other window.
+    setWindowTitle(QStringLiteral("KAVIRO : ") + QFileInfo(fileName).fileName());
 }
 
 void TGraphAreaForm::SetDefaultCaption()
 {
     setWindowTitle(defaultCaption_);
-    QApplication::setApplicationDisplayName(QStringLiteral("KAVIRO"));
 }
 
 void TGraphAreaForm::RepaintGraph()

@@ -231,6 +231,10 @@ public:
     void ClearAllMemos();
     void DropSticker(TStickerImage& sticker, QPoint graphPixel);
     void EndStickerDrag(TStickerImage& sticker, Qt::DropAction action);
+    // Each sticker to its stored place: on the graph at its place, or on the
+    // data panel's notes when it has a picture. Whether it shows is left as
+    // it is.
+    void PlaceStickers();
 
     // Whether the close may go ahead; the settings are written either way.
     bool FormCloseQuery();

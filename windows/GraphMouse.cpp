@@ -383,6 +383,13 @@ void InstallGraphMouse(TGraphAreaForm& form)
     Installed = new TGraphMouse(form);
 }
 
+void RemoveGraphMouse(TGraphAreaForm& form)
+{
+    const QObjectList children = form.children();
+    for (QObject* child : children)
+        delete dynamic_cast<TGraphMouse*>(child);
+}
+
 bool IsGraphMouseDragging()
 {
     return IsViewRecordingSuppressed();

@@ -6,6 +6,10 @@ class TGraphMouseWork;
 // The mouse work on the graph picture: installed once on the graph window
 // when it is created.
 void InstallGraphMouse(TGraphAreaForm& form);
+// Takes the mouse work off the graph window; its destructor calls this
+// first, while the window's parts are still whole (closing a widget sends
+// hide events through the work's event filter).
+void RemoveGraphMouse(TGraphAreaForm& form);
 // True while a live drag of an object has stored its first change: the view
 // history does not record the views it passes through. (A zoom or move of
 // the view sets its range after the drag has ended, and is recorded.)

@@ -8,6 +8,7 @@
 #include "model/Options.h"
 #include "platform/Desktop.h"
 #include "render/view/Scale.h"
+#include "session/PanelLayout.h"
 #include "session/UndoPoints.h"
 #include "windows/ConsoleDrag.h"
 #include "windows/MainConsole.h"
@@ -35,6 +36,12 @@ int StickerNumberOf(const QMimeData* data)
     if (!data || !data->hasFormat(StickerDragMimeType))
         return 0;
     return data->data(StickerDragMimeType).toInt();
+}
+
+// The project keeps where each sticker lies on the graph.
+void RecordGraphPlace(const TStickerImage& sticker)
+{
+    PanelLayout.StickerPlaces[sticker.Number()] = {sticker.x(), sticker.y(), 0};
 }
 
 bool HasNotes()
@@ -109,6 +116,8 @@ void TStickerImage::mouseMoveEvent(QMouseEvent* event)
 
 void TStickerImage::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (dragging_)
+        RecordGraphPlace(*this);
     dragging_ = false;
     Opaque = false;
     update();
@@ -233,11 +242,38 @@ void TGraphAreaForm::DropSticker(TStickerImage& sticker, QPoint graphPixel)
         sticker.setParent(PanelGraph);
     const QPoint centre = GImage->pos() + graphPixel;
     sticker.move(centre - QPoint(sticker.width() / 2, sticker.height() / 2));
+    RecordGraphPlace(sticker);
     sticker.Opaque = false;
     sticker.show();
     sticker.raise();
     // The note rows close up over the sticker that left them.
     if (fromPanel && Forms.MainConsole) {
+        Forms.MainConsole->ArrangeMemoPanel();
+        Forms.MainConsole->ArrangePanels();
+    }
+}
+
+void TGraphAreaForm::PlaceStickers()
+{
+    bool leftPanel = false;
+    for (int i = 0; i < StickerCount; ++i) {
+        auto* sticker = static_cast<TStickerImage*>(Stickers[i]);
+        const TStickerPlace& place = PanelLayout.StickerPlaces[i + 1];
+        if (place.OnConsole && Forms.MainConsole) {
+            if (!sticker->pixmap().isNull())
+                Forms.MainConsole->DropStickerOnPanel(sticker);
+            continue;
+        }
+        if (sticker->parentWidget() != PanelGraph) {
+            // Reparenting hides it; it shows again as it was.
+            const bool shown = !sticker->isHidden();
+            sticker->setParent(PanelGraph);
+            sticker->setVisible(shown);
+            leftPanel = true;
+        }
+        sticker->move(place.Left, place.Top);
+    }
+    if (leftPanel && Forms.MainConsole) {
         Forms.MainConsole->ArrangeMemoPanel();
         Forms.MainConsole->ArrangePanels();
     }
@@ -251,4 +287,5 @@ void TGraphAreaForm::EndStickerDrag(TStickerImage& sticker, Qt::DropAction actio
         return;
     // Dropped nowhere: the notes panel of the data panel takes it.
     Forms.MainConsole->DropStickerOnPanel(&sticker);
+    PanelLayout.StickerPlaces[sticker.Number()].OnConsole = 1;
 }

@@ -192,7 +192,20 @@ TMainConsole::TMainConsole()
 
 TMainConsole::~TMainConsole()
 {
+    RemoveConsoleCommands(*this);
     useRowHost_.reset();
+    // The stickers lying on the notes panel are the graph window's, which
+    // keeps pointing at them: they go back to it.
+    if (Forms.GraphAreaForm)
+        for (QWidget* sticker : MemoStickers)
+            if (sticker->parentWidget() == Panels[PanelNotes - 1]) {
+                sticker->hide();
+                sticker->setParent(Forms.GraphAreaForm->PanelGraph);
+            }
+    // The panels go while the members their signals reach are whole: an
+    // edit that loses the focus as it hides finishes its editing.
+    delete takeCentralWidget();
+    ScrollBox1 = nullptr;
     if (Forms.MainConsole == this) {
         Forms.MainConsole = nullptr;
         Forms.DataPanel = nullptr;
@@ -368,12 +381,15 @@ int TMainConsole::ClientWidth() const
     return ScrollBox1->viewport()->width();
 }
 
+int TMainConsole::StandardWidth()
+{
+    return ProgramState.PresentationMode != 0 ? PresentationWidth : NormalWidth;
+}
+
 void TMainConsole::ApplySizes()
 {
-    const bool presentation = ProgramState.PresentationMode != 0;
-    RowMetrics.Apply(logicalDpiX(), presentation);
-    const int width = presentation ? PresentationWidth : NormalWidth;
-    resize(width, height());
+    RowMetrics.Apply(logicalDpiX(), ProgramState.PresentationMode != 0);
+    resize(StandardWidth(), height());
     QFont text = FormFont();
     text.setPointSize(RowMetrics.TextSize * 2 / 3);
     for (QWidget* panel : Panels)
@@ -451,6 +467,7 @@ void TMainConsole::ShowListRow(TRowKind kind, int slot)
         break;
     }
     if (!model->Shown || model->DisplayIndex == 0) {
+        row->Shown = false;
         row->Hide();
         return;
     }

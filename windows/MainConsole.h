@@ -106,6 +106,8 @@ public:
     // Width in normal and presentation mode.
     static constexpr int NormalWidth = 280;
     static constexpr int PresentationWidth = 560;
+    // The width of the current mode.
+    static int StandardWidth();
     static constexpr int MinimumHeight = 150;
     static constexpr int TitleHeight = 22;
 

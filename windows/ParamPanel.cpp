@@ -125,7 +125,10 @@ void TParamPanel::WireRow(int j)
     // moves the row, a right click opens the row menu.
     auto pressX = std::make_shared<std::optional<int>>();
     TEventHook::Install(row.Letter, [this, j, pressX](QEvent* event) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // Every event passes here, not only the mouse's.
+        const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+        if (!mouse)
+            return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
             if (mouse->button() == Qt::RightButton) {

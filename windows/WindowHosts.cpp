@@ -186,6 +186,11 @@ void TWindowProjectHost::ArrangePanels()
         Forms.MainConsole->ArrangePanels();
 }
 
+void TWindowProjectHost::ArrangeStickers()
+{
+    OnGraphWindow([](TGraphAreaForm& form) { form.PlaceStickers(); });
+}
+
 void TWindowProjectHost::UpdateUndoControls(bool canUndo, bool canRedo)
 {
     ::UpdateUndoControls(canUndo, canRedo);

@@ -34,6 +34,7 @@ public:
     // The data panel's rows and panels.
     void RefreshRows() override;
     void ArrangePanels() override;
+    void ArrangeStickers() override;
     // The data panel's undo and redo items and buttons.
     void UpdateUndoControls(bool canUndo, bool canRedo) override;
 };

@@ -39,4 +39,5 @@ struct TDrawCommand {
     QString Text;
     QImage Image;
     TImageMode ImageMode = TImageMode::Copy;
+    bool operator==(const TDrawCommand&) const = default;
 };

@@ -4,15 +4,19 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-void FillImage(TBitmap& image, TColor c)
+void SetFillTools(TCanvas& canvas, TColor c)
 {
-    TCanvas& canvas = image.Canvas();
-    canvas.Pen.Color = c;
+    canvas.Pen.Color = ColorBlack;
     canvas.Pen.Mode = TPenMode::Copy;
     canvas.Brush.Style = TBrushStyle::Solid;
     canvas.Brush.Color = c;
+}
+
+void FillImage(TBitmap& image, TColor c)
+{
+    TCanvas& canvas = image.Canvas();
+    SetFillTools(canvas, c); // a fill takes the brush only
     canvas.FillRect(canvas.Bounds());
-    canvas.Pen.Color = ColorBlack;
 }
 
 void ClearImageFramed(TBitmap& image)

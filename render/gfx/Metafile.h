@@ -15,6 +15,7 @@ struct TMetafile {
     struct TEntry {
         TDrawCommand Command;
         int State = 0; // index into States
+        bool operator==(const TEntry&) const = default;
     };
 
     int Width = 0;
@@ -28,6 +29,8 @@ struct TMetafile {
         Entries.clear();
     }
     bool IsEmpty() const { return Entries.empty(); }
+    // The same calls with the same tools: the same pixels wherever replayed.
+    bool operator==(const TMetafile&) const = default;
 };
 
 // A canvas that records into the picture, which must outlive it. Drawing

@@ -53,11 +53,6 @@ size_t EntryHash(const TDrawCommand& c, const TDrawState& s)
     return h;
 }
 
-// Equal geometry and tools: the entry covers the same pixels with the same colours.
-bool SameEntry(const TDrawCommand& a, const TDrawState& as, const TDrawCommand& b, const TDrawState& bs)
-{
-    return a.Op == b.Op && a.Box == b.Box && a.Corner == b.Corner && a.Points == b.Points && as == bs;
-}
 
 // Marks the entries of run that equal some item of items; says whether
 // every item was found.
@@ -74,7 +69,7 @@ bool MarkCommon(const std::vector<Item>& items, const std::vector<Item>& run, st
         const auto [from, to] = byHash.equal_range(item.Hash);
         for (auto it = from; it != to; ++it) {
             const Item& other = run[it->second];
-            if (SameEntry(item.Command, item.State, other.Command, other.State)) {
+            if (item.Command == other.Command && item.State == other.State) {
                 marks[it->second] = 1;
                 found = true;
             }
@@ -112,22 +107,10 @@ void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const 
     if (reuse) {
         ++counts_.LayersReused;
     } else {
-        // What stood in the last replay too is likely to stand in the next.
         std::fill(inLayer.begin(), inLayer.end(), 0);
         if (key == key_)
             MarkCommon(previous_, run, inLayer);
-        std::vector<size_t> kept;
-        kept_.clear();
-        for (size_t i = 0; i < run.size(); ++i)
-            if (inLayer[i]) {
-                kept.push_back(first + i);
-                kept_.push_back(run[i]);
-            }
-        layerValid_ = !kept.empty();
-        if (layerValid_) {
-            BuildLayer(picture, canvas, dest, image.size(), kept);
-            ++counts_.LayersBuilt;
-        }
+        KeepMarked(picture, canvas, dest, image.size(), first, run, inLayer);
     }
     counts_.EntriesKept = kept_.size();
 
@@ -147,6 +130,25 @@ void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const 
 
     previous_ = std::move(run);
     key_ = key;
+}
+
+// What stood in the last replay too is likely to stand in the next: the
+// marked entries of the run become the layer.
+void TPictureReplayCache::KeepMarked(const TMetafile& picture, const TCanvas& canvas, const TRect& dest, QSize size,
+                                     size_t first, const std::vector<TItem>& run, const std::vector<char>& marks)
+{
+    std::vector<size_t> kept;
+    kept_.clear();
+    for (size_t i = 0; i < run.size(); ++i)
+        if (marks[i]) {
+            kept.push_back(first + i);
+            kept_.push_back(run[i]);
+        }
+    layerValid_ = !kept.empty();
+    if (layerValid_) {
+        BuildLayer(picture, canvas, dest, size, kept);
+        ++counts_.LayersBuilt;
+    }
 }
 
 // The kept entries drawn onto white, and the pixels they changed taken as runs.

@@ -55,6 +55,8 @@ private:
         size_t Offset = 0;
     };
 
+    void KeepMarked(const TMetafile& picture, const TCanvas& canvas, const TRect& dest, QSize size, size_t first,
+                    const std::vector<TItem>& run, const std::vector<char>& marks);
     void BuildLayer(const TMetafile& picture, const TCanvas& canvas, const TRect& dest, QSize size,
                     const std::vector<size_t>& kept);
     void ApplyLayer(QImage& image) const;

@@ -43,15 +43,28 @@ void RasterizeThinPolyline(std::span<const QPoint> points, std::span<const int> 
         std::int64_t last = forward ? hi - m0 : m0 - lo;
         first = std::max<std::int64_t>(first, 0);
         last = std::min<std::int64_t>(last, major - 1);
-        for (std::int64_t i = first; i <= last; ++i) {
-            if (!on.empty() && !on[static_cast<size_t>((phase + i) % static_cast<std::int64_t>(on.size()))])
-                continue;
-            // The minor coordinate rounded to the nearest pixel, halves away from the start.
-            const std::int64_t offset = major == 0 ? 0 : (2 * i * minor + major) / (2 * major);
-            const std::int64_t x = xMajor ? x0 + sx * i : x0 + sx * offset;
-            const std::int64_t y = xMajor ? y0 + sy * offset : y0 + sy * i;
-            if (x >= clip.Left && x < clip.Right && y >= clip.Top && y < clip.Bottom)
-                plot(static_cast<int>(x), static_cast<int>(y));
+        if (first <= last) {
+            // The minor coordinate rounded to the nearest pixel, halves away
+            // from the start: offset = (2·i·minor + major) / (2·major), kept
+            // as quotient and remainder from step to step (minor <= major,
+            // so a step carries at most one).
+            const std::int64_t denominator = 2 * major;
+            const std::int64_t numerator = 2 * first * minor + major;
+            std::int64_t offset = numerator / denominator;
+            std::int64_t rest = numerator % denominator;
+            for (std::int64_t i = first; i <= last; ++i) {
+                if (on.empty() || on[static_cast<size_t>((phase + i) % static_cast<std::int64_t>(on.size()))]) {
+                    const std::int64_t x = xMajor ? x0 + sx * i : x0 + sx * offset;
+                    const std::int64_t y = xMajor ? y0 + sy * offset : y0 + sy * i;
+                    if (x >= clip.Left && x < clip.Right && y >= clip.Top && y < clip.Bottom)
+                        plot(static_cast<int>(x), static_cast<int>(y));
+                }
+                rest += 2 * minor;
+                if (rest >= denominator) {
+                    rest -= denominator;
+                    ++offset;
+                }
+            }
         }
         phase += major;
     }

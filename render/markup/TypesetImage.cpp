@@ -9,6 +9,7 @@
 #include "render/gfx/ImageHelpers.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -38,6 +39,11 @@ int GetImageTextTop(TBitmap& image, int fontSize)
     return NearestInt((image.Height() - 96.0L / 72.0L * fontSize) / 2.0L);
 }
 
+int FormulaLeftInFrame(const TTypesetExtent& drawn)
+{
+    return std::max(FormulaImageLeft, 1 - drawn.Left);
+}
+
 TImagePlacement RefitToImage(int imageHeight, const TImagePlacement& first, const TTypesetExtent& drawn)
 {
     TImagePlacement p = first;
@@ -62,14 +68,16 @@ void DrawExpressionInImage(TBitmap& image, int fontSize, const TTokenString& tok
     ClearImageFramed(image);
     const TTypesetOptions options = ImageOptions(calculatorStyle, nestedFractions, context);
     const TImagePlacement first{GetImageTextTop(image, fontSize), NearestInt(fontSize * 1.1L)};
-    const TTypesetExtent drawn = DrawExpression(image.Canvas(), 3, first.Top, first.FontSize, tokens, options);
+    const TTypesetExtent drawn =
+        DrawExpression(image.Canvas(), FormulaImageLeft, first.Top, first.FontSize, tokens, options);
     const TImagePlacement again = RefitToImage(image.Height(), first, drawn);
-    if (again == first) {
+    const int left = FormulaLeftInFrame(drawn);
+    if (again == first && left == FormulaImageLeft) {
         DrawImageBevel(image);
         return;
     }
     ClearImageFramed(image);
-    DrawExpression(image.Canvas(), 3, again.Top, again.FontSize, tokens, options);
+    DrawExpression(image.Canvas(), left, again.Top, again.FontSize, tokens, options);
     DrawImageBevel(image);
 }
 

@@ -44,8 +44,15 @@ struct TImagePlacement {
 // the top moves down to row 0. Nothing changes for one that fits.
 TImagePlacement RefitToImage(int imageHeight, const TImagePlacement& first, const TTypesetExtent& drawn);
 
+// Where a formula starts in an image: at FormulaImageLeft, or further right
+// when what it draws would reach left of it into the frame's column 0 (a
+// leading radical sign, whose hook hangs left of the formula).
+constexpr int FormulaImageLeft = 3;
+int FormulaLeftInFrame(const TTypesetExtent& drawn);
+
 // Draws a formula (a scanned token string) into the image, cleared with its
-// frame, at x = 3, centred vertically at round(fontSize × 1.1) points, and
+// frame, at x = FormulaLeftInFrame (3 unless it starts with a radical sign),
+// centred vertically at round(fontSize × 1.1) points, and
 // shifted or scaled down when it does not fit. In colour entry 4 of the
 // palette.
 void DrawExpressionInImage(TBitmap& image, int fontSize, const TTokenString& tokens, bool calculatorStyle,

@@ -97,6 +97,7 @@ struct LayoutCall {
     int Sp = 0; // spacing unit
     int Pw = 0; // line unit
     int Top = 0, Bottom = 0, FullBottom = 0;
+    int InkLeft = 0; // the leftmost x the call draws at
     int H = 0;  // the run height
     int H8 = 0; // cell height of "8" at the layout's size
     bool Draw = true;
@@ -104,7 +105,12 @@ struct LayoutCall {
     bool PreviousItalic = false;
     int VectorStart = 0;
 
-    TTypesetExtent Result() const { return {X - X0, Top - Y0, Bottom - Y0, FullBottom - Y0}; }
+    TTypesetExtent Result() const
+    {
+        return {X - X0, Top - Y0, Bottom - Y0, FullBottom - Y0, std::min(0, InkLeft - X0)};
+    }
+    // A nested layout started at x reached that far left.
+    void Reach(int x, const TTypesetExtent& nested) { InkLeft = std::min(InkLeft, x + nested.Left); }
 };
 
 class Typesetter {
@@ -144,7 +150,7 @@ TTypesetExtent Typesetter::Layout(int x, int y, int size, QStringView tokens, bo
         return {size / 2, 0, size, size};
 
     LayoutCall c;
-    c.X0 = c.X = x;
+    c.X0 = c.X = c.InkLeft = x;
     c.Y0 = c.Y = y;
     c.Size = size;
     c.Sp = size / 10;
@@ -246,6 +252,7 @@ void Typesetter::LayoutRadical(LayoutCall& c, QStringView& rest)
     bool unclosed = false;
     const QStringView content = ExtractGroupView(sets_.radicals, sets_.radicalEnd, rest, unclosed);
     const TTypesetExtent m = Layout(x1, c.Y, c.Size, content, c.Draw);
+    c.Reach(x1, m);
     c.X = x1 + m.Width;
     const int ybar = c.Y + m.Top - 2 * c.Pw;
     const int hc = c.Y + m.Bottom - ybar;
@@ -261,6 +268,9 @@ void Typesetter::LayoutRadical(LayoutCall& c, QStringView& rest)
             canvas_.TextOut(x0 - c.Size / 5, ybar - NearestInt(0.01L * r), QStringLiteral("√"));
         }
     }
+    // The sign's hook starts at its cell's left edge, measured or drawn.
+    if (t != TokenCodes.Conj)
+        c.InkLeft = std::min(c.InkLeft, x0 - c.Size / 5);
     c.Top = std::min(c.Top, ybar);
     c.Bottom = std::max(c.Bottom, c.Y + m.Bottom);
     c.FullBottom = std::max(c.FullBottom, c.Y + m.Bottom);
@@ -277,6 +287,9 @@ void Typesetter::LayoutFraction(LayoutCall& c, QStringView& rest)
     const TTypesetExtent n = Layout(x1, c.Y, c.Size, numerator, false);
     const TTypesetExtent m = Layout(x1, c.Y, c.Size, denominator, false);
     const int w = std::max(n.Width, m.Width);
+    // Both lines are drawn at x1 + sp or right of it.
+    c.Reach(x1 + c.Sp, n);
+    c.Reach(x1 + c.Sp, m);
     c.X += 2 * c.Sp + w;
     c.Top = std::min(c.Top, c.Y - n.Bottom + n.Top);
     c.Bottom = std::max(c.Bottom, c.Y - m.Top + m.Bottom + 2 * c.Pw);
@@ -307,6 +320,7 @@ void Typesetter::LayoutGroup(LayoutCall& c, QStringView& rest)
                               : bracket ? ExtractGroupView(sets_.bracketOpen, sets_.bracketClose, rest, unclosed)
                                         : ExtractGroupView(sets_.groupOpen, sets_.groupClose, rest, unclosed);
     const TTypesetExtent m = Layout(x1, c.Y, c.Size, group, c.Draw);
+    c.Reach(x1, m);
     const int f = t == GroupStart ? m.Bottom : m.FullBottom;
     c.X = x1 + m.Width;
     const int gt = c.Y + m.Top;
@@ -344,6 +358,7 @@ void Typesetter::LayoutExponent(LayoutCall& c, QStringView& rest)
     bool unclosed = false;
     const QStringView exponent = ExtractGroupView(sets_.exponentOpen, sets_.exponentClose, rest, unclosed);
     const TTypesetExtent m = Layout(c.X, c.Y, NearestInt(0.65L * c.Size), exponent, c.Draw);
+    c.Reach(c.X, m);
     c.X += m.Width + 2 * c.Sp;
     c.Top = std::min(c.Top, c.Y + m.Top);
     c.Bottom = std::max(c.Bottom, c.Y + m.Bottom);

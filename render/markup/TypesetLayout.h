@@ -19,12 +19,15 @@ struct TTypesetOptions {
 // What a layout covers, relative to its starting point: its width, the
 // highest ink (top), the lowest ink with letters without descenders counted
 // short (bottom), and the lowest cell edge (full bottom). A string that
-// reaches no ink reports top 100 and bottoms -100.
+// reaches no ink reports top 100 and bottoms -100. Left is how far the
+// drawing reaches left of the starting point (0 or less): a radical sign
+// hangs its hook into the space before its formula.
 struct TTypesetExtent {
     int Width = 0;
     int Top = 0;
     int Bottom = 0;
     int FullBottom = 0;
+    int Left = 0;
     bool operator==(const TTypesetExtent&) const = default;
 };
 

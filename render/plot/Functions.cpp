@@ -5,7 +5,9 @@
 #include "render/plot/PolyLineBuffer.h"
 #include "render/view/Scale.h"
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <cmath>
 #include <cstdlib>
 
@@ -27,25 +29,30 @@ constexpr long double StraightValueTolerance = 1E-17L;
 constexpr long double JumpRows = 10.0L;
 constexpr long double JumpRatio = 50.0L;
 
-// The columns of one curve: defined flags and values straight from the
-// cache's lanes, and the pixel row of every defined column.
+// The columns of one curve: values straight from the cache's lane, the
+// defined flags of the columns read (with those given as edges undefined,
+// whatever the cache holds there), and the pixel row of every defined column.
 class CurveColumns {
 public:
-    CurveColumns(const TColumnArray& cache, const TViewMapping& mapping)
+    CurveColumns(const TColumnArray& cache, const TViewMapping& mapping, std::initializer_list<int> edges = {})
         : First(0)
         , Last(mapping.X.Pixels)
         , magnification_(mapping.Magnification())
-        , defined_(cache.DefinedLane())
         , values_(cache.XLane())
     {
+        const std::uint8_t* defined = cache.DefinedLane();
+        std::copy(defined + First - 1, defined + Last + 2, defined_.begin() + Index(First - 1));
+        for (int c : edges)
+            if (c >= First - 1 && c <= Last + 1)
+                defined_[Index(c)] = 0;
         for (int c = First - 1; c <= Last + 1; ++c)
-            rows_[Index(c)] = defined_[c] ? mapping.Y.ValueToPixel(values_[c]).Pixel : 0;
+            rows_[Index(c)] = Defined(c) ? mapping.Y.ValueToPixel(values_[c]).Pixel : 0;
     }
 
     const int First;
     const int Last;
 
-    bool Defined(int c) const { return defined_[c] != 0; }
+    bool Defined(int c) const { return defined_[Index(c)] != 0; }
     long double Value(int c) const { return values_[c]; }
     int Row(int c) const { return rows_[Index(c)]; }
     int PixelX(int c) const { return c * magnification_; }
@@ -69,8 +76,8 @@ private:
     static int Index(int c) { return c - TColumnArray::First; }
 
     int magnification_;
-    const std::uint8_t* defined_;
     const long double* values_;
+    std::array<std::uint8_t, TColumnArray::Count> defined_;
     std::array<int, TColumnArray::Count> rows_;
 };
 
@@ -165,8 +172,10 @@ void ResetPenAndBrush(TCanvas& canvas)
     canvas.Brush.Color = canvas.Pen.Color;
 }
 
-void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
-               const TColumnArray& cache, const TEquationFunction& record, const TCurveSettings& settings)
+namespace {
+
+void DrawCurveColumns(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
+                      const CurveColumns& cols, const TEquationFunction& record, const TCurveSettings& settings)
 {
     const TDrawContext context = mapping.Context();
     const bool trace = canvases.Traces(record.AfterImage != 0);
@@ -182,7 +191,6 @@ void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColo
     PolyLineBuffer.Init(canvases.Main, canvases.Trace, trace, canvases.OnlyTrace, TVPolyLine::DrawOutline,
                         TPolyFill::None, 0, 0, settings.Pen);
 
-    const CurveColumns cols(cache, mapping);
     if (settings.DrawMode == DrawModePlot) {
         DrawPlotMode(cols, pens, plotRadius);
     } else if (cols.IsStraight()) {
@@ -203,6 +211,14 @@ void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColo
         ResetPenAndBrush(*pens.Main);
 }
 
+} // namespace
+
+void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
+               const TColumnArray& cache, const TEquationFunction& record, const TCurveSettings& settings)
+{
+    DrawCurveColumns(mapping, canvases, mainColor, CurveColumns(cache, mapping), record, settings);
+}
+
 void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
                    const TCurveSettings& settings)
 {
@@ -214,11 +230,9 @@ void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotC
         if (f.Func.Text.isEmpty() || f.Visible != 1)
             continue;
         const TColumnArray* current = columns.ValidCache(i);
-        TColumnArray cache = current ? *current : columns.UndefinedColumns();
+        const TColumnArray& cache = current ? *current : columns.UndefinedColumns();
         // Whatever the evaluator left beside the view, the curve ends at its edges.
-        cache.Set(first - 1, ValueUndefined(KindReal));
-        cache.Set(last + 1, ValueUndefined(KindReal));
-        DrawCurve(mapping, canvases, f.Color, cache, f, settings);
+        DrawCurveColumns(mapping, canvases, f.Color, CurveColumns(cache, mapping, {first - 1, last + 1}), f, settings);
         FunctionColors[i] = canvases.Traces(f.AfterImage != 0) ? f.Color : NoTraceColor;
     }
 }

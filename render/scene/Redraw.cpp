@@ -102,6 +102,25 @@ void UpdateRelationLayer(ScaleT& view, TGraphImages& images, const TSceneDrawing
     }
 }
 
+// The graph filled with the background colour and the axes drawn over it;
+// the pixels of the last time when they would come out the same.
+void DrawAxesOverBackground(const ScaleT& view, TBitmap& graph, TMetafile&& axes)
+{
+    TSceneState::TAxesLayer& kept = SceneState.AxesLayer;
+    const TColor color = Options.GraphBGColor;
+    // A clip would leave pixels of the last redraw outside it.
+    const bool whole = !graph.Canvas().ClipRect();
+    if (whole && kept.Color == color && !kept.Pixels.isNull() && kept.Pixels.size() == graph.Image().size() &&
+        kept.Axes == axes) {
+        SetFillTools(graph.Canvas(), color);
+        graph.Assign(kept.Pixels); // shared until the graph is drawn on
+        return;
+    }
+    FillImage(graph, color);
+    graph.Canvas().StretchDraw(LayerBox(view), axes);
+    kept = whole ? TSceneState::TAxesLayer{std::move(axes), color, graph.Image()} : TSceneState::TAxesLayer{};
+}
+
 } // namespace
 
 void Redraw(ScaleT& view, TGraphImages& images)
@@ -135,13 +154,14 @@ void DrawBackgroundLayer(ScaleT& view, TGraphImages& images)
         ReplayTraces(view, canvas);
         traces.Canvas().StretchDraw(LayerBox(view), replay);
     }
-    if (TraceStore.IsEmpty())
-        FillImage(graph, Options.GraphBGColor);
-    else
-        graph.Assign(traces.Image());
     TMetafile axes = ViewPicture(view);
     TCanvas canvas = MakeMetafileCanvas(axes);
     DrawAxes(canvas, view, view.Mapping());
+    if (TraceStore.IsEmpty()) {
+        DrawAxesOverBackground(view, graph, std::move(axes));
+        return;
+    }
+    graph.Assign(traces.Image());
     graph.Canvas().StretchDraw(LayerBox(view), axes);
 }
 

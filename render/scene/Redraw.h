@@ -19,6 +19,13 @@ struct TSceneState {
     TMetafile GraphMetafile;
     // Goes onto the visible graph; keeps the curves that did not move.
     TPictureReplayCache GraphReplay;
+    // The axes over the background colour as last drawn without traces,
+    // used again while the axes' picture and the colour stay the same.
+    struct TAxesLayer {
+        TMetafile Axes;
+        TColor Color = ColorWhite;
+        QImage Pixels;
+    } AxesLayer;
     void Reset() { *this = TSceneState{}; }
 };
 extern TSceneState SceneState;

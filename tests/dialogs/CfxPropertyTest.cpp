@@ -49,8 +49,8 @@ TEST_F(CfxPropertyTest, NewEntryIsTypedFirstAndStoredByOk)
         bool relationControls;
     };
     const Case cases[] = {
-        {false, QStringLiteral("x^2"), QStringLiteral("y1 Propriedades"), false},
-        {true, QStringLiteral("x^2+y^2<4"), QStringLiteral("C1 Propriedades"), true},
+        {false, QStringLiteral("x^2"), QStringLiteral(" y1 Propriedades"), false},
+        {true, QStringLiteral("x^2+y^2<4"), QStringLiteral(" C1 Propriedades"), true},
     };
     for (const Case& c : cases) {
         const int undoPoints = BackUp.Index();

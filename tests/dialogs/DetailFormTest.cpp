@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -264,6 +265,24 @@ TEST_F(DetailFormTest, GoldenPictureOfEachPage)
             EXPECT_TRUE(MatchesImageGolden(d.grab().toImage(),
                                            QStringLiteral("windows/options-%1.png").arg(QString::fromLatin1(pages[i])),
                                            TextTolerance));
+        });
+    }
+}
+
+// A double click on a range edit or a tick base opens the calculator on it;
+// what is sent from there comes back as the edit's number.
+TEST_F(DetailFormTest, DoubleClicksEditTheFieldOnTheCalculator)
+{
+    for (const bool base : {false, true}) {
+        Open(2, [&](TDetailForm& d) {
+            QLineEdit* edit = base ? d.Control<QComboBox>("EditX")->lineEdit() : d.Control<QLineEdit>("xEdit1");
+            ASSERT_NE(edit, nullptr);
+            edit->setText(QStringLiteral("-7"));
+            QueueCalculatorSend(modal, QStringLiteral("2*3"));
+            QTest::mouseDClick(edit, Qt::LeftButton);
+            ProcessEvents();
+            EXPECT_EQ(modal.dialogsRun().back(), QStringLiteral("CalcForm")) << base;
+            EXPECT_EQ(edit->text(), QStringLiteral("6")) << base;
         });
     }
 }

@@ -37,21 +37,7 @@ protected:
     }
 
     // The next calculator editing types text over the formula and sends it.
-    void QueueFormula(const QString& text)
-    {
-        modal.queueAnswer(QStringLiteral("CalcForm"), [text](QObject& dialog) {
-            auto& form = static_cast<QWidget&>(dialog);
-            auto* edit = form.findChild<QLineEdit*>(QStringLiteral("EditCalc"));
-            auto* send = form.findChild<QAbstractButton*>(QStringLiteral("BtnSendTo"));
-            EXPECT_TRUE(edit && send) << "calculator without its edit line or send button";
-            if (!edit || !send)
-                return 0;
-            edit->clear();
-            QTest::keyClicks(edit, text);
-            send->click();
-            return 1;
-        });
-    }
+    void QueueFormula(const QString& text) { QueueCalculatorSend(modal, text); }
     // The next calculator editing is closed without sending.
     void QueueCalculatorLeft() { modal.queueResult(QStringLiteral("CalcForm"), 0); }
 

@@ -114,6 +114,8 @@ std::vector<TEmfRecord> Records(const QByteArray& emf)
     EXPECT_TRUE(it.Error().isEmpty()) << it.Error().toStdString();
     return records;
 }
+// The records point into the bytes: a temporary would leave them dangling.
+std::vector<TEmfRecord> Records(QByteArray&&) = delete;
 
 // Plays the object records back as a device context would, and fails on
 // what a player would refuse: a handle created twice, a deleted or unknown
@@ -250,7 +252,8 @@ TEST(EmfWriterTest, FileBeginsWithTheHeaderAndItsCountsAreExact)
 TEST(EmfWriterTest, ObjectsAreCreatedSelectedAndDeletedSoundly)
 {
     TObjectPlayback playback;
-    for (const TEmfRecord& r : Records(SampleEmf()))
+    const QByteArray emf = SampleEmf();
+    for (const TEmfRecord& r : Records(emf))
         playback.Play(r);
     EXPECT_TRUE(playback.Faults.empty()) << playback.Faults.join(u'\n').toStdString();
 }
@@ -281,7 +284,8 @@ TEST(EmfWriterTest, PenModesBecomeRasterOperationsAndSurviveClips)
         c.Polyline(line);
     }
     TObjectPlayback playback;
-    for (const TEmfRecord& r : Records(WriteEmf(picture)))
+    const QByteArray emf = WriteEmf(picture);
+    for (const TEmfRecord& r : Records(emf))
         playback.Play(r);
     EXPECT_TRUE(playback.Faults.empty()) << playback.Faults.join(u'\n').toStdString();
     ASSERT_EQ(playback.Lines.size(), std::size(cases));

@@ -61,6 +61,7 @@ TEST_F(CalculatorKeysTest, KeysInsertTheirTextWithTheCaretInsideTheBrackets)
         {"SBPi", QStringLiteral("Pi"), 2},            {"SBmod", QStringLiteral("mod"), 3},
         {"SBDotX", QStringLiteral(".x"), 2},          {"SBPair", QStringLiteral("(,)"), 1},
         {"SBlogBase", QStringLiteral("log( , )"), 4}, {"SBP5", QStringLiteral("m"), 1},
+        {"SBAbsBars", QStringLiteral("[]"), 1},
     };
     for (const Case& c : cases) {
         const TEditLine line = PressCalcKey(At({}, 0), KeyNamed(QString::fromLatin1(c.key)));

@@ -20,6 +20,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -289,6 +290,37 @@ TEST_F(OptionsStoreTest, ANewLetterOrThetaModeRecompilesTheFormulas)
     TKavirofunction fresh = f;
     PrepareExpression(fresh, ModeFunction);
     EXPECT_EQ(f.Code, fresh.Code);
+}
+
+// The value table's rows and x and the integral's limits read the letter
+// too: a stored letter compiles them again, each in its own mode.
+TEST_F(OptionsStoreTest, ANewLetterRecompilesTheValueTableAndTheIntegralLimits)
+{
+    TDocumentTables& t = DocumentTables;
+    struct Slot {
+        TKavirofunction* Formula;
+        int Mode;
+    };
+    const Slot slots[] = {{&t.YvalueFunctions[1], ModeFunction},
+                          {&t.YvalueFunctions[YvalueRowCount], ModeFunction},
+                          {&t.YvalueX, ModePlain},
+                          {&t.IntegralInterval.Lower, ModePlain},
+                          {&t.IntegralInterval.Upper, ModePlain}};
+    std::vector<TTokenString> withX;
+    for (const Slot& s : slots) {
+        s.Formula->Text = QStringLiteral("sin(@)+1");
+        PrepareExpression(*s.Formula, s.Mode);
+        withX.push_back(s.Formula->Code);
+    }
+
+    Store(RegKeyScaleX, "Letter", "@");
+    LoadOptions();
+    for (std::size_t i = 0; i < std::size(slots); ++i) {
+        EXPECT_NE(slots[i].Formula->Code, withX[i]) << i;
+        TKavirofunction fresh = *slots[i].Formula;
+        PrepareExpression(fresh, slots[i].Mode);
+        EXPECT_EQ(slots[i].Formula->Code, fresh.Code) << i;
+    }
 }
 
 // In a new run LoadOptions gives back what SaveOptions wrote, through the

@@ -107,7 +107,7 @@ TEST_F(UndoPointsTest, UndoRestoresViewOptionsAndNotesButNotTheFile)
     EXPECT_EQ(ProjectFile.FileName, QStringLiteral("/aulas/reta"));
     EXPECT_EQ(ProjectFile.BGfile, QStringLiteral("/imagens/fundo.png"));
     EXPECT_EQ(TraceStore.RecordCount(), 2); // the traces stay as they are
-    EXPECT_EQ(ProgramState.Modified, 0);
+    EXPECT_EQ(ProgramState.Modified, 1);    // still unsaved: closing asks
     ClearUndo();
     EXPECT_EQ(host_.UndoControls.back(), std::make_pair(false, false));
     EXPECT_TRUE(BackUp.IsAtStart());

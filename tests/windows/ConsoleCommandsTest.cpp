@@ -446,11 +446,7 @@ TEST_F(ConsoleCommandsTest, ToolbarButtonsForward)
 TEST_F(ConsoleCommandsTest, AltArrowBringsTheFocusToTheFirstParameter)
 {
     StartProgram();
-    TEquationFunction f = DefaultEquation;
-    f.Func.Text = QStringLiteral("k·x");
-    PrepareExpression(f.Func, ModeFunction);
-    SetYfx(1, f);
-    ProcessEvents();
+    SetFunctionFormula(1, QStringLiteral("k·x"));
     auto* k = Find<QLineEdit>(Console(), "EditPrm14");
     ASSERT_NE(k, nullptr);
     ASSERT_TRUE(k->isVisible());

@@ -15,6 +15,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPointer>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -143,6 +147,63 @@ TEST_F(StartUpTest, FourWindowsWithTheirNamesCaptionsAndFont)
     for (const char* name : {"panelyfx", "panelcfn", "panelCrv", "panelPnt", "PanelPrm", "PanelUsr", "PanelMem", "PanelSeg"})
         Find<QWidget>(Console(), name);
     EXPECT_EQ(Find<QWidget>(Graph(), "GImage"), Graph().GImage);
+}
+
+TEST_F(StartUpTest, TheWindowsGoInTheReverseOrderOfTheirMaking)
+{
+    // Replacing the windows (as a restart does) and dropping them both free
+    // the graph window last: the later windows point at it to the end.
+    for (const bool byAssignment : {true, false}) {
+        StartProgram();
+        QStringList freed;
+        for (QWidget* w : std::initializer_list<QWidget*>{Forms.GraphAreaForm, Forms.FmSetColor, Forms.MainConsole,
+                                                         Forms.CalcForm})
+            QObject::connect(w, &QObject::destroyed, [&freed, name = w->objectName()] { freed << name; });
+        if (byAssignment) {
+            forms = {};
+        } else {
+            TProgramWindows taken = std::move(forms);
+        }
+        EXPECT_EQ(freed, (QStringList{QStringLiteral("CalcForm"), QStringLiteral("MainConsole"),
+                                      QStringLiteral("FmSetColor"), QStringLiteral("GraphAreaForm")}))
+            << (byAssignment ? "assigned" : "destroyed");
+        EXPECT_EQ(Forms.GraphAreaForm, nullptr);
+        EXPECT_EQ(Forms.MainConsole, nullptr);
+        EXPECT_EQ(Forms.CalcForm, nullptr);
+        EXPECT_EQ(Forms.FmSetColor, nullptr);
+    }
+}
+
+TEST_F(StartUpTest, ClosingWhileAParameterIsBeingTypedTouchesNothingFreed)
+{
+    // The edit loses the focus as the data panel goes, and finishes its
+    // editing then: the panel's parts must still be whole.
+    StartProgram();
+    SetFunctionFormula(1, QStringLiteral("k·x"));
+    auto* k = Find<QLineEdit>(Console(), "EditPrm14");
+    ASSERT_TRUE(k && k->isVisible());
+    Console().activateWindow();
+    k->setFocus();
+    ProcessEvents();
+    Type(k, QStringLiteral("3"));
+    int finished = 0;
+    QObject::connect(k, &QLineEdit::editingFinished, [&finished] { ++finished; });
+    forms = {};
+    EXPECT_EQ(finished, 1) << "the edit did not finish as it went";
+    EXPECT_EQ(Forms.MainConsole, nullptr);
+}
+
+TEST_F(StartUpTest, AStickerOnTheDataPanelOutlivesThePanel)
+{
+    // The graph window owns its stickers wherever they lie.
+    StartProgram();
+    QPointer<QLabel> sticker = Graph().Stickers[0];
+    sticker->setPixmap(QPixmap(20, 10));
+    Console().DropStickerOnPanel(sticker);
+    ASSERT_NE(sticker->parentWidget(), Graph().PanelGraph);
+    forms.MainConsole.reset();
+    ASSERT_FALSE(sticker.isNull());
+    EXPECT_EQ(sticker->parentWidget(), Graph().PanelGraph);
 }
 
 TEST_F(StartUpTest, TheWindowsStandAtTheTopOfTheWorkAreaAndInsideIt)

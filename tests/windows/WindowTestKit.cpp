@@ -1,24 +1,38 @@
 #include "WindowTestKit.h"
 
+#include "engine/Compiler.h"
 #include "model/Settings.h"
 #include "render/gfx/Fonts.h"
+#include "render/plot/FigureServices.h"
+#include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/SessionServices.h"
+#include "session/StoreOperations.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 WindowTest::WindowTest() = default;
 
 WindowTest::~WindowTest()
 {
+    // Closed dialogs wait for the event loop to free them: they go here,
+    // while the windows they point at are whole, not in a later test.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     forms = {};
+    // The session's services go with the program that installed them.
+    platform::ServiceSlot<TUndoPoints>::install(nullptr);
+    platform::ServiceSlot<TParameterStore>::install(nullptr);
 }
 
 void WindowTest::StartProgram(const QStringList& arguments)
 {
     // What the units' start-up does, on the document the test main reset.
     InstallFontSubstitutions();
+    InstallSessionServices();
     LoadSettings();
     GraphScale.Startup();
     InstallSceneRedrawer();
@@ -38,6 +52,22 @@ void Type(QWidget* widget, const QString& text)
     QTest::keyClicks(widget, text);
 }
 
+void QueueCalculatorSend(platform::FakeModalRunner& modal, const QString& text)
+{
+    modal.queueAnswer(QStringLiteral("CalcForm"), [text](QObject& dialog) {
+        auto& form = static_cast<QWidget&>(dialog);
+        auto* edit = form.findChild<QLineEdit*>(QStringLiteral("EditCalc"));
+        auto* send = form.findChild<QAbstractButton*>(QStringLiteral("BtnSendTo"));
+        EXPECT_TRUE(edit && send) << "calculator without its edit line or send button";
+        if (!edit || !send)
+            return 0;
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        send->click();
+        return 1;
+    });
+}
+
 void Drag(QWidget* widget, QPoint from, QPoint to, int steps)
 {
     QTest::mousePress(widget, Qt::LeftButton, {}, from);
@@ -51,4 +81,13 @@ void ProcessEvents()
     QApplication::processEvents();
     QApplication::sendPostedEvents();
     QApplication::processEvents();
+}
+
+void SetFunctionFormula(int n, const QString& formula)
+{
+    TEquationFunction f = DefaultEquation;
+    f.Func.Text = formula;
+    PrepareExpression(f.Func, ModeFunction);
+    SetYfx(n, f);
+    ProcessEvents();
 }

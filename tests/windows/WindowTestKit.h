@@ -80,3 +80,9 @@ void Type(QWidget* widget, const QString& text);
 void Drag(QWidget* widget, QPoint from, QPoint to, int steps = 4);
 // Handles the pending events, paints included.
 void ProcessEvents();
+// Stores function n with that formula as the data panel's editing does,
+// and lets the windows show it.
+void SetFunctionFormula(int n, const QString& formula);
+// The calculator's next editing, run through the modal runner, types text
+// over its edit line and sends it.
+void QueueCalculatorSend(platform::FakeModalRunner& modal, const QString& text);

@@ -112,4 +112,63 @@ TEST_F(TypesetPictureTest, FormulasInImagesMatchTheGoldens)
     }
 }
 
+// The leftmost and rightmost columns with ink inside the image's frame.
+std::pair<int, int> InkColumns(const QImage& image)
+{
+    int left = image.width(), right = -1;
+    for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = 1; x < image.width() - 1; ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    return {left, right};
+}
+
+TTokenString Tokens(const char* formula)
+{
+    QString text = QString::fromUtf8(formula);
+    QString normalised;
+    int caret = 0;
+    TTokenString tokens;
+    NormalizeExpressionText(text, normalised, caret, tokens);
+    return tokens;
+}
+
+// A formula that starts with a radical sign moves right just enough for the
+// sign's hook to stay inside the frame, at every size; it is drawn whole, as
+// it is where nothing cuts it. Any other formula starts at x = 3.
+TEST_F(TypesetPictureTest, ARadicalSignAtTheStartIsNotCutByTheFrame)
+{
+    ColorScheme.Reset();
+    for (const int fontSize : {10, 12, 18, 24, 36}) {
+        const TTokenString radical = Tokens("Sqrt(2)");
+        TBitmap image(200, 3 * fontSize);
+        DrawExpressionInImage(image, fontSize, radical, false, false);
+        TBitmap uncut(200, 3 * fontSize);
+        ClearImageFramed(uncut);
+        TTypesetOptions o;
+        o.Color = ColorScheme.ColorPalette[4];
+        const int shift = 40;
+        DrawExpression(uncut.Canvas(), FormulaImageLeft + shift, GetImageTextTop(uncut, fontSize),
+                       NearestInt(fontSize * 1.1L), radical, o);
+        const auto [left, right] = InkColumns(image.Image());
+        const auto [uncutLeft, uncutRight] = InkColumns(uncut.Image());
+        EXPECT_GE(left, 1) << fontSize;
+        EXPECT_EQ(right - left, uncutRight - uncutLeft) << fontSize << ": the hook was cut";
+        EXPECT_LE(left, 2) << fontSize << ": moved further than the frame needs";
+    }
+    for (const char* formula : {"x+Sqrt(2)", "2", "(Sqrt(2))"}) {
+        const TTokenString tokens = Tokens(formula);
+        TBitmap image(200, 72), at3(200, 72);
+        DrawExpressionInImage(image, 24, tokens, false, false);
+        ClearImageFramed(at3);
+        TTypesetOptions o;
+        o.Color = ColorScheme.ColorPalette[4];
+        DrawExpression(at3.Canvas(), 3, GetImageTextTop(at3, 24), NearestInt(24 * 1.1L), tokens, o);
+        DrawImageBevel(at3);
+        EXPECT_EQ(image.Image(), at3.Image()) << formula;
+    }
+}
+
 } // namespace

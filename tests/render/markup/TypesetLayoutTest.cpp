@@ -112,6 +112,22 @@ TEST_F(TypesetLayoutTest, MeasuringDrawsNothingAndMeasuresTheSame)
     }
 }
 
+// A radical sign's cell starts size div 5 left of the radical; only one at
+// the start of what is laid out (or at the start of a nested part that
+// starts there) reaches left of the layout's start.
+TEST_F(TypesetLayoutTest, LeftTellsHowFarARadicalSignHangsBeforeTheStart)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"Sqrt(x)", -7},       {"Cbrt(x)", -7}, {"conj(z)", 0}, {"x+Sqrt(y)", 0}, {"(Sqrt(x))", 0},
+        {"Sqrt(x)/2", -7 + 6}, // the numerator starts 2 sp in
+        {"Sqrt(Sqrt(x))", -7}, {"x^2", 0},
+    };
+    for (const auto& [formula, left] : cases) {
+        Recording r(300, 200);
+        EXPECT_EQ(Lay(r, QString::fromUtf8(formula), 35, {}, 40, 40).Left, left) << formula;
+    }
+}
+
 TEST_F(TypesetLayoutTest, FontIsRestoredPenIsLeftAsTheLayoutSetIt)
 {
     Recording r(300, 200);

@@ -199,8 +199,8 @@ TEST_F(RedrawPipelineTest, ATraceStepStampsTheCurvesInTheAfterImageColour)
 
 TEST_F(RedrawPipelineTest, ParameterStepsDrawAsARedrawFromScratch)
 {
-    // Curves that cross and a point object: the moving curve is drawn
-    // again, the others come from the kept pixels.
+    // Curves that cross: the moving curve is drawn again, the others and
+    // the axes come from the kept pixels.
     SetFunction(1, "a·x");
     SetFunction(2, "x^2/3-2");
     SetFunction(3, "sin(2x)·3");
@@ -212,9 +212,11 @@ TEST_F(RedrawPipelineTest, ParameterStepsDrawAsARedrawFromScratch)
         StepParameter("a", a);
         view.Redraw(images);
         const QImage stepped = images[0].Image().copy();
+        ASSERT_FALSE(SceneState.AxesLayer.Pixels.isNull());
         // The same scene without kept pixels, then the replay as it was.
         TPictureReplayCache replay = std::move(SceneState.GraphReplay);
         SceneState.GraphReplay.Clear();
+        SceneState.AxesLayer = {};
         SetDirtyObjects();
         view.Redraw(images);
         ASSERT_EQ(stepped, images[0].Image()) << "a = " << static_cast<double>(a);

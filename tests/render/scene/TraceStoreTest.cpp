@@ -219,7 +219,7 @@ TEST_F(TraceStoreTest, DeletingAFigureMovesTheLaterFiguresColoursAndFillsDown)
     }
     PushTracedP(0);
     store.DeleteSegment(3);
-    const TTraceColors& c = ReadAll().back().Colors;
+    const TTraceColors c = ReadAll().back().Colors;
     EXPECT_EQ(c.Figures[2], 2u);
     EXPECT_EQ(c.Figures[3], 4u);
     EXPECT_EQ(c.FigureFills[3], 104u);
