@@ -8,6 +8,7 @@
 #include "engine/Compiler.h"
 #include "engine/NumberFields.h"
 #include "model/DocumentState.h"
+#include "session/Commands.h"
 #include "session/StoreOperations.h"
 
 #include <QPushButton>
@@ -18,48 +19,41 @@ namespace {
 
 constexpr int CurveSlot = 3;
 
-struct TDialogBench {
-    TWindowBench Windows;
-
-    TDialogBench()
-    {
-        // The formulas below need the vocabulary.
-        StartEngineOnce();
-        TEquationFunction f = DefaultEquation;
-        f.Func.Text = QStringLiteral("sin(x)/x+x^2/10");
-        PrepareExpression(f.Func, ModeFunction);
-        SetYfx(1, f);
-        f.Func.Text = QStringLiteral("x^2/4+y^2<1");
-        PrepareExpression(f.Func, ModeRelation);
-        SetCfn(1, f);
-        StoreObject(1, ObjectPoint, QStringLiteral("1"), QStringLiteral("2"), {});
-        StoreObject(2, ObjectCircle, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("Sqrt(2)"));
-        StoreObject(CurveSlot, ObjectParametric, QStringLiteral("cos(t)"), QStringLiteral("sin(2t)"), {});
-        TWindowBench::ProcessEvents();
-    }
-
-    static void StoreObject(int n, std::uint8_t kind, const QString& x, const QString& y, const QString& r)
-    {
-        TPointFunction p = DocumentTables.Points[n];
-        p.Kind = kind;
-        p.X.Text = x;
-        p.Y.Text = y;
-        p.R.Text = r;
-        p.Low.Text = QStringLiteral("0");
-        p.High.Text = QStringLiteral("2Pi");
-        JoinPointTexts(p, PointTextDirection::Join);
-        for (TKavirofunction* f : {&p.X, &p.Y, &p.R, &p.Pos})
-            PrepareExpression(*f, n);
-        PrepareExpression(p.Low, ModePlain);
-        PrepareExpression(p.High, ModePlain);
-        SetPnt(n, p);
-    }
-};
-
-TDialogBench& Bench()
+void StoreObject(int n, std::uint8_t kind, const QString& x, const QString& y, const QString& r)
 {
-    static TDialogBench bench;
-    return bench;
+    TPointFunction p = DocumentTables.Points[n];
+    p.Kind = kind;
+    p.X.Text = x;
+    p.Y.Text = y;
+    p.R.Text = r;
+    p.Low.Text = QStringLiteral("0");
+    p.High.Text = QStringLiteral("2Pi");
+    JoinPointTexts(p, PointTextDirection::Join);
+    for (TKavirofunction* f : {&p.X, &p.Y, &p.R, &p.Pos})
+        PrepareExpression(*f, n);
+    PrepareExpression(p.Low, ModePlain);
+    PrepareExpression(p.High, ModePlain);
+    SetPnt(n, p);
+}
+
+// The shared windows on a new document holding one function, one relation,
+// a point, a circle and a curve (whatever earlier benchmarks left is
+// cleared first).
+void PrepareDialogDocument()
+{
+    SharedWindowBench();
+    InitAllData();
+    TEquationFunction f = DefaultEquation;
+    f.Func.Text = QStringLiteral("sin(x)/x+x^2/10");
+    PrepareExpression(f.Func, ModeFunction);
+    SetYfx(1, f);
+    f.Func.Text = QStringLiteral("x^2/4+y^2<1");
+    PrepareExpression(f.Func, ModeRelation);
+    SetCfn(1, f);
+    StoreObject(1, ObjectPoint, QStringLiteral("1"), QStringLiteral("2"), {});
+    StoreObject(2, ObjectCircle, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("Sqrt(2)"));
+    StoreObject(CurveSlot, ObjectParametric, QStringLiteral("cos(t)"), QStringLiteral("sin(2t)"), {});
+    TWindowBench::ProcessEvents();
 }
 
 template <class Dialog>
@@ -80,7 +74,7 @@ void CloseDialog(QWidget* dialog)
 template <class Dialog, class Show, class Loaded>
 void MeasureOpening(benchmark::State& state, const char* name, Show show, Loaded loaded)
 {
-    Bench();
+    PrepareDialogDocument();
     show();
     Dialog* dialog = OpenDialog<Dialog>(name);
     const bool right = dialog && loaded(*dialog);
@@ -126,7 +120,7 @@ BENCHMARK(BM_OpenObjectDialog)->Arg(1)->Arg(2)->Arg(CurveSlot)->Unit(benchmark::
 
 void BM_OkOnPoint(benchmark::State& state)
 {
-    Bench();
+    PrepareDialogDocument();
     const TPointFunction before = DocumentTables.Points[1];
     ShowPntProperty(1, 3);
     auto* dialog = OpenDialog<TPntProperty>("PntProperty");
