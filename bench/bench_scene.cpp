@@ -2,7 +2,8 @@
 // functions that read the parameter and with one that does, one curve drawn
 // from its cache, and the closure of a change set over a full document. The
 // parts of a redraw are timed alone too, to show where its time goes. A step
-// must draw the pixels a redraw without kept pixels draws.
+// must draw the pixels a redraw without kept pixels draws. A point dragged
+// beside 9 relations that do not read it leaves their layers as they are.
 #include "BenchSupport.h"
 #include "BenchView.h"
 #include "engine/Evaluator.h"
@@ -148,6 +149,71 @@ void BM_ParameterStepOneReader(benchmark::State& state)
     ParameterStep(state, 1);
 }
 BENCHMARK(BM_ParameterStepOneReader)->Unit(benchmark::kMillisecond);
+
+// A drag of the point A beside 20 functions and 9 relations that read
+// neither A nor anything that moves with it: the relations keep their
+// layers. With `replotAll` every relation is plotted at each step again,
+// as the pipeline did before it kept relation layers.
+constexpr int DraggedPoint = 8; // A
+const char* const Inequalities[RelationCount] = {
+    "y>x^2/3-1", "x^2+y^2<4",       "y<sin(x)+b", "x·y=1",    "x^2-y^2>1",
+    "y>b·x and y<2", "x^2/9+y^2/4=1", "y<cos(x)",   "abs(x)+abs(y)<3",
+};
+
+void MoveDraggedPoint(int step)
+{
+    TPointFunction& p = DocumentTables.Points[DraggedPoint];
+    p.Kind = ObjectPoint;
+    p.Pos = CompiledFormula(QStringLiteral("(%1, 1)").arg(-3.0 + 0.01 * (step % 600)), DraggedPoint);
+    SetDirtyObjects();
+    const QChar name(Vocabulary.PointTokens[DraggedPoint]);
+    MarkNamesChanged(QStringView(&name, 1));
+}
+
+void PointDrag(benchmark::State& state, bool replotAll)
+{
+    const ScenePipeline pipeline(1);
+    for (int j = 1; j <= RelationCount; ++j)
+        DocumentTables.Relations[j].Func = CompiledFormula(QString::fromUtf8(Inequalities[j - 1]), 0);
+    MoveDraggedPoint(0);
+    GraphScale.Redraw(GraphScale.GraphImages);
+    const int plottedBefore = RedrawCounters.RelationsPlotted;
+    MoveDraggedPoint(1);
+    GraphScale.Redraw(GraphScale.GraphImages);
+    if (RedrawCounters.RelationsPlotted != plottedBefore) {
+        FailBenchmark(state, "a drag step plotted a relation again");
+        return;
+    }
+    // The step drew what a redraw with nothing kept draws.
+    const QImage stepped = GraphScale.GraphImages[0].Image().copy();
+    SceneState.Reset();
+    RedrawState.RelationDrawnOnce.fill(0);
+    SetDirtyObjects();
+    GraphScale.Redraw(GraphScale.GraphImages);
+    if (GraphScale.GraphImages[0].Image() != stepped || RedrawCounters.RelationsPlotted != plottedBefore + RelationCount) {
+        FailBenchmark(state, "a drag step drew other pixels than a redraw from scratch");
+        return;
+    }
+    int step = 2;
+    for (auto _ : state) {
+        if (replotAll)
+            RedrawState.RelationDrawnOnce.fill(0);
+        MoveDraggedPoint(step++);
+        GraphScale.Redraw(GraphScale.GraphImages);
+    }
+}
+
+void BM_PointDragBesideRelations(benchmark::State& state)
+{
+    PointDrag(state, false);
+}
+BENCHMARK(BM_PointDragBesideRelations)->Unit(benchmark::kMillisecond);
+
+void BM_PointDragRelationsReplotted(benchmark::State& state)
+{
+    PointDrag(state, true);
+}
+BENCHMARK(BM_PointDragRelationsReplotted)->Unit(benchmark::kMillisecond);
 
 // The parts of a parameter step with 20 readers.
 void BM_StepPartEvaluation(benchmark::State& state)

@@ -1,4 +1,5 @@
 #include "windows/ConsoleMenus.h"
+#include "windows/ToolIcons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -158,20 +159,21 @@ QMenu* AddMenu(QMainWindow& console, const char* name, const char16_t* caption, 
     return menu;
 }
 
-QToolButton* AddToolButton(QToolBar* bar, const char* name, const QString& hint, QStyle::StandardPixmap icon,
-                           const QString& text = {})
+QToolButton* AddToolButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon)
 {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(name));
-    if (text.isEmpty())
-        button->setIcon(QApplication::style()->standardIcon(icon));
-    else
-        button->setText(text);
+    button->setIcon(icon);
     button->setToolTip(hint);
     button->setStatusTip(hint);
     button->setAutoRaise(true);
     bar->addWidget(button);
     return button;
+}
+
+QIcon StandardIcon(QStyle::StandardPixmap icon)
+{
+    return QApplication::style()->standardIcon(icon);
 }
 
 QToolBar* BuildToolBar(QMainWindow& console)
@@ -180,19 +182,21 @@ QToolBar* BuildToolBar(QMainWindow& console)
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setIconSize(QSize(16, 16));
-    AddToolButton(bar, "sbOpen", QStringLiteral("Abrir Arquivo"), QStyle::SP_DialogOpenButton);
-    AddToolButton(bar, "sbSave", QStringLiteral("Salvar"), QStyle::SP_DialogSaveButton);
+    AddToolButton(bar, "sbOpen", QStringLiteral("Abrir Arquivo"), StandardIcon(QStyle::SP_DialogOpenButton));
+    AddToolButton(bar, "sbSave", QStringLiteral("Salvar"), StandardIcon(QStyle::SP_DialogSaveButton));
     bar->addSeparator();
-    AddToolButton(bar, "sbUndo", QStringLiteral("Desfazer"), QStyle::SP_ArrowBack);
-    AddToolButton(bar, "sbRedo", QStringLiteral("Refazer"), QStyle::SP_ArrowForward);
+    AddToolButton(bar, "sbUndo", QStringLiteral("Desfazer"), ToolIconFor(ToolIcon::Undo));
+    AddToolButton(bar, "sbRedo", QStringLiteral("Refazer"), ToolIconFor(ToolIcon::Redo));
     bar->addSeparator();
-    AddToolButton(bar, "sbCalc", QStringLiteral("Calculadora"), QStyle::SP_CustomBase, QStringLiteral("±"));
+    AddToolButton(bar, "sbCalc", QStringLiteral("Calculadora"), ToolIconFor(ToolIcon::Calculator));
     bar->addSeparator();
     // Picture export and the capture come with their own work.
-    AddToolButton(bar, "tbSaveImage", QStringLiteral("Salvar Imagem"), QStyle::SP_DriveFDIcon)->setEnabled(false);
-    AddToolButton(bar, "tbSaveMovie", QStringLiteral("Salvar Imagens Sucessivas"), QStyle::SP_MediaPlay)
+    AddToolButton(bar, "tbSaveImage", QStringLiteral("Salvar Imagem"), StandardIcon(QStyle::SP_DriveFDIcon))
         ->setEnabled(false);
-    AddToolButton(bar, "tbCapture", QStringLiteral("Copiar"), QStyle::SP_FileDialogContentsView)->setEnabled(false);
+    AddToolButton(bar, "tbSaveMovie", QStringLiteral("Salvar Imagens Sucessivas"), StandardIcon(QStyle::SP_MediaPlay))
+        ->setEnabled(false);
+    AddToolButton(bar, "tbCapture", QStringLiteral("Copiar"), StandardIcon(QStyle::SP_FileDialogContentsView))
+        ->setEnabled(false);
     console.addToolBar(Qt::TopToolBarArea, bar);
     return bar;
 }

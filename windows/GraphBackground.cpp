@@ -8,24 +8,13 @@
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 #include "session/ProjectFile.h"
+#include "windows/ToolIcons.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 #include <QToolButton>
-#include <map>
 
 namespace {
-
-// Glyphs of the background buttons' pictures, by picture number.
-QString BackgroundGlyph(int image)
-{
-    static const std::map<int, QString> glyphs{
-        {0, QStringLiteral("▣")},  {1, QStringLiteral("⎘")},  {2, QStringLiteral("▢")}, {3, QStringLiteral("▪")},
-        {10, QStringLiteral("↔")}, {11, QStringLiteral("↕")}, {12, QStringLiteral("⤢")},
-    };
-    const auto glyph = glyphs.find(image);
-    return glyph != glyphs.end() ? glyph->second : QStringLiteral("?");
-}
 
 void RedrawWithBackground()
 {
@@ -50,7 +39,7 @@ QImage ReadPicture(const QString& fileName)
 void TGraphAreaForm::SetButtonImage(QToolButton* button, int image)
 {
     button->setProperty("imageIndex", image);
-    button->setText(BackgroundGlyph(image));
+    button->setIcon(ToolIconAt(image));
 }
 
 int TGraphAreaForm::ButtonImage(const QToolButton* button)

@@ -1,6 +1,7 @@
 // The graph window's tool palette: its sheets, their tool bars and buttons,
 // and what the buttons do to the view.
 #include "windows/GraphAreaForm.h"
+#include "windows/ToolIcons.h"
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/DetailForm.h"
@@ -31,16 +32,23 @@ constexpr int ButtonHeight = 22;
 constexpr int SheetGap = 18;     // between the area tools and the joined scale tools
 constexpr int ToolSheetGap = 24; // between the background tools and the joined tools
 
-// A tool button with a glyph of its own; the hint is set with the captions.
-QToolButton* NewButton(QWidget* bar, const char* name, const QString& glyph, int slot, bool checkable = false)
+// A tool button showing its picture; the hint is set with the captions.
+QToolButton* NewButton(QWidget* bar, const char* name, int slot, bool checkable = false)
 {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromUtf8(name));
-    button->setText(glyph);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setIconSize(QSize(16, 16));
     button->setAutoRaise(true);
     button->setCheckable(checkable);
     button->setGeometry(slot * ButtonWidth, 0, ButtonWidth, ButtonHeight);
+    return button;
+}
+
+QToolButton* NewButton(QWidget* bar, const char* name, ToolIcon icon, int slot, bool checkable = false)
+{
+    QToolButton* button = NewButton(bar, name, slot, checkable);
+    button->setIcon(ToolIconFor(icon));
     return button;
 }
 
@@ -130,13 +138,13 @@ void TGraphAreaForm::CreatePalette()
 void TGraphAreaForm::CreatePaletteButtons()
 {
     panelarea = NewToolBar(AreaSheet, "panelarea", 7);
-    sbtnzoom = NewButton(panelarea, "sbtnzoom", QStringLiteral("+"), 0, true);
-    sbtnwide = NewButton(panelarea, "sbtnwide", QStringLiteral("−"), 1, true);
-    sbtnmove = NewButton(panelarea, "sbtnmove", QStringLiteral("✥"), 2, true);
-    sbSquare = NewButton(panelarea, "sbSquare", QStringLiteral("1:1"), 3);
-    tbUndo = NewButton(panelarea, "tbUndo", QStringLiteral("◀"), 4);
-    tbRedo = NewButton(panelarea, "tbRedo", QStringLiteral("▶"), 5);
-    btnOption = NewButton(panelarea, "btnOption", QStringLiteral("⚙"), 6);
+    sbtnzoom = NewButton(panelarea, "sbtnzoom", ToolIcon::ZoomIn, 0, true);
+    sbtnwide = NewButton(panelarea, "sbtnwide", ToolIcon::ZoomOut, 1, true);
+    sbtnmove = NewButton(panelarea, "sbtnmove", ToolIcon::Move, 2, true);
+    sbSquare = NewButton(panelarea, "sbSquare", ToolIcon::EqualScale, 3);
+    tbUndo = NewButton(panelarea, "tbUndo", ToolIcon::Undo, 4);
+    tbRedo = NewButton(panelarea, "tbRedo", ToolIcon::Redo, 5);
+    btnOption = NewButton(panelarea, "btnOption", ToolIcon::Options, 6);
     // At most one area tool is down, and all may be up (the pointer).
     for (QToolButton* tool : {sbtnzoom, sbtnwide, sbtnmove})
         QObject::connect(tool, &QToolButton::toggled, this, [this, tool](bool down) {
@@ -148,33 +156,33 @@ void TGraphAreaForm::CreatePaletteButtons()
         });
 
     panelscale = NewToolBar(TabSheet2, "panelscale", 7);
-    tbAxisOn = NewButton(panelscale, "tbAxisOn", QStringLiteral("┘"), 0, true);
-    btnSon = NewButton(panelscale, "btnSon", QStringLiteral("#"), 1);
-    sbLsize = NewButton(panelscale, "sbLsize", QStringLiteral("A"), 2);
-    btnXn = NewButton(panelscale, "btnXn", QStringLiteral("x+"), 3);
-    btnXW = NewButton(panelscale, "btnXW", QStringLiteral("x−"), 4);
-    btnYn = NewButton(panelscale, "btnYn", QStringLiteral("y+"), 5);
-    btnYW = NewButton(panelscale, "btnYW", QStringLiteral("y−"), 6);
+    tbAxisOn = NewButton(panelscale, "tbAxisOn", ToolIcon::Axes, 0, true);
+    btnSon = NewButton(panelscale, "btnSon", ToolIcon::Ticks, 1);
+    sbLsize = NewButton(panelscale, "sbLsize", ToolIcon::LabelSize, 2);
+    btnXn = NewButton(panelscale, "btnXn", ToolIcon::XNarrower, 3);
+    btnXW = NewButton(panelscale, "btnXW", ToolIcon::XWider, 4);
+    btnYn = NewButton(panelscale, "btnYn", ToolIcon::YNarrower, 5);
+    btnYW = NewButton(panelscale, "btnYW", ToolIcon::YWider, 6);
 
     TbAimage = NewToolBar(TabSheet3, "TbAimage", 3);
-    SbbImgepast = NewButton(TbAimage, "SbbImgepast", QString(), 0);
-    sbStretch = NewButton(TbAimage, "sbStretch", QString(), 1, true);
-    sbbImageOff = NewButton(TbAimage, "sbbImageOff", QString(), 2);
+    SbbImgepast = NewButton(TbAimage, "SbbImgepast", 0);
+    sbStretch = NewButton(TbAimage, "sbStretch", 1, true);
+    sbbImageOff = NewButton(TbAimage, "sbbImageOff", 2);
 
     panelTool = NewToolBar(TabSheet1, "panelTool", 9);
     TBGraph = NewToolBar(panelTool, "TBGraph", 6);
     TBGraph->move(0, 0);
-    sbShowPosition = NewButton(TBGraph, "sbShowPosition", QStringLiteral("xy"), 0, true);
-    sbShowEquation = NewButton(TBGraph, "sbShowEquation", QStringLiteral("f="), 1, true);
-    sbYvalue = NewButton(TBGraph, "sbYvalue", QStringLiteral("y?"), 2);
-    sbIvalue = NewButton(TBGraph, "sbIvalue", QStringLiteral("∫"), 3);
-    sbcalc = NewButton(TBGraph, "sbcalc", QStringLiteral("▦"), 4);
-    tbFreePen = NewButton(TBGraph, "tbFreePen", QStringLiteral("✎"), 5, true);
+    sbShowPosition = NewButton(TBGraph, "sbShowPosition", ToolIcon::Position, 0, true);
+    sbShowEquation = NewButton(TBGraph, "sbShowEquation", ToolIcon::Equation, 1, true);
+    sbYvalue = NewButton(TBGraph, "sbYvalue", ToolIcon::FunctionValue, 2);
+    sbIvalue = NewButton(TBGraph, "sbIvalue", ToolIcon::Integral, 3);
+    sbcalc = NewButton(TBGraph, "sbcalc", ToolIcon::Calculator, 4);
+    tbFreePen = NewButton(TBGraph, "tbFreePen", ToolIcon::Pen, 5, true);
     panelFreePen = NewToolBar(panelTool, "panelFreePen", 3);
     panelFreePen->move(6 * ButtonWidth, 0);
-    sbFPColor = NewButton(panelFreePen, "sbFPColor", QStringLiteral("■"), 0);
-    SbFPWidth = NewButton(panelFreePen, "SbFPWidth", QStringLiteral("═"), 1);
-    sbFEraser = NewButton(panelFreePen, "sbFEraser", QStringLiteral("⌫"), 2);
+    sbFPColor = NewButton(panelFreePen, "sbFPColor", ToolIcon::PenColor, 0);
+    SbFPWidth = NewButton(panelFreePen, "SbFPWidth", ToolIcon::PenWidth, 1);
+    sbFEraser = NewButton(panelFreePen, "sbFEraser", ToolIcon::Eraser, 2);
     panelFreePen->hide();
     // Their windows and the pen come later.
     for (QToolButton* later : {sbYvalue, sbIvalue, tbFreePen})

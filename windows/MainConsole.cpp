@@ -4,6 +4,7 @@
 #include "dialogs/CalcForm.h"
 #include "dialogs/CfxProperty.h"
 #include "dialogs/PermanentForms.h"
+#include "dialogs/PropertyDialog.h"
 #include "dialogs/PntProperty.h"
 #include "dialogs/SegProperty.h"
 #include "model/Figures.h"
@@ -336,7 +337,7 @@ void TMainConsole::RowClicked(int panel, int slot)
         return;
     case PanelUserFunctions:
         if (Forms.CalcForm)
-            Forms.CalcForm->EditUsr(UsrRows[slot].Button, UsrRows[slot].Image, FormColor, slot);
+            Forms.CalcForm->EditUsr(UsrRows[slot].Button, UsrRows[slot].Image, DataPanelColor("PanelUsr"), slot);
         return;
     case PanelFigures:
         ShowSegProperty(slot);

@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/PermanentForms.h"
+#include "dialogs/PropertyDialog.h"
 #include "model/Options.h"
 #include "platform/Clock.h"
 #include "render/view/RedrawState.h"
@@ -14,6 +15,7 @@
 #include "windows/GraphAreaForm.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -194,7 +196,9 @@ void TParamPanel::ApplySizes(int clientWidth)
     const int b = h - 4; // the small buttons
     // Left to right: letter, value, fix, down, up, step, mode, step table.
     const int stepTableWidth = 14 * scale;
-    const int fixed = 30 * scale + 3 * (b + 2) + b + stepTableWidth + 12;
+    // The letter button holds the widest label, "W =", with a margin each side.
+    const int letterWidth = std::max(30 * scale, QFontMetrics(font).horizontalAdvance(QStringLiteral("W =")) + 12);
+    const int fixed = letterWidth + 3 * (b + 2) + b + stepTableWidth + 12;
     const int rest = std::max(40, clientWidth - fixed);
     const int valueWidth = rest * 2 / 3;
     const int stepWidth = rest - valueWidth;
@@ -206,7 +210,7 @@ void TParamPanel::ApplySizes(int clientWidth)
             w->setFont(font);
             x += width + 2;
         };
-        place(row.Letter, 30 * scale, h);
+        place(row.Letter, letterWidth, h);
         place(row.Edit, valueWidth, h);
         place(row.Fix, b, b);
         place(row.Down, b, b);
@@ -408,7 +412,7 @@ void TParamPanel::EditParamInCalculator(int j)
     if (!Forms.CalcForm)
         return;
     ApplyValueEdit(j);
-    if (Forms.CalcForm->EditPrm(Rows[j].Edit, j, 0, nullptr)) {
+    if (Forms.CalcForm->EditPrm(Rows[j].Edit, j, DataPanelColor("PanelPrm"), nullptr)) {
         ShowPrmValueTexts();
         RedrawGraph();
         if (Forms.GraphAreaForm)
@@ -420,7 +424,7 @@ void TParamPanel::EditStepInCalculator(int j)
 {
     if (!Forms.CalcForm)
         return;
-    if (Forms.CalcForm->EditPrmStep(Rows[j].StepEdit, j, 0)) {
+    if (Forms.CalcForm->EditPrmStep(Rows[j].StepEdit, j, DataPanelColor("PanelPrm"))) {
         ShowPrmValues();
         ShowRows();
     }

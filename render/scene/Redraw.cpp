@@ -1,6 +1,8 @@
 #include "render/scene/Redraw.h"
 
 #include "engine/Evaluator.h"
+#include "engine/References.h"
+#include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
 #include "model/Colors.h"
 #include "model/DocumentState.h"
@@ -10,6 +12,7 @@
 #include "render/gfx/ImageHelpers.h"
 #include "render/plot/Axes.h"
 #include "render/plot/Functions.h"
+#include "render/plot/Relations.h"
 #include "render/scene/ColumnCaches.h"
 #include "render/scene/PlotterSteps.h"
 #include "render/scene/PointStates.h"
@@ -82,24 +85,121 @@ void EvaluateToolValues()
     doc.IntegralInterval.UpperValue = EvaluateExpression(doc.IntegralInterval.Upper, zero);
 }
 
+bool SameFormula(const TKavirofunction& a, const TKavirofunction& b)
+{
+    return a.Text == b.Text && a.NormText == b.NormText && a.Code == b.Code;
+}
+
+bool SameRelationRecord(const TEquationFunction& a, const TEquationFunction& b)
+{
+    return SameFormula(a.Func, b.Func) && a.AfterImage == b.AfterImage && a.Color == b.Color && a.Width == b.Width &&
+           a.AutoCalc == b.AutoCalc && a.Visible == b.Visible && a.Pattern == b.Pattern && a.Border == b.Border &&
+           a.LineStyle == b.LineStyle;
+}
+
+bool SameAxisMapping(const TAxisMapping& a, const TAxisMapping& b)
+{
+    return a.PixelsPerUnit == b.PixelsPerUnit && a.UnitsPerPixel == b.UnitsPerPixel && a.ZeroPixel == b.ZeroPixel &&
+           a.Pixels == b.Pixels && a.Magnification == b.Magnification && a.YFlipped == b.YFlipped;
+}
+
+// Everything around the relations that their pixels depend on: the options,
+// the pens' font size, the view and the size of the pictures.
+TSceneState::TRelationLayers RelationSurroundings(const ScaleT& view, const TGraphImages& images)
+{
+    TSceneState::TRelationLayers now;
+    now.Options = Options;
+    now.FontSize = ProgramState.FontSize;
+    const TViewMapping mapping = view.Mapping(1);
+    now.X = mapping.X;
+    now.Y = mapping.Y;
+    now.XLow = view.XAxis.Low;
+    now.XHigh = view.XAxis.High;
+    now.YLow = view.YAxis.Low;
+    now.YHigh = view.YAxis.High;
+    now.Size = images[2].Image().size();
+    return now;
+}
+
+bool SameSurroundings(const TSceneState::TRelationLayers& a, const TSceneState::TRelationLayers& b)
+{
+    return a.Options == b.Options && a.FontSize == b.FontSize && SameAxisMapping(a.X, b.X) &&
+           SameAxisMapping(a.Y, b.Y) && a.XLow == b.XLow && a.XHigh == b.XHigh && a.YLow == b.YLow &&
+           a.YHigh == b.YHigh && a.Size == b.Size;
+}
+
+// Built-ins whose value comes from outside the formulas and the names
+// (chance, the table, the mouse and keys, the integral tool, scripts): a
+// relation reading one is plotted at every redraw.
+bool ReadsOutsideState(const TKavirofunction& f)
+{
+    const TNamedTokens& t = TokenCodes;
+    for (const TTokenCode c : {t.Rnd, t.Roll, t.Pressed, t.MouseIs, t.Cells, t.CellsP, t.Area, t.Stepsize, t.Send,
+                               t.Sol, t.Path, t.Polygon})
+        if (RefersToToken(c, f))
+            return true;
+    return false;
+}
+
+// A name the relation reads was marked changed; the closure marks these
+// too, but only when the objects are dirty.
+bool ReadsChangedName(const TKavirofunction& f)
+{
+    const TWideCharSet& changed = RedrawState.ChangedNames;
+    for (int c = 1; c <= VocabularySize; ++c)
+        if (changed.has(static_cast<char16_t>(c)) && RefersToToken(static_cast<TTokenCode>(c), f))
+            return true;
+    return false;
+}
+
+// Whether relation j's layer no longer shows what plotting it now would.
+bool RelationLayerStale(int j, bool surroundingsChanged, bool traceAll)
+{
+    const TRedrawState& state = RedrawState;
+    if (IsDirtyView() || surroundingsChanged || state.RelationChanged[j] ||
+        state.ChangedNames.has(Vocabulary.RelationTokens[j]))
+        return true;
+    // Nothing of an unseen relation is on its layer: only its record counts.
+    if (!IsRelationDrawable(j))
+        return !SameRelationRecord(DocumentTables.Relations[j], SceneState.RelationLayers.Records[j]);
+    const TEquationFunction& record = DocumentTables.Relations[j];
+    // A traced relation stamps the scene's after-image each time.
+    return !state.RelationDrawnOnce[j] || traceAll || record.AfterImage != 0 ||
+           !SameRelationRecord(record, SceneState.RelationLayers.Records[j]) || ReadsChangedName(record.Func) ||
+           ReadsOutsideState(record.Func);
+}
+
 // Which relations are plotted again, and the relation layer rebuilt when
-// any is or the view changed.
+// any is or the view changed. A plotted relation keeps its layer until
+// something it reads changes.
 void UpdateRelationLayer(ScaleT& view, TGraphImages& images, const TSceneDrawing& drawing)
 {
     TRedrawState& state = RedrawState;
+    TSceneState::TRelationLayers now = RelationSurroundings(view, images);
+    const bool surroundingsChanged = !SameSurroundings(now, SceneState.RelationLayers);
     bool any = false;
     for (int j = 1; j <= RelationCount; ++j) {
-        if (IsDirtyView() || state.RelationChanged[j] || state.ChangedNames.has(Vocabulary.RelationTokens[j]) ||
-            (IsRelationInUse(j) && !state.RelationDrawnOnce[j])) {
+        if (RelationLayerStale(j, surroundingsChanged, drawing.Canvases.TraceAll)) {
             state.RelationChanged[j] = 1;
             state.RelationDrawnOnce[j] = 0;
             any = true;
         }
     }
-    if (IsDirtyView() || any || IsDirtyFlag3()) {
-        FillImage(images[2], Options.GraphBGColor);
-        DrawRelations(view, images, drawing);
+    if (!(IsDirtyView() || any || IsDirtyFlag3()))
+        return;
+    FillImage(images[2], Options.GraphBGColor);
+    DrawRelations(view, images, drawing);
+    // Only a plot into the layers counts as drawn.
+    if (drawing.Canvases.OnlyTrace)
+        return;
+    for (int j = 1; j <= RelationCount; ++j) {
+        now.Records[j] = DocumentTables.Relations[j];
+        if (state.RelationChanged[j] && IsRelationDrawable(j)) {
+            state.RelationDrawnOnce[j] = 1;
+            ++RedrawCounters.RelationsPlotted;
+        }
     }
+    SceneState.RelationLayers = std::move(now);
 }
 
 // The graph filled with the background colour and the axes drawn over it;

@@ -7,6 +7,8 @@
 // which functions are evaluated again.
 #include "render/gfx/Metafile.h"
 #include "render/gfx/PictureReplayCache.h"
+#include "model/DocumentState.h"
+#include "model/Options.h"
 #include "render/view/Scale.h"
 #include "render/view/ViewServices.h"
 
@@ -26,6 +28,18 @@ struct TSceneState {
         TColor Color = ColorWhite;
         QImage Pixels;
     } AxesLayer;
+    // What the relation layers were last plotted with: a relation whose
+    // record, or the view, options or picture size around it, differs is
+    // plotted again even when no name it reads was marked changed.
+    struct TRelationLayers {
+        TOffsetArray<TEquationFunction, 1, RelationCount> Records;
+        TDocumentOptions Options;
+        int FontSize = 0;
+        TAxisMapping X;
+        TAxisMapping Y;
+        long double XLow = 0.0L, XHigh = 0.0L, YLow = 0.0L, YHigh = 0.0L;
+        QSize Size;
+    } RelationLayers;
     void Reset() { *this = TSceneState{}; }
 };
 extern TSceneState SceneState;
@@ -34,6 +48,7 @@ extern TSceneState SceneState;
 struct TRedrawCounters {
     int Redraws = 0;
     int CachesEvaluated = 0;
+    int RelationsPlotted = 0; // relations plotted into their layers
     void Reset() { *this = TRedrawCounters{}; }
 };
 extern TRedrawCounters RedrawCounters;

@@ -120,6 +120,9 @@ TEST_F(DataPanelTest, LabelsAndHints)
                            Label{Row(3).Letter, u"c ="},
                            Label{Row(ThetaParamIndex).Letter, u"\u03B8 ="}})
         EXPECT_EQ(l.button->text(), QString::fromUtf16(l.text));
+    // A parameter's label keeps clear of its button's borders.
+    for (const QToolButton* letter : {Row(3).Letter, Row(ThetaParamIndex).Letter})
+        EXPECT_GE(letter->width(), letter->fontMetrics().horizontalAdvance(letter->text()) + 8);
     EXPECT_TRUE(Row(ThetaParamIndex).Letter->isVisible());
     EXPECT_FALSE(Row(1).Letter->isVisible()) << "a is not used";
     EXPECT_FALSE(Row(2).Letter->isVisible()) << "b only in a user function";
