@@ -103,8 +103,16 @@ bool SameAxisMapping(const TAxisMapping& a, const TAxisMapping& b)
            a.Pixels == b.Pixels && a.Magnification == b.Magnification && a.YFlipped == b.YFlipped;
 }
 
+std::array<qint64, 1 + RelationCount> RelationImageKeys(const TGraphImages& images)
+{
+    std::array<qint64, 1 + RelationCount> keys{};
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = images[2 + i].Image().cacheKey();
+    return keys;
+}
+
 // Everything around the relations that their pixels depend on: the options,
-// the pens' font size, the view and the size of the pictures.
+// the pens' font size, the view, and the relation pictures as they were left.
 TSceneState::TRelationLayers RelationSurroundings(const ScaleT& view, const TGraphImages& images)
 {
     TSceneState::TRelationLayers now;
@@ -117,7 +125,7 @@ TSceneState::TRelationLayers RelationSurroundings(const ScaleT& view, const TGra
     now.XHigh = view.XAxis.High;
     now.YLow = view.YAxis.Low;
     now.YHigh = view.YAxis.High;
-    now.Size = images[2].Image().size();
+    now.ImageKeys = RelationImageKeys(images);
     return now;
 }
 
@@ -125,7 +133,7 @@ bool SameSurroundings(const TSceneState::TRelationLayers& a, const TSceneState::
 {
     return a.Options == b.Options && a.FontSize == b.FontSize && SameAxisMapping(a.X, b.X) &&
            SameAxisMapping(a.Y, b.Y) && a.XLow == b.XLow && a.XHigh == b.XHigh && a.YLow == b.YLow &&
-           a.YHigh == b.YHigh && a.Size == b.Size;
+           a.YHigh == b.YHigh && a.ImageKeys == b.ImageKeys;
 }
 
 // Built-ins whose value comes from outside the formulas and the names
@@ -192,6 +200,7 @@ void UpdateRelationLayer(ScaleT& view, TGraphImages& images, const TSceneDrawing
     // Only a plot into the layers counts as drawn.
     if (drawing.Canvases.OnlyTrace)
         return;
+    now.ImageKeys = RelationImageKeys(images);
     for (int j = 1; j <= RelationCount; ++j) {
         now.Records[j] = DocumentTables.Relations[j];
         if (state.RelationChanged[j] && IsRelationDrawable(j)) {

@@ -12,6 +12,8 @@
 #include "render/view/Scale.h"
 #include "render/view/ViewServices.h"
 
+#include <array>
+
 // What the scene keeps from one redraw to the next.
 struct TSceneState {
     // The traced part of the last scene: it goes onto the trace layer
@@ -38,7 +40,9 @@ struct TSceneState {
         TAxisMapping X;
         TAxisMapping Y;
         long double XLow = 0.0L, XHigh = 0.0L, YLow = 0.0L, YHigh = 0.0L;
-        QSize Size;
+        // The relation pictures as last drawn: a picture drawn on or
+        // replaced since then has another key.
+        std::array<qint64, 1 + RelationCount> ImageKeys{};
     } RelationLayers;
     void Reset() { *this = TSceneState{}; }
 };

@@ -3,10 +3,12 @@
 // still shows what a redraw from scratch shows.
 #include "SceneTestKit.h"
 #include "engine/TokenCode.h"
+#include "model/Colors.h"
 #include "model/Numeric.h"
 #include "model/Options.h"
 #include "render/scene/RedrawClosure.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <random>
@@ -22,7 +24,8 @@ class RelationLayersTest : public SceneTest {
 protected:
     void SetUp() override
     {
-        SceneTest::SetUp();
+        // Small pictures: every step is drawn twice.
+        SetView(-5.0L, 5.0L, -5.0L, 5.0L, 240, 240);
         TDocumentTables& doc = DocumentTables;
         for (const char* name : {"a", "b", "c"})
             doc.Params[ParamIndexOfToken(Token(name))].Value = 1.0L;
@@ -72,9 +75,10 @@ protected:
     void ExpectAsFromScratch(const std::string& step)
     {
         const QImage drawn = images[0].Image().copy();
+        // Shared, not copied: the pictures come back as the same images.
         std::array<QImage, GraphImageCount> keptImages;
         for (size_t i = 0; i < images.size(); ++i)
-            keptImages[i] = images[i].Image().copy();
+            keptImages[i] = images[i].Image();
         const TRedrawState keptRedraw = RedrawState;
         const TClosureMemory keptClosure = ClosureMemory;
         TSceneState keptScene = std::move(SceneState);
@@ -113,9 +117,16 @@ TEST_F(RelationLayersTest, RandomChangesDrawAsARedrawFromScratch)
     const std::array<const char*, 3> graphTexts{"a·x", "x-a", "2"};
     const std::array<const char*, 3> userTexts{"x^2/4+b", "x-b", "1"};
     TDocumentTables& doc = DocumentTables;
-    for (int n = 0; n < 30; ++n) {
+    constexpr int Steps = 30;
+    int plotted = 0;
+    // Every kind of change three times, in random order.
+    std::array<int, Steps> kinds{};
+    for (int n = 0; n < Steps; ++n)
+        kinds[static_cast<size_t>(n)] = n % 10;
+    std::shuffle(kinds.begin(), kinds.end(), random);
+    for (int n = 0; n < Steps; ++n) {
         std::string step = "step " + std::to_string(n) + ": ";
-        switch (pick(10)) {
+        switch (kinds[static_cast<size_t>(n)]) {
         case 0: { // a parameter step
             const char* name = std::array{"a", "b", "c"}[static_cast<size_t>(pick(3))];
             const long double v = static_cast<long double>(NearestInt(value() * 4.0L)) / 4.0L;
@@ -166,18 +177,19 @@ TEST_F(RelationLayersTest, RandomChangesDrawAsARedrawFromScratch)
             break;
         case 6: { // the view moved or resized
             const long double x = pick(5) - 7;
-            const int width = 300 + 50 * pick(3);
-            SetView(x, x + 10.0L, -5.0L, 5.0L, width, 400);
+            const int width = 200 + 40 * pick(3);
+            SetView(x, x + 10.0L, -5.0L, 5.0L, width, 240);
             SetDirtyView();
             SetDirtyObjects();
             step += "view";
             break;
         }
         case 7: // options the relations are drawn with, without any mark
-            if (pick(2) == 0)
-                Options.ScanWidth = static_cast<std::uint8_t>(1 + pick(4));
-            else
-                Options.CapStyle = static_cast<std::uint8_t>(1 + pick(2));
+            switch (pick(3)) {
+            case 0: Options.ScanWidth = static_cast<std::uint8_t>(1 + pick(4)); break;
+            case 1: Options.CapStyle = static_cast<std::uint8_t>(1 + pick(2)); break;
+            default: Options.GraphBGColor = Options.GraphBGColor == ColorWhite ? 0xE0FFFF : ColorWhite; break;
+            }
             SetDirtyObjects();
             step += "options";
             break;
@@ -191,11 +203,13 @@ TEST_F(RelationLayersTest, RandomChangesDrawAsARedrawFromScratch)
             step += "nothing";
             break;
         }
-        view.Redraw(images);
+        plotted += RelationsPlotted([] {});
         ExpectAsFromScratch(step);
         if (HasFatalFailure())
             return;
     }
+    // Most steps kept most layers.
+    EXPECT_LT(plotted, Steps * RelationCount / 3);
 }
 
 TEST_F(RelationLayersTest, OnlyTheRelationsThatReadAChangeArePlottedAgain)
@@ -222,9 +236,16 @@ TEST_F(RelationLayersTest, OnlyTheRelationsThatReadAChangeArePlottedAgain)
              Stored(Vocabulary.RelationTokens[1]);
          },
          2},
+        {"the pictures made anew at their size",
+         [this] {
+             for (TBitmap& image : images)
+                 image.SetSize(image.Width(), image.Height());
+             SetDirtyObjects();
+         },
+         RelationCount},
         {"the view moved",
          [this] {
-             SetView(-4.0L, 6.0L, -5.0L, 5.0L, 400, 400);
+             SetView(-4.0L, 6.0L, -5.0L, 5.0L, 240, 240);
              SetDirtyView();
          },
          RelationCount},
