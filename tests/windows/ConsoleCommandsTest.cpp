@@ -496,7 +496,7 @@ TEST_F(ConsoleCommandsTest, TraceButtonsOfTheParameterPanel)
 }
 
 // The menus opened, against pictures reviewed by eye: the file menu with
-// its four separators and the later Parts' items greyed, the edit menu with
+// its four separators and the items of work still to come greyed, the edit menu with
 // nothing to undo, the view menu without "Semi-Transparência" (Ctrl is not
 // held), the help menu without help files (only the greyed PDF item and
 // "Versão"), the row menu of a user function.
