@@ -75,7 +75,14 @@ int TWindowProjectHost::PageControlHeight()
 
 void TWindowProjectHost::ResizeGraphArea()
 {
-    OnGraphWindow([&](TGraphAreaForm& form) { form.ResizeGraphArea(); });
+    OnGraphWindow([&](TGraphAreaForm& form) {
+        const int before = form.height();
+        form.ResizeGraphArea();
+        // A size set in the options or read from a project changes the
+        // window as the user's resizing does: the data panel stays as high.
+        if (form.height() != before && Forms.DataPanel)
+            Forms.DataPanel->resize(Forms.DataPanel->width(), form.height());
+    });
 }
 
 const QImage* TWindowRedrawHost::BackgroundPicture()

@@ -415,6 +415,7 @@ TEST_F(NewUserTest, BuildALessonThroughTheDialogsAndUndoIt)
     EXPECT_EQ(GraphScale.YAxis.VHigh, 400);
     EXPECT_EQ(G()->size(), QSize(501, 401)) << "the graph widget shows the new size";
     EXPECT_GE(Console().x(), Graph().x() + Graph().width()) << "the data panel stays beside the graph";
+    EXPECT_EQ(Console().height(), Graph().height()) << "and as high as the graph window";
     EXPECT_EQ(Options.AngleMode, 2);
     EXPECT_EQ(BackUp.Count(), undoPoints + 1);
     EXPECT_GE(PointsShown(DocumentTables.Points[1].ColorNo1, 0, twoPi, circle, 24), 20) << "redrawn at the new size";
