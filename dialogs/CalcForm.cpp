@@ -1,6 +1,7 @@
 #include "dialogs/CalcForm.h"
 
 #include "dialogs/CalcPreview.h"
+#include "dialogs/FormBackground.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Evaluator.h"
 #include "engine/TokenTable.h"
@@ -14,7 +15,6 @@
 #include "model/Settings.h"
 #include "platform/Clipboard.h"
 #include "platform/ModalRunner.h"
-#include "render/gfx/ColorConvert.h"
 #include "render/markup/TypesetLayout.h"
 #include "session/CalculatorTargets.h"
 #include "session/RowModels.h"
@@ -37,7 +37,7 @@ namespace {
 
 constexpr int PreviewPanelWidth = 600;
 constexpr int KeyColumns = 16;
-constexpr TColor ClosedColor = 0xC0C0C0;
+constexpr TColor ClosedColor = FormColor;
 // The size values are shown at in the preview.
 constexpr int ValueFontSize = 10;
 
@@ -488,9 +488,7 @@ void TCalcForm::UpdateSendButton()
 
 void TCalcForm::SetFormColor(TColor color)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Window, ToQColor(color));
-    setPalette(p);
+    FillBackground(*this, color);
 }
 
 void TCalcForm::SetCaption(const QString& text, const QFont& font)

@@ -10,6 +10,7 @@
 #include "session/StoreOperations.h"
 
 #include <QCheckBox>
+#include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -3,8 +3,6 @@
 #include "dialogs/PropertyDialog.h"
 #include "model/DocumentState.h"
 
-#include <QFont>
-
 class QCheckBox;
 class QFrame;
 class QLabel;

@@ -125,7 +125,7 @@ void TFmSetColor::BuildPanels()
     BuildUserColorButton();
     TintColorButtons();
     LayOutWidthPanel(true);
-    ApplyHints();
+    SetHintTexts();
 }
 
 void TFmSetColor::BuildFamily(TPaletteFamily family)
@@ -199,17 +199,11 @@ void TFmSetColor::LayOutWidthPanel(bool offerNone)
     widths.Panel->resize(PanelExtent(*widths.Panel));
 }
 
-void TFmSetColor::ApplyHints()
+void TFmSetColor::SetHintTexts()
 {
     for (const THint& hint : Hints)
         if (auto* button = findChild<QToolButton*>(QString::fromUtf8(hint.Button)))
-            button->setToolTip(showHints_ ? QString::fromUtf16(hint.Text) : QString());
-}
-
-void TFmSetColor::SetShowHints(bool show)
-{
-    showHints_ = show;
-    ApplyHints();
+            button->setToolTip(QString::fromUtf16(hint.Text));
 }
 
 QToolButton* TFmSetColor::FamilyButton(TPaletteFamily family, int n)

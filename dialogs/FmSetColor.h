@@ -78,9 +78,6 @@ public:
     static QString ParamCharCaption(QChar letter);
     static QChar ParamCharOfCaption(const QString& caption);
 
-    // Whether the buttons show their hints (the data panel's hint switch).
-    void SetShowHints(bool show);
-
     // Called after a choice was written, so the calling dialog refreshes its
     // controls; cleared when the palette hides (set it before or after
     // calling Show*Panel).
@@ -103,7 +100,7 @@ private:
     void BuildUserColorButton();
     void TintColorButtons();
     void LayOutWidthPanel(bool offerNone);
-    void ApplyHints();
+    void SetHintTexts();
     TFamilyPanel& Family(TPaletteFamily family) { return families_[static_cast<std::size_t>(family)]; }
     QToolButton* FamilyButton(TPaletteFamily family, int n);
 
@@ -119,7 +116,6 @@ private:
     std::array<TFamilyPanel, PaletteFamilyCount> families_{};
     // The colour each colour button was tinted with, the value it writes.
     std::array<TColor, 16> buttonColors_{};
-    bool showHints_ = true;
 
     TColor* colorTarget_ = nullptr;
     std::uint8_t* byteTarget_ = nullptr;

@@ -1,12 +1,12 @@
 #include "dialogs/MsgForm.h"
 
+#include "dialogs/FormBackground.h"
 #include "model/MessageBox.h"
 #include "platform/ModalRunner.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
-#include <QPalette>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -56,10 +56,7 @@ TMsgForm::TMsgForm(QWidget* parent)
     setObjectName(QStringLiteral("MsgForm"));
     const QFont font(FormFontName);
     setFont(font);
-    QPalette silver = palette();
-    silver.setColor(QPalette::Window, Qt::lightGray);
-    setPalette(silver);
-    setAutoFillBackground(true);
+    FillBackground(*this, FormColor);
 
     Label1 = new QLabel(this);
     Label1->setFont(font);

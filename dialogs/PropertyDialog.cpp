@@ -2,9 +2,9 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/FormBackground.h"
 #include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
-#include "render/gfx/ColorConvert.h"
 #include "render/markup/TypesetImage.h"
 
 #include <QApplication>
@@ -264,10 +264,6 @@ TColor DataPanelColor(const char* panelName)
 
 void PaintPanels(std::initializer_list<QWidget*> panels, TColor color)
 {
-    for (QWidget* panel : panels) {
-        QPalette p = panel->palette();
-        p.setColor(QPalette::Window, ToQColor(color));
-        panel->setPalette(p);
-        panel->setAutoFillBackground(true);
-    }
+    for (QWidget* panel : panels)
+        FillBackground(*panel, color);
 }

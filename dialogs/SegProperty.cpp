@@ -189,6 +189,18 @@ TSegProperty::TSegProperty(QWidget* parent)
     setWindowTitle(QStringLiteral("Reta&Polígono"));
     setFont(QFont(QString::fromUtf16(FormFontName)));
 
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(BuildVertexBox());
+    top->addWidget(BuildKindBox(), 1);
+    layout->addLayout(top);
+    layout->addWidget(BuildStyleBox());
+    layout->addWidget(BuildLabelBox());
+    layout->addLayout(BuildButtons());
+}
+
+QGroupBox* TSegProperty::BuildVertexBox()
+{
     auto* vertexBox = new QGroupBox(QStringLiteral("Vértice"), this);
     Edit2 = new QLineEdit(vertexBox);
     Edit2->setObjectName(QStringLiteral("Edit2"));
@@ -202,7 +214,11 @@ TSegProperty::TSegProperty(QWidget* parent)
     });
     connect(Edit2, &QLineEdit::textChanged, this, [this] { UpdateControls(); });
     (new QVBoxLayout(vertexBox))->addWidget(Edit2);
+    return vertexBox;
+}
 
+QGroupBox* TSegProperty::BuildKindBox()
+{
     auto* kindBox = new QGroupBox(QStringLiteral("Figura"), this);
     auto* kindGrid = new QGridLayout(kindBox);
     Kinds = new QButtonGroup(this);
@@ -221,7 +237,11 @@ TSegProperty::TSegProperty(QWidget* parent)
         ++cell;
     }
     connect(Kinds, &QButtonGroup::idClicked, this, [this](int kind) { RB1Click(kind); });
+    return kindBox;
+}
 
+QGroupBox* TSegProperty::BuildStyleBox()
+{
     auto* styleBox = new QGroupBox(this);
     auto* styleGrid = new QGridLayout(styleBox);
     btnColor = MakeToolButton(styleBox, QStringLiteral("btnColor"));
@@ -245,7 +265,11 @@ TSegProperty::TSegProperty(QWidget* parent)
     styleGrid->addWidget(CBAI, 1, 5);
     for (QToolButton* button : {btnColor, btnWidth, btnStyle, btnInside, btnPattern})
         connect(button, &QToolButton::clicked, this, [this, button] { ShowPaletteFor(button); });
+    return styleBox;
+}
 
+QGroupBox* TSegProperty::BuildLabelBox()
+{
     auto* labelBox = new QGroupBox(QStringLiteral("Rótulo"), this);
     auto* labelLayout = new QHBoxLayout(labelBox);
     edit1 = new TLabelCombo(labelBox);
@@ -280,7 +304,11 @@ TSegProperty::TSegProperty(QWidget* parent)
                 other->setChecked(false);
     });
     labelLayout->addLayout(positions);
+    return labelBox;
+}
 
+QHBoxLayout* TSegProperty::BuildButtons()
+{
     BtnOk = MakeButton(this, QStringLiteral("BtnOk"), QStringLiteral("&O K"));
     btnCancel = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("&Cancelar"));
     Btndelete = MakeButton(this, QStringLiteral("Btndelete"), QStringLiteral("&Apagar"));
@@ -292,15 +320,7 @@ TSegProperty::TSegProperty(QWidget* parent)
     buttons->addStretch();
     for (QPushButton* b : {BtnOk, btnCancel, Btndelete})
         buttons->addWidget(b);
-
-    auto* layout = new QVBoxLayout(this);
-    auto* top = new QHBoxLayout;
-    top->addWidget(vertexBox);
-    top->addWidget(kindBox, 1);
-    layout->addLayout(top);
-    layout->addWidget(styleBox);
-    layout->addWidget(labelBox);
-    layout->addLayout(buttons);
+    return buttons;
 }
 
 void TSegProperty::LoadSegment(int n)

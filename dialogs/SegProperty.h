@@ -10,6 +10,8 @@
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -68,6 +70,11 @@ protected:
     void done(int result) override;
 
 private:
+    QGroupBox* BuildVertexBox();
+    QGroupBox* BuildKindBox();
+    QGroupBox* BuildStyleBox();
+    QGroupBox* BuildLabelBox();
+    QHBoxLayout* BuildButtons();
     void RB1Click(int kind);
     void edit1DropDown();
     void P1Click(QChar letter);

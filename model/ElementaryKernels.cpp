@@ -354,6 +354,25 @@ inline std::int64_t RoundToInt64(long double x)
     return n;
 }
 
+// x rounded to the nearest whole number, halves to even, for |x| < 2^62,
+// and as an integer: adding 1.5·2^63 leaves no fraction bits, so
+// the sum is rounded as the x87 store would round, but stays in a register
+// for the arithmetic that waits on it; only the integer (for a table index
+// or a quadrant) goes through memory, off the critical path.
+struct TRounded {
+    long double Value;
+    std::int64_t Whole;
+};
+inline TRounded RoundInRegister(long double x)
+{
+    constexpr double Shifter = Short(0x1.8P63L);
+    constexpr std::uint64_t ShifterMantissa = std::uint64_t{3} << 62;
+    const long double shifted = x + Shifter;
+    TExtendedBits bits;
+    std::memcpy(&bits, &shifted, sizeof shifted);
+    return {shifted - Shifter, static_cast<std::int64_t>(bits.Mantissa - ShifterMantissa)};
+}
+
 // 2^k for a normal exponent (−16382 <= k <= 16383), built from its bits.
 inline long double TwoToThe(int k)
 {
@@ -429,11 +448,11 @@ TQuarterTurns ReduceQuarterTurns(long double x)
 {
     if (std::fabs(x) <= QuarterPi)
         return {{x, 0.0L}, 0};
-    const std::int64_t n = RoundToInt64(x * TwoOverPi);
-    const long double nf = static_cast<long double>(n);
+    const TRounded n = RoundInRegister(x * TwoOverPi);
+    const long double nf = n.Value;
     const TWide a = TwoSum(x - nf * PiHalf1, -(nf * PiHalf2));
     const TWide b = FastTwoSum(a.Hi, -(nf * PiHalf3));
-    return {FastTwoSum(b.Hi, (a.Lo + b.Lo) - nf * PiHalf4), static_cast<unsigned>(n) & 3u};
+    return {FastTwoSum(b.Hi, (a.Lo + b.Lo) - nf * PiHalf4), static_cast<unsigned>(n.Whole) & 3u};
 }
 
 // Degrees are reduced by whole quarter turns exactly (d − 90n is exact) and
@@ -494,10 +513,10 @@ long double ScaledExp(std::int64_t n, TWide r)
 // hi + lo = n · ln 2/64 + r with |r| <= ln 2/128.
 long double ExpWide(long double hi, long double lo)
 {
-    const std::int64_t n = RoundToInt64(hi * SixtyFourOverLn2);
-    const long double nf = static_cast<long double>(n);
+    const TRounded n = RoundInRegister(hi * SixtyFourOverLn2);
+    const long double nf = n.Value;
     // hi − n·Ln2By64Hi is exact; what the second part and lo add is kept apart.
-    return ScaledExp(n, TwoSum(hi - nf * Ln2By64Hi, lo - nf * Ln2By64Lo));
+    return ScaledExp(n.Whole, TwoSum(hi - nf * Ln2By64Hi, lo - nf * Ln2By64Lo));
 }
 
 // The same limit for 2^x.
@@ -572,18 +591,30 @@ TWide LnParts(TExtracted x)
 
 } // namespace
 
+long double SinL(const long double* x)
+{
+    const long double a = *x;
+    if (!(std::fabs(a) < ReducibleLimit))
+        return std::sin(a);
+    return SinOfReduced(ReduceQuarterTurns(a));
+}
+
+long double CosL(const long double* x)
+{
+    const long double a = *x;
+    if (!(std::fabs(a) < ReducibleLimit))
+        return std::cos(a);
+    return CosOfReduced(ReduceQuarterTurns(a));
+}
+
 long double SinL(long double x)
 {
-    if (!(std::fabs(x) < ReducibleLimit))
-        return std::sin(x);
-    return SinOfReduced(ReduceQuarterTurns(x));
+    return SinL(&x);
 }
 
 long double CosL(long double x)
 {
-    if (!(std::fabs(x) < ReducibleLimit))
-        return std::cos(x);
-    return CosOfReduced(ReduceQuarterTurns(x));
+    return CosL(&x);
 }
 
 TSinCos SinCosL(long double x)
@@ -593,14 +624,24 @@ TSinCos SinCosL(long double x)
     return SinCosOfReduced(ReduceQuarterTurns(x));
 }
 
+long double SinDegreesL(const long double* degrees)
+{
+    return SinOfReduced(ReduceDegrees(*degrees));
+}
+
+long double CosDegreesL(const long double* degrees)
+{
+    return CosOfReduced(ReduceDegrees(*degrees));
+}
+
 long double SinDegreesL(long double degrees)
 {
-    return SinOfReduced(ReduceDegrees(degrees));
+    return SinDegreesL(&degrees);
 }
 
 long double CosDegreesL(long double degrees)
 {
-    return CosOfReduced(ReduceDegrees(degrees));
+    return CosDegreesL(&degrees);
 }
 
 TSinCos SinCosDegreesL(long double degrees)
@@ -608,19 +649,30 @@ TSinCos SinCosDegreesL(long double degrees)
     return SinCosOfReduced(ReduceDegrees(degrees));
 }
 
+long double ExpL(const long double* x)
+{
+    const long double a = *x;
+    if (!(std::fabs(a) <= ExpLimit))
+        return std::exp(a);
+    return ExpWide(a, 0.0L);
+}
+
+long double LnL(const long double* x)
+{
+    const TExtracted parts = Extract(*x);
+    if (!IsPositiveNormal(parts))
+        return std::log(*x);
+    return LnParts<false>(parts).Hi;
+}
+
 long double ExpL(long double x)
 {
-    if (!(std::fabs(x) <= ExpLimit))
-        return std::exp(x);
-    return ExpWide(x, 0.0L);
+    return ExpL(&x);
 }
 
 long double LnL(long double x)
 {
-    const TExtracted parts = Extract(x);
-    if (!IsPositiveNormal(parts))
-        return std::log(x);
-    return LnParts<false>(parts).Hi;
+    return LnL(&x);
 }
 
 long double PowL(long double a, long double b)

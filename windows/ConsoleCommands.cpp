@@ -27,7 +27,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -104,13 +103,13 @@ public:
             console_.resize(TMainConsole::StandardWidth(), graph->height());
         }
         console_.move(console_.x(), top);
-        if (QToolButton* trace = FindToolButton(console_, "SBAimg"))
+        if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg"))
             trace->setChecked(Options.CanAImg != 0);
     }
     // The picture series has no work of its own yet.
     void StopPictureSeries() override
     {
-        if (QAction* series = FindAction(console_, "nsavemovie"))
+        if (QAction* series = FindNamed<QAction>(console_, "nsavemovie"))
             series->setChecked(false);
     }
 
@@ -196,13 +195,13 @@ TConsoleCommands::~TConsoleCommands()
 
 void TConsoleCommands::On(const char* name, std::function<void()> command)
 {
-    if (QAction* action = FindAction(console_, name))
+    if (QAction* action = FindNamed<QAction>(console_, name))
         connect(action, &QAction::triggered, this, [command = std::move(command)] { command(); });
 }
 
 void TConsoleCommands::OnButton(const char* name, std::function<void()> command)
 {
-    if (QToolButton* button = FindToolButton(console_, name))
+    if (QToolButton* button = FindNamed<QToolButton>(console_, name))
         connect(button, &QToolButton::clicked, this, [command = std::move(command)] { command(); });
 }
 
@@ -219,17 +218,17 @@ void TConsoleCommands::ConnectFileMenu()
         if (Forms.GraphAreaForm)
             Forms.GraphAreaForm->close();
     });
-    FindAction(console_, "OpenFile")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    FindAction(console_, "overwrite")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    FindNamed<QAction>(console_, "OpenFile")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FindNamed<QAction>(console_, "overwrite")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 
 void TConsoleCommands::ConnectEditMenu()
 {
     On("menuUndo", [] { Undo(); });
     On("menuRedo", [] { Redo(); });
-    FindAction(console_, "menuUndo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    FindAction(console_, "menuRedo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    if (QAction* connectPoints = FindAction(console_, "menuSegment"))
+    FindNamed<QAction>(console_, "menuUndo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    FindNamed<QAction>(console_, "menuRedo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    if (QAction* connectPoints = FindNamed<QAction>(console_, "menuSegment"))
         connect(connectPoints, &QAction::triggered, this, [this](bool on) { SetConnectPoints(on); });
     On("menuoption", [] { ShowOptions(1); });
     On("SetInit", [] { DeleteOptions(); });
@@ -242,7 +241,7 @@ void TConsoleCommands::ConnectEditMenu()
         ResetParamsAsked();
     });
     connect(menus_.Option1, &QMenu::aboutToShow, this, [this] {
-        FindAction(console_, "menuSegment")->setChecked(AreaMode() == 4);
+        FindNamed<QAction>(console_, "menuSegment")->setChecked(AreaMode() == 4);
         UpdateUndoControls(!BackUp.IsAtStart(), BackUp.CanRedo());
     });
 }
@@ -260,12 +259,12 @@ void TConsoleCommands::ConnectShowMenu()
             CurrentProjectHost().RefreshRows();
         });
     }
-    if (QAction* hints = FindAction(console_, "NShowHint"))
+    if (QAction* hints = FindNamed<QAction>(console_, "NShowHint"))
         connect(hints, &QAction::triggered, this, [this](bool on) {
             SetHintsShown(on, {&console_, Forms.GraphWindow, Forms.FmSetColor});
         });
     On("Npresentation", [] { NpresentationClick(); });
-    if (QAction* transparent = FindAction(console_, "nTransparent"))
+    if (QAction* transparent = FindNamed<QAction>(console_, "nTransparent"))
         connect(transparent, &QAction::triggered, this,
                 [this](bool on) { console_.setWindowOpacity(on ? TransparentOpacity : 1.0); });
     connect(menus_.Show1, &QMenu::aboutToShow, this, [this] { ShowMenuOpening(); });
@@ -273,13 +272,13 @@ void TConsoleCommands::ConnectShowMenu()
 
 void TConsoleCommands::ShowMenuOpening()
 {
-    FindAction(console_, "Ntool")->setChecked(menus_.ToolBar->isVisible());
+    FindNamed<QAction>(console_, "Ntool")->setChecked(menus_.ToolBar->isVisible());
     for (int i = 0; i < PanelCount; ++i)
-        FindAction(console_, PanelSwitches[i])->setChecked(PanelLayout.Panels[i + 1].Visible != 0);
-    FindAction(console_, "NShowHint")->setChecked(HintsShown());
-    FindAction(console_, "Npresentation")->setChecked(ProgramState.PresentationMode != 0);
+        FindNamed<QAction>(console_, PanelSwitches[i])->setChecked(PanelLayout.Panels[i + 1].Visible != 0);
+    FindNamed<QAction>(console_, "NShowHint")->setChecked(HintsShown());
+    FindNamed<QAction>(console_, "Npresentation")->setChecked(ProgramState.PresentationMode != 0);
     // Window transparency is offered only to who looks for it.
-    QAction* transparent = FindAction(console_, "nTransparent");
+    QAction* transparent = FindNamed<QAction>(console_, "nTransparent");
     transparent->setVisible(platform::IsCtrlDown());
     transparent->setChecked(console_.windowOpacity() < 1.0);
 }
@@ -289,8 +288,8 @@ void TConsoleCommands::ConnectHelpMenu()
     On("PDF1", [] { ShowHelpFile(PdfHelpFile); });
     On("HTML1", [] { ShowHelpFile(HtmlHelpFile); });
     connect(menus_.help, &QMenu::aboutToShow, this, [this] {
-        FindAction(console_, "HTML1")->setVisible(HelpFileExists(HtmlHelpFile));
-        FindAction(console_, "PDF1")->setEnabled(HelpFileExists(PdfHelpFile));
+        FindNamed<QAction>(console_, "HTML1")->setVisible(HelpFileExists(HtmlHelpFile));
+        FindNamed<QAction>(console_, "PDF1")->setEnabled(HelpFileExists(PdfHelpFile));
     });
 }
 
@@ -327,7 +326,7 @@ void TConsoleCommands::ConnectTraceButtons()
 {
     OnButton("BtnClrAImage", [] { ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages); });
     OnButton("BtnToAImage", [] { DrawChangedObjects(GraphScale, GraphScale.GraphImages); });
-    if (QToolButton* trace = FindToolButton(console_, "SBAimg")) {
+    if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg")) {
         trace->setCheckable(true);
         trace->setChecked(Options.CanAImg != 0);
         connect(trace, &QToolButton::toggled, this, [](bool on) { Options.CanAImg = on ? 1 : 0; });
@@ -355,10 +354,10 @@ void TConsoleCommands::OpenRowMenu(TConsoleRowKind kind, int slot, QPoint global
     rowKind_ = RowItemOf(kind);
     rowSlot_ = slot;
     const TRowMenuItems items = RowMenuItems(rowKind_);
-    FindAction(console_, "nedit")->setVisible(items.Edit);
-    FindAction(console_, "nErase")->setVisible(items.Erase);
-    FindAction(console_, "nClear")->setVisible(items.ClearTraces);
-    FindAction(console_, "nHideData")->setVisible(items.Hide);
+    FindNamed<QAction>(console_, "nedit")->setVisible(items.Edit);
+    FindNamed<QAction>(console_, "nErase")->setVisible(items.Erase);
+    FindNamed<QAction>(console_, "nClear")->setVisible(items.ClearTraces);
+    FindNamed<QAction>(console_, "nHideData")->setVisible(items.Hide);
     menus_.PmData->popup(globalPos);
 }
 
@@ -401,7 +400,7 @@ void TConsoleCommands::SetConnectPoints(bool on)
 void TConsoleCommands::ShowConnectPoints(bool on)
 {
     connecting_ = true;
-    if (QAction* item = FindAction(console_, "menuSegment"))
+    if (QAction* item = FindNamed<QAction>(console_, "menuSegment"))
         item->setChecked(on);
     if (console_.sbsegment)
         console_.sbsegment->setChecked(on);
@@ -412,10 +411,10 @@ void TConsoleCommands::ShowConnectPoints(bool on)
 
 void TConsoleCommands::UpdateUndoControls(bool canUndo, bool canRedo)
 {
-    FindAction(console_, "menuUndo")->setEnabled(canUndo);
-    FindAction(console_, "menuRedo")->setEnabled(canRedo);
-    FindToolButton(console_, "sbUndo")->setEnabled(canUndo);
-    FindToolButton(console_, "sbRedo")->setEnabled(canRedo);
+    FindNamed<QAction>(console_, "menuUndo")->setEnabled(canUndo);
+    FindNamed<QAction>(console_, "menuRedo")->setEnabled(canRedo);
+    FindNamed<QToolButton>(console_, "sbUndo")->setEnabled(canUndo);
+    FindNamed<QToolButton>(console_, "sbRedo")->setEnabled(canRedo);
 }
 
 bool TConsoleCommands::OwnsWindowOf(QObject* watched) const

@@ -219,13 +219,3 @@ TConsoleMenus BuildConsoleMenus(QMainWindow& console)
     m.ToolBar = BuildToolBar(console);
     return m;
 }
-
-QAction* FindAction(const QObject& root, const char* name)
-{
-    return root.findChild<QAction*>(QString::fromLatin1(name));
-}
-
-QToolButton* FindToolButton(const QObject& root, const char* name)
-{
-    return root.findChild<QToolButton*>(QString::fromLatin1(name));
-}

@@ -2,12 +2,12 @@
 
 // The data panel's menu bar, toolbar and row menu: every item with its
 // object name and caption. The commands connect to them by name.
-class QAction;
+#include <QObject>
+#include <QString>
+
 class QMainWindow;
 class QMenu;
-class QObject;
 class QToolBar;
-class QToolButton;
 
 struct TConsoleMenus {
     QMenu* fileMenu1 = nullptr;
@@ -28,7 +28,10 @@ TConsoleMenus BuildConsoleMenus(QMainWindow& console);
 // The "Mostrar Dados" item of a tag (0..7).
 constexpr int ShowDataTagCount = 8;
 
-// The action or tool button of that object name under root; nullptr when
-// there is none.
-QAction* FindAction(const QObject& root, const char* name);
-QToolButton* FindToolButton(const QObject& root, const char* name);
+// The action, tool button or other child of that object name under root;
+// nullptr when there is none.
+template <class T>
+T* FindNamed(const QObject& root, const char* name)
+{
+    return root.findChild<T*>(QString::fromLatin1(name));
+}

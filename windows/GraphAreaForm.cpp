@@ -2,6 +2,7 @@
 #include "windows/ConsoleDocking.h"
 #include "windows/GraphMouse.h"
 
+#include "dialogs/FormBackground.h"
 #include "dialogs/PermanentForms.h"
 #include "model/Colors.h"
 #include "model/History.h"
@@ -9,7 +10,6 @@
 #include "model/Numeric.h"
 #include "model/Options.h"
 #include "model/Settings.h"
-#include "render/gfx/ColorConvert.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 #include "session/Commands.h"
@@ -18,7 +18,6 @@
 #include "session/UndoPoints.h"
 #include "session/ViewHistory.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -40,15 +39,6 @@ namespace {
 
 constexpr int GraphMargin = 4; // the graph panel's border around the picture
 constexpr int MaxGraphHeight = 1200;
-constexpr TColor FormColor = 0xC0C0C0;
-
-void FillBackground(QWidget* widget, TColor color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, ToQColor(color));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QFont FormFont(int pointSize)
 {
@@ -130,7 +120,7 @@ TGraphAreaForm::TGraphAreaForm()
     Forms.GraphWindow = this;
     move(x(), 0);
     setFont(FormFont(7));
-    FillBackground(this, FormColor);
+    FillBackground(*this, FormColor);
     SetDefaultCaption();
     setAcceptDrops(true);
 
@@ -166,7 +156,7 @@ void TGraphAreaForm::CreateGraphPanels()
     panelYaxis->resize(20, 100);
     ImgYaxis = NewImageLabel(panelYaxis, "ImgYaxis");
     PanelGraph = NewPanel(panelAll, "PanelGraph");
-    FillBackground(PanelGraph, ColorScheme.MeshColor);
+    FillBackground(*PanelGraph, ColorScheme.MeshColor);
     GImage = new TGraphImage(PanelGraph);
     GImage->move(GraphMargin, GraphMargin);
     MImage = NewImageLabel(PanelGraph, "MImage");

@@ -3,6 +3,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/CfxProperty.h"
+#include "dialogs/FormBackground.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/PropertyDialog.h"
 #include "dialogs/PntProperty.h"
@@ -32,7 +33,6 @@
 
 namespace {
 
-constexpr TColor FormColor = 0xC0C0C0;
 constexpr int AddButtonHeight = 22;
 constexpr int FigureRowHeight = 20;
 
@@ -169,10 +169,7 @@ TMainConsole::TMainConsole()
     setObjectName(QStringLiteral("MainConsole"));
     setWindowTitle(QStringLiteral("Painel de Dados"));
     setFont(FormFont());
-    QPalette silver = palette();
-    silver.setColor(QPalette::Window, ToQColor(FormColor));
-    setPalette(silver);
-    setAutoFillBackground(true);
+    FillBackground(*this, FormColor);
     setMinimumHeight(MinimumHeight);
     Forms.MainConsole = this;
     Forms.DataPanel = this;

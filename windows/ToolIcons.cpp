@@ -7,7 +7,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
-#include <QTransform>
 #include <cmath>
 #include <numbers>
 #include <span>

@@ -2,6 +2,7 @@
 // painted window, the palette hidden again between pop-ups.
 #include "bench/BenchSupport.h"
 #include "bench/windows/WindowBenchKit.h"
+#include "tests/windows/EventCounter.h"
 #include "dialogs/FmSetColor.h"
 #include "dialogs/PermanentForms.h"
 
@@ -29,18 +30,6 @@ struct TPaletteBench {
     TFmSetColor& Palette() { return *Forms.FmSetColor; }
 };
 
-// Counts the paints a widget receives, to check that a pop-up is measured
-// to its painted picture.
-class TPaintCounter final : public QObject {
-public:
-    int Paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        Paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 TPaletteBench& Bench()
 {
     static TPaletteBench bench;
@@ -52,13 +41,13 @@ void MeasurePopUp(benchmark::State& state, const char* panel, PopUp popUp)
 {
     TPaletteBench& bench = Bench();
     TFmSetColor& palette = bench.Palette();
-    TPaintCounter counter;
+    TEventCounter counter(QEvent::Paint); // a pop-up is measured to its painted picture
     palette.installEventFilter(&counter);
     popUp(palette, bench.StyleButton);
     TWindowBench::ProcessEvents();
     palette.removeEventFilter(&counter);
     auto* shown = palette.findChild<QWidget*>(QString::fromUtf8(panel));
-    const bool right = palette.isVisible() && counter.Paints > 0 && shown && shown->isVisible() &&
+    const bool right = palette.isVisible() && counter.Count > 0 && shown && shown->isVisible() &&
                        palette.size() == shown->size();
     palette.hide();
     TWindowBench::ProcessEvents();

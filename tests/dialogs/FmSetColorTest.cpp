@@ -3,6 +3,7 @@
 #include "tests/windows/WindowTestKit.h"
 
 #include "dialogs/FmSetColor.h"
+#include "dialogs/HintSetting.h"
 #include "model/Colors.h"
 #include "tests/render/GoldenFiles.h"
 
@@ -111,11 +112,13 @@ TEST_F(FmSetColorTest, HintsFollowTheHintSwitch)
         {"SBmemo2", QStringLiteral("limpar BG")},    {"SBmemo3", QStringLiteral("normal")},
         {"SBmemo4", QStringLiteral("esconder quadro")},
     };
-    for (const auto& [name, hint] : hints)
-        EXPECT_EQ(Button(name)->toolTip(), hint) << name;
-    Palette().SetShowHints(false);
-    for (const auto& [name, hint] : hints)
-        EXPECT_TRUE(Button(name)->toolTip().isEmpty()) << name;
+    for (bool on : {false, true}) {
+        SetHintsShown(on, {&Palette()});
+        for (const auto& [name, hint] : hints) {
+            EXPECT_EQ(Button(name)->toolTip(), hint) << name;
+            EXPECT_EQ(TooltipReaches(Button(name)), on) << name;
+        }
+    }
 }
 
 // Each family: pop up on a field, click a choice; the field takes its

@@ -16,40 +16,10 @@
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QHelpEvent>
 #include <QMenu>
 #include <QTabWidget>
 
 namespace {
-
-// Counts the tooltip events that reach a widget past the application's
-// filters.
-class TooltipProbe final : public QObject {
-public:
-    int Reached = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::ToolTip)
-            ++Reached;
-        return false;
-    }
-};
-
-// Whether a tooltip asked for over the widget gets to it.
-bool TooltipReaches(QWidget* widget)
-{
-    EXPECT_NE(widget, nullptr);
-    if (!widget)
-        return false;
-    TooltipProbe probe;
-    widget->installEventFilter(&probe);
-    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(widget, &help);
-    widget->removeEventFilter(&probe);
-    return probe.Reached == 1;
-}
 
 class HintSettingTest : public PropertyDialogTest {
 protected:

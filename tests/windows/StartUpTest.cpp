@@ -1,6 +1,7 @@
 // The program's start: the windows it creates, the project the arguments
 // name, the graph's room on the screen, and the start-up work running once.
 #include "WindowTestKit.h"
+#include "EventCounter.h"
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
@@ -267,17 +268,6 @@ TEST_F(StartUpTest, ClosingTheGraphWindowAsksOnlyWhenSomethingWouldBeLost)
     EXPECT_EQ(messages.last().buttons, 12);
 }
 
-// Counts the paints of a widget.
-class PaintCounter final : public QObject {
-public:
-    int Paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        Paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 TEST_F(StartUpTest, TheGraphShowsEveryRedrawAsTheViewDrewIt)
 {
     StartProgram({Place(QStringLiteral("sample.kvf"))});
@@ -285,12 +275,12 @@ TEST_F(StartUpTest, TheGraphShowsEveryRedrawAsTheViewDrewIt)
     EXPECT_EQ(Graph().GImage->size(), picture.size());
     EXPECT_EQ(Graph().GImage->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
 
-    PaintCounter counter;
+    TEventCounter counter(QEvent::Paint);
     Graph().GImage->installEventFilter(&counter);
     const QImage before = picture.copy();
     GraphScale.ZoomAt({0.0L, 0.0L}, 2.0L, 2.0L);
     ProcessEvents();
-    EXPECT_GE(counter.Paints, 1);
+    EXPECT_GE(counter.Count, 1);
     EXPECT_NE(picture, before);
     EXPECT_EQ(Graph().GImage->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
 }

@@ -1,4 +1,5 @@
 #include "WindowTestKit.h"
+#include "EventCounter.h"
 
 #include "engine/Compiler.h"
 #include "model/Settings.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -81,6 +83,19 @@ void ProcessEvents()
     QApplication::processEvents();
     QApplication::sendPostedEvents();
     QApplication::processEvents();
+}
+
+bool TooltipReaches(QWidget* widget)
+{
+    EXPECT_NE(widget, nullptr);
+    if (!widget)
+        return false;
+    TEventCounter probe(QEvent::ToolTip);
+    widget->installEventFilter(&probe);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(widget, &help);
+    widget->removeEventFilter(&probe);
+    return probe.Count == 1;
 }
 
 void SetFunctionFormula(int n, const QString& formula)

@@ -80,6 +80,9 @@ void Type(QWidget* widget, const QString& text);
 void Drag(QWidget* widget, QPoint from, QPoint to, int steps = 4);
 // Handles the pending events, paints included.
 void ProcessEvents();
+// Whether a tooltip asked for over the widget gets past the application's
+// filters to it.
+bool TooltipReaches(QWidget* widget);
 // Stores function n with that formula as the data panel's editing does,
 // and lets the windows show it.
 void SetFunctionFormula(int n, const QString& formula);
