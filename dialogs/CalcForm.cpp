@@ -1,7 +1,7 @@
 #include "dialogs/CalcForm.h"
 
 #include "dialogs/CalcPreview.h"
-#include "dialogs/FormBackground.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Evaluator.h"
 #include "engine/TokenTable.h"
@@ -78,7 +78,7 @@ TCalcForm::TCalcForm()
 {
     setObjectName(QStringLiteral("CalcForm"));
     setWindowTitle(QStringLiteral("Calculadora"));
-    setFont(QFont(QString::fromUtf16(FormFontName)));
+    setFont(FormFont());
     setAutoFillBackground(true);
     keys_ = CalculatorKeys();
     BuildControls();

@@ -1,5 +1,6 @@
 #include "dialogs/CfxProperty.h"
 
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Compiler.h"
 #include "engine/References.h"
@@ -56,6 +57,7 @@ void Open(int n, bool relation)
     // A full list has no slot to offer.
     if (n < 1 || n > (relation ? RelationCount : FunctionCount))
         return;
+    // The dialog deletes itself when it closes.
     auto* dialog = new TCfxProperty;
     if (relation)
         dialog->LoadRelation(n);
@@ -187,7 +189,7 @@ void TCfxProperty::Load(int n, bool relation)
     setWindowTitle(title + QStringLiteral("Propriedades"));
     const QString rowButton = QStringLiteral("%1Button%2").arg(relation ? u"panelcfn" : u"panelyfx").arg(n);
     QWidget* row = Forms.DataPanel ? Forms.DataPanel->findChild<QWidget*>(rowButton) : nullptr;
-    QFont nameFont = row ? row->font() : QFont(QString::fromUtf16(FormFontName));
+    QFont nameFont = row ? row->font() : FormFont();
     nameFont.setPointSize(RowMetrics.RowSize);
     nameFont.setBold(true);
     nameFont.setItalic(!relation);

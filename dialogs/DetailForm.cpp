@@ -1,6 +1,7 @@
 #include "dialogs/DetailForm.h"
 
 #include "dialogs/CalcForm.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 
@@ -186,7 +187,7 @@ TDetailForm::TDetailForm(QWidget* parent)
 {
     setObjectName(QStringLiteral("DetailForm"));
     setWindowTitle(QStringLiteral("Opções"));
-    setFont(QFont(QString::fromUtf16(FormFontName)));
+    setFont(FormFont());
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));

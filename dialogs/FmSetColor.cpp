@@ -1,5 +1,6 @@
 #include "dialogs/FmSetColor.h"
 
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "platform/Choosers.h"
 #include "render/gfx/ColorConvert.h"
@@ -28,13 +29,13 @@ constexpr int LineStyleCell = 39;
 constexpr int UserColorHeight = 20;
 
 // One panel of buttons named prefix + value, laid out in rows.
-struct TFamilySpec {
+struct TFamilyLayout {
     const char* Panel;
     const char* Prefix;
     int Columns;
     int CellWidth;
 };
-constexpr std::array<TFamilySpec, PaletteFamilyCount> FamilySpecs{{
+constexpr std::array<TFamilyLayout, PaletteFamilyCount> FamilyLayouts{{
     {"PanelPcolor", "sbc", 8, Cell},
     {"panelFPColor", "SBFP", 6, Cell},
     {"PanelBcolor", "SBBC", 4, Cell},
@@ -49,9 +50,9 @@ constexpr std::array<TFamilySpec, PaletteFamilyCount> FamilySpecs{{
     {"panelPrm", "SBPrm", 7, Cell},
 }};
 
-const TFamilySpec& SpecOf(TPaletteFamily family)
+const TFamilyLayout& LayoutOf(TPaletteFamily family)
 {
-    return FamilySpecs[static_cast<std::size_t>(family)];
+    return FamilyLayouts[static_cast<std::size_t>(family)];
 }
 
 // The parameter letters in slot order.
@@ -100,7 +101,7 @@ TFmSetColor::TFmSetColor()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("FmSetColor"));
-    setFont(QFont(QString::fromUtf16(FormFontName)));
+    setFont(FormFont());
     QPalette colours = palette();
     colours.setColor(QPalette::Window, ToQColor(PaletteBackground));
     colours.setColor(QPalette::Button, ToQColor(PaletteBackground));
@@ -130,20 +131,21 @@ void TFmSetColor::BuildPanels()
 
 void TFmSetColor::BuildFamily(TPaletteFamily family)
 {
-    const TFamilySpec& spec = SpecOf(family);
+    const TFamilyLayout& layout = LayoutOf(family);
     const TPaletteValues values = PaletteValues(family);
     TFamilyPanel& panel = Family(family);
     panel.Panel = new QWidget(this);
-    panel.Panel->setObjectName(QString::fromUtf8(spec.Panel));
+    panel.Panel->setObjectName(QString::fromUtf8(layout.Panel));
     panel.Panel->hide();
     panel.First = values.First;
     for (int n = values.First; n <= values.Last; ++n) {
         const int k = n - values.First;
         auto* button = new QToolButton(panel.Panel);
-        button->setObjectName(QString::fromUtf8(spec.Prefix) + QString::number(n));
+        button->setObjectName(QString::fromUtf8(layout.Prefix) + QString::number(n));
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry((k % spec.Columns) * spec.CellWidth, (k / spec.Columns) * Cell, spec.CellWidth, Cell);
+        const QPoint cell((k % layout.Columns) * layout.CellWidth, (k / layout.Columns) * Cell);
+        button->setGeometry(QRect(cell, QSize(layout.CellWidth, Cell)));
         if (family == TPaletteFamily::ParamChar) {
             const QChar letter(ParamLetters[k]);
             button->setText(ParamCharCaption(letter));

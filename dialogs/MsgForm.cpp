@@ -1,6 +1,6 @@
 #include "dialogs/MsgForm.h"
 
-#include "dialogs/FormBackground.h"
+#include "dialogs/FormLook.h"
 #include "model/MessageBox.h"
 #include "platform/ModalRunner.h"
 
@@ -29,8 +29,6 @@ constexpr int ButtonGapAbove = 16;
 constexpr int BottomMargin = 10;
 constexpr int RightMargin = 20;
 
-const QString FormFontName = QStringLiteral("Arial Unicode MS");
-
 QLabel* MakeImage(QWidget* parent, QStyle::StandardPixmap which)
 {
     auto* image = new QLabel(parent);
@@ -54,7 +52,7 @@ TMsgForm::TMsgForm(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("MsgForm"));
-    const QFont font(FormFontName);
+    const QFont font = FormFont();
     setFont(font);
     FillBackground(*this, FormColor);
 

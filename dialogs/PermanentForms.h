@@ -23,9 +23,6 @@ struct TPermanentForms {
 };
 extern TPermanentForms Forms;
 
-// The font of every window.
-inline constexpr char16_t FormFontName[] = u"Arial Unicode MS";
-
 // A property dialog's show disables both main windows; its close enables
 // them again.
 void DisableMainForms();

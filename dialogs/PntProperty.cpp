@@ -106,6 +106,7 @@ void ShowPntProperty(int n, int flags)
 {
     if (n < 1 || n > PointCount)
         return;
+    // The dialog deletes itself when it closes.
     auto* dialog = new TPntProperty;
     dialog->LoadObject(n, flags);
 }
@@ -699,82 +700,107 @@ void TPntProperty::BtnDeleteClick()
         w->hide();
 }
 
-void TPntProperty::BtnOkClick()
+namespace {
+
+// The kind's fixed formulas filled in, the point text joined and every
+// formula compiled; false, with the message shown, when one the kind needs
+// does not compile.
+bool CompileKindFormulas(TPointFunction& c, int n)
+{
+    const int kind = c.Kind;
+    if (kind == ObjectPolar) {
+        c.X.Text = QStringLiteral("r cos@");
+        c.Y.Text = QStringLiteral("r sin@");
+    } else if ((kind == ObjectHorizontalLine || kind == ObjectVerticalLine) && c.R.Text.trimmed().isEmpty()) {
+        c.R.Text = QStringLiteral("0");
+    }
+    JoinPointTexts(c, PointTextDirection::Join);
+    for (TKavirofunction* f : {&c.X, &c.Y, &c.R, &c.Pos})
+        PrepareExpression(*f, n);
+    const TKindFields& fields = KindFields[kind];
+    if ((fields.X && c.X.Code.isEmpty()) || (fields.Y && c.Y.Code.isEmpty()) || (fields.R && c.R.Code.isEmpty())) {
+        ShowMsgBox(QStringLiteral("Inserção não está terminada."), MsgError, MsgOk);
+        return false;
+    }
+    return true;
+}
+
+// References are followed through the document, so the copy stands in its
+// slot while they are checked.
+bool IsCircularInSlot(const TPointFunction& c, int n)
+{
+    TPointFunction& entry = DocumentTables.Points[n];
+    const TPointFunction saved = entry;
+    entry = c;
+    const bool circular = CheckCircularity(c.X) || CheckCircularity(c.Y) || CheckCircularity(c.R);
+    entry = saved;
+    return circular;
+}
+
+} // namespace
+
+bool TPntProperty::TakeCurveSettings(TPointFunction& c)
+{
+    c.ParamChar = ShownParamChar();
+    const int j = PrmIndex(QStringView(&c.ParamChar, 1));
+    const TTokenCode token = j >= 1 ? Vocabulary.ParamTokens[j] : 0;
+    if (c.Kind != ObjectPolar && (token == 0 || !(RefersToToken(token, c.X) || RefersToToken(token, c.Y)))) {
+        ShowMsgBox(QStringLiteral("Parâmetro Inválido"), MsgWarning, MsgOk);
+        return false;
+    }
+    c.RAImg = CBLAI->isChecked() ? 1 : 0;
+    c.RWidth = c.LocusWidth;
+    c.LocusWidth = 0;
+    if (c.RAImg && token != 0 && (RefersToToken(token, c.High) || RefersToToken(token, c.Low))) {
+        ShowMsgBox(QStringLiteral("Se o parâmetro da curva é usado na definição do intervalo,\r"
+                                  " o traço da curva não pode ser acompanhado."),
+                   MsgWarning, MsgOk);
+        c.RAImg = 0;
+    }
+    c.Sync = cbSync->isChecked() ? 1 : 0;
+    if (c.Sync && j >= 1)
+        SetParameterStep(j, c.ParamStep);
+    return true;
+}
+
+bool TPntProperty::CompleteCopy()
 {
     TPointFunction& c = copy_;
+    const int kind = c.Kind;
+    if (!CompileKindFormulas(c, slot_))
+        return false;
+    // A curve needs its interval and a step that advances it.
+    if (IsCurveKind(kind)
+        && (c.Low.Text.trimmed().isEmpty() || c.High.Text.trimmed().isEmpty() || !ReadStep()
+            || c.ParamStep == 0.0L)) {
+        ShowMsgBox(QStringLiteral("Parâmetro inválido"), MsgWarning, MsgOk);
+        return false;
+    }
+    if (IsCircularInSlot(c, slot_))
+        return false;
+    // A sequence is never dragged nor filled.
+    if (kind == ObjectSequence) {
+        c.Draggable = 0;
+        c.InsideColor = ColorWhite;
+    }
+    if (IsCurveKind(kind))
+        return TakeCurveSettings(c);
+    if (kind != ObjectPoint)
+        c.LocusWidth = 0;
+    else
+        c.LineStyle = 1;
+    c.Sync = 0;
+    return true;
+}
+
+void TPntProperty::BtnOkClick()
+{
+    const TPointFunction& c = copy_;
     const int n = slot_;
     const int kind = c.Kind;
-    if (kind != ObjectEmpty) {
-        // 1. The fixed formulas of the kind.
-        if (kind == ObjectPolar) {
-            c.X.Text = QStringLiteral("r cos@");
-            c.Y.Text = QStringLiteral("r sin@");
-        } else if ((kind == ObjectHorizontalLine || kind == ObjectVerticalLine) && c.R.Text.trimmed().isEmpty()) {
-            c.R.Text = QStringLiteral("0");
-        }
-        // 2. The point text joined and every formula in use compiled.
-        JoinPointTexts(c, PointTextDirection::Join);
-        for (TKavirofunction* f : {&c.X, &c.Y, &c.R, &c.Pos})
-            PrepareExpression(*f, n);
-        // 3. Every formula the kind needs.
-        const TKindFields& fields = KindFields[kind];
-        if ((fields.X && c.X.Code.isEmpty()) || (fields.Y && c.Y.Code.isEmpty())
-            || (fields.R && c.R.Code.isEmpty())) {
-            ShowMsgBox(QStringLiteral("Inserção não está terminada."), MsgError, MsgOk);
-            return;
-        }
-        // 4. A curve needs its interval and a step that advances it.
-        if (IsCurveKind(kind)
-            && (c.Low.Text.trimmed().isEmpty() || c.High.Text.trimmed().isEmpty() || !ReadStep()
-                || c.ParamStep == 0.0L)) {
-            ShowMsgBox(QStringLiteral("Parâmetro inválido"), MsgWarning, MsgOk);
-            return;
-        }
-        // 5. References are followed through the document: the copy stands
-        // in its slot while they are checked.
-        TPointFunction& entry = DocumentTables.Points[n];
-        const TPointFunction saved = entry;
-        entry = c;
-        const bool circular = CheckCircularity(c.X) || CheckCircularity(c.Y) || CheckCircularity(c.R);
-        entry = saved;
-        if (circular)
-            return;
-        // 6. A sequence is never dragged nor filled.
-        if (kind == ObjectSequence) {
-            c.Draggable = 0;
-            c.InsideColor = ColorWhite;
-        }
-        if (IsCurveKind(kind)) {
-            // 7. The curve's parameter, trace and synchronisation.
-            c.ParamChar = ShownParamChar();
-            const int j = PrmIndex(QStringView(&c.ParamChar, 1));
-            const TTokenCode token = j >= 1 ? Vocabulary.ParamTokens[j] : 0;
-            if (kind != ObjectPolar && (token == 0 || !(RefersToToken(token, c.X) || RefersToToken(token, c.Y)))) {
-                ShowMsgBox(QStringLiteral("Parâmetro Inválido"), MsgWarning, MsgOk);
-                return;
-            }
-            c.RAImg = CBLAI->isChecked() ? 1 : 0;
-            c.RWidth = c.LocusWidth;
-            c.LocusWidth = 0;
-            if (c.RAImg && token != 0 && (RefersToToken(token, c.High) || RefersToToken(token, c.Low))) {
-                ShowMsgBox(QStringLiteral("Se o parâmetro da curva é usado na definição do intervalo,\r"
-                                          " o traço da curva não pode ser acompanhado."),
-                           MsgWarning, MsgOk);
-                c.RAImg = 0;
-            }
-            c.Sync = cbSync->isChecked() ? 1 : 0;
-            if (c.Sync && j >= 1)
-                SetParameterStep(j, c.ParamStep);
-        } else {
-            // 8. Points and lines.
-            if (kind != ObjectPoint)
-                c.LocusWidth = 0;
-            else
-                c.LineStyle = 1;
-            c.Sync = 0;
-        }
-    }
-    // 9. Stored, with the undo point of the old record.
+    if (kind != ObjectEmpty && !CompleteCopy())
+        return;
+    // Stored, with the undo point of the old record.
     hide();
     SetPnt(n, c);
     Options.VectorOn = CBVector->isChecked() ? 1 : 0;

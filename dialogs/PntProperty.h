@@ -138,6 +138,12 @@ private:
     void ShowLabelTemplates();
     // The step edit read into the copy; false when it is no number.
     bool ReadStep();
+    // The copy completed for its kind and checked; false, with the message
+    // shown, when it cannot be stored.
+    bool CompleteCopy();
+    // A curve's parameter, trace and synchronisation read into c; false when
+    // its formulas do not use the parameter.
+    bool TakeCurveSettings(TPointFunction& c);
     // The palette's letters under stPrmchar.
     void OpenLetterPanel();
     // The curve parameter letter as stPrmchar shows it.

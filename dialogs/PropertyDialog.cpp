@@ -2,7 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
-#include "dialogs/FormBackground.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 #include "render/markup/TypesetImage.h"
@@ -35,8 +35,7 @@ TPropertyDialog::TPropertyDialog(const QString& objectName)
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
-    QFont font(QString::fromUtf16(FormFontName), 8);
-    setFont(font);
+    setFont(FormFont(8));
     const auto place = ClosedPositions().find(objectName);
     move(place != ClosedPositions().end() ? place->second : DialogAnchorPos());
 }

@@ -1,6 +1,7 @@
 #include "dialogs/SegProperty.h"
 
 #include "dialogs/FmSetColor.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/HintSetting.h"
 #include "dialogs/PermanentForms.h"
 #include "session/FigureEdit.h"
@@ -187,7 +188,7 @@ TSegProperty::TSegProperty(QWidget* parent)
     setObjectName(QStringLiteral("SegProperty"));
     // One "&" in the caption: a window title shows it as it is.
     setWindowTitle(QStringLiteral("Reta&Polígono"));
-    setFont(QFont(QString::fromUtf16(FormFontName)));
+    setFont(FormFont());
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;

@@ -487,10 +487,10 @@ auto Comparison(Relation holds)
 template <class F>
 auto OfDefined(F f)
 {
-    return [f](const long double& a, bool da, long double& v) {
+    return [f](long double a, bool da, long double& v) {
         if (!da)
             return false;
-        v = f(&a);
+        v = f(a);
         return true;
     };
 }
@@ -500,10 +500,10 @@ auto OfDefined(F f)
 template <class F>
 auto OfPositive(F f)
 {
-    return [f](const long double& a, bool da, long double& v) {
+    return [f](long double a, bool da, long double& v) {
         if (!da || !(a > 0.0L))
             return false;
-        v = f(&a);
+        v = f(a);
         return true;
     };
 }
@@ -816,9 +816,8 @@ bool BlockRun::block(int from, int n, TColumnArray& result)
             // The angle unit's kernel, called directly as SinOfAngle and
             // CosOfAngle would call it.
             const bool degrees = builtins::DegreeMode();
-            using Kernel = long double (*)(const long double*);
-            const Kernel kernel = s.op == LaneOp::Sin ? (degrees ? Kernel{SinDegreesL} : Kernel{SinL})
-                                                      : (degrees ? Kernel{CosDegreesL} : Kernel{CosL});
+            long double (*kernel)(long double) =
+                s.op == LaneOp::Sin ? (degrees ? SinDegreesL : SinL) : (degrees ? CosDegreesL : CosL);
             unary(s, from, n, Checked, OfDefined(kernel));
             break;
         }
@@ -834,19 +833,19 @@ bool BlockRun::block(int from, int n, TColumnArray& result)
             break;
         case LaneOp::Exp:
             // e^x underflows to 0 before its argument leaves the range.
-            unary(s, from, n, Checked, [](const long double& a, bool da, long double& v) {
+            unary(s, from, n, Checked, [](long double a, bool da, long double& v) {
                 if (!da)
                     return false;
-                v = ExpL(&a);
+                v = ExpL(a);
                 return v != 0.0L;
             });
             break;
-        case LaneOp::Ln: unary(s, from, n, Checked, OfPositive([](const long double* a) { return LnL(a); })); break;
+        case LaneOp::Ln: unary(s, from, n, Checked, OfPositive(LnL)); break;
         case LaneOp::Log:
             if (Options.LogMode == 2)
-                unary(s, from, n, Checked, OfPositive([](const long double* a) { return LnL(a); }));
+                unary(s, from, n, Checked, OfPositive(LnL));
             else
-                unary(s, from, n, Checked, OfPositive([](const long double* a) { return std::log10(*a); }));
+                unary(s, from, n, Checked, OfPositive([](long double a) { return std::log10(a); }));
             break;
         case LaneOp::Sqrt:
             unary(s, from, n, Checked, [](long double a, bool da, long double& v) {

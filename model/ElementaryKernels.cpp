@@ -354,11 +354,11 @@ inline std::int64_t RoundToInt64(long double x)
     return n;
 }
 
-// x rounded to the nearest whole number, halves to even, for |x| < 2^62,
-// and as an integer: adding 1.5·2^63 leaves no fraction bits, so
-// the sum is rounded as the x87 store would round, but stays in a register
-// for the arithmetic that waits on it; only the integer (for a table index
-// or a quadrant) goes through memory, off the critical path.
+// x rounded to the nearest whole number, halves to even, for |x| < 2^62, as
+// RoundToInt64 rounds it, and that number as an integer. Adding 1.5·2^63
+// leaves no fraction bits, so the sum rounds x and the rounded value stays
+// in a register for the arithmetic that waits on it; only the integer goes
+// through memory, off that path (RoundToInt64 stores and reloads twice).
 struct TRounded {
     long double Value;
     std::int64_t Whole;
@@ -513,10 +513,10 @@ long double ScaledExp(std::int64_t n, TWide r)
 // hi + lo = n · ln 2/64 + r with |r| <= ln 2/128.
 long double ExpWide(long double hi, long double lo)
 {
-    const TRounded n = RoundInRegister(hi * SixtyFourOverLn2);
-    const long double nf = n.Value;
+    const std::int64_t n = RoundToInt64(hi * SixtyFourOverLn2);
+    const long double nf = static_cast<long double>(n);
     // hi − n·Ln2By64Hi is exact; what the second part and lo add is kept apart.
-    return ScaledExp(n.Whole, TwoSum(hi - nf * Ln2By64Hi, lo - nf * Ln2By64Lo));
+    return ScaledExp(n, TwoSum(hi - nf * Ln2By64Hi, lo - nf * Ln2By64Lo));
 }
 
 // The same limit for 2^x.
@@ -591,30 +591,18 @@ TWide LnParts(TExtracted x)
 
 } // namespace
 
-long double SinL(const long double* x)
-{
-    const long double a = *x;
-    if (!(std::fabs(a) < ReducibleLimit))
-        return std::sin(a);
-    return SinOfReduced(ReduceQuarterTurns(a));
-}
-
-long double CosL(const long double* x)
-{
-    const long double a = *x;
-    if (!(std::fabs(a) < ReducibleLimit))
-        return std::cos(a);
-    return CosOfReduced(ReduceQuarterTurns(a));
-}
-
 long double SinL(long double x)
 {
-    return SinL(&x);
+    if (!(std::fabs(x) < ReducibleLimit))
+        return std::sin(x);
+    return SinOfReduced(ReduceQuarterTurns(x));
 }
 
 long double CosL(long double x)
 {
-    return CosL(&x);
+    if (!(std::fabs(x) < ReducibleLimit))
+        return std::cos(x);
+    return CosOfReduced(ReduceQuarterTurns(x));
 }
 
 TSinCos SinCosL(long double x)
@@ -624,24 +612,14 @@ TSinCos SinCosL(long double x)
     return SinCosOfReduced(ReduceQuarterTurns(x));
 }
 
-long double SinDegreesL(const long double* degrees)
-{
-    return SinOfReduced(ReduceDegrees(*degrees));
-}
-
-long double CosDegreesL(const long double* degrees)
-{
-    return CosOfReduced(ReduceDegrees(*degrees));
-}
-
 long double SinDegreesL(long double degrees)
 {
-    return SinDegreesL(&degrees);
+    return SinOfReduced(ReduceDegrees(degrees));
 }
 
 long double CosDegreesL(long double degrees)
 {
-    return CosDegreesL(&degrees);
+    return CosOfReduced(ReduceDegrees(degrees));
 }
 
 TSinCos SinCosDegreesL(long double degrees)
@@ -649,30 +627,19 @@ TSinCos SinCosDegreesL(long double degrees)
     return SinCosOfReduced(ReduceDegrees(degrees));
 }
 
-long double ExpL(const long double* x)
-{
-    const long double a = *x;
-    if (!(std::fabs(a) <= ExpLimit))
-        return std::exp(a);
-    return ExpWide(a, 0.0L);
-}
-
-long double LnL(const long double* x)
-{
-    const TExtracted parts = Extract(*x);
-    if (!IsPositiveNormal(parts))
-        return std::log(*x);
-    return LnParts<false>(parts).Hi;
-}
-
 long double ExpL(long double x)
 {
-    return ExpL(&x);
+    if (!(std::fabs(x) <= ExpLimit))
+        return std::exp(x);
+    return ExpWide(x, 0.0L);
 }
 
 long double LnL(long double x)
 {
-    return LnL(&x);
+    const TExtracted parts = Extract(x);
+    if (!IsPositiveNormal(parts))
+        return std::log(x);
+    return LnParts<false>(parts).Hi;
 }
 
 long double PowL(long double a, long double b)

@@ -32,14 +32,3 @@ long double ExpL(long double x);
 long double LnL(long double x);
 // a^b for a > 0 (other bases go to the C library).
 long double PowL(long double a, long double b);
-
-// The same reading the argument where it lies: a long double passed by value
-// is stored on the stack and read back at once, and that read waits for the
-// store to complete. The evaluators call these with their operands' addresses;
-// each gives exactly what its by-value form gives.
-long double SinL(const long double* x);
-long double CosL(const long double* x);
-long double SinDegreesL(const long double* degrees);
-long double CosDegreesL(const long double* degrees);
-long double ExpL(const long double* x);
-long double LnL(const long double* x);

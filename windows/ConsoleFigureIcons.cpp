@@ -1,6 +1,6 @@
 #include "windows/ConsoleFigureIcons.h"
 
-#include "dialogs/PermanentForms.h"
+#include "dialogs/FormLook.h"
 #include "render/gfx/Bitmap.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/plot/BrushPattern.h"
@@ -104,7 +104,7 @@ QImage FigureRowPicture(const TFigureRowModel& row, QSize size)
     painter.drawPath(path);
     painter.resetTransform();
     painter.setClipping(false);
-    QFont font(QString::fromUtf16(FormFontName));
+    QFont font = FormFont();
     font.setBold(true);
     font.setPixelSize(std::max(10, size.height() - 6));
     painter.setFont(font);

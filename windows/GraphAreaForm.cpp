@@ -2,7 +2,7 @@
 #include "windows/ConsoleDocking.h"
 #include "windows/GraphMouse.h"
 
-#include "dialogs/FormBackground.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "model/Colors.h"
 #include "model/History.h"
@@ -39,13 +39,6 @@ namespace {
 
 constexpr int GraphMargin = 4; // the graph panel's border around the picture
 constexpr int MaxGraphHeight = 1200;
-
-QFont FormFont(int pointSize)
-{
-    QFont font(QString::fromUtf16(FormFontName));
-    font.setPointSize(pointSize);
-    return font;
-}
 
 QLabel* NewImageLabel(QWidget* parent, const char* name)
 {

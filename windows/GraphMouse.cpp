@@ -1,6 +1,7 @@
 #include "windows/GraphMouse.h"
 
 #include "dialogs/CfxProperty.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/PntProperty.h"
 #include "dialogs/SegProperty.h"
@@ -55,10 +56,7 @@ QWidget* NewAxisMark(QWidget* strip)
     auto* mark = new QWidget(strip);
     mark->setObjectName(QStringLiteral("AxisCursor"));
     mark->setAttribute(Qt::WA_TransparentForMouseEvents);
-    mark->setAutoFillBackground(true);
-    QPalette palette = mark->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    mark->setPalette(palette);
+    FillBackground(*mark, ColorBlack);
     mark->hide();
     return mark;
 }
@@ -404,9 +402,4 @@ void SetAreaMode(int tool)
 int AreaMode()
 {
     return Installed ? Installed->Work.AreaMode : 0;
-}
-
-TGraphMouseWork* GraphMouseWork()
-{
-    return Installed ? &Installed->Work : nullptr;
 }

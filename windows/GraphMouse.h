@@ -1,7 +1,6 @@
 #pragma once
 
 class TGraphAreaForm;
-class TGraphMouseWork;
 
 // The mouse work on the graph picture: installed once on the graph window
 // when it is created.
@@ -21,5 +20,3 @@ bool IsGraphMouseDragging();
 void SetAreaMode(int tool);
 // The area tool now; 0 before the graph window exists.
 int AreaMode();
-// The drag state of the graph window; null before it exists.
-TGraphMouseWork* GraphMouseWork();

@@ -3,7 +3,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/CfxProperty.h"
-#include "dialogs/FormBackground.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/PropertyDialog.h"
 #include "dialogs/PntProperty.h"
@@ -54,11 +54,6 @@ constexpr TPanelTitle PanelTitles[TMainConsole::PanelCount] = {
 };
 const QString PictureHint = QStringLiteral("Clique : Editar/Deletar , Arrastar : Mover");
 const QString ShowButtonHint = QStringLiteral("Mostrar/Esconder");
-
-QFont FormFont()
-{
-    return QFont(QString::fromUtf16(FormFontName));
-}
 
 TConsoleRowKind RowKindOfPanel(int panel)
 {

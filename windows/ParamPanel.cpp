@@ -1,6 +1,7 @@
 #include "windows/ParamPanel.h"
 
 #include "dialogs/CalcForm.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/PropertyDialog.h"
 #include "model/Options.h"
@@ -123,10 +124,15 @@ void TParamPanel::WireRow(int j)
         EditStepInCalculator(j);
         return true;
     });
-    // The letter: a click shows or hides the step controls, a drag across
-    // moves the row, a right click opens the row menu.
+    WireLetter(j);
+}
+
+// The letter: a click shows or hides the step controls, a drag across moves
+// the row, a right click opens the row menu.
+void TParamPanel::WireLetter(int j)
+{
     auto pressX = std::make_shared<std::optional<int>>();
-    TEventHook::Install(row.Letter, [this, j, pressX](QEvent* event) {
+    TEventHook::Install(Rows[j].Letter, [this, j, pressX](QEvent* event) {
         // Every event passes here, not only the mouse's.
         const auto* mouse = dynamic_cast<QMouseEvent*>(event);
         if (!mouse)
@@ -188,10 +194,8 @@ void TParamPanel::ApplySizes(int clientWidth)
 {
     const int scale = RowMetrics.TextSize / RowMetrics.TextSizeBase;
     rowHeight_ = NearestInt(RowMetrics.TextSize * 2.0L);
-    QFont font(QString::fromUtf16(FormFontName));
-    font.setPointSize(RowMetrics.TextSize);
-    QFont small(QString::fromUtf16(FormFontName));
-    small.setPointSize(RowMetrics.TextSizeBase * 2 / 3 * scale);
+    const QFont font = FormFont(RowMetrics.TextSize);
+    const QFont small = FormFont(RowMetrics.TextSizeBase * 2 / 3 * scale);
     const int h = rowHeight_;
     const int b = h - 4; // the small buttons
     // Left to right: letter, value, fix, down, up, step, mode, step table.

@@ -57,7 +57,6 @@ public:
     void ReleaseStep();
     // Checks the clock for a due repeat; the repeat timer calls it.
     void PollStepRepeat();
-    bool StepHeld() const { return held_.J != 0; }
 
     // The row's value edit index of the parameter shown above (-1) or below
     // (+1) the one with the focus, or 0.
@@ -67,6 +66,7 @@ private:
     void BuildRow(int j);
     void BuildStrip();
     void WireRow(int j);
+    void WireLetter(int j);
     void ApplyValueEdit(int j);
     void ApplyStepEdit(int j);
     void ToggleStepControls(int j);

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <future>
 #include <limits>
@@ -294,51 +293,6 @@ TEST(ElementaryKernelsTest, SpecialArgumentsFollowTheLibrary)
     EXPECT_EQ(PowL(2.0L, -1E300L), 0.0L);
     // Large arguments go to the C library's exact reduction.
     EXPECT_EQ(SinL(1E10L), sinl(1E10L));
-}
-
-// The evaluators call the kernels with their operands' addresses: those forms
-// must give the bits of the by-value ones (NaN payloads and signs included)
-// over every kind of argument, random bit patterns among them.
-TEST(ElementaryKernelsTest, AddressFormsGiveTheBitsOfTheValueForms)
-{
-    auto sameBits = [](long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; };
-    struct TForms {
-        const char* Name;
-        long double (*ByValue)(long double);
-        long double (*ByAddress)(const long double*);
-    };
-    const TForms forms[] = {{"sin", SinL, SinL}, {"cos", CosL, CosL},
-                            {"sin degrees", SinDegreesL, SinDegreesL},
-                            {"cos degrees", CosDegreesL, CosDegreesL},
-                            {"exp", ExpL, ExpL}, {"ln", LnL, LnL}};
-    const long double inf = std::numeric_limits<long double>::infinity();
-    std::vector<long double> arguments = {0.0L, inf, NAN, std::numeric_limits<long double>::denorm_min(),
-                                          std::numeric_limits<long double>::min(),
-                                          std::numeric_limits<long double>::max(), 0x1P24L, 11350.0L, 11357.0L,
-                                          std::numbers::pi_v<long double> / 4.0L, 1.0L, 1E-4000L};
-    TArguments args;
-    for (int i = 0; i < 120000; ++i) {
-        arguments.push_back(args.Uniform(-40.0L, 40.0L));
-        arguments.push_back(args.Uniform(-0x1P24L, 0x1P24L));
-        arguments.push_back(args.Uniform(-11400.0L, 11400.0L));
-        arguments.push_back(NearQuarterTurn(args, args.Whole(-100000, 100000)));
-        arguments.push_back(args.LogUniform(-16400, 16384));
-        // Any 80-bit pattern, unnormals and NaN payloads too.
-        long double x = 0.0L;
-        const std::uint64_t mantissa = static_cast<std::uint64_t>(args.Whole(0, INT64_MAX)) * 2 + args.Whole(0, 1);
-        const auto exponent = static_cast<std::uint16_t>(args.Whole(0, 0xFFFF));
-        std::memcpy(&x, &mantissa, sizeof mantissa);
-        std::memcpy(reinterpret_cast<char*>(&x) + sizeof mantissa, &exponent, sizeof exponent);
-        arguments.push_back(x);
-    }
-    for (const TForms& f : forms) {
-        long differing = 0;
-        for (const long double a : arguments) {
-            for (const long double x : {a, -a})
-                differing += !sameBits(f.ByValue(x), f.ByAddress(&x));
-        }
-        EXPECT_EQ(differing, 0) << f.Name;
-    }
 }
 
 } // namespace

@@ -1,8 +1,13 @@
-#include "dialogs/FormBackground.h"
+#include "dialogs/FormLook.h"
 #include "render/gfx/ColorConvert.h"
 
 #include <QPalette>
 #include <QWidget>
+
+QFont FormFont(int pointSize)
+{
+    return QFont(QStringLiteral("Arial Unicode MS"), pointSize);
+}
 
 void FillBackground(QWidget& widget, TColor color)
 {
