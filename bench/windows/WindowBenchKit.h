@@ -13,8 +13,8 @@
 class TWindowBench {
 public:
     // Starts the engine and the program's windows on the project the
-    // arguments name. Only one set of windows lives at a time: the shared
-    // one (below) is released first.
+    // arguments name. Only one set of windows may live at a time, and none
+    // after the application: benchmarks use the shared one (below).
     explicit TWindowBench(const QStringList& arguments = {});
     ~TWindowBench();
 

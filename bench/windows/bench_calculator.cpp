@@ -15,7 +15,7 @@
 namespace {
 
 struct TCalculatorBench {
-    TWindowBench Windows;
+    TWindowBench& Windows = SharedWindowBench();
     TCalculatorBench()
     {
         Forms.CalcForm->show();

@@ -77,7 +77,7 @@ int FunctionsInUse()
 }
 
 struct TCommandsBench {
-    TWindowBench Windows;
+    TWindowBench& Windows = SharedWindowBench();
     QTemporaryDir Dir;
     QString TwentyPath;
 

@@ -15,8 +15,10 @@
 
 namespace {
 
+// A dialog with a style button beside the shared windows; made for each
+// benchmark, so that no widget outlives the application.
 struct TPaletteBench {
-    TWindowBench Windows;
+    TWindowBench& Windows = SharedWindowBench();
     QWidget Dialog;
     QToolButton* StyleButton = new QToolButton(&Dialog);
 
@@ -30,16 +32,10 @@ struct TPaletteBench {
     TFmSetColor& Palette() { return *Forms.FmSetColor; }
 };
 
-TPaletteBench& Bench()
-{
-    static TPaletteBench bench;
-    return bench;
-}
-
 template <class PopUp>
 void MeasurePopUp(benchmark::State& state, const char* panel, PopUp popUp)
 {
-    TPaletteBench& bench = Bench();
+    TPaletteBench bench;
     TFmSetColor& palette = bench.Palette();
     TEventCounter counter(QEvent::Paint); // a pop-up is measured to its painted picture
     palette.installEventFilter(&counter);
