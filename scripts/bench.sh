@@ -30,5 +30,6 @@ fi
 
 build/bench/bench/kaviro_bench "$@"
 build/bench/bench/kaviro_render_bench "$@"
+build/bench/bench/kaviro_windows_bench "$@"
 # The program's start needs a display: a virtual one, with no platform override.
 env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench/kaviro_startup_bench "$@"
