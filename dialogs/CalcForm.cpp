@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcPreview.h"
 #include "dialogs/FormLook.h"
+#include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Evaluator.h"
 #include "engine/TokenTable.h"
@@ -51,10 +52,9 @@ QString GroupName(int group)
     return QStringLiteral("Grupo%1").arg(group + 1);
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption)
+QPushButton* MakeKeyButton(QWidget* parent, const char* name, const QString& caption)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
+    QPushButton* button = MakeButton(parent, name, caption);
     // Enter belongs to the edit line, which sends.
     button->setAutoDefault(false);
     button->setFocusPolicy(Qt::NoFocus);
@@ -121,12 +121,12 @@ void TCalcForm::BuildControls()
     resultLabel_->setObjectName(QStringLiteral("LabelResult"));
     resultLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     row->addWidget(resultLabel_, 1);
-    equalButton_ = MakeButton(this, "BtnEqual", QStringLiteral("="));
+    equalButton_ = MakeKeyButton(this, "BtnEqual", QStringLiteral("="));
     equalButton_->setStatusTip(LocaliseHint(QStringLiteral("calcular")));
     connect(equalButton_, &QPushButton::clicked, this, [this] { BtnEqualClick(); });
-    sendButton_ = MakeButton(this, "BtnSendTo", QStringLiteral("Fim"));
+    sendButton_ = MakeKeyButton(this, "BtnSendTo", QStringLiteral("Fim"));
     connect(sendButton_, &QPushButton::clicked, this, [this] { BtnSendToClick(); });
-    copyButton_ = MakeButton(this, "BtnCopy", QStringLiteral("Copiar"));
+    copyButton_ = MakeKeyButton(this, "BtnCopy", QStringLiteral("Copiar"));
     connect(copyButton_, &QPushButton::clicked, this, [this] { BtnCopyClick(); });
     areaButton_ = new QToolButton(this);
     areaButton_->setObjectName(QStringLiteral("SBArea"));
@@ -241,7 +241,7 @@ void TCalcForm::ShowForMode()
     // The free calculator offers every button.
     if (!editing_)
         EnableGroups(true, true, true);
-    sendButton_->setText(hasCaption_ ? QStringLiteral("DefFim") : QStringLiteral("Fim"));
+    ShowSendCaption();
     areaButton_->setChecked(ProgramSettings.FunctionArea != 0);
     UpdateSendButton();
     DrawPreview();
@@ -486,6 +486,11 @@ void TCalcForm::UpdateSendButton()
     sendButton_->setEnabled(targets_.Kind != TTargetKind::None || !editing_);
 }
 
+void TCalcForm::ShowSendCaption()
+{
+    sendButton_->setText(captionLabel_->text().isEmpty() ? QStringLiteral("Fim") : QStringLiteral("DefFim"));
+}
+
 void TCalcForm::SetFormColor(TColor color)
 {
     FillBackground(*this, color);
@@ -497,9 +502,8 @@ void TCalcForm::SetCaption(const QString& text, const QFont& font)
     captionFont.setPointSize(ProgramState.DisplayFontSize);
     captionLabel_->setFont(captionFont);
     captionLabel_->setText(text);
-    hasCaption_ = !text.isEmpty();
     mode_ = -2;
-    sendButton_->setText(hasCaption_ ? QStringLiteral("DefFim") : QStringLiteral("Fim"));
+    ShowSendCaption();
 }
 
 void TCalcForm::EnableGroups(bool a, bool b, bool c)
@@ -521,7 +525,6 @@ bool TCalcForm::FormCloseQuery()
     ClearTargets();
     inputs_ = {};
     captionLabel_->clear();
-    hasCaption_ = false;
     mode_ = -2;
     edit_->clear();
     noise_.Reset();

@@ -115,6 +115,7 @@ private:
     void ShowAreaClick();
     void AskToQuit();
     void UpdateSendButton();
+    void ShowSendCaption();
 
     void PrepareOpen(const QString& caption, const QFont& font, TColor color, const QString& text);
     bool RunEditor();
@@ -143,7 +144,6 @@ private:
     TNoiseCounter noise_;
     TBitmap image_;
     platform::ScopedService<TTokenDumpViewer> showDumps_{*this};
-    bool hasCaption_ = false;
     bool sent_ = false;
     bool editing_ = false; // opened by an Edit* entry, not free
     bool changing_ = false;

@@ -3,6 +3,7 @@
 #include "dialogs/CalcForm.h"
 #include "dialogs/FormLook.h"
 #include "dialogs/HintSetting.h"
+#include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 
 #include "model/MessageBox.h"
@@ -54,13 +55,6 @@ QWidget* AddPage(QTabWidget* tabs, const char* name, const QString& caption)
     return page;
 }
 
-QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 QLineEdit* MakeEdit(QWidget* parent, const char* name, int width = 80)
 {
     auto* edit = new QLineEdit(parent);
@@ -78,13 +72,6 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, const QStringList& items
     combo->addItems(items);
     combo->setFixedWidth(width);
     return combo;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
 }
 
 QGroupBox* MakeGroupBox(QWidget* parent, const char* name, const QString& caption)

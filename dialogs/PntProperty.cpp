@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Compiler.h"
 #include "engine/NumberFields.h"
@@ -49,11 +50,6 @@ constexpr std::array<TKindFields, 8> KindFields{{
     {u"Sequência de Pontos", true, true, false},
 }};
 
-constexpr bool IsCurveKind(int kind)
-{
-    return kind >= ObjectPolar && kind <= ObjectSequence;
-}
-
 // Both coordinates: the kinds that may take one vector formula.
 constexpr bool HasBothCoordinates(int kind)
 {
@@ -66,21 +62,9 @@ constexpr int LabelPositions = 9;
 constexpr std::array<std::pair<int, int>, LabelPositions + 1> LabelCells{{
     {1, 1}, {0, 0}, {2, 0}, {0, 2}, {2, 2}, {1, 1}, {0, 1}, {2, 1}, {1, 0}, {1, 2}}};
 
-template <class T>
-T* Named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromUtf8(name));
-    return widget;
-}
-
 QGroupBox* MakeGroup(const char* name, const QString& title, QWidget* parent)
 {
     return Named(new QGroupBox(title, parent), name);
-}
-
-QCheckBox* MakeCheck(const char* name, const QString& text, QWidget* parent)
-{
-    return Named(new QCheckBox(text, parent), name);
 }
 
 TFormulaPicture* MakePicture(const char* name, const QString& hint, QWidget* parent)
@@ -190,9 +174,9 @@ void TPntProperty::BuildFormulas()
     ImgX = MakePicture("ImgX", coordinates, GBPoint);
     lblY = Named(new QLabel(QStringLiteral("y ="), GBPoint), "lblY");
     imgY = MakePicture("imgY", coordinates, GBPoint);
-    CBVector = MakeCheck("CBVector", QStringLiteral("Usar Vetores"), GBPoint);
-    CBDrag = MakeCheck("CBDrag", QStringLiteral("Arrastável"), GBPoint);
-    CBPAI = MakeCheck("CBPAI", QStringLiteral("Traço"), GBPoint);
+    CBVector = MakeCheck(GBPoint, "CBVector", QStringLiteral("Usar Vetores"));
+    CBDrag = MakeCheck(GBPoint, "CBDrag", QStringLiteral("Arrastável"));
+    CBPAI = MakeCheck(GBPoint, "CBPAI", QStringLiteral("Traço"));
     grid->addWidget(lblV, 0, 0);
     grid->addWidget(IMGV, 0, 1, 1, 3);
     grid->addWidget(lblX, 1, 0);
@@ -210,7 +194,7 @@ void TPntProperty::BuildFormulas()
     circle->setContentsMargins(4, 2, 4, 2);
     lblR = Named(new QLabel(QStringLiteral("Raio"), GBCircle), "lblR");
     ImgR = MakePicture("ImgR", coordinates, GBCircle);
-    CBRAI = MakeCheck("CBRAI", QStringLiteral("Traço"), GBCircle);
+    CBRAI = MakeCheck(GBCircle, "CBRAI", QStringLiteral("Traço"));
     circle->addWidget(lblR, 0, 0);
     circle->addWidget(ImgR, 0, 1);
     circle->addWidget(CBRAI, 1, 1);
@@ -254,9 +238,9 @@ void TPntProperty::BuildCurve()
     sbPrmDup->setArrowType(Qt::UpArrow);
     sbPrmDDwn = Named(new QToolButton(GBStep), "sbPrmDDwn");
     sbPrmDDwn->setArrowType(Qt::DownArrow);
-    cbSync = MakeCheck("cbSync", QStringLiteral("Sincronizar"), GBStep);
+    cbSync = MakeCheck(GBStep, "cbSync", QStringLiteral("Sincronizar"));
     cbSync->setToolTip(QStringLiteral("sincronizada com gloval parâmetro"));
-    CBLAI = MakeCheck("CBLAI", QStringLiteral("Traço"), GBStep);
+    CBLAI = MakeCheck(GBStep, "CBLAI", QStringLiteral("Traço"));
     step->addWidget(edPrmD, 1);
     step->addWidget(sbPrmDup);
     step->addWidget(sbPrmDDwn);

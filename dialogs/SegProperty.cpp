@@ -3,6 +3,7 @@
 #include "dialogs/FmSetColor.h"
 #include "dialogs/FormLook.h"
 #include "dialogs/HintSetting.h"
+#include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 #include "session/FigureEdit.h"
 #include "session/RowModels.h"
@@ -161,13 +162,6 @@ QToolButton* MakeToolButton(QWidget* parent, const QString& name, const QString&
     return button;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 bool HasInside(std::uint8_t kind)
 {
     return kind == FigureRectangle || kind == FigurePolygon || kind == FigureAngle || kind == FigureArc;
@@ -310,9 +304,9 @@ QGroupBox* TSegProperty::BuildLabelBox()
 
 QHBoxLayout* TSegProperty::BuildButtons()
 {
-    BtnOk = MakeButton(this, QStringLiteral("BtnOk"), QStringLiteral("&O K"));
-    btnCancel = MakeButton(this, QStringLiteral("btnCancel"), QStringLiteral("&Cancelar"));
-    Btndelete = MakeButton(this, QStringLiteral("Btndelete"), QStringLiteral("&Apagar"));
+    BtnOk = MakeButton(this, "BtnOk", QStringLiteral("&O K"));
+    btnCancel = MakeButton(this, "btnCancel", QStringLiteral("&Cancelar"));
+    Btndelete = MakeButton(this, "Btndelete", QStringLiteral("&Apagar"));
     BtnOk->setDefault(true);
     connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });

@@ -822,14 +822,8 @@ bool BlockRun::block(int from, int n, TColumnArray& result)
             break;
         }
         case LaneOp::Tan:
-            // sin divided by cos, each a result of its own first.
-            unary(s, from, n, Checked, [](long double a, bool da, long double& v) {
-                if (!da)
-                    return false;
-                const long double sine = SinOfAngle(a);
-                const long double cosine = CosOfAngle(a);
-                return Quotient(sine, InUsableRange(sine), cosine, InUsableRange(cosine), v);
-            });
+            unary(s, from, n, Checked,
+                  [](long double a, bool da, long double& v) { return da && TangentOfAngle(a, v); });
             break;
         case LaneOp::Exp:
             // e^x underflows to 0 before its argument leaves the range.

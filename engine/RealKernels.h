@@ -9,6 +9,8 @@
 // the routines bit for bit.
 
 #include "engine/TokenTable.h"
+#include "model/BuiltinsCommon.h"
+#include "model/BuiltinsElementary.h"
 #include "model/Numeric.h"
 #include "model/Value.h"
 
@@ -79,6 +81,24 @@ inline bool Quotient(long double a, bool da, long double b, bool db, long double
     const long double r = 1.0L / b;
     v = r * a;
     return da & db & (b != 0.0L) & InUsableRangeQuick(r);
+}
+
+// sin or cos of a defined real in the angle unit, its kernel called
+// directly as SinOfAngle and CosOfAngle would call it.
+inline long double SinOrCosOfAngle(bool sine, long double t)
+{
+    const bool degrees = builtins::DegreeMode();
+    return sine ? (degrees ? SinDegreesL(t) : SinL(t)) : (degrees ? CosDegreesL(t) : CosL(t));
+}
+
+// "tan" of a defined real before its range check: sin divided by cos, each
+// a result of its own first, as the routine divides them. One reduction of
+// the angle serves both (SinCosOfAngle gives SinOfAngle's and CosOfAngle's
+// values).
+inline bool TangentOfAngle(long double t, long double& v)
+{
+    const TSinCos turn = SinCosOfAngle(t);
+    return Quotient(turn.Sin, InUsableRangeQuick(turn.Sin), turn.Cos, InUsableRangeQuick(turn.Cos), v);
 }
 
 // base^n by repeated squaring, as "^" computes whole exponents.
@@ -207,16 +227,12 @@ inline bool SmallWholeExponentInMemory(const long double& e, int& n)
     return true;
 }
 
-// SnapToInteger, deciding most values with constants that load as floats:
-// a value more than 2^-56 (above 1E-17) from its nearest whole number is
-// not snapped; the rest are left to SnapToInteger itself.
+// SnapToInteger, deciding most values by RoundHalfEven (whose constants load
+// as floats): a value more than 2^-56 (above 1E-17) from its nearest whole
+// number is not snapped; the rest are left to SnapToInteger itself.
 inline long double SnapToIntegerQuick(long double x)
 {
-    if (std::fabs(x) < 0x1p62L) {
-        constexpr long double Shift = 0x1.8p63L;
-        const long double nearest = (x + Shift) - Shift;
-        if (std::fabs(x - nearest) > 0x1p-56L) [[likely]]
-            return x;
-    }
+    if (std::fabs(x - RoundHalfEven(x)) > 0x1p-56L) [[likely]]
+        return x;
     return SnapToInteger(x);
 }

@@ -13,6 +13,7 @@
 #include "model/Options.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -411,8 +412,7 @@ std::shared_ptr<const TScalarProgram> ScalarCompiler::compile(QStringView code)
             s.operand = static_cast<std::uint16_t>(s.operand - SpillBase + leaves);
     }
     p_->fast = FastStepsOf(*p_);
-    for (const TFastStep& f : p_->fast)
-        p_->uncheckedSteps = p_->uncheckedSteps || !f.checked;
+    p_->uncheckedSteps = std::ranges::any_of(p_->fast, [](const TFastStep& f) { return !f.checked; });
     return p_;
 }
 
@@ -659,23 +659,13 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
                 break;
             case ScalarOp::Sin:
             case ScalarOp::Cos:
-                // The angle unit's kernel, called directly as SinOfAngle and
-                // CosOfAngle would call it.
                 if (ad) {
-                    const bool degrees = builtins::DegreeMode();
-                    v = s.op == ScalarOp::Sin ? (degrees ? SinDegreesL(acc) : SinL(acc))
-                                              : (degrees ? CosDegreesL(acc) : CosL(acc));
+                    v = SinOrCosOfAngle(s.op == ScalarOp::Sin, acc);
                     d = InUsableRangeQuick(v);
                 }
                 break;
             case ScalarOp::Tan:
-                // sin divided by cos, each a result of its own first.
-                if (ad) {
-                    const long double sine = SinOfAngle(acc);
-                    const long double cosine = CosOfAngle(acc);
-                    d = Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v)
-                        && InUsableRangeQuick(v);
-                }
+                d = ad && TangentOfAngle(acc, v) && InUsableRangeQuick(v);
                 break;
             case ScalarOp::Exp:
                 // e^x underflows to 0 before its argument leaves the range.
@@ -850,19 +840,11 @@ long double RunFastSteps(const TScalarProgram& p, const long double* const* wher
             continue;
         case FastOp::Negate: acc = 0.0L - acc; continue;
         case FastOp::Sin:
-        case FastOp::Cos: {
-            const bool degrees = builtins::DegreeMode();
-            v = s.op == FastOp::Sin ? (degrees ? SinDegreesL(acc) : SinL(acc))
-                                    : (degrees ? CosDegreesL(acc) : CosL(acc));
-            break;
-        }
-        case FastOp::Tan: {
-            const long double sine = SinOfAngle(acc);
-            const long double cosine = CosOfAngle(acc);
-            if (!Quotient(sine, InUsableRangeQuick(sine), cosine, InUsableRangeQuick(cosine), v))
+        case FastOp::Cos: v = SinOrCosOfAngle(s.op == FastOp::Sin, acc); break;
+        case FastOp::Tan:
+            if (!TangentOfAngle(acc, v))
                 return Failed;
             break;
-        }
         case FastOp::Exp:
             v = ExpL(acc);
             if (v == 0.0L)

@@ -35,6 +35,13 @@ enum : std::uint8_t {
     ObjectSequence = 7,
 };
 
+// Polar and parametric curves and point sequences: the kinds drawn as a
+// curve over a parameter (the data panel lists them in the curve panel).
+inline bool IsCurveKind(int kind)
+{
+    return kind >= ObjectPolar && kind <= ObjectSequence;
+}
+
 // One elementary object; the member defaults are the template of a free slot.
 struct TPointFunction {
     std::uint8_t Kind = ObjectEmpty;

@@ -1,5 +1,7 @@
 #include "session/AngleMode.h"
 
+#include "render/view/RedrawState.h"
+
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "model/Options.h"
@@ -12,18 +14,13 @@ void MarkSetChanged(const TWideCharSet& names)
     RedrawState.ChangedNames.Flags |= names.Flags;
 }
 
-void MarkTokenChanged(TTokenCode code)
-{
-    MarkNamesChanged(QStringView(&code, 1));
-}
-
 // Every trigonometric function, its inverses and "arg" read the angle unit;
 // the inverses and "arg" also the angle interval.
 void MarkAngleNamesChanged()
 {
     MarkSetChanged(Vocabulary.TrigTokens);
     MarkSetChanged(Vocabulary.InverseTrigTokens);
-    MarkTokenChanged(TokenCodes.Arg);
+    MarkNameChanged(TokenCodes.Arg);
 }
 
 // Circles and polar curves draw negative radii by the circle mode.
@@ -32,7 +29,7 @@ void MarkCircleObjectsChanged()
     for (int k = 1; k <= PointCount; ++k) {
         const std::uint8_t kind = DocumentTables.Points[k].Kind;
         if (kind == ObjectCircle || kind == ObjectPolar)
-            MarkTokenChanged(Vocabulary.PointTokens[k]);
+            MarkNameChanged(Vocabulary.PointTokens[k]);
     }
 }
 
@@ -50,8 +47,8 @@ bool SetAngleMode(std::uint8_t angleMode, std::uint8_t angleArea, std::uint8_t l
     }
     if (o.LogMode != logMode) {
         o.LogMode = logMode;
-        MarkTokenChanged(TokenCodes.Log);
-        MarkTokenChanged(TokenCodes.LogBase);
+        MarkNameChanged(TokenCodes.Log);
+        MarkNameChanged(TokenCodes.LogBase);
         changed = true;
     }
     if (o.CircleMode != circleMode) {

@@ -1,5 +1,6 @@
 #include "session/Commands.h"
 
+#include "render/view/RedrawState.h"
 #include "session/OptionsStore.h"
 #include "session/PanelLayout.h"
 #include "session/Presentation.h"
@@ -46,12 +47,6 @@ void Refuse(const QString& message)
     ShowMsgBox(message, MsgError, MsgOk);
 }
 
-void MarkNameChanged(TTokenCode name)
-{
-    const QChar c(name);
-    MarkNamesChanged(QStringView(&c, 1));
-}
-
 void Redraw()
 {
     GraphScale.Redraw(GraphScale.GraphImages);
@@ -70,12 +65,6 @@ void RestorePanelLayout()
 bool InSlot(int slot, int count)
 {
     return slot >= 1 && slot <= count;
-}
-
-// The objects the curve panel lists, and those the point panel lists.
-bool IsCurveKind(std::uint8_t kind)
-{
-    return kind >= ObjectPolar && kind <= ObjectSequence;
 }
 
 void ShowRowsOf(std::span<TRowState> rows)
@@ -162,15 +151,20 @@ QString CurrentFileFolder()
     return ProjectFile.FileName.isEmpty() ? QString() : QFileInfo(ProjectFile.FileName).path();
 }
 
-bool OpenChosenProject(const platform::FileChoice& choice)
+// The project at the path replaces the document once the user agrees to
+// lose unsaved work.
+bool ReplaceDocumentWith(const QString& path)
 {
-    const std::optional<QString> chosen = platform::CurrentFileChooser().chooseOpenFile(choice);
-    if (!chosen)
-        return false;
     if (!IsNothingToSave() && !Ask(ClearDocumentQuestion))
         return false;
     InitAllData();
-    return OpenProject(*chosen);
+    return OpenProject(path);
+}
+
+bool OpenChosenProject(const platform::FileChoice& choice)
+{
+    const std::optional<QString> chosen = platform::CurrentFileChooser().chooseOpenFile(choice);
+    return chosen && ReplaceDocumentWith(*chosen);
 }
 
 } // namespace
@@ -246,10 +240,7 @@ bool DropProjectFile(const QList<QUrl>& urls)
         Refuse(UnusableFileMessage);
         return false;
     }
-    if (!IsNothingToSave() && !Ask(ClearDocumentQuestion))
-        return false;
-    InitAllData();
-    return OpenProject(path);
+    return ReplaceDocumentWith(path);
 }
 
 bool SetAssociateAsked()

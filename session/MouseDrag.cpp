@@ -184,17 +184,21 @@ void TGraphMouseWork::ClearDragState()
 void TGraphMouseWork::GImageMouseMove(Qt::KeyboardModifiers modifiers, QPoint pos)
 {
     surface_.MoveAxisCursors(pos);
-    if (!Dragging)
-        HoverMove(pos);
-    else
+    // The read-out is formatted once a move; a drag may move the view first.
+    QString readOut;
+    if (!Dragging) {
+        readOut = CoordinateReadOut(GraphScale, pos);
+        HoverMove(pos, readOut);
+    } else {
         DragMove(modifiers, pos);
+        readOut = CoordinateReadOut(GraphScale, pos);
+    }
     const bool objectDrag = Dragging && DragKind == 1;
     const int kind = objectDrag ? DocumentTables.Points[DraggedObject()].Kind : 0;
-    surface_.ShowStatus(CoordinateReadOut(GraphScale, pos),
-                        MouseHintText(objectDrag ? std::max<int>(kind, 1) : 0, AreaMode));
+    surface_.ShowStatus(readOut, MouseHintText(objectDrag ? std::max<int>(kind, 1) : 0, AreaMode));
 }
 
-void TGraphMouseWork::HoverMove(QPoint pos)
+void TGraphMouseWork::HoverMove(QPoint pos, const QString& readOut)
 {
     const TGraphCursor cursor = PickUnderMouse(pos);
     if (AreaMode == AreaSegment)
@@ -202,7 +206,7 @@ void TGraphMouseWork::HoverMove(QPoint pos)
     THoverTarget target;
     if (surface_.ReadOutWanted() && cursor != TGraphCursor::Resize)
         target = HoverTarget(GraphScale, pos);
-    surface_.ShowReadOut(pos, CoordinateReadOut(GraphScale, pos).mid(1), target, cursor);
+    surface_.ShowReadOut(pos, readOut.mid(1), target, cursor);
 }
 
 TGraphCursor TGraphMouseWork::PickUnderMouse(QPoint pos)

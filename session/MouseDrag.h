@@ -87,7 +87,7 @@ private:
     void CancelDrag();
     void StartDrag();
     void ClearDragState();
-    void HoverMove(QPoint pos);
+    void HoverMove(QPoint pos, const QString& readOut);
     TGraphCursor PickUnderMouse(QPoint pos);
     void DragMove(Qt::KeyboardModifiers modifiers, QPoint pos);
     void ReleaseArea(QPoint pos);

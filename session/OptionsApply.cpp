@@ -1,6 +1,7 @@
 #include "session/OptionsApply.h"
 
 #include "session/AngleMode.h"
+#include "render/view/RedrawState.h"
 #include "session/OptionsStore.h"
 #include "session/ProjectHost.h"
 #include "session/RowModels.h"
@@ -109,16 +110,11 @@ TWorldRect TypedRange(const TOptionInputs& in)
             {RangeValue(in.XHighText, v.XAxis.High), RangeValue(in.YHighText, v.YAxis.High)}};
 }
 
-void MarkTokenChanged(TTokenCode code)
-{
-    MarkNamesChanged(QStringView(&code, 1));
-}
-
 template <class Tokens>
 void MarkTokensChanged(const Tokens& tokens)
 {
     for (int i = Tokens::Low; i <= Tokens::High; ++i)
-        MarkTokenChanged(tokens[i]);
+        MarkNameChanged(tokens[i]);
 }
 
 void MarkEverythingChanged()
@@ -133,8 +129,8 @@ void MarkIntegralChanged()
     const Tinterval& in = DocumentTables.IntegralInterval;
     for (int f : {in.Dfuncno, in.Efuncno})
         if (f >= 1 && f <= FunctionCount)
-            MarkTokenChanged(Vocabulary.FunctionTokens[f]);
-    MarkTokenChanged(TokenCodes.Area);
+            MarkNameChanged(Vocabulary.FunctionTokens[f]);
+    MarkNameChanged(TokenCodes.Area);
     SetDirtyObjects();
 }
 

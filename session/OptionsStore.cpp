@@ -1,5 +1,7 @@
 #include "session/OptionsStore.h"
 
+#include "render/view/RedrawState.h"
+
 #include "engine/Compiler.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
@@ -349,5 +351,5 @@ void RecompileDocumentFormulas()
     PrepareExpression(t.YvalueX, ModePlain);
     PrepareExpression(t.IntegralInterval.Lower, ModePlain);
     PrepareExpression(t.IntegralInterval.Upper, ModePlain);
-    MarkNamesChanged(QStringView(&TokenCodes.Theta, 1));
+    MarkNameChanged(TokenCodes.Theta);
 }

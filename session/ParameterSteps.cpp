@@ -1,5 +1,6 @@
 #include "session/ParameterSteps.h"
 
+#include "render/view/RedrawState.h"
 #include "session/RowHost.h"
 #include "session/RowModels.h"
 #include "session/StoreOperations.h"
@@ -92,8 +93,7 @@ bool SetParameterStep(int j, long double step)
         if (object.Sync == 0 || PrmIndex(QStringView(&object.ParamChar, 1)) != j)
             continue;
         object.ParamStep = step;
-        const QChar name(Vocabulary.PointTokens[k]);
-        MarkNamesChanged(QStringView(&name, 1));
+        MarkNameChanged(Vocabulary.PointTokens[k]);
         curves = true;
     }
     ShowStepText(j);

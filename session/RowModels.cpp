@@ -41,11 +41,6 @@ bool IsPlainOrigin(int k, const TPointFunction& object)
         && IsWhiteColor(object.ColorNo1);
 }
 
-bool IsCurve(std::uint8_t kind)
-{
-    return kind >= ObjectPolar && kind <= ObjectSequence;
-}
-
 // Display indices 1, 2, ... of the shown rows of one panel in the order of
 // their stored positions (rows without a position last, by slot). Returns
 // how many are shown.
@@ -114,7 +109,7 @@ void FillObjectRow(int k)
 {
     const TPointFunction& object = DocumentTables.Points[k];
     TRowModel& row = RowModels.Objects.Rows[k];
-    row.Panel = IsCurve(object.Kind) ? PanelCurves : PanelPoints;
+    row.Panel = IsCurveKind(object.Kind) ? PanelCurves : PanelPoints;
     row.Label = QString(PointLetter(k));
     row.Picture = MakePntText(object);
     row.PictureSize = RowMetrics.RowSize;
@@ -216,7 +211,7 @@ void RefreshPntRows()
         const TPointFunction& object = DocumentTables.Points[k];
         const bool inUse = object.Kind != ObjectEmpty && !IsPlainOrigin(k, object);
         // The origin's slot is never offered for "add".
-        StartRow(list, k, inUse, PanelLayout.PointRows[k], IsCurve(object.Kind) ? PanelCurves : PanelPoints,
+        StartRow(list, k, inUse, PanelLayout.PointRows[k], IsCurveKind(object.Kind) ? PanelCurves : PanelPoints,
                  k != PointCount);
         if (inUse)
             FillObjectRow(k);

@@ -107,6 +107,7 @@ struct TRowModels {
 };
 extern TRowModels RowModels;
 
+
 // The row refreshes: trace colours from the records, each row's model, and
 // the windows told. Objects: curves in the curve panel, the rest in the
 // point panel; the plain origin has no row.

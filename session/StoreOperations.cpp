@@ -1,5 +1,6 @@
 #include "session/StoreOperations.h"
 
+#include "render/view/RedrawState.h"
 #include "session/PanelLayout.h"
 #include "session/RowHost.h"
 #include "session/RowModels.h"
@@ -18,12 +19,6 @@
 #include "render/view/Scale.h"
 
 namespace {
-
-void MarkNameChanged(TTokenCode name)
-{
-    const QChar c(name);
-    MarkNamesChanged(QStringView(&c, 1));
-}
 
 // A record came into use or went out of it: its row takes or gives up a place.
 void UpdateRowPosition(std::span<TRowState> rows, int n, bool wasInUse, bool inUse)
@@ -85,7 +80,7 @@ bool ObjectTracesChange(const TPointFunction& stored, const TPointFunction& next
     if (next.Kind != stored.Kind)
         return true;
     auto differs = [](const TKavirofunction& a, const TKavirofunction& b) { return a.Text != b.Text; };
-    if (next.Kind >= ObjectPolar && next.Kind <= ObjectSequence)
+    if (IsCurveKind(next.Kind))
         return differs(next.X, stored.X) || differs(next.Y, stored.Y) || differs(next.R, stored.R)
             || differs(next.Low, stored.Low) || differs(next.High, stored.High) || next.ParamStep != stored.ParamStep
             || next.ParamChar != stored.ParamChar;

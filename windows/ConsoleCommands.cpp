@@ -465,11 +465,6 @@ QLineEdit* ParamEdit(const QWidget& console, int j)
     return console.findChild<QLineEdit*>(QStringLiteral("EditPrm%1").arg(j));
 }
 
-bool IsArrowKey(int key)
-{
-    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
-
 // Alt with an arrow, while no parameter edit has the focus, brings the
 // focus to the first parameter edit that can take it.
 bool TConsoleCommands::FormKeyDown(const QKeyEvent& key)
@@ -533,6 +528,11 @@ bool TConsoleCommands::eventFilter(QObject* watched, QEvent* event)
 }
 
 } // namespace
+
+bool IsArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
 
 void InstallConsoleCommands(TMainConsole& console)
 {

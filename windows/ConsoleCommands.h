@@ -23,3 +23,6 @@ void NpresentationClick();
 void SetConnectPoints(bool on);
 // The undo and redo menu items and buttons follow the undo store.
 void UpdateUndoControls(bool canUndo, bool canRedo);
+// Alt with one of these, on either main window, brings the focus to the
+// parameter edits.
+bool IsArrowKey(int key);

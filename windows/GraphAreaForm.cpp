@@ -1,4 +1,5 @@
 #include "windows/GraphAreaForm.h"
+#include "windows/ConsoleCommands.h"
 #include "windows/ConsoleDocking.h"
 #include "windows/GraphMouse.h"
 
@@ -59,7 +60,9 @@ QWidget* NewPanel(QWidget* parent, const char* name)
 // Division counts a resize can give.
 int ScaledDivisions(int number, long double k)
 {
-    return std::clamp(NearestInt(number * k), 1, 40);
+    int scaled = NearestInt(number * k);
+    ScaleSubT::ClampDivisions(scaled);
+    return scaled;
 }
 
 // The range about its centre, widened by k.
@@ -442,11 +445,6 @@ bool IsLatchKey(int key)
 {
     return key == Qt::Key_C || key == Qt::Key_O || key == Qt::Key_P || key == Qt::Key_S || key == Qt::Key_Y ||
            key == Qt::Key_Z;
-}
-
-bool IsArrowKey(int key)
-{
-    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
 }
 
 } // namespace

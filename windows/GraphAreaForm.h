@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QPoint>
 #include <QString>
 #include <QWidget>
@@ -54,6 +55,9 @@ private:
     int number_;
     bool dragging_ = false;
     QPoint lastGlobal_;
+    // The transparent look of the current picture, made once a picture.
+    QPixmap masked_;
+    qint64 maskedFrom_ = 0;
 };
 
 // The graph window, the program's main window: the graph picture with its

@@ -74,10 +74,15 @@ void TStickerImage::paintEvent(QPaintEvent* event)
         painter.drawPixmap(0, 0, picture);
         return;
     }
-    // Transparent: the white of the picture lets the graph through.
-    QPixmap masked = picture;
-    masked.setMask(picture.createMaskFromColor(Qt::white, Qt::MaskInColor));
-    painter.drawPixmap(0, 0, masked);
+    // Transparent: the white of the picture lets the graph through. The
+    // mask takes a pass over every pixel, and the sticker is painted again
+    // with every redraw of the graph under it.
+    if (maskedFrom_ != picture.cacheKey()) {
+        masked_ = picture;
+        masked_.setMask(picture.createMaskFromColor(Qt::white, Qt::MaskInColor));
+        maskedFrom_ = picture.cacheKey();
+    }
+    painter.drawPixmap(0, 0, masked_);
 }
 
 void TStickerImage::mousePressEvent(QMouseEvent* event)

@@ -94,9 +94,9 @@ void ShowRowButton(QToolButton* button, const TRowModel& model)
 void ShowRowPicture(TRowPicture* picture, const TRowModel& model)
 {
     const QString key = model.Picture + QChar(model.PictureSize) + QChar(picture->width());
-    if (picture->property("typeset").toString() == key && !picture->Image.isNull())
+    if (picture->TypesetKey == key && !picture->Image.isNull())
         return;
-    picture->setProperty("typeset", key);
+    picture->TypesetKey = key;
     TBitmap image(std::max(1, picture->width()), std::max(1, picture->height()));
     DrawRowPicture(model, image);
     picture->Image = image.Image();

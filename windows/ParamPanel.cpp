@@ -38,11 +38,11 @@ void RedrawGraph()
     GraphScale.Redraw(GraphScale.GraphImages);
 }
 
-QToolButton* SmallButton(QWidget* parent, const QString& text, const QString& name, int j)
+QToolButton* SmallButton(QWidget* parent, const QString& text, const QString& name)
 {
     auto* button = new QToolButton(parent);
     button->setText(text);
-    button->setObjectName(name + QString::number(j));
+    button->setObjectName(name);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -64,20 +64,20 @@ TParamPanel::TParamPanel(QWidget* panel)
 void TParamPanel::BuildRow(int j)
 {
     TPrmList& row = Rows[j];
-    row.Letter = SmallButton(Panel, {}, QStringLiteral("stPrmchar"), j);
+    row.Letter = SmallButton(Panel, {}, QStringLiteral("stPrmchar%1").arg(j));
     row.Letter->setCheckable(true);
     row.Edit = new QLineEdit(Panel);
     row.Edit->setObjectName(QStringLiteral("EditPrm%1").arg(j));
-    row.Fix = SmallButton(Panel, QStringLiteral("F"), QStringLiteral("sbPrmFix"), j);
+    row.Fix = SmallButton(Panel, QStringLiteral("F"), QStringLiteral("sbPrmFix%1").arg(j));
     row.Fix->setCheckable(true);
     row.Fix->setToolTip(QStringLiteral("Fixar/não Fixar"));
-    row.Down = SmallButton(Panel, QStringLiteral("<"), QStringLiteral("sbPrmDown"), j);
-    row.Up = SmallButton(Panel, QStringLiteral(">"), QStringLiteral("sbPrmUp"), j);
+    row.Down = SmallButton(Panel, QStringLiteral("<"), QStringLiteral("sbPrmDown%1").arg(j));
+    row.Up = SmallButton(Panel, QStringLiteral(">"), QStringLiteral("sbPrmUp%1").arg(j));
     row.StepEdit = new QLineEdit(Panel);
     row.StepEdit->setObjectName(QStringLiteral("edPrmD%1").arg(j));
-    row.Mode = SmallButton(Panel, QStringLiteral("+"), QStringLiteral("sbPrmMode"), j);
-    row.Dup = SmallButton(Panel, QStringLiteral("\u25B4"), QStringLiteral("sbPrmDup"), j);
-    row.DDwn = SmallButton(Panel, QStringLiteral("\u25BE"), QStringLiteral("sbPrmDDwn"), j);
+    row.Mode = SmallButton(Panel, QStringLiteral("+"), QStringLiteral("sbPrmMode%1").arg(j));
+    row.Dup = SmallButton(Panel, QStringLiteral("\u25B4"), QStringLiteral("sbPrmDup%1").arg(j));
+    row.DDwn = SmallButton(Panel, QStringLiteral("\u25BE"), QStringLiteral("sbPrmDDwn%1").arg(j));
     row.HideAll();
 }
 
@@ -181,13 +181,10 @@ void TParamPanel::BuildStrip()
     FastLabel = new QLabel(QStringLiteral("rápido"), Panel);
     QObject::connect(TrBar, &QSlider::valueChanged, Panel,
                      [](int position) { Options.ParamDelay = ParamDelayForSpeed(position, Options.ParamDelayUnit); });
-    SBAimg = SmallButton(Panel, QStringLiteral("R"), QStringLiteral("SBAimg"), 0);
-    SBAimg->setObjectName(QStringLiteral("SBAimg"));
+    SBAimg = SmallButton(Panel, QStringLiteral("R"), QStringLiteral("SBAimg"));
     SBAimg->setCheckable(true);
-    BtnToAImage = SmallButton(Panel, QStringLiteral("+R"), QStringLiteral("BtnToAImage"), 0);
-    BtnToAImage->setObjectName(QStringLiteral("BtnToAImage"));
-    BtnClrAImage = SmallButton(Panel, QStringLiteral("-R"), QStringLiteral("BtnClrAImage"), 0);
-    BtnClrAImage->setObjectName(QStringLiteral("BtnClrAImage"));
+    BtnToAImage = SmallButton(Panel, QStringLiteral("+R"), QStringLiteral("BtnToAImage"));
+    BtnClrAImage = SmallButton(Panel, QStringLiteral("-R"), QStringLiteral("BtnClrAImage"));
 }
 
 void TParamPanel::ApplySizes(int clientWidth)

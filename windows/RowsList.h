@@ -4,6 +4,7 @@
 // plain holders of the controls one row is made of, created at run time on
 // their panel, with the operations that place, show and hide them together.
 #include <QImage>
+#include <QString>
 #include <QWidget>
 #include <functional>
 
@@ -19,6 +20,8 @@ public:
     explicit TRowPicture(QWidget* parent);
 
     QImage Image;
+    // What Image was typeset from; the owner typesets again when it differs.
+    QString TypesetKey;
     std::function<void()> Clicked;
     std::function<void()> DoubleClicked;
     std::function<void(QPoint globalPos)> RightClicked;

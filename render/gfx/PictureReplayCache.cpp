@@ -37,22 +37,13 @@ std::pair<size_t, size_t> LongestMaskRun(const TMetafile& picture)
     return best;
 }
 
-size_t Mix(size_t h, size_t v)
-{
-    return h ^ (v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
-}
-
 size_t EntryHash(const TDrawCommand& c, const TDrawState& s)
 {
-    size_t h = static_cast<size_t>(c.Op);
-    h = Mix(h, qHashBits(c.Points.data(), c.Points.size() * sizeof(QPoint)));
-    for (int v : {c.Box.Left, c.Box.Top, c.Box.Right, c.Box.Bottom, c.Corner.width(), c.Corner.height(),
-                  static_cast<int>(s.Pen.Color), s.Pen.Width, static_cast<int>(s.Pen.Style),
-                  static_cast<int>(s.Brush.Style), static_cast<int>(s.Brush.Color)})
-        h = Mix(h, static_cast<size_t>(static_cast<unsigned>(v)));
-    return h;
+    const size_t points = qHashBits(c.Points.data(), c.Points.size() * sizeof(QPoint));
+    return qHashMulti(points, static_cast<int>(c.Op), c.Box.Left, c.Box.Top, c.Box.Right, c.Box.Bottom,
+                      c.Corner.width(), c.Corner.height(), s.Pen.Color, s.Pen.Width, static_cast<int>(s.Pen.Style),
+                      static_cast<int>(s.Brush.Style), s.Brush.Color);
 }
-
 
 // Marks the entries of run that equal some item of items; says whether
 // every item was found.
@@ -103,7 +94,7 @@ void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const 
     }
 
     std::vector<char> inLayer(run.size(), 0);
-    const bool reuse = layerValid_ && key == key_ && MarkCommon(kept_, run, inLayer);
+    const bool reuse = HasLayer() && key == key_ && MarkCommon(kept_, run, inLayer);
     if (reuse) {
         ++counts_.LayersReused;
     } else {
@@ -118,7 +109,7 @@ void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const 
     for (size_t i = 0; i < first; ++i)
         before[i] = i;
     PlayMetafileEntries(picture, canvas, dest, before);
-    if (layerValid_)
+    if (HasLayer())
         ApplyLayer(image);
     std::vector<size_t> rest;
     for (size_t i = 0; i < run.size(); ++i)
@@ -144,8 +135,7 @@ void TPictureReplayCache::KeepMarked(const TMetafile& picture, const TCanvas& ca
             kept.push_back(first + i);
             kept_.push_back(run[i]);
         }
-    layerValid_ = !kept.empty();
-    if (layerValid_) {
+    if (HasLayer()) {
         BuildLayer(picture, canvas, dest, size, kept);
         ++counts_.LayersBuilt;
     }

@@ -60,10 +60,10 @@ private:
     void BuildLayer(const TMetafile& picture, const TCanvas& canvas, const TRect& dest, QSize size,
                     const std::vector<size_t>& kept);
     void ApplyLayer(QImage& image) const;
+    bool HasLayer() const { return !kept_.empty(); }
 
     TKey key_;
-    bool layerValid_ = false;
-    std::vector<TItem> kept_;     // what the layer's pixels hold
+    std::vector<TItem> kept_;     // what the layer's pixels hold (none: no layer)
     std::vector<TItem> previous_; // the mask run of the last replay
     std::vector<TRun> runs_;
     std::vector<QRgb> colors_;

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <array>
-#include <initializer_list>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 TOffsetArray<TColor, 1, FunctionCount> FunctionColors = TOffsetArray<TColor, 1, FunctionCount>::filledWith(NoTraceColor);
 

@@ -231,11 +231,6 @@ void ComputeScalarLocus(const CurveFormulas& formulas, std::span<const long doub
     }
 }
 
-bool IsCurve(std::uint8_t kind)
-{
-    return kind >= ObjectPolar && kind <= ObjectSequence;
-}
-
 } // namespace
 
 bool NeedsScalarLocus(const TPointFunction& object)
@@ -257,7 +252,7 @@ void ComputeLocus(const TPointFunction& object, Tlocus& locus, const TLocusSourc
     locus.Clear();
     const int slot = ParamSlotOf(object.ParamChar);
     locus.ParamSlot = slot;
-    if (!IsCurve(object.Kind))
+    if (!IsCurveKind(object.Kind))
         return;
     long double low = 0.0L;
     long double high = 0.0L;
@@ -282,7 +277,7 @@ void ComputeLoci(TLocuses& loci, const TWideCharSet& changedNames, bool force, c
         const bool changed = force || CharSetHas(changedNames, Vocabulary.PointTokens[k]);
         if (!changed)
             continue;
-        if (!IsCurve(object.Kind))
+        if (!IsCurveKind(object.Kind))
             loci.Items[k].Clear();
         else if (object.Shown || object.RAImg)
             ComputeLocus(object, loci.Items[k], sources);

@@ -135,11 +135,6 @@ void SetCurveBrush(TCanvas& canvas, TColor inside, std::uint8_t pattern)
     SetBrushPattern(canvas.Brush, pattern);
 }
 
-bool IsCurve(std::uint8_t kind)
-{
-    return kind >= ObjectPolar && kind <= ObjectSequence;
-}
-
 } // namespace
 
 void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, const TPointFunction& object,
@@ -188,7 +183,7 @@ void DrawCurves(const TViewMapping& mapping, const TPlotCanvases& canvases, cons
     ResetPointColors();
     for (int k = 1; k <= PointCount; ++k) {
         const TPointFunction& object = records[k];
-        if (!IsCurve(object.Kind) || !object.Shown)
+        if (!IsCurveKind(object.Kind) || !object.Shown)
             continue;
         DrawCurve(mapping, canvases, object, loci.Items[k], settings);
         if (!canvases.Traces(object.RAImg != 0))

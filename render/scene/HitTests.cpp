@@ -26,7 +26,8 @@ bool IsShown(int k)
     return DocumentTables.Points[k].Shown != 0;
 }
 
-bool IsCurveKind(std::uint8_t kind)
+// Polar and parametric curves: the kinds with a parameter handle.
+bool IsParameterCurveKind(std::uint8_t kind)
 {
     return kind == ObjectPolar || kind == ObjectParametric;
 }
@@ -232,7 +233,7 @@ TObjectHit HitCurveAt(const ScaleT& view, QPoint mouse)
     const TViewMapping mapping = view.Mapping();
     for (int k = PointCount; k >= 1; --k) {
         const std::uint8_t kind = DocumentTables.Points[k].Kind;
-        if (!IsShown(k) || kind < ObjectPolar || kind > ObjectSequence)
+        if (!IsShown(k) || !IsCurveKind(kind))
             continue;
         const Tlocus& locus = Locuses.Items[k];
         for (int i = 0; i < locus.Count; ++i) {
@@ -253,7 +254,7 @@ bool CanDragPoint(int how, int k)
     const auto constant = [draggable](const TKavirofunction& f) { return draggable && IsConstantExpression(f); };
     switch (how) {
     case DragAnyWay:
-        return constant(object.X) || constant(object.Y) || (draggable && IsCurveKind(object.Kind)) ||
+        return constant(object.X) || constant(object.Y) || (draggable && IsParameterCurveKind(object.Kind)) ||
                constant(object.R);
     case DragInX:
         return constant(object.X);
@@ -262,7 +263,7 @@ bool CanDragPoint(int how, int k)
     case DragInXAndY:
         return constant(object.X) && constant(object.Y);
     case DragAlongCurve:
-        return draggable && IsCurveKind(object.Kind);
+        return draggable && IsParameterCurveKind(object.Kind);
     case DragRadius:
         return constant(object.R);
     default:
@@ -276,7 +277,7 @@ std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint m
         return std::nullopt;
     const TPointFunction& object = DocumentTables.Points[k];
     const Tlocus& locus = Locuses.Items[k];
-    if (!IsCurveKind(object.Kind))
+    if (!IsParameterCurveKind(object.Kind))
         return std::nullopt;
     const std::optional<TLocusPoint> near = CurvePointNear(locus, MouseWorld(view, mouse), platform::IsCtrlDown());
     if (!near)

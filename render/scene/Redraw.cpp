@@ -97,12 +97,6 @@ bool SameRelationRecord(const TEquationFunction& a, const TEquationFunction& b)
            a.LineStyle == b.LineStyle;
 }
 
-bool SameAxisMapping(const TAxisMapping& a, const TAxisMapping& b)
-{
-    return a.PixelsPerUnit == b.PixelsPerUnit && a.UnitsPerPixel == b.UnitsPerPixel && a.ZeroPixel == b.ZeroPixel &&
-           a.Pixels == b.Pixels && a.Magnification == b.Magnification && a.YFlipped == b.YFlipped;
-}
-
 std::array<qint64, 1 + RelationCount> RelationImageKeys(const TGraphImages& images)
 {
     std::array<qint64, 1 + RelationCount> keys{};
@@ -131,9 +125,8 @@ TSceneState::TRelationLayers RelationSurroundings(const ScaleT& view, const TGra
 
 bool SameSurroundings(const TSceneState::TRelationLayers& a, const TSceneState::TRelationLayers& b)
 {
-    return a.Options == b.Options && a.FontSize == b.FontSize && SameAxisMapping(a.X, b.X) &&
-           SameAxisMapping(a.Y, b.Y) && a.XLow == b.XLow && a.XHigh == b.XHigh && a.YLow == b.YLow &&
-           a.YHigh == b.YHigh && a.ImageKeys == b.ImageKeys;
+    return a.Options == b.Options && a.FontSize == b.FontSize && a.X == b.X && a.Y == b.Y && a.XLow == b.XLow &&
+           a.XHigh == b.XHigh && a.YLow == b.YLow && a.YHigh == b.YHigh && a.ImageKeys == b.ImageKeys;
 }
 
 // Built-ins whose value comes from outside the formulas and the names

@@ -25,11 +25,6 @@ bool Refers(TTokenCode c, const TKavirofunction& f)
     return !IsEmptyFormula(f) && RefersToToken(c, f);
 }
 
-bool IsCurveOrSequence(const TPointFunction& p)
-{
-    return p.Kind >= ObjectPolar && p.Kind <= ObjectSequence;
-}
-
 bool IsPlainObject(const TPointFunction& p)
 {
     return p.Kind >= ObjectPoint && p.Kind <= ObjectVerticalLine;
@@ -56,7 +51,7 @@ void MarkObjectsThroughIntervals(TTokenCode c)
         const TPointFunction& p = doc.Points[k];
         if (Refers(c, p.Low) || Refers(c, p.High))
             Mark(Vocabulary.PointTokens[k]);
-        if (IsCurveOrSequence(p) && c != CurveParamToken(p) && (Refers(c, p.X) || Refers(c, p.Y) || Refers(c, p.R)))
+        if (IsCurveKind(p.Kind) && c != CurveParamToken(p) && (Refers(c, p.X) || Refers(c, p.Y) || Refers(c, p.R)))
             Mark(Vocabulary.PointTokens[k]);
     }
 }

@@ -53,6 +53,11 @@ bool IsDirtyTraces();
 
 // Each character of names is a token code added to ChangedNames.
 void MarkNamesChanged(QStringView names);
+// One name marked changed, so that everything that reads it is drawn again.
+inline void MarkNameChanged(char16_t name)
+{
+    MarkNamesChanged(QStringView(&name, 1));
+}
 void MarkNameRangeChanged(char16_t first, char16_t last);
 // ChangedNames and RelationChanged cleared.
 void ClearChangedNames();

@@ -46,6 +46,7 @@ struct TAxisMapping {
     int Pixels = 400;               // unmagnified length of the axis
     int Magnification = 1;
     bool YFlipped = false; // world values grow upwards while pixels grow downwards
+    bool operator==(const TAxisMapping&) const = default;
 
     // The same mapping at another magnification (not multiplied: replaced).
     TAxisMapping AtMagnification(int magnification) const
