@@ -24,6 +24,10 @@ int main(int argc, char* argv[])
         if (step == TStartUpStep::Project)
             watch.StartUpDone(*forms.GraphAreaForm);
     });
+    // The program ends when its main window closes, whatever other windows
+    // are open: they are not asked (quit() would ask them, and the data
+    // panel refuses its own close while the graph window is open).
+    forms.GraphAreaForm->SetAfterClose([] { QCoreApplication::exit(0); });
     watch.Mark("windows");
     forms.GraphAreaForm->show();
     forms.MainConsole->show();

@@ -12,6 +12,7 @@ PACKAGES=(
   libmuparser-dev
   libuemf-dev emf2svg
   xvfb xauth
+  openbox xdotool x11-utils
 )
 
 missing=()

@@ -152,13 +152,15 @@ QString CurrentFileFolder()
 }
 
 // The project at the path replaces the document once the user agrees to
-// lose unsaved work.
+// lose unsaved work. The file is read and checked first: a file that is
+// refused leaves everything as it was, and is refused before the question.
 bool ReplaceDocumentWith(const QString& path)
 {
-    if (!IsNothingToSave() && !Ask(ClearDocumentQuestion))
+    const std::optional<TCheckedProject> project = ReadProjectFile(path);
+    if (!project || (!IsNothingToSave() && !Ask(ClearDocumentQuestion)))
         return false;
     InitAllData();
-    return OpenProject(path);
+    return OpenCheckedProject(*project);
 }
 
 bool OpenChosenProject(const platform::FileChoice& choice)

@@ -97,3 +97,8 @@ bool IsPlainText(const QStringList& lines)
             return false;
     return true;
 }
+
+bool IsTextBytes(const QByteArray& bytes)
+{
+    return !bytes.isEmpty() && (bytes.startsWith("\xFF\xFE") || !bytes.contains('\0'));
+}

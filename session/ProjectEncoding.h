@@ -23,3 +23,7 @@ QByteArray EncodeProjectLines(const QStringList& lines);
 
 // Text that holds a NUL is no project text.
 bool IsPlainText(const QStringList& lines);
+// Bytes that can be text at all: not empty, and either UTF-16 with its
+// byte-order mark or free of NUL bytes (a picture or another binary file
+// is neither).
+bool IsTextBytes(const QByteArray& bytes);

@@ -14,7 +14,6 @@
 #include "model/Options.h"
 #include "model/ProgramState.h"
 #include "model/Settings.h"
-#include "model/StringUtils.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 
@@ -86,6 +85,29 @@ bool EndsWithIgnoringCase(const QString& name, const QString& extension)
     return name.endsWith(extension, Qt::CaseInsensitive);
 }
 
+// The project file a name given to open stands for. A project named with
+// its extension in other letters is opened under its own name: the file
+// system tells "A.KVF" from "A.kvf".
+QString ProjectFileOf(const QString& name)
+{
+    const bool spelled = EndsWithIgnoringCase(name, ProjectExtension) && QFileInfo(name).isFile();
+    return spelled ? name : ProjectBaseName(name) + ProjectExtension;
+}
+
+// A checked text into ProjectData and the document.
+bool ReadCheckedProject(const TCheckedProject& project)
+{
+    ProjectData.Assign(project.Lines);
+    // The text was checked as it is read here: this refusal is only a guard.
+    if (!ReadProjectText(ProjectData, project.LastLineEnded)) {
+        RefuseFile(LoadErrorMessage, MsgError);
+        return false;
+    }
+    ProjectFile.FileKind = project.Kind;
+    FitStoredAreaToScreen();
+    return true;
+}
+
 // The closure over references that the last redraw remembered: after a
 // load nothing of it holds. The change set just marked stays.
 void ClearRedrawClosure()
@@ -109,27 +131,43 @@ QString ProjectBaseName(const QString& name)
     return name;
 }
 
-bool LoadKvf()
+std::optional<TCheckedProject> ReadProjectFile(const QString& name)
 {
-    QFile file(ProjectPath());
+    const QString path = ProjectFileOf(name);
+    if (!QFileInfo(path).isFile()) {
+        ShowMsgBox(NoFileMessage + path, MsgError, MsgOk);
+        return std::nullopt;
+    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxProjectBytes) {
         RefuseFile(LoadErrorMessage, MsgError);
-        return false;
+        return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
+    // An empty file and a picture or other binary file are no text at all;
+    // a text of another kind has no version to name.
+    if (!IsTextBytes(bytes)) {
+        RefuseFile(LoadErrorMessage, MsgError);
+        return std::nullopt;
+    }
     const TDecodedText text = DecodeProjectBytes(bytes);
-    ProjectFile.FileKind = text.Kind;
     if (text.Lines.isEmpty() || !IsSupportedHeader(text.Lines.first())) {
         RefuseFile(BadVersionMessage, MsgWarning);
-        return false;
+        return std::nullopt;
     }
-    ProjectData.Assign(text.Lines);
-    if (!IsPlainText(text.Lines) || !ReadProjectText(ProjectData, text.LastLineEnded)) {
+    TstringData lines;
+    lines.Assign(text.Lines);
+    if (!IsPlainText(text.Lines) || !IsReadableProjectText(lines, text.LastLineEnded)) {
         RefuseFile(LoadErrorMessage, MsgError);
-        return false;
+        return std::nullopt;
     }
-    FitStoredAreaToScreen();
-    return true;
+    return TCheckedProject{path, text.Lines, text.Kind, text.LastLineEnded};
+}
+
+bool LoadKvf()
+{
+    const std::optional<TCheckedProject> project = ReadProjectFile(ProjectPath());
+    return project && ReadCheckedProject(*project);
 }
 
 bool SaveKvf()
@@ -153,26 +191,21 @@ void ShowSaveError(const QString& path)
 
 bool OpenProject(const QString& name)
 {
-    TProjectHost& host = CurrentProjectHost();
-    // A project named with its extension in other letters is opened under
-    // its own name: the file system tells "A.KVF" from "A.kvf".
-    const bool spelled = EndsWithIgnoringCase(name, ProjectExtension) && QFileInfo(name).isFile();
-    const QString path = spelled ? name : ProjectBaseName(name) + ProjectExtension;
-    if (!QFileInfo(path).isFile()) {
-        ShowMsgBox(NoFileMessage + path, MsgError, MsgOk);
+    const std::optional<TCheckedProject> project = ReadProjectFile(name);
+    return project && OpenCheckedProject(*project);
+}
+
+bool OpenCheckedProject(const TCheckedProject& project)
+{
+    const TProjectFileState before = ProjectFile;
+    // The reader finds the background picture in the project's folder.
+    ProjectFile.FileName = project.Path.chopped(ProjectExtension.size());
+    ProjectFile.Extension = project.Path.right(ProjectExtension.size());
+    if (!ReadCheckedProject(project)) {
+        ProjectFile = before;
         return false;
     }
-    ProjectFile.FileName = path.chopped(ProjectExtension.size());
-    ProjectFile.Extension = path.right(ProjectExtension.size());
-    host.SetFileCaption(ProjectFile.FileName);
-    if (!LoadKvf()) {
-        ProjectFile.FileName.clear();
-        ProjectFile.Extension = ProjectExtension;
-        ProjectFile.FileKind = TFileKind::Utf16LE;
-        host.SetFileCaption(ProjectFile.FileName);
-        return false;
-    }
-    host.SetFileCaption(ProjectFile.FileName);
+    CurrentProjectHost().SetFileCaption(ProjectFile.FileName);
     ClearUndo();
     ClearViewHistory();
     LoadKvp(ProjectFile.FileName);
@@ -210,22 +243,28 @@ void RefreshAll()
 
 bool SaveProject()
 {
-    if (ProjectFile.FileName.isEmpty() || !SaveKvf())
+    // The traces are part of the work: a project saved without them is
+    // still modified.
+    if (ProjectFile.FileName.isEmpty() || !SaveKvf() || !SaveKvp(ProjectFile.FileName))
         return false;
-    SaveKvp(ProjectFile.FileName);
     ProgramState.Modified = 0;
     return true;
 }
 
+QString ProjectFileForChosenName(const QString& chosenName)
+{
+    return EndsWithIgnoringCase(chosenName, ProjectExtension) ? chosenName : chosenName + ProjectExtension;
+}
+
 bool SaveProjectAs(const QString& chosenName)
 {
-    TProjectHost& host = CurrentProjectHost();
-    ProjectFile.FileName = RemoveFileExt(chosenName);
-    ProjectFile.Extension = ProjectExtension;
-    host.SetFileCaption(ProjectFile.FileName);
-    const bool saved = SaveProject();
-    host.SetFileCaption(ProjectFile.FileName);
-    return saved;
+    const QString path = ProjectFileForChosenName(chosenName);
+    if (path != chosenName && QFileInfo::exists(path) && !ShowMsgBox(ReplaceFileQuestion, MsgWarning, MsgOkCancel))
+        return false;
+    ProjectFile.FileName = path.chopped(ProjectExtension.size());
+    ProjectFile.Extension = path.right(ProjectExtension.size());
+    CurrentProjectHost().SetFileCaption(ProjectFile.FileName);
+    return SaveProject();
 }
 
 void ResetProjectGlobals()

@@ -990,6 +990,15 @@ bool ReadProjectText(const TstringData& source, bool lastLineEnded)
     return true;
 }
 
+bool IsReadableProjectText(const TstringData& source, bool lastLineEnded)
+{
+    const TDocumentCopy before;
+    ProjectReader reader(source, lastLineEnded);
+    const bool readable = reader.ReadUpToView();
+    before.Restore();
+    return readable;
+}
+
 bool ReadProject(const TstringData& source)
 {
     return ReadProjectText(source, true);

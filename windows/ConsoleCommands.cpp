@@ -99,10 +99,10 @@ public:
     {
         const int top = WorkArea().top();
         if (TGraphAreaForm* graph = Forms.GraphAreaForm) {
-            graph->move(graph->x(), top);
+            MoveWindowFrame(*graph, {graph->x(), top});
             console_.resize(TMainConsole::StandardWidth(), graph->height());
         }
-        console_.move(console_.x(), top);
+        MoveWindowFrame(console_, {console_.x(), top});
         if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg"))
             trace->setChecked(Options.CanAImg != 0);
     }
@@ -497,9 +497,10 @@ bool TConsoleCommands::eventFilter(QObject* watched, QEvent* event)
             return HandleDrag(event);
         return false;
     case QEvent::Close:
-        // The data panel stays; closing it closes the graph window, which
-        // ends the program.
-        if (watched == &console_) {
+        // The data panel stays while the graph window is open; closing it
+        // closes the graph window, which ends the program. Once that has
+        // closed, the panel closes too.
+        if (watched == &console_ && !(Forms.GraphAreaForm && Forms.GraphAreaForm->IsClosed())) {
             event->ignore();
             if (Forms.GraphAreaForm)
                 Forms.GraphAreaForm->close();

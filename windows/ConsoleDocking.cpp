@@ -3,6 +3,7 @@
 #include "dialogs/PermanentForms.h"
 #include "model/ProgramState.h"
 #include "windows/MainConsole.h"
+#include "windows/WindowHosts.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -95,7 +96,7 @@ void DockConsole(TDockCaller caller)
     panel->Docked = place.Docked;
     if (place.PanelPos != panel->frameGeometry().topLeft()) {
         docking = true;
-        panel->move(place.PanelPos);
+        MoveWindowFrame(*panel, place.PanelPos);
         docking = false;
     }
     if (!ProgramState.StartupPending)

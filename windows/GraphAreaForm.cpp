@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>
@@ -72,6 +73,31 @@ std::pair<long double, long double> ScaledRange(const ScaleSubT& axis, long doub
     const long double half = (axis.High - axis.Low) / 2.0L * k;
     return {c - half, c + half};
 }
+
+// Releases the graph window's key latch whenever a modal window closes: a
+// dialog that a shortcut opened took the key's release that would have.
+class TModalCloseWatch final : public QObject {
+public:
+    explicit TModalCloseWatch(TGraphAreaForm& graph)
+        : QObject(&graph)
+        , graph_(graph)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+            const auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() && window->isModal())
+                graph_.KeyLatch = false;
+        }
+        return false;
+    }
+
+private:
+    TGraphAreaForm& graph_;
+};
 
 } // namespace
 
@@ -132,6 +158,7 @@ TGraphAreaForm::TGraphAreaForm()
 
     ResizeGraphArea();
     FormResize();
+    qApp->installEventFilter(new TModalCloseWatch(*this));
     // The mouse work comes last: it hooks into everything above.
     InstallGraphMouse(*this);
 }
@@ -201,6 +228,8 @@ bool TGraphAreaForm::eventFilter(QObject* watched, QEvent* event)
 
 bool TGraphAreaForm::event(QEvent* event)
 {
+    if (event->type() == QEvent::Show)
+        closed_ = false;
     // The hint of the control under the mouse goes into the status bar.
     if (event->type() == QEvent::StatusTip) {
         SBarPanel0->setText(static_cast<QStatusTipEvent*>(event)->tip());
@@ -436,7 +465,9 @@ void TGraphAreaForm::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    QCoreApplication::quit();
+    closed_ = true;
+    if (afterClose_)
+        afterClose_();
 }
 
 namespace {
@@ -460,9 +491,18 @@ void TGraphAreaForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     if ((event->modifiers() & Qt::ControlModifier) && IsLatchKey(key)) {
-        if (!KeyLatch && RunCtrlShortcut(key))
+        bool ran = false;
+        // A held key's repeats do not run its command again, even once a
+        // dialog it opened has released the latch.
+        if (!KeyLatch && !event->isAutoRepeat()) {
+            // Latched before the command runs: a dialog it opens takes the
+            // key's release, and the latch is released as the dialog closes.
             KeyLatch = true;
-        if (KeyLatch) {
+            ran = RunCtrlShortcut(key);
+            if (!ran)
+                KeyLatch = false;
+        }
+        if (ran || KeyLatch) {
             event->accept();
             return;
         }
@@ -479,8 +519,10 @@ void TGraphAreaForm::keyReleaseEvent(QKeyEvent* event)
 
 void TGraphAreaForm::changeEvent(QEvent* event)
 {
-    // A dialog opened by a shortcut receives its key's release.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+    // The latch holds only while this window keeps the keyboard: a window
+    // taking it (a dialog opened by a shortcut) receives the key's release,
+    // and coming back the keys start afresh.
+    if (event->type() == QEvent::ActivationChange)
         KeyLatch = false;
     QWidget::changeEvent(event);
 }

@@ -242,8 +242,14 @@ public:
 
     // Whether the close may go ahead; the settings are written either way.
     bool FormCloseQuery();
-    // Set while a Ctrl shortcut ran until one of its keys is released or the
-    // window loses the focus, so that a held key runs its command once.
+    // The window has closed: the program is ending.
+    bool IsClosed() const { return closed_; }
+    // Called once the window has closed (the program's entry ends the
+    // program there).
+    void SetAfterClose(std::function<void()> action) { afterClose_ = std::move(action); }
+    // Set from a Ctrl shortcut's press until one of its keys is released, a
+    // modal window closes or the window is activated or deactivated, so that
+    // a held key runs its command once.
     bool KeyLatch = false;
 
     // From this client width on the scale and tool sheets share their tabs.
@@ -292,9 +298,11 @@ private:
     Qt::KeyboardModifiers clickModifiers_;
     TBackgroundSource backgroundSource_ = BackgroundFromFile;
     bool Resizing = false;
+    bool closed_ = false;
     bool sheetsJoined_ = false;
     int lastClientWidth_ = -1;
     std::function<void()> afterGraphPaint_;
+    std::function<void()> afterClose_;
     TWindowRedrawHost redrawHost_;
     TWindowProjectHost projectHost_;
     TWindowAxisPanelsHost axisPanelsHost_;

@@ -669,13 +669,13 @@ void TMainConsole::ArrangeWindows()
     const bool graphIsLeft = ProgramState.GraphIsLeft != 0;
     QWidget* left = graphIsLeft ? static_cast<QWidget*>(graph) : this;
     QWidget* right = graphIsLeft ? static_cast<QWidget*>(this) : graph;
-    left->move(start, screen.top());
-    right->move(start + left->frameGeometry().width(), screen.top());
+    MoveWindowFrame(*left, {start, screen.top()});
+    MoveWindowFrame(*right, {start + left->frameGeometry().width(), screen.top()});
     // A window that would pass the screen's right edge comes back inside.
     for (QWidget* window : {left, right}) {
         const int overrun = window->frameGeometry().right() - screen.right();
         if (overrun > 0)
-            window->move(std::max(screen.left(), window->x() - overrun), window->y());
+            MoveWindowFrame(*window, {std::max(screen.left(), window->x() - overrun), screen.top()});
     }
 }
 

@@ -29,6 +29,33 @@ void OnGraphWindow(Step step)
 
 } // namespace
 
+namespace {
+
+// The window's frame around its client area; null until it is framed (and
+// on a system without window decorations).
+QMargins FrameMargins(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+} // namespace
+
+void MoveWindowFrame(QWidget& window, QPoint frameTopLeft)
+{
+    QPoint clientOffset;
+    if (FrameMargins(window).isNull())
+        for (const QWidget* other : {Forms.GraphWindow, Forms.DataPanel})
+            if (other && other != &window && !FrameMargins(*other).isNull()) {
+                const QMargins frame = FrameMargins(*other);
+                clientOffset = QPoint(frame.left(), frame.top());
+                break;
+            }
+    window.move(frameTopLeft + clientOffset);
+}
+
 QRect WorkArea()
 {
     const QScreen* screen = Forms.GraphAreaForm ? Forms.GraphAreaForm->screen() : QGuiApplication::primaryScreen();

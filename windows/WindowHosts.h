@@ -53,3 +53,10 @@ public:
 // The screen's work area (without panels and task bars) of the screen the
 // program's windows are on.
 QRect WorkArea();
+
+// Moves a main window so that its frame's top-left corner is at the point.
+// Until the window manager has framed the window, Qt places its client area
+// there instead, which would put the title bar above the point: the frame
+// of the other main window, which the window manager decorates alike,
+// stands in for the one to come.
+void MoveWindowFrame(QWidget& window, QPoint frameTopLeft);

@@ -55,8 +55,9 @@ TEST_F(ProjectFileTest, MissingFileSaysSoAndChangesNothing)
     EXPECT_TRUE(host_.Captions.empty());
 }
 
-// Files that are no project, or end before their view, are refused and the
-// document stays exactly as it was.
+// Files that are no project, or end before their view, are refused and
+// nothing changes: the document, its file name, its caption, whether it is
+// modified and its history.
 TEST_F(ProjectFileTest, DamagedFilesAreRefusedWholesale)
 {
     DocumentTables.Functions[2].Func.Text = QStringLiteral("x+1");
@@ -65,34 +66,46 @@ TEST_F(ProjectFileTest, DamagedFilesAreRefusedWholesale)
     ASSERT_TRUE(ReadLines(WrittenLines()));
     const QStringList before = WrittenLines();
     BackUp.Push(ProjectData);
+    ProjectFile.FileName = PathOf(QStringLiteral("atual"));
+    ProjectFile.FileKind = TFileKind::Windows1252;
+    ProgramState.Modified = 1;
 
     QStringList withNul = FixtureLines(QStringLiteral("v28.kvf"));
     withNul[12] += QChar(u'\0');
     QStringList endsBeforeView = FixtureLines(QStringLiteral("v28.kvf"));
     endsBeforeView = endsBeforeView.mid(0, endsBeforeView.indexOf(QStringLiteral("ScaleS")));
+    QStringList newer = FixtureLines(QStringLiteral("v28.kvf"));
+    newer[0] = QStringLiteral("Kaviro/win 2.9");
+    const QString loadError = QStringLiteral("Erro ao carregar arquivo");
+    const QString badVersion = QStringLiteral("Versão Inválida");
     struct Case {
         const char* name;
         QByteArray bytes;
-        const char16_t* message;
+        QString message;
+        int kind;
     };
     const Case cases[] = {
-        {"empty", QByteArray(), u"Versão Inválida"},
-        {"binary", QByteArray("\x00\x01\x02\xFF\xFE\x00", 6), u"Versão Inválida"},
-        {"header only", EncodeProjectLines({QStringLiteral("Kaviro/win 2.8")}), u"Erro ao carregar arquivo"},
-        {"NUL", EncodeProjectLines(withNul), u"Erro ao carregar arquivo"},
-        {"ends before view", EncodeProjectLines(endsBeforeView), u"Erro ao carregar arquivo"},
+        {"empty", QByteArray(), loadError, 1},
+        {"binary", QByteArray("\x00\x01\x02\xFF\xFE\x00", 6), loadError, 1},
+        {"picture", QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR\x00\x00\x01\x00", 20), loadError, 1},
+        {"other text", QByteArray("y = x^2\r\n"), badVersion, 0},
+        {"newer version", EncodeProjectLines(newer), badVersion, 0},
+        {"header only", EncodeProjectLines({QStringLiteral("Kaviro/win 2.8")}), loadError, 1},
+        {"NUL", EncodeProjectLines(withNul), loadError, 1},
+        {"ends before view", EncodeProjectLines(endsBeforeView), loadError, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sink_.clear();
-        host_.Captions.clear();
         WriteBytes(QStringLiteral("bad.kvf"), c.bytes);
         EXPECT_FALSE(Open(QStringLiteral("bad")));
         ASSERT_EQ(sink_.messages().size(), 1u);
-        EXPECT_EQ(sink_.last().text, QString::fromUtf16(c.message));
-        EXPECT_TRUE(ProjectFile.FileName.isEmpty());
-        EXPECT_EQ(ProjectFile.FileKind, TFileKind::Utf16LE);
-        EXPECT_EQ(host_.Captions.back(), QString());
+        EXPECT_EQ(sink_.last().text, c.message);
+        EXPECT_EQ(sink_.last().kind, c.kind);
+        EXPECT_EQ(ProjectFile.FileName, PathOf(QStringLiteral("atual")));
+        EXPECT_EQ(ProjectFile.FileKind, TFileKind::Windows1252);
+        EXPECT_EQ(ProgramState.Modified, 1);
+        EXPECT_TRUE(host_.Captions.empty());
         EXPECT_EQ(WrittenLines(), before);
         EXPECT_EQ(BackUp.Index(), 1); // the history of the document stays
     }
@@ -148,9 +161,86 @@ TEST_F(ProjectFileTest, SaveAndSaveAs)
     EXPECT_EQ(ProjectFile.FileName, PathOf(QStringLiteral("nova")));
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("nova.kvf"))));
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("nova.kvp")))); // the traces beside it
-    EXPECT_EQ(host_.Captions.size(), 2u);
+    EXPECT_EQ(host_.Captions, std::vector<QString>{PathOf(QStringLiteral("nova"))});
     EXPECT_EQ(ProgramState.Modified, 0);
     EXPECT_EQ(ProjectFile.FileKind, TFileKind::Utf16LE);
+}
+
+// Save As writes the file the chosen name names: ".kvf" is appended to a name
+// that does not end in it, never put in place of another extension, and a
+// file that name would replace is replaced only when the user agrees (the
+// chooser asked about the name chosen, not about this one).
+TEST_F(ProjectFileTest, SaveAsAppendsTheExtensionAndAsksBeforeReplacingAnotherFile)
+{
+    struct Case {
+        const char16_t* chosen;
+        const char16_t* written;
+        bool exists;   // the written file is there before
+        int answer;    // to the question; -1: none is asked
+    };
+    const Case cases[] = {
+        {u"aula.kvf", u"aula.kvf", false, -1},
+        {u"aula.kvf", u"aula.kvf", true, -1}, // the chooser's own answer
+        {u"aula.KVF", u"aula.KVF", false, -1},
+        {u"aula", u"aula.kvf", false, -1},
+        {u"aula", u"aula.kvf", true, 1},
+        {u"aula", u"aula.kvf", true, 0},
+        {u"aula.v2", u"aula.v2.kvf", false, -1},
+        {u"aula 2.0", u"aula 2.0.kvf", false, -1},
+        {u"aula.kvp", u"aula.kvp.kvf", false, -1},
+        {u"aula.v2", u"aula.v2.kvf", true, 0},
+    };
+    const QByteArray old("o projeto de antes");
+    for (const Case& c : cases) {
+        const QString chosen = PathOf(QString::fromUtf16(c.chosen));
+        const QString written = PathOf(QString::fromUtf16(c.written));
+        SCOPED_TRACE(chosen.toStdString());
+        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files))
+            QFile::remove(PathOf(f));
+        const bool beside = written != PathOf(QStringLiteral("aula.kvf"));
+        if (beside)
+            WriteBytes(QStringLiteral("aula.kvf"), old); // another project of a similar name
+        if (c.exists)
+            WriteBytes(QString::fromUtf16(c.written), old);
+        ProjectFile.FileName = PathOf(QStringLiteral("antes"));
+        ProgramState.Modified = 1;
+        sink_.clear();
+        if (c.answer >= 0)
+            sink_.scriptAnswers({c.answer == 1});
+
+        const bool saved = SaveProjectAs(chosen);
+
+        const bool asked = c.answer >= 0;
+        ASSERT_EQ(sink_.messages().size(), asked ? 1u : 0u);
+        if (asked) {
+            EXPECT_EQ(sink_.last().text, QStringLiteral("Substituir o arquivo existente?"));
+            EXPECT_EQ(sink_.last().kind, 0);
+            EXPECT_EQ(sink_.last().buttons, 12);
+        }
+        const bool writes = c.answer != 0;
+        EXPECT_EQ(saved, writes);
+        EXPECT_EQ(ReadBytes(QString::fromUtf16(c.written)).startsWith("\xFF\xFE"), writes);
+        EXPECT_EQ(ProgramState.Modified, writes ? 0 : 1);
+        EXPECT_EQ(ProjectFile.FileName + ProjectFile.Extension,
+                  writes ? written : PathOf(QStringLiteral("antes.kvf")));
+        if (beside)
+            EXPECT_EQ(ReadBytes(QStringLiteral("aula.kvf")), old);
+    }
+}
+
+// The traces are part of the work: a project saved without them stays
+// modified, as one whose text could not be written.
+TEST_F(ProjectFileTest, AFailedTraceSaveKeepsTheDocumentModified)
+{
+    ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("aula.kvp"))); // a folder where the traces go
+    ProjectFile.FileName = PathOf(QStringLiteral("aula"));
+    ProgramState.Modified = 1;
+    RecordOneTrace();
+    EXPECT_FALSE(SaveProject());
+    EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("aula.kvf"))));
+    ASSERT_EQ(sink_.messages().size(), 1u);
+    EXPECT_EQ(sink_.last().text, QStringLiteral("Erro ao salvar arquivo\n") + PathOf(QStringLiteral("aula.kvp")));
+    EXPECT_EQ(ProgramState.Modified, 1);
 }
 
 TEST_F(ProjectFileTest, OpeningRefreshesEverythingAndClearsTheHistories)

@@ -33,6 +33,8 @@
 #include <QMimeData>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <functional>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -473,6 +475,164 @@ TEST_F(ConsoleCommandsTest, MenuItemsForwardToTheirDialogsAndSettings)
     Trigger("N672Unicode1"); // cancelled in the chooser
     EXPECT_EQ(files.requests().size(), 1u);
     EXPECT_TRUE(Modified());
+}
+
+// What a refused file must leave as it was: the document, its file and
+// caption, whether it is modified, the undo and view histories, the view.
+struct TDocumentState {
+    QStringList Text;
+    QString File;
+    QString Caption;
+    int Modified = 0;
+    int UndoIndex = 0;
+    int UndoCount = 0;
+    int ViewIndex = 0;
+    int ViewCount = 0;
+    long double XLow = 0.0L;
+    long double XHigh = 0.0L;
+    bool operator==(const TDocumentState&) const = default;
+};
+
+// A file that is no project, dropped, chosen with "Abrir Arquivo", the
+// toolbar, "Abrir Exemplo" or Ctrl+O over an edited document: the user is
+// told why, is not asked to give up the document, and nothing changes; the
+// last edit can still be undone.
+TEST_F(ConsoleCommandsTest, ARefusedFileChangesNothingWhicheverWayItComes)
+{
+    StartProgram({CopySample(QStringLiteral("aula.kvf"))});
+    const auto storeFunction = [](const char16_t* text) {
+        TEquationFunction f = DefaultEquation;
+        f.Func.Text = QString::fromUtf16(text);
+        PrepareExpression(f.Func, ModeFunction);
+        SetYfx(2, f);
+    };
+    storeFunction(u"2x");
+    storeFunction(u"3x");
+    GraphScale.ZoomAt({0.0L, 0.0L}, 2.0L, 2.0L);
+    ProcessEvents();
+    const auto state = [this] {
+        TstringData text;
+        WriteProject(text);
+        return TDocumentState{text.Lines(),
+                              ProjectFile.FileName + ProjectFile.Extension,
+                              Graph().windowTitle(),
+                              ProgramState.Modified,
+                              BackUp.Index(),
+                              BackUp.Count(),
+                              BackUpArea.Index(),
+                              BackUpArea.Count(),
+                              GraphScale.XAxis.Low,
+                              GraphScale.XAxis.High};
+    };
+    const TDocumentState before = state();
+    ASSERT_EQ(before.Modified, 1);
+    ASSERT_GE(before.UndoIndex, 2);
+
+    const auto write = [this](const QString& name, const QByteArray& bytes) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    };
+    QFile sample(QStringLiteral(KAVIRO_WINDOWS_TEST_DATA "/sample.kvf"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray sampleBytes = sample.readAll();
+    const QString loadError = QStringLiteral("Erro ao carregar arquivo");
+    const struct {
+        QString path;
+        QString message;
+    } files[] = {
+        {write(QStringLiteral("figura.kvf"), QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16)), loadError},
+        {write(QStringLiteral("vazio.kvf"), QByteArray()), loadError},
+        {write(QStringLiteral("notas.kvf"), QByteArray("Aula de quinta\n")), QStringLiteral("Versão Inválida")},
+        {write(QStringLiteral("cortado.kvf"), sampleBytes.left(sampleBytes.size() / 3)), loadError},
+    };
+    const struct {
+        const char* way;
+        std::function<void(const QString& path)> open;
+    } ways[] = {
+        {"Abrir Arquivo", [this](const QString& path) { this->files.queueAnswer(path); Trigger("OpenFile"); }},
+        {"the toolbar", [this](const QString& path) {
+             this->files.queueAnswer(path);
+             Find<QToolButton>(Console(), "sbOpen")->click();
+         }},
+        {"Abrir Exemplo", [this](const QString& path) { this->files.queueAnswer(path); Trigger("OpenSample"); }},
+        {"Ctrl+O", [this](const QString& path) {
+             this->files.queueAnswer(path);
+             Graph().activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&Graph()));
+             QTest::keyClick(&Graph(), Qt::Key_O, Qt::ControlModifier);
+         }},
+        {"a drop on the data panel", [this](const QString& path) { DropFile(Console(), QUrl::fromLocalFile(path)); }},
+        {"a drop on the graph", [this](const QString& path) { DropFile(Graph(), QUrl::fromLocalFile(path)); }},
+    };
+    for (const auto& way : ways)
+        for (const auto& file : files) {
+            SCOPED_TRACE(std::string(way.way) + ": " + QFileInfo(file.path).fileName().toStdString());
+            messages.clear();
+            way.open(file.path);
+            ProcessEvents();
+            ASSERT_EQ(messages.messages().size(), 1u) << messages.last().text.toStdString();
+            EXPECT_EQ(messages.last().text, file.message);
+            EXPECT_TRUE(state() == before);
+            EXPECT_EQ(DocumentTables.Functions[2].Func.Text, QStringLiteral("3x"));
+        }
+    Trigger("menuUndo");
+    EXPECT_EQ(DocumentTables.Functions[2].Func.Text, QStringLiteral("2x"));
+}
+
+// "Salvar Como" writes the name typed with ".kvf" appended, never another
+// project whose name differs only in its extension, and asks before it
+// replaces a file the chooser did not ask about.
+TEST_F(ConsoleCommandsTest, SaveAsAppendsTheExtensionAndAsksBeforeReplacing)
+{
+    StartProgram();
+    const QString other = CopySample(QStringLiteral("aula.kvf"));
+    QFile original(other);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray otherBytes = original.readAll();
+    original.close();
+    const auto otherKept = [&] {
+        QFile f(other);
+        return f.open(QIODevice::ReadOnly) && f.readAll() == otherBytes;
+    };
+    EditDocument();
+
+    const struct {
+        const char* typed;
+        const char* written;
+    } names[] = {{"aula.v2", "aula.v2.kvf"}, {"aula 2.0", "aula 2.0.kvf"}};
+    for (const auto& n : names) {
+        SCOPED_TRACE(n.typed);
+        messages.clear();
+        files.queueAnswer(dir_.filePath(QString::fromUtf8(n.typed)));
+        Trigger("N672Unicode1");
+        EXPECT_TRUE(messages.empty());
+        EXPECT_TRUE(QFileInfo::exists(dir_.filePath(QString::fromUtf8(n.written))));
+        EXPECT_EQ(Graph().windowTitle(), QStringLiteral("KAVIRO : ") + QString::fromUtf8(n.typed));
+        EXPECT_TRUE(otherKept());
+        EXPECT_FALSE(Modified());
+    }
+
+    // "aula" names aula.kvf, which is there: asked first.
+    EditDocument();
+    messages.scriptAnswers({false});
+    files.queueAnswer(dir_.filePath(QStringLiteral("aula")));
+    Trigger("N672Unicode1");
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Substituir o arquivo existente?"));
+    EXPECT_EQ(messages.last().kind, 0);
+    EXPECT_EQ(messages.last().buttons, 12);
+    EXPECT_TRUE(otherKept());
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(Graph().windowTitle(), QStringLiteral("KAVIRO : aula 2.0"));
+    messages.scriptAnswers({true});
+    files.queueAnswer(dir_.filePath(QStringLiteral("aula")));
+    Trigger("N672Unicode1");
+    EXPECT_FALSE(otherKept());
+    EXPECT_EQ(ProjectFile.FileName + ProjectFile.Extension, other);
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(ConsoleCommandsTest, TraceButtonsOfTheParameterPanel)

@@ -2,6 +2,8 @@
 // buttons, the keys and closing.
 #include "WindowTestKit.h"
 
+#include "dialogs/QtDialogServices.h"
+
 #include "dialogs/CalcForm.h"
 #include "model/DocumentState.h"
 #include "model/History.h"
@@ -20,6 +22,8 @@
 #include <QUrl>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -330,6 +334,47 @@ TEST_F(GraphWindowTest, AHeldCtrlShortcutRunsOnceUntilReleased)
     Activate();
     CtrlKey(Qt::Key_Z);
     EXPECT_EQ(FunctionText(), QStringLiteral("x"));
+}
+
+// Ctrl+S and Ctrl+O open their choosers every time: the chooser, shown as
+// the program shows it, takes the key's release, and the latch goes when
+// the chooser closes.
+TEST_F(GraphWindowTest, CtrlSAndCtrlOWorkEveryTimeThroughTheirChoosers)
+{
+    StartProgram();
+    QtFileChooser chooser;
+    platform::ScopedFileChooser useChooser(chooser);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("aula.kvf"));
+    // The chooser is answered with the path; the key goes up while it is open.
+    const auto answerChooser = [&](const char* name, Qt::Key key) {
+        modal.queueAnswer(QString::fromLatin1(name), [path, key](QObject& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            QTest::keyRelease(&files, key, Qt::ControlModifier);
+            files.selectFile(path);
+            QMetaObject::invokeMethod(&files, "accept");
+            return files.result();
+        });
+    };
+    const struct {
+        Qt::Key key;
+        const char* chooser;
+    } rounds[] = {{Qt::Key_S, "DlgSave"}, {Qt::Key_O, "DlgOpen"}, {Qt::Key_O, "DlgOpen"}, {Qt::Key_O, "DlgOpen"}};
+    std::size_t run = 0;
+    Activate();
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(run);
+        // A new document each time, so that Ctrl+S asks for a name.
+        ProjectFile.FileName.clear();
+        answerChooser(r.chooser, r.key);
+        QTest::keyPress(&Graph(), r.key, Qt::ControlModifier);
+        ProcessEvents();
+        ASSERT_EQ(modal.dialogsRun().size(), ++run);
+        EXPECT_EQ(modal.dialogsRun().back(), QString::fromLatin1(r.chooser));
+        EXPECT_FALSE(Graph().KeyLatch);
+        EXPECT_EQ(ProjectFile.FileName + ProjectFile.Extension, path);
+    }
+    EXPECT_EQ(modal.pendingAnswers(), 0);
 }
 
 TEST_F(GraphWindowTest, AltWithAnArrowGoesToTheDataPanel)

@@ -13,6 +13,7 @@
 #include "session/ProjectFile.h"
 #include "windows/WindowHosts.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFont>
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -266,6 +268,76 @@ TEST_F(StartUpTest, ClosingTheGraphWindowAsksOnlyWhenSomethingWouldBeLost)
     ASSERT_EQ(messages.messages().size(), 2u);
     EXPECT_EQ(messages.last().text, QStringLiteral("Sair com [OK]"));
     EXPECT_EQ(messages.last().buttons, 12);
+}
+
+// The program ends when the graph window closes, however it is closed,
+// after asking when an edit would be lost; the data panel then lets its own
+// close pass. Nothing ends while the user keeps the work.
+TEST_F(StartUpTest, TheProgramEndsWithTheGraphWindow)
+{
+    const struct {
+        const char* way;
+        std::function<void(TGraphAreaForm&, TMainConsole&)> close;
+    } ways[] = {
+        {"the window's close", [](TGraphAreaForm& graph, TMainConsole&) { graph.close(); }},
+        {"Sair", [](TGraphAreaForm&, TMainConsole& panel) { Find<QAction>(panel, "Close1")->trigger(); }},
+        {"the data panel's close", [](TGraphAreaForm&, TMainConsole& panel) { panel.close(); }},
+    };
+    const struct {
+        bool edited;
+        bool answer;
+        bool ends;
+    } cases[] = {{false, false, true}, {true, false, false}, {true, true, true}};
+    for (const auto& way : ways)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(way.way) + (c.edited ? ", edited" : "") + (c.answer ? ", OK" : ""));
+            Restart({});
+            int ended = 0;
+            Graph().SetAfterClose([&ended] { ++ended; });
+            if (c.edited) {
+                ProgramState.Modified = 1;
+                BackUp.Push(TstringData{});
+                messages.scriptAnswers({c.answer});
+                // Refused, the data panel's close below asks again.
+                if (!c.answer)
+                    messages.scriptAnswers({false});
+            }
+            store.deleteKey(RegKeyState);
+            way.close(Graph(), Console());
+            ProcessEvents();
+            ASSERT_EQ(messages.messages().size(), c.edited ? 1u : 0u);
+            if (c.edited)
+                EXPECT_EQ(messages.last().text, QStringLiteral("Sair com [OK]"));
+            EXPECT_EQ(ended, c.ends ? 1 : 0);
+            EXPECT_EQ(Graph().IsClosed(), c.ends);
+            EXPECT_EQ(Graph().isVisible(), !c.ends);
+            EXPECT_TRUE(store.keyExists(RegKeyState)); // the settings are written either way
+            // Once the graph window has gone, nothing keeps the data panel.
+            EXPECT_EQ(Console().close(), c.ends);
+            EXPECT_EQ(ended, c.ends ? 1 : 0);
+        }
+}
+
+// A project refused on the command line is said once; the empty document
+// runs with no file, both windows at the top of the work area.
+TEST_F(StartUpTest, AProjectRefusedOnTheCommandLineLeavesTheEmptyDocument)
+{
+    QFile picture(InDir(QStringLiteral("figura.kvf")));
+    ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
+    picture.write(QByteArray("\x89PNG\r\n\x1a\n\x00\x00\x00\rIHDR", 16));
+    picture.close();
+    StartProgram({picture.fileName()});
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Erro ao carregar arquivo"));
+    EXPECT_TRUE(ProjectFile.FileName.isEmpty());
+    EXPECT_EQ(Graph().windowTitle(), QStringLiteral("KAVIRO"));
+    EXPECT_EQ(ProgramState.Modified, 0);
+    EXPECT_TRUE(DocumentTables.Functions[1].Func.Text.isEmpty());
+    const QRect work = WorkArea();
+    for (const QWidget* window : {static_cast<QWidget*>(&Graph()), static_cast<QWidget*>(&Console())}) {
+        EXPECT_EQ(window->frameGeometry().top(), work.top()) << window->objectName().toStdString();
+        EXPECT_TRUE(work.contains(window->frameGeometry().topLeft()));
+    }
 }
 
 TEST_F(StartUpTest, TheGraphShowsEveryRedrawAsTheViewDrewIt)
