@@ -1,0 +1,318 @@
+#!/usr/bin/env bash
+# The built program driven as a user drives it: under a virtual X server
+# with a window manager (openbox), its windows found by their titles and
+# worked with keys and the mouse through xdotool. Each walk starts the
+# program with settings of its own and checks how it ends.
+#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf>
+# Exits 77 (skipped) when a tool it needs is not installed.
+set -u
+
+if [[ $# -ne 3 ]]; then
+    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf>" >&2
+    exit 2
+fi
+
+if [[ -z "${KAVIRO_E2E_DISPLAY:-}" ]]; then
+    for tool in xvfb-run openbox xdotool xwininfo xprop; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "skipped: $tool is not installed (scripts/install-deps.sh installs it)"
+            exit 77
+        fi
+    done
+    # One virtual server for all the walks; timeout ends a hung run inside
+    # it, so that xvfb-run takes the server down.
+    export KAVIRO_E2E_DISPLAY=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" timeout 100 "$0" "$@"
+fi
+
+kaviro=$1
+render=$2
+demo=$3
+work=$(mktemp -d)
+export QT_QPA_PLATFORM=xcb
+unset SESSION_MANAGER
+program=""
+failures=0
+
+cleanup() {
+    [[ -n "$program" ]] && kill "$program" 2>/dev/null
+    [[ -n "${wm:-}" ]] && kill "$wm" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+
+# Runs the command until it succeeds, for at most $1 seconds.
+poll() {
+    local deadline=$(( $(now_ms) + $1 * 1000 ))
+    shift
+    until "$@"; do
+        (( $(now_ms) > deadline )) && return 1
+        sleep 0.05
+    done
+}
+
+# The visible window whose title matches the pattern.
+window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+has_window() { [[ -n "$(window_named "$1")" ]]; }
+
+# Waits for the window and prints its id.
+wait_window() {
+    if ! poll "${2:-10}" has_window "$1"; then
+        echo "no window \"$1\"" >&2
+        return 1
+    fi
+    window_named "$1"
+}
+
+visible_windows() {
+    for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+        echo "  [$(xdotool getwindowname "$id")]"
+    done
+}
+
+fail() {
+    echo "FAIL ($walk): $*"
+    echo "windows:"
+    visible_windows
+    [[ -s "$work/$walk.log" ]] && sed 's/^/  program: /' "$work/$walk.log"
+    failures=$((failures + 1))
+    [[ -n "$program" ]] && kill "$program" 2>/dev/null && wait "$program" 2>/dev/null
+    program=""
+    return 1
+}
+
+# Starts the program with settings of its own.
+launch() {
+    export XDG_CONFIG_HOME="$work/$walk/config" XDG_RUNTIME_DIR="$work/$walk/runtime"
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    "$kaviro" "$@" >"$work/$walk.log" 2>&1 &
+    program=$!
+}
+
+# Finds both windows: the graph window's title starts with the program's name.
+find_windows() {
+    graph=$(wait_window "${1:-^KAVIRO}") || return 1
+    panel=$(wait_window '^Painel de Dados$') || return 1
+}
+
+start() {
+    launch "$@"
+    find_windows
+}
+
+# The program's popup menus, open now.
+popups() { xdotool search --onlyvisible --classname '^kaviro$' 2>/dev/null | grep -vx -e "$graph" -e "$panel"; }
+
+# Opens the data panel's file menu.
+file_menu() {
+    keys_to "$panel" alt+a
+    poll 3 popups >/dev/null
+}
+
+# Keys to the window, made the active window first.
+keys_to() {
+    local id=$1
+    shift
+    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id"
+    xdotool key --clearmodifiers "$@"
+}
+
+# Types the text into the active window's focus and presses Return.
+type_line() {
+    xdotool type --delay 2 "$1"
+    xdotool key Return
+}
+
+# A message box with that title is answered with a key (Return: OK).
+answer_box() {
+    local box
+    box=$(wait_window "^$1\$" 5) || return 1
+    keys_to "$box" "$2"
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1"
+}
+
+# The program ends with status 0 within 5 seconds.
+expect_exit() {
+    if ! poll 5 bash -c "! kill -0 $program 2>/dev/null"; then
+        fail "still running 5 s after $1"
+        return 1
+    fi
+    wait "$program"
+    local status=$?
+    program=""
+    [[ $status -eq 0 ]] || { fail "ended with status $status after $1"; return 1; }
+    [[ -s "$XDG_CONFIG_HOME/KAVIRO/kaviro.ini" ]] || { fail "no settings written"; return 1; }
+}
+
+# The window's client area on the screen: x y width height.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+                            /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+}
+
+# The window's frame, title bar included, lies on the work area.
+on_work_area() {
+    local id=$1 x y w h left right top bottom
+    read -r x y w h < <(geometry "$id")
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    local area
+    read -r -a area < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
+    local ax=${area[0]} ay=${area[1]} aw=${area[2]} ah=${area[3]}
+    if (( x - left < ax || y - top < ay || x + w + right > ax + aw || y + h + bottom > ay + ah )); then
+        echo "frame $((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom)) outside $ax,$ay ${aw}x$ah" >&2
+        return 1
+    fi
+}
+
+windows_on_work_area() {
+    # The window manager frames the windows soon after they show.
+    local id what
+    for id in "$graph" "$panel"; do
+        poll 3 on_work_area "$id" 2>/dev/null && continue
+        what=$([[ $id == "$graph" ]] && echo "the graph window" || echo "the data panel")
+        fail "$what is not on the screen's work area: $(on_work_area "$id" 2>&1)"
+        return 1
+    done
+}
+
+# An edit that can be undone: "Obter Ponto" from the graph's menu places a
+# point, and its property dialog is closed with OK.
+place_point() {
+    local x y w h
+    read -r x y w h < <(geometry "$graph")
+    keys_to "$graph" Escape
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 3
+    # Zoom, Construir Traço, Limpar Traços, Obter Ponto: its letters open
+    # beside the menu, in a grid of buttons, as the narrowest popup.
+    poll 3 popups >/dev/null || { fail "no graph menu"; return 1; }
+    xdotool key Down Down Down Down Right
+    local letters=""
+    find_letters() {
+        letters=""
+        local id width narrowest=100000
+        for id in $(popups); do
+            read -r _ _ width _ < <(geometry "$id")
+            (( width < narrowest )) && narrowest=$width && letters=$id
+        done
+        (( narrowest < 150 ))
+    }
+    poll 3 find_letters || { fail "no letters of \"Obter Ponto\""; return 1; }
+    read -r x y w h < <(geometry "$letters")
+    xdotool mousemove --sync $((x + 16)) $((y + 12)) click 1
+    answer_box 'Figura . Propriedades' Return || { fail "no object dialog"; return 1; }
+}
+
+# The formulas of a project file's functions, one a line.
+formulas() {
+    iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' |
+        awk '$0 == "y = f(x)" {n = -1; next} n == -1 {n = $1 * 2; next} n > 0 {if (n % 2 == 0) print; n--}'
+}
+
+walk_close_graph_window() {
+    walk=close-graph-window
+    start || { fail "no windows"; return; }
+    windows_on_work_area || return
+    keys_to "$graph" alt+F4
+    expect_exit "the graph window was closed"
+}
+
+walk_quit_from_menu() {
+    walk=sair
+    start || { fail "no windows"; return; }
+    # "&Sair" is the file menu's last item.
+    file_menu || { fail "no file menu"; return; }
+    xdotool key Up Return
+    expect_exit "\"Sair\""
+}
+
+walk_edit_then_quit() {
+    walk=edit-then-quit
+    cp "$demo" "$work/demo.kvf"
+    start "$work/demo.kvf" || { fail "no windows"; return; }
+    place_point || return
+    # A picture named as a project is refused, and the edit stays.
+    keys_to "$graph" ctrl+o
+    wait_window '^Abrir Arquivo$' >/dev/null || { fail "Ctrl+O opened no chooser"; return; }
+    type_line "$work/figura.kvf"
+    answer_box ERRO Return || { fail "no refusal of the picture"; return; }
+    has_window '^KAVIRO : demo$' || { fail "the document lost its name"; return; }
+    # Closing asks first; Cancel keeps the program, OK ends it.
+    keys_to "$graph" alt+F4
+    answer_box AVISO Escape || { fail "closing did not ask"; return; }
+    has_window '^KAVIRO : demo$' || { fail "a cancelled close closed"; return; }
+    keys_to "$graph" alt+F4
+    answer_box AVISO Return || { fail "closing did not ask again"; return; }
+    expect_exit "OK to \"Sair com [OK]\""
+}
+
+walk_open_save_as_reopen() {
+    walk=open-save-as
+    mkdir -p "$work/aulas"
+    cp "$demo" "$work/aulas/demo.kvf"
+    start || { fail "no windows"; return; }
+    # Ctrl+O twice: the second opens its chooser too.
+    for _ in 1 2; do
+        keys_to "$graph" ctrl+o
+        wait_window '^Abrir Arquivo$' >/dev/null || { fail "Ctrl+O opened no chooser"; return; }
+        type_line "$work/aulas/demo.kvf"
+        wait_window '^KAVIRO : demo$' >/dev/null || { fail "demo.kvf did not open"; return; }
+    done
+    # "Salvar Como" from the file menu, "aula.v2" typed.
+    file_menu || { fail "no file menu"; return; }
+    xdotool key c Return
+    wait_window '^Salvar Como$' >/dev/null || { fail "no save chooser"; return; }
+    type_line "$work/aulas/aula.v2"
+    wait_window '^KAVIRO : aula.v2$' >/dev/null || { fail "not saved as aula.v2"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after saving" || return
+    [[ -s "$work/aulas/aula.v2.kvf" ]] || { fail "aula.v2.kvf was not written"; return; }
+    [[ ! -e "$work/aulas/aula.kvf" ]] || { fail "aula.kvf was written"; return; }
+    # The saved project holds the functions of the one opened, draws, and
+    # opens again.
+    [[ "$(formulas "$work/aulas/aula.v2.kvf")" == "$(formulas "$demo")" ]] ||
+        { fail "the saved functions differ: $(formulas "$work/aulas/aula.v2.kvf")"; return; }
+    "$render" "$work/aulas/aula.v2.kvf" "$work/saved.png" >/dev/null 2>&1 && [[ -s "$work/saved.png" ]] ||
+        { fail "kaviro-render could not draw the saved project"; return; }
+    walk=reopen
+    launch "$work/aulas/aula.v2.kvf"
+    find_windows '^KAVIRO : aula.v2$' || { fail "aula.v2.kvf did not open"; return; }
+    windows_on_work_area || return
+    has_window '^(ERRO|AVISO)$' && { fail "a message on opening the saved project"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing the reopened project"
+}
+
+walk_refused_on_the_command_line() {
+    walk=refused-command-line
+    launch "$work/figura.kvf"
+    answer_box ERRO Return || { fail "no refusal of the picture"; return; }
+    find_windows '^KAVIRO$' || { fail "no windows, or not the empty document's"; return; }
+    windows_on_work_area || return
+    keys_to "$graph" alt+F4
+    expect_exit "the graph window was closed"
+}
+
+# A picture named as a project.
+printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+poll 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window" ||
+    { echo "FAIL: openbox did not start"; cat "$work/openbox.log"; exit 1; }
+
+for walk_function in walk_close_graph_window walk_quit_from_menu walk_edit_then_quit walk_open_save_as_reopen \
+    walk_refused_on_the_command_line; do
+    started=$(now_ms)
+    before=$failures
+    "$walk_function"
+    (( failures == before )) && echo "passed: $walk_function ($(( $(now_ms) - started )) ms)"
+done
+
+if (( failures > 0 )); then
+    echo "$failures walk(s) failed"
+    exit 1
+fi
+echo "every walk passed"
