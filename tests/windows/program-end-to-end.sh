@@ -4,7 +4,8 @@
 # worked with keys and the mouse through xdotool. Each walk starts the
 # program with settings of its own and checks how it ends.
 #   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf>
-# Exits 77 (skipped) when a tool it needs is not installed.
+# Exits 77 (skipped) when a tool it needs is not installed. The whole run
+# takes a few seconds; every wait polls, with a limit.
 set -u
 
 if [[ $# -ne 3 ]]; then
@@ -219,6 +220,13 @@ walk_close_graph_window() {
     expect_exit "the graph window was closed"
 }
 
+walk_close_data_panel() {
+    walk=close-data-panel
+    start || { fail "no windows"; return; }
+    keys_to "$panel" alt+F4
+    expect_exit "the data panel was closed"
+}
+
 walk_quit_from_menu() {
     walk=sair
     start || { fail "no windows"; return; }
@@ -303,8 +311,8 @@ wm=$!
 poll 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window" ||
     { echo "FAIL: openbox did not start"; cat "$work/openbox.log"; exit 1; }
 
-for walk_function in walk_close_graph_window walk_quit_from_menu walk_edit_then_quit walk_open_save_as_reopen \
-    walk_refused_on_the_command_line; do
+for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
+    walk_open_save_as_reopen walk_refused_on_the_command_line; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
