@@ -34,6 +34,7 @@ const QString LoadErrorMessage = QStringLiteral("Erro ao carregar arquivo");
 const QString SaveErrorMessage = QStringLiteral("Erro ao salvar arquivo");
 const QString BadVersionMessage = QStringLiteral("Versão Inválida");
 const QString NoFileMessage = QStringLiteral("Sem arquivo");
+const QString ReplaceFileQuestion = QStringLiteral("Substituir o arquivo existente?");
 
 QString ProjectPath()
 {
@@ -92,6 +93,12 @@ QString ProjectFileOf(const QString& name)
 {
     const bool spelled = EndsWithIgnoringCase(name, ProjectExtension) && QFileInfo(name).isFile();
     return spelled ? name : ProjectBaseName(name) + ProjectExtension;
+}
+
+// The project file a name chosen in the save chooser names.
+QString ProjectFileForChosenName(const QString& chosenName)
+{
+    return EndsWithIgnoringCase(chosenName, ProjectExtension) ? chosenName : chosenName + ProjectExtension;
 }
 
 // A checked text into ProjectData and the document.
@@ -249,11 +256,6 @@ bool SaveProject()
         return false;
     ProgramState.Modified = 0;
     return true;
-}
-
-QString ProjectFileForChosenName(const QString& chosenName)
-{
-    return EndsWithIgnoringCase(chosenName, ProjectExtension) ? chosenName : chosenName + ProjectExtension;
 }
 
 bool SaveProjectAs(const QString& chosenName)

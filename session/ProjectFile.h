@@ -89,9 +89,6 @@ bool SaveProject();
 // the user is asked first whether to replace it (the chooser asked only
 // about the name chosen). False when not saved.
 bool SaveProjectAs(const QString& chosenName);
-// The project file a name chosen in the save chooser names.
-QString ProjectFileForChosenName(const QString& chosenName);
-inline const QString ReplaceFileQuestion = QStringLiteral("Substituir o arquivo existente?");
 
 // Says that the file at path could not be written.
 void ShowSaveError(const QString& path);

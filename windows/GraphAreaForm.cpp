@@ -19,10 +19,10 @@
 #include "session/UndoPoints.h"
 #include "session/ViewHistory.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>

@@ -223,8 +223,9 @@ TEST_F(ProjectFileTest, SaveAsAppendsTheExtensionAndAsksBeforeReplacingAnotherFi
         EXPECT_EQ(ProgramState.Modified, writes ? 0 : 1);
         EXPECT_EQ(ProjectFile.FileName + ProjectFile.Extension,
                   writes ? written : PathOf(QStringLiteral("antes.kvf")));
-        if (beside)
+        if (beside) {
             EXPECT_EQ(ReadBytes(QStringLiteral("aula.kvf")), old);
+        }
     }
 }
 

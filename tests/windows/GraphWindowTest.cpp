@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
 #include <QCoreApplication>
@@ -375,6 +376,10 @@ TEST_F(GraphWindowTest, CtrlSAndCtrlOWorkEveryTimeThroughTheirChoosers)
         EXPECT_EQ(ProjectFile.FileName + ProjectFile.Extension, path);
     }
     EXPECT_EQ(modal.pendingAnswers(), 0);
+    // A key still held after its chooser closed repeats: no second chooser.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier, QString(), true);
+    QCoreApplication::sendEvent(&Graph(), &repeat);
+    EXPECT_EQ(modal.dialogsRun().size(), run);
 }
 
 TEST_F(GraphWindowTest, AltWithAnArrowGoesToTheDataPanel)

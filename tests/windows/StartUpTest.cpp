@@ -306,8 +306,9 @@ TEST_F(StartUpTest, TheProgramEndsWithTheGraphWindow)
             way.close(Graph(), Console());
             ProcessEvents();
             ASSERT_EQ(messages.messages().size(), c.edited ? 1u : 0u);
-            if (c.edited)
+            if (c.edited) {
                 EXPECT_EQ(messages.last().text, QStringLiteral("Sair com [OK]"));
+            }
             EXPECT_EQ(ended, c.ends ? 1 : 0);
             EXPECT_EQ(Graph().IsClosed(), c.ends);
             EXPECT_EQ(Graph().isVisible(), !c.ends);
