@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/MsgForm.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/QtDialogServices.h"
@@ -70,6 +71,7 @@ void TProgramWindows::DestroyInReverseOrder()
 
 TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progress)
 {
+    InstallFormPalette();
     TProgramWindows forms;
     forms.GraphAreaForm = std::make_unique<TGraphAreaForm>();
     forms.FmSetColor = std::make_unique<TFmSetColor>();

@@ -42,8 +42,9 @@ const char* StartUpStepName(TStartUpStep step);
 // Told when a step ends.
 using TStartUpProgress = std::function<void(TStartUpStep step)>;
 
-// Creates the windows in their order (the graph window first: it is the main
-// window); the data panel's first show runs StartUp with the arguments.
+// Installs the windows' palette and creates the windows in their order (the
+// graph window first: it is the main window); the data panel's first show
+// runs StartUp with the arguments.
 TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progress = {});
 
 // The program's arguments, those Qt took for itself removed.
