@@ -21,6 +21,9 @@
 #include "windows/MainConsole.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -38,6 +41,16 @@ void InitializeUnits()
     StartUnitsBelowWindows();
     InstallSessionServices();
     InstallDialogServices();
+}
+
+bool InstallQtTranslations(QTranslator& translator)
+{
+    // Brazilian Portuguese, else Portuguese: the locale's fallbacks.
+    const QLocale portuguese(QLocale::Portuguese, QLocale::Brazil);
+    if (!translator.load(portuguese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
 }
 
 TProgramWindows::TProgramWindows() = default;
