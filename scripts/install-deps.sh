@@ -12,7 +12,7 @@ PACKAGES=(
   libmuparser-dev
   libuemf-dev emf2svg
   xvfb xauth
-  openbox xdotool
+  openbox xdotool x11-utils
 )
 
 missing=()
