@@ -11,6 +11,8 @@ set -u
 kaviro=$1
 lesson=$2
 
+# The X server's windows, whatever platform the tests around choose.
+export QT_QPA_PLATFORM=xcb
 scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
@@ -31,10 +33,11 @@ corner() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF} END {print x, y}'
 }
 
-# The first window whose name matches, waiting up to 10 seconds.
+# The first window whose name matches, waiting up to 30 seconds (a loaded
+# machine starts the program slowly).
 window() {
     local found
-    found=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1)
+    found=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1)
     [[ -n $found ]] || fail "no window \"$1\""
     echo "$found"
 }
@@ -45,6 +48,8 @@ sleep 1
 "$kaviro" "$lesson" >"$scratch/kaviro.log" 2>&1 &
 pids+=($!)
 
+# The graph window takes the lesson's name once the lesson is open.
+window "$(basename "$lesson" .kvf)" >/dev/null
 panel=$(window "Painel de Dados")
 sleep 2
 read -r px py < <(corner "$panel")
