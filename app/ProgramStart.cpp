@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/FormLook.h"
 #include "dialogs/MsgForm.h"
 #include "dialogs/PermanentForms.h"
 #include "dialogs/QtDialogServices.h"
@@ -20,6 +21,9 @@
 #include "windows/MainConsole.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace {
 
@@ -37,6 +41,16 @@ void InitializeUnits()
     StartUnitsBelowWindows();
     InstallSessionServices();
     InstallDialogServices();
+}
+
+bool InstallQtTranslations(QTranslator& translator)
+{
+    // Brazilian Portuguese, else Portuguese: the locale's fallbacks.
+    const QLocale portuguese(QLocale::Portuguese, QLocale::Brazil);
+    if (!translator.load(portuguese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&translator);
 }
 
 TProgramWindows::TProgramWindows() = default;
@@ -70,6 +84,7 @@ void TProgramWindows::DestroyInReverseOrder()
 
 TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progress)
 {
+    InstallFormPalette();
     TProgramWindows forms;
     forms.GraphAreaForm = std::make_unique<TGraphAreaForm>();
     forms.FmSetColor = std::make_unique<TFmSetColor>();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QTranslator;
 class TGraphAreaForm;
 class TFmSetColor;
 class TMainConsole;
@@ -18,6 +19,12 @@ class TCalcForm;
 // view, the vocabulary and the integration tables; then the redraw pipeline
 // and the dialog services. Registers every library's resets.
 void InitializeUnits();
+
+// Qt's own windows and buttons (the file and colour choosers, OK, Cancel)
+// in Portuguese like the rest, from the translations installed with Qt: the
+// translator is loaded and installed. False, and nothing installed, when
+// they are not there.
+bool InstallQtTranslations(QTranslator& translator);
 
 // The four permanent windows, destroyed in the reverse order of creation.
 struct TProgramWindows {
@@ -42,8 +49,9 @@ const char* StartUpStepName(TStartUpStep step);
 // Told when a step ends.
 using TStartUpProgress = std::function<void(TStartUpStep step)>;
 
-// Creates the windows in their order (the graph window first: it is the main
-// window); the data panel's first show runs StartUp with the arguments.
+// Installs the windows' palette and creates the windows in their order (the
+// graph window first: it is the main window); the data panel's first show
+// runs StartUp with the arguments.
 TProgramWindows CreateForms(const QStringList& arguments, TStartUpProgress progress = {});
 
 // The program's arguments, those Qt took for itself removed.

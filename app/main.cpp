@@ -4,6 +4,7 @@
 #include "windows/MainConsole.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     watch.Mark("launch");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KAVIRO"));
+    QTranslator qtTexts;
+    InstallQtTranslations(qtTexts);
     // The data panel may be hidden; the program ends with the graph window.
     app.setQuitOnLastWindowClosed(false);
     watch.Mark("qt");

@@ -20,6 +20,7 @@
 #include "session/CalculatorTargets.h"
 #include "session/RowModels.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QGridLayout>
@@ -32,6 +33,7 @@
 #include <QStatusTipEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -39,6 +41,8 @@ namespace {
 constexpr int PreviewPanelWidth = 600;
 constexpr int KeyColumns = 16;
 constexpr TColor ClosedColor = FormColor;
+// Formulas are typeset black on white, whatever colour the caller gives.
+constexpr TColor PreviewColor = 0xFFFFFF;
 // The size values are shown at in the preview.
 constexpr int ValueFontSize = 10;
 
@@ -112,6 +116,7 @@ void TCalcForm::BuildControls()
     previewPanel_ = new QWidget(this);
     previewPanel_->setObjectName(QStringLiteral("PanelView"));
     previewPanel_->setFixedSize(PreviewPanelWidth, PreviewHeight() + 2);
+    FillBackground(*previewPanel_, PreviewColor);
     preview_ = new TCalcPreview(previewPanel_);
     preview_->move(1, 1);
     layout->addWidget(previewPanel_);
@@ -220,6 +225,9 @@ void TCalcForm::showEvent(QShowEvent* event)
     }
     ShowForMode();
     QDialog::showEvent(event);
+    // Whoever opened it types next. Its window is mapped anew, so the
+    // window system puts it on top.
+    activateWindow();
 }
 
 void TCalcForm::ShowForMode()
@@ -384,8 +392,12 @@ void TCalcForm::DrawPreview()
 void TCalcForm::BtnEqualClick()
 {
     result_ = TValue{KindReal, 1, 0.0L, 0.0L};
-    if (!CompileCalculatorText(work_, edit_->text(), -2))
+    const TCompileOutcome compiled = CompileCalculatorText(work_, edit_->text(), -2);
+    if (!compiled.Valid()) {
+        // The reason stays in view after its message is closed.
+        resultLabel_->setText(compiled.Message);
         return;
+    }
     result_ = EvaluatePostfix(work_, inputs_[0], inputs_[1], inputs_[2], inputs_[3]);
     image_.SetSize(previewPanel_->width() - 2, PreviewHeight());
     {
@@ -405,13 +417,13 @@ void TCalcForm::BtnSendToClick()
         done(Accepted);
         return;
     }
-    if (!CompileCalculatorText(work_, edit_->text(), mode_))
+    if (!CompileCalculatorText(work_, edit_->text(), mode_).Valid())
         return;
     // A value computed with "=" is what is sent.
     if (PlainNumber(resultLabel_->text())) {
         QString number = resultLabel_->text();
         ExponentsToPowers(number);
-        if (!CompileCalculatorText(work_, number, mode_))
+        if (!CompileCalculatorText(work_, number, mode_).Valid())
             return;
     }
     if (!SendToTarget())
@@ -539,11 +551,13 @@ void TCalcForm::done(int result)
     QDialog::done(result);
 }
 
-void TCalcForm::PrepareOpen(const QString& caption, const QFont& font, TColor color, const QString& text)
+void TCalcForm::PrepareOpen(QWidget* caller, const QString& caption, const QFont& font, TColor color,
+                            const QString& text)
 {
     if (isVisible())
         hide();
     FormCloseQuery();
+    OpenOver(caller);
     SetCaption(caption, font);
     SetFormColor(color);
     edit_->setText(text);
@@ -552,10 +566,37 @@ void TCalcForm::PrepareOpen(const QString& caption, const QFont& font, TColor co
     editing_ = true;
 }
 
+// The calculator is made anew as a window owned by the caller's window (the
+// active one when no caller is known): the window system keeps an owned
+// window above its owner, and maps a new window above those already shown.
+// A caller that stays on top of other windows (the property dialogs) takes
+// the calculator with it; otherwise the calculator would open under it.
+void TCalcForm::OpenOver(QWidget* caller)
+{
+    QWidget* owner = caller ? caller->window() : QApplication::activeWindow();
+    if (owner == this)
+        owner = nullptr;
+    setWindowFlag(Qt::WindowStaysOnTopHint, owner && owner->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    if (windowHandle())
+        destroy();
+    create();
+    windowHandle()->setTransientParent(owner ? owner->windowHandle() : nullptr);
+}
+
+// The free calculator belongs to no window and does not stay on top.
+void TCalcForm::ReleaseOwner()
+{
+    if (windowHandle())
+        windowHandle()->setTransientParent(nullptr);
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        setWindowFlag(Qt::WindowStaysOnTopHint, false);
+}
+
 bool TCalcForm::RunEditor()
 {
     UpdateSendButton();
     platform::RunModal(*this);
+    ReleaseOwner();
     // A runner that never showed the dialog leaves it as it was opened.
     if (targets_.Kind != TTargetKind::None)
         FormCloseQuery();
@@ -571,7 +612,7 @@ bool TCalcForm::EditExpression(const QString& caption, const QFont& captionFont,
 {
     QFont font = captionFont;
     font.setBold(caption.contains(u':'));
-    PrepareOpen(caption, font, color, record.Text);
+    PrepareOpen(picture, caption, font, color, record.Text);
     targets_ = {TTargetKind::Expression, &record, nullptr, nullptr, nullptr, picture, 0};
     mode_ = mode;
     if (mode >= 0 || mode == -3)
@@ -588,7 +629,8 @@ bool TCalcForm::EditUsr(QWidget* editControl, QWidget* picture, TColor color, in
     if (n < 1 || n > UserFunctionCount)
         return false;
     const QString caption = editControl ? editControl->property("text").toString() : QString();
-    PrepareOpen(caption, editControl ? editControl->font() : font(), color, DocumentTables.UserFunctions[n].Text);
+    PrepareOpen(editControl ? editControl : picture, caption, editControl ? editControl->font() : font(), color,
+                DocumentTables.UserFunctions[n].Text);
     targets_ = {TTargetKind::UserFunction, nullptr, nullptr, nullptr, nullptr, picture, n};
     mode_ = -3;
     EnableGroups(true, true, true);
@@ -598,7 +640,7 @@ bool TCalcForm::EditUsr(QWidget* editControl, QWidget* picture, TColor color, in
 bool TCalcForm::EditValueField(const QString& caption, const QFont& font, TColor color, QLineEdit* edit,
                                long double& value)
 {
-    PrepareOpen(caption, font, color, edit ? edit->text() : QString());
+    PrepareOpen(edit, caption, font, color, edit ? edit->text() : QString());
     targets_ = {TTargetKind::NumberField, nullptr, &value, edit, nullptr, nullptr, 0};
     return RunEditor();
 }
@@ -606,7 +648,7 @@ bool TCalcForm::EditValueField(const QString& caption, const QFont& font, TColor
 bool TCalcForm::EditDetailField(const QString& caption, const QFont& font, TColor color, QLineEdit* edit,
                                 long double& value)
 {
-    PrepareOpen(caption, font, color, edit ? edit->text() : QString());
+    PrepareOpen(edit, caption, font, color, edit ? edit->text() : QString());
     targets_ = {TTargetKind::NumberField, nullptr, &value, nullptr, edit, nullptr, 0};
     return RunEditor();
 }
@@ -616,7 +658,7 @@ bool TCalcForm::EditCell(const QString& caption, const QFont& font, TColor color
 {
     if (!edit)
         return false;
-    PrepareOpen(caption, font, color, edit->text());
+    PrepareOpen(edit, caption, font, color, edit->text());
     targets_ = {TTargetKind::Cell, nullptr, nullptr, edit, nullptr, nullptr, 0};
     inputs_ = {x, y, z, w};
     if (x.Defined && y.Defined)
@@ -628,7 +670,7 @@ bool TCalcForm::EditPrm(QLineEdit* edit, int n, TColor color, QLineEdit* valueEd
 {
     if (!edit || n < 1 || n > ParamCount)
         return false;
-    PrepareOpen(QString(QChar(ParamLetters[n])) + u'=', edit->font(), color, edit->text());
+    PrepareOpen(edit, QString(QChar(ParamLetters[n])) + u'=', edit->font(), color, edit->text());
     targets_ = {TTargetKind::Parameter, nullptr, nullptr, valueEdit ? valueEdit : edit, nullptr, nullptr, n};
     return RunEditor();
 }
@@ -637,7 +679,7 @@ bool TCalcForm::EditPrmStep(QLineEdit* stepEdit, int n, TColor color)
 {
     if (!stepEdit || n < 1 || n > ParamCount)
         return false;
-    PrepareOpen(QStringLiteral("Stepsize="), stepEdit->font(), color, stepEdit->text());
+    PrepareOpen(stepEdit, QStringLiteral("Stepsize="), stepEdit->font(), color, stepEdit->text());
     targets_ = {TTargetKind::ParameterStep, nullptr, nullptr, stepEdit, nullptr, nullptr, n};
     return RunEditor();
 }

@@ -117,7 +117,9 @@ private:
     void UpdateSendButton();
     void ShowSendCaption();
 
-    void PrepareOpen(const QString& caption, const QFont& font, TColor color, const QString& text);
+    void PrepareOpen(QWidget* caller, const QString& caption, const QFont& font, TColor color, const QString& text);
+    void OpenOver(QWidget* caller);
+    void ReleaseOwner();
     bool RunEditor();
     void SetFormColor(TColor color);
 

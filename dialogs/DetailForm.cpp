@@ -732,11 +732,12 @@ void TDetailForm::EditOnCalculator(QLineEdit* edit, bool detailField)
         return;
     long double value = 0.0L;
     ParseExtended(edit->text(), Separators.DecimalChar, value);
+    // The calculator takes the windows' face, whatever the field's colours.
     if (detailField)
-        calc->EditDetailField(edit->objectName(), QFont(QStringLiteral("Times New Roman"), 12, QFont::Bold, true), 0,
-                              edit, value);
+        calc->EditDetailField(edit->objectName(), QFont(QStringLiteral("Times New Roman"), 12, QFont::Bold, true),
+                              FormColor, edit, value);
     else
-        calc->EditValueField(edit->objectName(), font(), 0, edit, value);
+        calc->EditValueField(edit->objectName(), font(), FormColor, edit, value);
 }
 
 bool TDetailForm::eventFilter(QObject* watched, QEvent* event)

@@ -1073,12 +1073,12 @@ void ShowCompileOutcome(const TCompileOutcome& outcome)
         ShowCompileMessage(outcome.Message);
 }
 
-bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
+TCompileOutcome CompileShowingMessages(TKavirofunction& record, int mode, bool showErrors)
 {
     // With messages an unbalanced formula keeps its code, as it always has.
     const TCompileOutcome outcome = CompileFormula(record, mode, showErrors);
     if (outcome.Valid())
-        return true;
+        return outcome;
     if (outcome.Kind == TCompileErrorKind::ArgumentCount) {
         // Both messages may appear, so the check shows its own.
         if (showErrors)
@@ -1086,7 +1086,12 @@ bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
     } else if (showErrors || outcome.ShownAlways) {
         ShowCompileOutcome(outcome);
     }
-    return false;
+    return outcome;
+}
+
+bool CompileExpression(TKavirofunction& record, int mode, bool showErrors)
+{
+    return CompileShowingMessages(record, mode, showErrors).Valid();
 }
 
 bool PrepareExpression(TKavirofunction& record, int mode)

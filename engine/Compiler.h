@@ -63,7 +63,9 @@ void ShowCompileOutcome(const TCompileOutcome& outcome);
 bool PrepareExpression(TKavirofunction& record, int mode);
 
 // CompileFormula that shows its own messages: every message when
-// showErrors, otherwise only the ones shown always. True when valid.
+// showErrors, otherwise only the ones shown always; the outcome is what it
+// found. CompileExpression: true when valid.
+TCompileOutcome CompileShowingMessages(TKavirofunction& record, int mode, bool showErrors);
 bool CompileExpression(TKavirofunction& record, int mode, bool showErrors);
 
 // Replaces every literal number of tokens by its constant code. True on

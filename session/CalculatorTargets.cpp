@@ -12,13 +12,13 @@
 #include "session/ParameterSteps.h"
 #include "session/StoreOperations.h"
 
-bool CompileCalculatorText(TKavirofunction& record, const QString& text, int mode)
+TCompileOutcome CompileCalculatorText(TKavirofunction& record, const QString& text, int mode)
 {
     record.Text = text;
     TTokenString tokens;
     NormalizeExpression(record, tokens);
     record.NormText = tokens;
-    return CompileExpression(record, mode, true);
+    return CompileShowingMessages(record, mode, true);
 }
 
 std::optional<long double> PlainNumber(const QString& resultText)

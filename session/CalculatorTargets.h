@@ -1,6 +1,7 @@
 #pragma once
 
 // What the calculator's send does to each kind of target, without widgets.
+#include "engine/Compiler.h"
 #include "model/Formula.h"
 #include "model/Value.h"
 
@@ -8,8 +9,8 @@
 #include <optional>
 
 // The text into the record, normalised (NormText) and compiled with the
-// mode; compile errors are shown. Whether it compiled.
-bool CompileCalculatorText(TKavirofunction& record, const QString& text, int mode);
+// mode; compile errors are shown, and come back in the outcome.
+TCompileOutcome CompileCalculatorText(TKavirofunction& record, const QString& text, int mode);
 
 // The result text read as a plain number in the user's decimal character.
 std::optional<long double> PlainNumber(const QString& resultText);

@@ -3,6 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -159,15 +161,38 @@ QMenu* AddMenu(QMainWindow& console, const char* name, const char16_t* caption, 
     return menu;
 }
 
-QToolButton* AddToolButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon)
+// The picture of a greyed button: faded into the face. The style's own
+// greying keeps a dark one-colour theme icon dark, so that a button that
+// does nothing looks like one that works.
+QIcon FadedWhenDisabled(const QIcon& icon, QSize size)
+{
+    const QPixmap normal = icon.pixmap(size);
+    QImage faded = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < faded.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(faded.scanLine(y));
+        for (int x = 0; x < faded.width(); ++x) {
+            const int grey = qGray(line[x]);
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 2 / 5);
+        }
+    }
+    QIcon result(normal);
+    result.addPixmap(QPixmap::fromImage(faded), QIcon::Disabled);
+    return result;
+}
+
+QToolButton* AddToolButton(QToolBar* bar, const char* name, const QString& hint, const QIcon& icon,
+                           bool enabled = true)
 {
     auto* button = new QToolButton(bar);
     button->setObjectName(QString::fromLatin1(name));
-    button->setIcon(icon);
+    button->setIcon(FadedWhenDisabled(icon, bar->iconSize()));
     button->setToolTip(hint);
     button->setStatusTip(hint);
     button->setAutoRaise(true);
-    bar->addWidget(button);
+    // The toolbar's action passes its state on to the button whenever it
+    // changes: both are disabled.
+    bar->addWidget(button)->setEnabled(enabled);
+    button->setEnabled(enabled);
     return button;
 }
 
@@ -190,13 +215,11 @@ QToolBar* BuildToolBar(QMainWindow& console)
     bar->addSeparator();
     AddToolButton(bar, "sbCalc", QStringLiteral("Calculadora"), ToolIconFor(ToolIcon::Calculator));
     bar->addSeparator();
-    // Picture export and the capture come with their own work.
-    AddToolButton(bar, "tbSaveImage", QStringLiteral("Salvar Imagem"), StandardIcon(QStyle::SP_DriveFDIcon))
-        ->setEnabled(false);
-    AddToolButton(bar, "tbSaveMovie", QStringLiteral("Salvar Imagens Sucessivas"), StandardIcon(QStyle::SP_MediaPlay))
-        ->setEnabled(false);
-    AddToolButton(bar, "tbCapture", QStringLiteral("Copiar"), StandardIcon(QStyle::SP_FileDialogContentsView))
-        ->setEnabled(false);
+    // Picture export and the copy come with their own work.
+    AddToolButton(bar, "tbSaveImage", QStringLiteral("Salvar Imagem"), StandardIcon(QStyle::SP_DriveFDIcon), false);
+    AddToolButton(bar, "tbSaveMovie", QStringLiteral("Salvar Imagens Sucessivas"), StandardIcon(QStyle::SP_MediaPlay),
+                  false);
+    AddToolButton(bar, "tbCapture", QStringLiteral("Copiar"), StandardIcon(QStyle::SP_FileDialogContentsView), false);
     console.addToolBar(Qt::TopToolBarArea, bar);
     return bar;
 }

@@ -231,6 +231,8 @@ void TMainConsole::BuildPanels()
         QFont bold = title->font();
         bold.setBold(true);
         title->setFont(bold);
+        // While a dialog disables the panel only the buttons are greyed.
+        KeepTextWhenDisabled(*title);
         Panels[i] = panel;
         if (PanelTitles[i].AddName) {
             auto* add = new QToolButton(panel);

@@ -119,7 +119,7 @@ QString ValueText(const TValue& value)
 {
     const QChar decimal = Separators.DecimalChar;
     if (!value.Defined)
-        return QStringLiteral("error");
+        return QStringLiteral("indefinido");
     if (value.Kind != KindPair)
         return FormatGeneral(value.X, ValueDigits, decimal);
     return u'(' + FormatGeneral(value.X, ValueDigits, decimal) + Separators.ListSepChar +

@@ -58,7 +58,7 @@ int FormulaLeftInFrame(const TTypesetExtent& drawn);
 void DrawExpressionInImage(TBitmap& image, int fontSize, const TTokenString& tokens, bool calculatorStyle,
                            bool nestedFractions, const TDrawContext& context = {});
 
-// Shows a value as a typeset formula: "error" when undefined, a real's
+// Shows a value as a typeset formula: "indefinido" when undefined, a real's
 // number, a pair as "(x, y)" with the list separator. The text also goes to
 // the calculator's result field; numbers in exponent form show as powers of
 // ten.

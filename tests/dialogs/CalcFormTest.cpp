@@ -90,6 +90,44 @@ TEST_F(CalcFormTest, TheFreeCalculatorComputesCopiesAndCloses)
     EXPECT_TRUE(messages.empty());
 }
 
+// "=" tells in the result line what came of the text: its value, the
+// compiler's own message (also shown in a message box), or "indefinido".
+TEST_F(CalcFormTest, TheResultLineGivesTheValueOrTheReason)
+{
+    struct Case {
+        QString typed;
+        QString result;
+        bool message;
+    };
+    const Case cases[] = {
+        {QStringLiteral("2+3*4"), QStringLiteral("14"), false},
+        {QStringLiteral("1/0"), QStringLiteral("indefinido"), false},
+        {QStringLiteral("Sqrt(-1)"), QStringLiteral("indefinido"), false},
+        // The free calculator has no x.
+        {QStringLiteral("x+1"), QStringLiteral("indefinido"), false},
+        {QStringLiteral("2*(3+4"), QStringLiteral("Insuficiente \")\""), true},
+        {QStringLiteral("2+"), QString(), true},
+        {QStringLiteral("max(1"), QString(), true},
+    };
+    OpenFree();
+    for (const Case& c : cases) {
+        messages.clear();
+        Edit()->clear();
+        Type(Edit(), c.typed);
+        Press("BtnEqual");
+        const std::string what = c.typed.toStdString();
+        ASSERT_EQ(messages.messages().size(), c.message ? 1u : 0u) << what;
+        if (c.message) {
+            EXPECT_EQ(ResultText(), messages.last().text) << what;
+            EXPECT_FALSE(ResultText().isEmpty()) << what;
+        }
+        if (!c.result.isEmpty())
+            EXPECT_EQ(ResultText(), c.result) << what;
+        EXPECT_NE(ResultText(), QStringLiteral("error")) << what;
+    }
+    Calc().close();
+}
+
 TEST_F(CalcFormTest, EscapeAsksAndCancelKeepsTheText)
 {
     OpenFree();

@@ -287,6 +287,34 @@ TEST_F(DetailFormTest, DoubleClicksEditTheFieldOnTheCalculator)
     }
 }
 
+// Opened from a range edit or a tick base, the calculator has the windows'
+// silver face and its white preview, not the colours of the field.
+TEST_F(DetailFormTest, TheCalculatorOfAFieldKeepsItsOwnColours)
+{
+    for (const bool base : {false, true}) {
+        Open(3, [&](TDetailForm& d) {
+            QLineEdit* edit = base ? d.Control<QComboBox>("EditX")->lineEdit() : d.Control<QLineEdit>("xEdit1");
+            ASSERT_NE(edit, nullptr);
+            modal.queueAnswer(QStringLiteral("CalcForm"), [base](QObject& object) {
+                auto& calc = static_cast<QWidget&>(object);
+                ProcessEvents();
+                auto* preview = calc.findChild<QWidget*>(QStringLiteral("PanelView"));
+                EXPECT_EQ(calc.palette().color(calc.backgroundRole()), QColor(0xC0, 0xC0, 0xC0)) << base;
+                EXPECT_EQ(preview->palette().color(preview->backgroundRole()), QColor(Qt::white)) << base;
+                const QImage shown = calc.grab().toImage();
+                // Left of the keys and right of the preview: the face.
+                EXPECT_EQ(shown.pixelColor(2, shown.height() / 2), QColor(0xC0, 0xC0, 0xC0)) << base;
+                if (!base)
+                    EXPECT_TRUE(MatchesImageGolden(shown, QStringLiteral("windows/calculator-options-field.png"),
+                                                   TextTolerance));
+                return 0;
+            });
+            QTest::mouseDClick(edit, Qt::LeftButton);
+            ProcessEvents();
+        });
+    }
+}
+
 TEST_F(DetailFormTest, TheSystemErrorBoxIsACriticalBoxWithOneOk)
 {
     QtSystemErrorBox box;

@@ -19,6 +19,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 
 namespace {
 
@@ -445,6 +446,32 @@ TEST_F(PntPropertyTest, DeleteRemovesTheObject)
     EXPECT_EQ(DocumentTables.Points[P].Kind, ObjectEmpty);
     Undo();
     EXPECT_EQ(DocumentTables.Points[P].Kind, ObjectCircle);
+}
+
+// The origin object offers only a point or a circle: the other kinds are
+// greyed, in a grey that still reads on the silver face.
+TEST_F(PntPropertyTest, GreyedKindsOfTheOriginReadOnTheFace)
+{
+    TPntProperty* dialog = Open(O);
+    ASSERT_NE(dialog, nullptr);
+    ProcessEvents();
+    const QImage shown = dialog->grab().toImage();
+    // The caption, right of the round indicator.
+    const auto area = [&](QWidget* w) {
+        const int indent = w->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                           w->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+        return QRect(w->mapTo(dialog, QPoint(indent, 0)), w->size() - QSize(indent, 0));
+    };
+    for (QWidget* kind : std::initializer_list<QWidget*>{dialog->RBHline, dialog->RBVline, dialog->RBPolor,
+                                                          dialog->RBLocus, dialog->rbSequence}) {
+        ASSERT_FALSE(kind->isEnabled());
+        const int text = DarkestGrey(shown, area(kind));
+        EXPECT_GT(text, 0x40) << kind->objectName().toStdString() << " greyed";
+        EXPECT_LT(text, 0x90) << kind->objectName().toStdString() << " and readable";
+    }
+    EXPECT_LT(DarkestGrey(shown, area(dialog->RBPoint)), 0x30) << "a kind that can be chosen is black";
+    EXPECT_TRUE(MatchesImageGolden(shown, QStringLiteral("windows/dialog-pnt-origin.png"), {48, 0.02}));
+    dialog->close();
 }
 
 TEST_F(PntPropertyTest, Goldens)

@@ -177,14 +177,14 @@ TEST_F(CalculatorKeysTest, OnlyUnscannableCharactersFeedTheNoiseCounter)
 TEST_F(CalculatorKeysTest, SendingWritesEachTargetOrRefuses)
 {
     TKavirofunction f;
-    ASSERT_TRUE(CompileCalculatorText(f, QStringLiteral("x^2"), -3));
+    ASSERT_TRUE(CompileCalculatorText(f, QStringLiteral("x^2"), -3).Valid());
     ASSERT_TRUE(StoreUserFunction(1, f));
     EXPECT_EQ(DocumentTables.UserFunctions[1].Text, QStringLiteral("x^2"));
 
     platform::RecordingMessageSink messages;
     const platform::ScopedMessageSink useMessages(messages);
     TKavirofunction circular;
-    ASSERT_TRUE(CompileCalculatorText(circular, QStringLiteral("f(x)+1"), -3));
+    ASSERT_TRUE(CompileCalculatorText(circular, QStringLiteral("f(x)+1"), -3).Valid());
     EXPECT_FALSE(StoreUserFunction(1, circular));
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.last().text, QStringLiteral("Refere à circulação da função"));
@@ -197,7 +197,7 @@ TEST_F(CalculatorKeysTest, SendingWritesEachTargetOrRefuses)
     for (const Case& c : {Case{QStringLiteral("2*3"), 6.0L}, Case{QStringLiteral("1/0"), std::nullopt},
                           Case{QStringLiteral("x"), std::nullopt}, Case{QStringLiteral("(1,2)"), std::nullopt}}) {
         TKavirofunction field;
-        ASSERT_TRUE(CompileCalculatorText(field, c.text, -2)) << c.text.toStdString();
+        ASSERT_TRUE(CompileCalculatorText(field, c.text, -2).Valid()) << c.text.toStdString();
         EXPECT_EQ(FieldValue(field), c.value) << c.text.toStdString();
     }
     EXPECT_EQ(PlainNumber(QStringLiteral("5")), 5.0L);

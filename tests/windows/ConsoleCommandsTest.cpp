@@ -37,6 +37,7 @@
 #include <functional>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -443,6 +444,59 @@ TEST_F(ConsoleCommandsTest, ToolbarButtonsForward)
     EXPECT_FALSE(Modified());
     Find<QToolButton>(Console(), "sbUndo")->click();
     EXPECT_TRUE(DocumentTables.Functions[2].Func.Text.isEmpty());
+}
+
+// The export buttons (picture, picture series, copy) do nothing yet: they
+// stay greyed through whatever the user does with the panel, a click on
+// them does nothing, and their pictures are faded as greyed buttons are.
+TEST_F(ConsoleCommandsTest, TheExportButtonsStayGreyed)
+{
+    StartProgram();
+    EditDocument();
+    const char* const names[] = {"tbSaveImage", "tbSaveMovie", "tbCapture"};
+    auto* bar = Find<QToolBar>(Console(), "ToolBar1");
+    const auto expectGreyed = [&](const char* after) {
+        for (const char* name : names) {
+            QToolButton* button = Find<QToolButton>(Console(), name);
+            EXPECT_FALSE(button->isEnabled()) << name << " after " << after;
+            for (QAction* action : bar->actions())
+                if (bar->widgetForAction(action) == button)
+                    EXPECT_FALSE(action->isEnabled()) << name << " after " << after;
+        }
+    };
+    expectGreyed("the start");
+    const std::pair<const char*, std::function<void()>> steps[] = {
+        {"a dialog", [] { DisableMainForms(); ProcessEvents(); EnableMainForms(); }},
+        {"the toolbar hidden and shown", [this] { Trigger("Ntool"); Trigger("Ntool"); }},
+        {"presentation mode", [this] { Trigger("Npresentation"); Trigger("Npresentation"); }},
+        {"a new document", [this] { messages.scriptAnswers({true}); Trigger("Init1"); }},
+    };
+    for (const auto& [after, step] : steps) {
+        step();
+        ProcessEvents();
+        expectGreyed(after);
+    }
+    messages.clear();
+    Click(Find<QToolButton>(Console(), "tbCapture"));
+    ProcessEvents();
+    EXPECT_EQ(clipboard.writes(), 0);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(modal.dialogsRun().empty());
+
+    // Faded: lighter and more transparent than the working picture.
+    const QIcon icon = Find<QToolButton>(Console(), "tbCapture")->icon();
+    const QImage normal = icon.pixmap(bar->iconSize(), QIcon::Normal).toImage();
+    const QImage greyed = icon.pixmap(bar->iconSize(), QIcon::Disabled).toImage();
+    long normalAlpha = 0;
+    long greyedAlpha = 0;
+    for (int y = 0; y < normal.height(); ++y)
+        for (int x = 0; x < normal.width(); ++x) {
+            normalAlpha += qAlpha(normal.pixel(x, y));
+            greyedAlpha += qAlpha(greyed.pixel(x, y));
+        }
+    EXPECT_GT(normalAlpha, 0);
+    EXPECT_LT(greyedAlpha * 2, normalAlpha);
+    EXPECT_TRUE(MatchesImageGolden(bar->grab().toImage(), QStringLiteral("windows/console-toolbar.png"), {48, 0.02}));
 }
 
 TEST_F(ConsoleCommandsTest, AltArrowBringsTheFocusToTheFirstParameter)

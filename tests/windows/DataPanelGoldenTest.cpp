@@ -5,6 +5,8 @@
 #include "tests/render/GoldenFiles.h"
 
 #include "DataPanelRecords.h"
+#include "dialogs/CfxProperty.h"
+#include "dialogs/PropertyDialog.h"
 #include "model/Figures.h"
 #include "model/ProgramState.h"
 #include "session/PanelLayout.h"
@@ -12,6 +14,8 @@
 #include "session/StoreOperations.h"
 
 #include <QImage>
+#include <QLabel>
+#include <QToolButton>
 
 namespace {
 
@@ -74,6 +78,27 @@ TEST_F(DataPanelGoldenTest, PresentationMode)
     EXPECT_EQ(RowMetrics.RowPitch, 73);
     EXPECT_TRUE(MatchesImageGolden(Console().grab().toImage(), QStringLiteral("windows/console-presentation.png"),
                                    TextTolerance));
+}
+
+// While a dialog holds the data panel, the panels' titles stay as they are
+// and the buttons are greyed in a grey that still reads on the silver.
+TEST_F(DataPanelGoldenTest, WhileADialogIsOpenOnlyTheButtonsAreGreyed)
+{
+    StartProgram();
+    FillDocument();
+    ShowYfxProperty(1);
+    ProcessEvents();
+    ASSERT_FALSE(Console().isEnabled());
+    const QImage shown = Console().grab().toImage();
+    const auto area = [&](QWidget* w) { return QRect(w->mapTo(&Console(), QPoint(0, 0)), w->size()); };
+    for (const char* title : {"panelyfxTitle", "panelcfnTitle", "panelPntTitle", "PanelPrmTitle"})
+        EXPECT_LT(DarkestGrey(shown, area(Find<QLabel>(Console(), title))), 0x30) << title;
+    const int button = DarkestGrey(shown, area(Find<QToolButton>(Console(), "sbAddYfx")));
+    EXPECT_GT(button, 0x40) << "greyed";
+    EXPECT_LT(button, 0x90) << "and readable on the silver";
+    EXPECT_TRUE(MatchesImageGolden(shown, QStringLiteral("windows/console-dialog-open.png"), TextTolerance));
+    FindOpenDialog(QStringLiteral("CfxProperty"))->close();
+    ProcessEvents();
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
 
 WindowTest::WindowTest() = default;
 
@@ -68,6 +69,16 @@ void QueueCalculatorSend(platform::FakeModalRunner& modal, const QString& text)
         send->click();
         return 1;
     });
+}
+
+int DarkestGrey(const QImage& picture, const QRect& area)
+{
+    int darkest = 255;
+    const QRect inside = area.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            darkest = std::min(darkest, qGray(picture.pixel(x, y)));
+    return darkest;
 }
 
 void Drag(QWidget* widget, QPoint from, QPoint to, int steps)

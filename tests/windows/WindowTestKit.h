@@ -16,7 +16,9 @@
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
 
+#include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -86,6 +88,9 @@ bool TooltipReaches(QWidget* widget);
 // Stores function n with that formula as the data panel's editing does,
 // and lets the windows show it.
 void SetFunctionFormula(int n, const QString& formula);
+// The darkest grey level (0 black .. 255 white) of the picture's pixels
+// inside the area: how dark the text drawn there is.
+int DarkestGrey(const QImage& picture, const QRect& area);
 // The calculator's next editing, run through the modal runner, types text
 // over its edit line and sends it.
 void QueueCalculatorSend(platform::FakeModalRunner& modal, const QString& text);

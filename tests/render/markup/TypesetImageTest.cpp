@@ -66,7 +66,7 @@ TEST_F(TypesetImageTest, ValuesGoToTheResultFieldAndShowAsPowersOfTen)
     DrawValueInImage(ValueReal(1.5E-7L), image, 12);
     DrawValueInImage(ValuePoint(1.0L, -2.5L), image, 12);
     DrawValueInImage(ValueUndefined(KindReal), image, 12);
-    EXPECT_EQ(field.Texts, (QStringList{QStringLiteral("1.5E-7"), QStringLiteral("(1,-2.5)"), QStringLiteral("error")}));
+    EXPECT_EQ(field.Texts, (QStringList{QStringLiteral("1.5E-7"), QStringLiteral("(1,-2.5)"), QStringLiteral("indefinido")}));
 }
 
 TEST_F(TypesetImageTest, ValueImageDisplayList)
