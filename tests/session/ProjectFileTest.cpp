@@ -225,4 +225,19 @@ TEST_F(ProjectFileTest, StoredAreaIsFittedToTheScreen)
     }
 }
 
+// Stored 600 × 300 and shown 400 high: 400 × 200, and the stickers move with it.
+TEST_F(ProjectFileTest, StickersMoveWithTheFittedArea)
+{
+    QStringList lines = FixtureLines(QStringLiteral("v24.kvf"));
+    lines[lines.indexOf(QStringLiteral("ScaleX")) + 2] = QStringLiteral("0 600 x");
+    lines[lines.indexOf(QStringLiteral("ScaleY")) + 2] = QStringLiteral("0 300 y");
+    ProgramState.GraphPixelHeight = ProgramState.GraphMaxHeight = 400;
+    host_.PageControl = 0;
+    ASSERT_TRUE(OpenLines(QStringLiteral("area"), lines));
+    EXPECT_EQ(GraphScale.XAxis.VHigh, 400);
+    EXPECT_EQ(GraphScale.YAxis.VHigh, 200);
+    EXPECT_EQ(PanelLayout.StickerPlaces[1], (TStickerPlace{200, 100, 0}));
+    EXPECT_EQ(PanelLayout.StickerPlaces[2], (TStickerPlace{13, 20, 1}));
+}
+
 } // namespace
