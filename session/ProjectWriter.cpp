@@ -279,8 +279,9 @@ private:
         AddInt(axis.LInterval);
         d_.EndLine();
         Caption(QStringLiteral("High,Low"));
-        AddFloat(axis.High);
-        AddFloat(axis.Low);
+        // The range exactly as the view holds it, so that it reads back the same.
+        d_.AddExactFloat(axis.High, FilePunctuation.Decimal);
+        d_.AddExactFloat(axis.Low, FilePunctuation.Decimal);
         d_.EndLine();
     }
 
