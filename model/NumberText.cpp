@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -277,6 +278,14 @@ QString FormatGeneral(long double value, int precision, QChar decimal)
     precision = std::clamp(precision, 1, 18);
 
     const long double magnitude = std::fabs(value);
+    // Whole numbers that fit the precision print as they are (the common
+    // case of counts and table headers, without the general layout).
+    if (magnitude < 1E15L && value == std::trunc(value)) {
+        const auto n = static_cast<std::int64_t>(value);
+        const QString digits = QString::number(n);
+        if (digits.size() - (n < 0 ? 1 : 0) <= precision)
+            return digits;
+    }
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision - 1);
     std::string sci(buf, res.ptr);

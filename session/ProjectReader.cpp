@@ -94,6 +94,12 @@ int PartitionsOrDefault(int slices)
     return slices >= 1 && slices <= 200 ? slices : 10;
 }
 
+// A row's stored place; one outside 0..255 is none.
+int RowPlace(int p)
+{
+    return p >= 0 && p <= MaxRowPosition ? p : 0;
+}
+
 // What makes object O the origin, whatever a file says of it; its label and
 // styles are the file's.
 void MakeOriginPoint(TPointFunction& o)
@@ -174,6 +180,7 @@ public:
             ReadTable();
         if (!IsAtEnd())
             ReadSimpleMemo();
+        PrepareToolFormulas();
         if (!V(V28))
             ConvertColorNumbers();
         BreakCircularReferences();
@@ -258,6 +265,8 @@ private:
         Next();
         return s;
     }
+    // A formula's text on a line: up to its first tab, trimmed.
+    static QString FormulaOf(const QString& line) { return line.section(u'\t', 0, 0).trimmed(); }
     // A note line: trimmed, tabs kept.
     QString ReadWholeLine()
     {
@@ -291,9 +300,7 @@ private:
         const int n = std::clamp(ReadInt(), 0, FieldsLeft());
         std::bitset<MaxRowPosition + 1> taken;
         for (int i = 1; i <= n; ++i) {
-            int p = ReadInt();
-            if (p < 0 || p > MaxRowPosition)
-                p = 0;
+            int p = RowPlace(ReadInt());
             if (uniquePositions) {
                 if (taken[static_cast<std::size_t>(p)])
                     p = 0;
@@ -578,6 +585,10 @@ private:
             f.Kind = FigureArrow;
             std::swap(f.Vertices[1], f.Vertices[2]);
         }
+        // The list ends at its first empty vertex, as it is read.
+        for (int i = 1; i < FigureVertexCount; ++i)
+            if (f.Vertices[i] == 0)
+                f.Vertices[i + 1] = 0;
         figureColorsRead_ = true;
         return f;
     }
@@ -599,7 +610,7 @@ private:
                 ReadByte(p.AddStep);
                 ReadFloat(p.Step);
                 d_.ReadBool(row.Shown);
-                row.Position = ReadInt(row.Position);
+                row.Position = RowPlace(ReadInt(row.Position));
                 EndValuesLine();
             }
         }
@@ -696,22 +707,50 @@ private:
         SkipToSeparator();
     }
 
+    // A formula read is brought to the current spelling and compiled. One
+    // that does not compile keeps the text as read: its spelling may drop
+    // what the scanner cannot read and mean something else when read again.
+    void PrepareReadFormula(TKavirofunction& f, int mode, bool oldSpelling = false)
+    {
+        const QString read = f.Text;
+        if (oldSpelling)
+            ConvertLegacyExpression(f, mode, header_);
+        else
+            PrepareExpression(f, mode);
+        if (f.Code.isEmpty())
+            f.Text = read;
+    }
+
+    // The tools' formulas that the text did not hold keep their defaults,
+    // compiled as read ones are: the text saved and read again holds them,
+    // and must mean the same (a y-value row refers to its function).
+    void PrepareToolFormulas()
+    {
+        TDocumentTables& t = DocumentTables;
+        for (TKavirofunction& f : t.YvalueFunctions)
+            if (f.Code.isEmpty())
+                PrepareReadFormula(f, ModeFunction);
+        for (TKavirofunction* f : {&t.YvalueX, &t.IntegralInterval.Lower, &t.IntegralInterval.Upper, &t.TableFormula})
+            if (f->Code.isEmpty())
+                PrepareReadFormula(*f, ModePlain);
+    }
+
     void CompileFormulas()
     {
         TDocumentTables& t = DocumentTables;
         for (TKavirofunction& f : t.UserFunctions)
-            ConvertLegacyExpression(f, ModeUserFunction, header_);
+            PrepareReadFormula(f, ModeUserFunction, true);
         for (TEquationFunction& f : t.Functions)
-            ConvertLegacyExpression(f.Func, ModeFunction, header_);
+            PrepareReadFormula(f.Func, ModeFunction, true);
         for (TEquationFunction& f : t.Relations)
-            ConvertLegacyExpression(f.Func, ModeRelation, header_);
+            PrepareReadFormula(f.Func, ModeRelation, true);
         for (int k = 1; k <= PointCount; ++k) {
             TPointFunction& p = t.Points[k];
-            ConvertLegacyExpression(p.X, k, header_);
-            ConvertLegacyExpression(p.Y, k, header_);
-            ConvertLegacyExpression(p.R, k, header_);
-            ConvertLegacyExpression(p.Low, ModePlain, header_);
-            ConvertLegacyExpression(p.High, ModePlain, header_);
+            PrepareReadFormula(p.X, k, true);
+            PrepareReadFormula(p.Y, k, true);
+            PrepareReadFormula(p.R, k, true);
+            PrepareReadFormula(p.Low, ModePlain, true);
+            PrepareReadFormula(p.High, ModePlain, true);
             if (!V(V26))
                 p.Draggable = p.Draggable == 1 && (IsConstantExpression(p.X) || IsConstantExpression(p.Y)) ? 1 : 0;
             JoinPointTexts(p, PointTextDirection::Join);
@@ -756,7 +795,7 @@ private:
     void ReadMarkedFormula(TKavirofunction& f)
     {
         ReadByte(f.Marker);
-        f.Text = ToMemory(RestOfLine().trimmed());
+        f.Text = ToMemory(FormulaOf(RestOfLine()));
         EndValuesLine();
     }
 
@@ -766,7 +805,7 @@ private:
         TKavirofunction& x = DocumentTables.YvalueX;
         if (V(V20)) {
             ReadMarkedFormula(x);
-            PrepareExpression(x, ModePlain);
+            PrepareReadFormula(x, ModePlain);
         } else {
             EndValuesLine();
         }
@@ -783,8 +822,8 @@ private:
             ReadInt(); // the line's tag
             in.sliceNo = PartitionsOrDefault(ReadInt(0));
             EndValuesLine();
-            PrepareExpression(in.Lower, ModePlain);
-            PrepareExpression(in.Upper, ModePlain);
+            PrepareReadFormula(in.Lower, ModePlain);
+            PrepareReadFormula(in.Upper, ModePlain);
         } else {
             // Older files kept the limits' values only; they become the texts.
             ReadFloat(in.LowerValue.X);
@@ -793,8 +832,8 @@ private:
             EndValuesLine();
             in.Lower.Text = FormatGeneral(in.LowerValue.X, 15, Separators.DecimalChar);
             in.Upper.Text = FormatGeneral(in.UpperValue.X, 15, Separators.DecimalChar);
-            PrepareExpression(in.Lower, ModePlain);
-            PrepareExpression(in.Upper, ModePlain);
+            PrepareReadFormula(in.Lower, ModePlain);
+            PrepareReadFormula(in.Upper, ModePlain);
         }
         EndValuesLine(); // "Dfuncno Efuncno AreaQ"
         in.Dfuncno = ReadInt(in.Dfuncno);
@@ -810,7 +849,7 @@ private:
         for (int i = 1; i <= std::min(n, YvalueRowCount) && !IsPastEnd(); ++i) {
             TKavirofunction& f = DocumentTables.YvalueFunctions[i];
             ReadFormulaLine(f);
-            ConvertLegacyExpression(f, ModeFunction, header_);
+            PrepareReadFormula(f, ModeFunction, true);
         }
     }
 
@@ -883,8 +922,8 @@ private:
         TKavirofunction& formula = DocumentTables.TableFormula;
         if (AtSectionEnd())
             return;
-        formula.Text = ToMemory(d_.Line);
-        PrepareExpression(formula, ModePlain);
+        formula.Text = ToMemory(FormulaOf(d_.Line));
+        PrepareReadFormula(formula, ModePlain);
         ReadColumnWidths();
     }
 

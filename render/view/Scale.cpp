@@ -320,6 +320,10 @@ bool ScaleT::SetRange(TGraphImages& images, const TWorldRect& range)
 
 void ScaleT::FitRange(const TWorldRect& range)
 {
+    // Lengths from a file or an undo step may be anything; the aspect
+    // below needs those the axes will have.
+    XAxis.VHigh = ClampAxisPixels(XAxis.VHigh);
+    YAxis.VHigh = ClampAxisPixels(YAxis.VHigh);
     XAxis.SetBounds(range.Low.X, range.High.X);
     YAxis.SetBounds(range.Low.Y, range.High.Y);
     long double ratio = (range.Height() / range.Width()) * (static_cast<long double>(XAxis.VHigh) / YAxis.VHigh);

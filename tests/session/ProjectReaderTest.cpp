@@ -139,6 +139,39 @@ TEST_F(DamagedTextTest, UnknownObjectLetterIsSteppedOverByItsLayout)
     EXPECT_EQ(Doc().Params[1].Value, 1.0L); // the next section is read in its place
 }
 
+// Whatever a file says of object O, it stays a point at the origin; its
+// label and colours are the file's.
+TEST_F(DamagedTextTest, ObjectOStaysTheOrigin)
+{
+    const int o = Find(QStringLiteral("O"), Find(QStringLiteral("Point")));
+    const QStringList entry = lines_.mid(o, 12);
+    const QStringList kindOnly{QStringLiteral("O"), QStringLiteral("0 0 1")};
+    QStringList moved = entry;
+    moved[1] = QStringLiteral("2 4 1"); // a circle, label place 4, two coordinates
+    moved[2] = QStringLiteral("origem");
+    moved[3] = QStringLiteral("5");
+    moved[4] = QStringLiteral("a");
+    for (const QStringList& replacement : {kindOnly, moved}) {
+        QStringList lines = lines_;
+        for (int i = 0; i < entry.size(); ++i)
+            lines.removeAt(o);
+        for (int i = 0; i < replacement.size(); ++i)
+            lines.insert(o + i, replacement[i]);
+        ASSERT_TRUE(ReadLines(lines));
+        const TPointFunction& origin = Doc().Points[22];
+        EXPECT_EQ(origin.Kind, ObjectPoint);
+        EXPECT_EQ(Text(origin.X), QStringLiteral("0"));
+        EXPECT_EQ(Text(origin.Y), QStringLiteral("0"));
+        EXPECT_EQ(origin.Dimension, 2);
+        EXPECT_EQ(origin.Draggable, 0);
+        EXPECT_FALSE(origin.Pos.Code.isEmpty());
+        if (replacement.size() > 2) {
+            EXPECT_EQ(origin.Label, QStringLiteral("origem"));
+            EXPECT_EQ(origin.LabelPos, 4);
+        }
+    }
+}
+
 TEST_F(DamagedTextTest, CountsBeyondTheTablesReadWhatFits)
 {
     // 15 parameters, 31 figures, 12 sticker lines: the surplus is stepped over.

@@ -3,7 +3,10 @@
 #include "SampleDocument.h"
 #include "SessionTest.h"
 
+#include "model/DocumentState.h"
+#include "model/Figures.h"
 #include "model/ProgramState.h"
+#include "render/view/Scale.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -72,7 +75,7 @@ TEST_F(SaveFixpointTest, EveryProjectOfTheTestsSavesTheSameTwice)
     int opened = 0;
     for (const QString& path : ProjectFilesOfTheTests()) {
         SCOPED_TRACE(path.toStdString());
-        NewProgram();
+        sink_.clear();
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         WriteBytes(QStringLiteral("project.kvf"), file.readAll());
@@ -103,6 +106,42 @@ TEST_F(SaveFixpointTest, AFullDocumentSavesTheSameTwice)
     SaveBytes(QStringLiteral("full"));
     NewProgram();
     EXPECT_TRUE(ExpectSavedTheSameTwice(QStringLiteral("full")));
+}
+
+// Texts as a dialog may leave them, with blanks around them or a tab: the
+// first save writes what reading gives back, so the second writes the same.
+TEST_F(SaveFixpointTest, TextsWithBlanksAndTabsSaveTheSameTwice)
+{
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"0 ", u" a"}, {u"  x+1", u"a "}, {u"x\tresto", u"  "}, {u"\t", u""}, {u"2", u"a  b"}, {u"0 ", u"\ta"},
+    };
+    for (const auto& [formula, label] : cases) {
+        SCOPED_TRACE(QString::fromUtf16(formula).toStdString() + "|" + QString::fromUtf16(label).toStdString());
+        NewProgram();
+        TDocumentTables& t = DocumentTables;
+        t.Functions[1].Func.Text = QString::fromUtf16(formula);
+        t.YvalueX.Text = QString::fromUtf16(formula);
+        t.TableFormula.Text = QString::fromUtf16(formula);
+        TPointFunction& p = t.Points[1];
+        p.Kind = ObjectPoint;
+        p.X.Text = QStringLiteral("1");
+        p.Y.Text = QString::fromUtf16(formula);
+        p.R.Text = QString::fromUtf16(formula);
+        p.Label = QString::fromUtf16(label);
+        Segments.Data.Count = 1;
+        Segments.Data.Items[1].Kind = FigureSegment;
+        Segments.Data.Items[1].Vertices[1] = 1;
+        Segments.Data.Items[1].Vertices[2] = 22;
+        Segments.Data.Items[1].Label = QString::fromUtf16(label);
+        GraphScale.XAxis.Caption = QString::fromUtf16(label);
+        SaveBytes(QStringLiteral("typed"));
+        NewProgram();
+        EXPECT_TRUE(ExpectSavedTheSameTwice(QStringLiteral("typed")));
+        // Labels are kept as typed (a tab too: they are the rest of their line).
+        EXPECT_EQ(Segments.Data.Items[1].Label, QString::fromUtf16(label));
+        EXPECT_EQ(GraphScale.XAxis.Caption, QString::fromUtf16(label));
+        EXPECT_EQ(DocumentTables.Points[1].Label, QString::fromUtf16(label));
+    }
 }
 
 } // namespace
