@@ -583,12 +583,10 @@ private:
             f.Pattern = 1;
         if (f.Kind == 4) {
             f.Kind = FigureArrow;
-            std::swap(f.Vertices[1], f.Vertices[2]);
+            // An end alone stays first: the vertex list ends at its first empty one.
+            if (f.Vertices[2] != 0)
+                std::swap(f.Vertices[1], f.Vertices[2]);
         }
-        // The list ends at its first empty vertex, as it is read.
-        for (int i = 1; i < FigureVertexCount; ++i)
-            if (f.Vertices[i] == 0)
-                f.Vertices[i + 1] = 0;
         figureColorsRead_ = true;
         return f;
     }

@@ -172,6 +172,18 @@ TEST_F(DamagedTextTest, ObjectOStaysTheOrigin)
     }
 }
 
+// Kind 4 was an arrow the other way round; one with a single end keeps it
+// first, where the vertex list begins.
+TEST_F(ProjectReaderTest, AnOldArrowWithOneEndKeepsIt)
+{
+    WriteBytes(QStringLiteral("arrow.kvf"), Fixture(QStringLiteral("fuzz/arrow-with-one-end.kvf")));
+    ASSERT_TRUE(Open(QStringLiteral("arrow")));
+    const Tsegment& arrow = Segments.Data.Items[2];
+    EXPECT_EQ(arrow.Kind, FigureArrow);
+    EXPECT_EQ(arrow.Vertices[1], 5);
+    EXPECT_EQ(arrow.Vertices[2], 0);
+}
+
 TEST_F(DamagedTextTest, CountsBeyondTheTablesReadWhatFits)
 {
     // 15 parameters, 31 figures, 12 sticker lines: the surplus is stepped over.
