@@ -110,6 +110,11 @@ void TstringData::AddFloat(long double x, QChar decimal)
     AddField(FormatGeneral(x, FloatDigits, decimal));
 }
 
+void TstringData::AddExactFloat(long double x, QChar decimal)
+{
+    AddField(FormatShortest(x, decimal));
+}
+
 void TstringData::AddBool(bool b)
 {
     AddField(b ? QStringLiteral("1") : QStringLiteral("0"));

@@ -40,6 +40,8 @@ public:
     void AddFloat(long double x);
     // The same with the given decimal character (a file's '.' whatever the locale).
     void AddFloat(long double x, QChar decimal);
+    // The fewest digits that read back to exactly x (FormatShortest).
+    void AddExactFloat(long double x, QChar decimal);
     void AddBool(bool b);
     void EndLine();
     void WriteInt(int i);

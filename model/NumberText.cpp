@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ int Compare(BigNatural a, BigNatural b)
     }
     return 0;
 }
+
+// The shortest texts are laid out as the documents' general format is.
+constexpr int ShortestFixedDigits = 15;
 
 // Subnormal extended values are k · 2^-16445 for a whole k below 2^63.
 constexpr int SubnormalShift = 16445;
@@ -166,6 +170,67 @@ std::string CutScientific(long double magnitude, int precision)
     return wide.substr(0, std::min<std::size_t>(e, precision == 1 ? 1 : precision + 1)) + wide.substr(e);
 }
 
+// Significant digits and a decimal exponent, laid out in the general format:
+// fixed-point while at most `fixedDigits` digits stand before the point and
+// the number is at least 1E-5 in size, else scientific.
+QString LayOutGeneral(bool negative, std::string digits, int exp10, int fixedDigits, QChar decimal)
+{
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    // pointPos: digits before the decimal point when written in fixed point.
+    const int pointPos = exp10 + 1;
+    QString out;
+    if (negative)
+        out += u'-';
+    if (pointPos > fixedDigits || pointPos < -4) {
+        out += QLatin1Char(digits[0]);
+        if (digits.size() > 1) {
+            out += decimal;
+            out += QString::fromLatin1(digits.substr(1));
+        }
+        out += u'E';
+        if (exp10 < 0)
+            out += u'-';
+        out += QString::number(std::abs(exp10));
+    } else if (pointPos <= 0) {
+        out += u'0';
+        out += decimal;
+        out += QString(-pointPos, u'0');
+        out += QString::fromLatin1(digits);
+    } else {
+        const int n = static_cast<int>(digits.size());
+        out += QString::fromLatin1(digits.substr(0, std::min(n, pointPos)));
+        if (n < pointPos)
+            out += QString(pointPos - n, u'0');
+        if (n > pointPos) {
+            out += decimal;
+            out += QString::fromLatin1(digits.substr(pointPos));
+        }
+    }
+    return out;
+}
+
+// "d.ddde±x" split into its digits and exponent, then laid out.
+QString LayOutScientific(bool negative, const std::string& sci, int fixedDigits, QChar decimal)
+{
+    const auto ePos = sci.find('e');
+    std::string digits;
+    for (std::size_t i = 0; i < ePos; ++i) {
+        if (sci[i] != '.')
+            digits.push_back(sci[i]);
+    }
+    int exp10 = 0;
+    std::from_chars(sci.data() + ePos + 1 + (sci[ePos + 1] == '+' ? 1 : 0), sci.data() + sci.size(), exp10);
+    return LayOutGeneral(negative, digits, exp10, fixedDigits, decimal);
+}
+
+QString NonFiniteText(long double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+}
+
 } // namespace
 
 bool ParseExtended(QStringView text, QChar decimal, long double& value)
@@ -206,61 +271,41 @@ bool ParseExtended(QStringView text, QChar decimal, long double& value)
 
 QString FormatGeneral(long double value, int precision, QChar decimal)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
     if (value == 0.0L)
         return QStringLiteral("0");
     precision = std::clamp(precision, 1, 18);
 
+    const long double magnitude = std::fabs(value);
+    // Whole numbers that fit the precision print as they are (the common
+    // case of counts and table headers, without the general layout).
+    if (magnitude < 1E15L && value == std::trunc(value)) {
+        const auto n = static_cast<std::int64_t>(value);
+        const QString digits = QString::number(n);
+        if (digits.size() - (n < 0 ? 1 : 0) <= precision)
+            return digits;
+    }
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
-                                   std::chars_format::scientific, precision - 1);
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision - 1);
     std::string sci(buf, res.ptr);
-    if (PassesLargestValue(sci))
-        sci = CutScientific(std::fabs(value), precision);
-    const auto ePos = sci.find('e');
-    std::string digits;
-    for (std::size_t i = 0; i < ePos; ++i) {
-        if (sci[i] != '.')
-            digits.push_back(sci[i]);
-    }
-    const int exp10 = std::stoi(sci.substr(ePos + 1));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    // Rounding up may pass the largest value; a tiny value rounds to a text
+    // that reads back as it is (below the normal range too).
+    if (magnitude > 1.0L && PassesLargestValue(sci))
+        sci = CutScientific(magnitude, precision);
+    return LayOutScientific(value < 0, sci, precision, decimal);
+}
 
-    // pointPos: digits before the decimal point when written in fixed point.
-    const int pointPos = exp10 + 1;
-    QString out;
-    if (value < 0)
-        out += u'-';
-    if (pointPos > precision || pointPos < -4) {
-        out += QLatin1Char(digits[0]);
-        if (digits.size() > 1) {
-            out += decimal;
-            out += QString::fromLatin1(digits.substr(1));
-        }
-        out += u'E';
-        if (exp10 < 0)
-            out += u'-';
-        out += QString::number(std::abs(exp10));
-    } else if (pointPos <= 0) {
-        out += u'0';
-        out += decimal;
-        out += QString(-pointPos, u'0');
-        out += QString::fromLatin1(digits);
-    } else {
-        const int n = static_cast<int>(digits.size());
-        out += QString::fromLatin1(digits.substr(0, std::min(n, pointPos)));
-        if (n < pointPos)
-            out += QString(pointPos - n, u'0');
-        if (n > pointPos) {
-            out += decimal;
-            out += QString::fromLatin1(digits.substr(pointPos));
-        }
-    }
-    return out;
+QString FormatShortest(long double value, QChar decimal)
+{
+    if (!std::isfinite(value))
+        return NonFiniteText(value);
+    if (value == 0.0L)
+        return QStringLiteral("0");
+    char buf[64];
+    // Without a precision to_chars gives the fewest digits that read back.
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific);
+    return LayOutScientific(value < 0, std::string(buf, res.ptr), ShortestFixedDigits, decimal);
 }
 
 QString FormatFixed(long double value, int precision, int digits, QChar decimal)

@@ -18,6 +18,12 @@ bool ParseExtended(QStringView text, QChar decimal, long double& value);
 // dropped. precision is clamped to 1..18; documents print with 15.
 QString FormatGeneral(long double value, int precision, QChar decimal);
 
+// The fewest significant digits that ParseExtended reads back to the same
+// value (subnormal values too), laid out as the general format with 15
+// digits lays them out: "0.1", "5", "-2.5E-7", "4E-4951". Zero of either
+// sign is "0".
+QString FormatShortest(long double value, QChar decimal);
+
 // The fixed format: at least one digit before the point and exactly `digits`
 // decimals (0..18), the value first rounded to `precision` significant digits
 // (1..18). A number with more than `precision` digits before the point is

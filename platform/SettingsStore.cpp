@@ -3,7 +3,6 @@
 #include "platform/QtSettingsStore.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 namespace platform {
@@ -34,12 +33,6 @@ std::optional<int> SettingsStore::readInteger(const QString& key, const QString&
 {
     const auto text = readText(key, name);
     return text ? SettingTextToInteger(*text) : std::nullopt;
-}
-
-std::optional<long double> SettingsStore::readFloat(const QString& key, const QString& name) const
-{
-    const auto text = readText(key, name);
-    return text ? SettingTextToFloat(*text) : std::nullopt;
 }
 
 std::optional<bool> SettingsStore::readBool(const QString& key, const QString& name) const
@@ -102,16 +95,6 @@ std::optional<int> SettingTextToInteger(const QString& text)
     int value = 0;
     const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
     if (s.empty() || ec != std::errc{} || ptr != s.data() + s.size())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<long double> SettingTextToFloat(const QString& text)
-{
-    const std::string s = AsciiNumberText(text);
-    long double value = 0.0L;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc{} || ptr != s.data() + s.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

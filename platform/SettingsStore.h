@@ -29,7 +29,6 @@ public:
     virtual void endWrites() {}
 
     std::optional<int> readInteger(const QString& key, const QString& name) const;
-    std::optional<long double> readFloat(const QString& key, const QString& name) const;
     std::optional<bool> readBool(const QString& key, const QString& name) const;
     std::optional<QString> readString(const QString& key, const QString& name) const;
 
@@ -56,15 +55,15 @@ SettingsStore& CurrentSettingsStore();
 using ScopedSettingsStore = ScopedService<SettingsStore>;
 
 // The stored forms of typed values. Floats are written with the fewest
-// digits that read back to the same extended value.
+// digits that read back to the same extended value (subnormal values too);
+// they are read as number texts by the model (RegReadFloatDef), the one
+// reader of number texts.
 QString IntegerToSettingText(int value);
 QString FloatToSettingText(long double value);
 QString BoolToSettingText(bool value);
 // nullopt when the text (blanks around it allowed) is not a decimal integer
 // of the int range.
 std::optional<int> SettingTextToInteger(const QString& text);
-// nullopt unless the text is a finite number with '.' as decimal point.
-std::optional<long double> SettingTextToFloat(const QString& text);
 // An integer (non-zero is true), or "true" / "false" in any case.
 std::optional<bool> SettingTextToBool(const QString& text);
 

@@ -21,6 +21,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <vector>
+
 TProjectFileState ProjectFile;
 
 namespace {
@@ -51,6 +54,42 @@ void RefuseFile(const QString& message, int kind)
     ShowMsgBox(message, kind, MsgOk);
 }
 
+// A graph area: the pixel lengths of its x and y axes.
+struct TAreaSize {
+    int Width = 0;
+    int Height = 0;
+    auto operator<=>(const TAreaSize&) const = default;
+};
+
+// The area fitted to this screen's height, keeping its shape, in lengths
+// the axes can have.
+TAreaSize FittedToScreen(TAreaSize area, int available)
+{
+    const long double q = static_cast<long double>(area.Height) / area.Width;
+    int h = NearestInt(ProgramState.GraphPixelHeight * q);
+    if (h > available)
+        h = available;
+    else if (h < MinAxisPixels)
+        h = MinAxisPixels;
+    return {ClampAxisPixels(NearestInt(h / q)), ClampAxisPixels(h)};
+}
+
+// Fitting a fitted area again may move it a pixel by rounding, even back and
+// forth. So the area is fitted until a size comes again, and of the sizes
+// that then repeat the smallest is taken: fitting it gives it again, so a
+// project saved and opened again keeps its size.
+TAreaSize SettledOnScreen(TAreaSize area, int available)
+{
+    std::vector<TAreaSize> sizes{area};
+    for (;;) {
+        const TAreaSize next = FittedToScreen(sizes.back(), available);
+        const auto again = std::find(sizes.begin(), sizes.end(), next);
+        if (again != sizes.end())
+            return *std::min_element(again, sizes.end());
+        sizes.push_back(next);
+    }
+}
+
 // The stored graph area fitted to this screen's height, keeping its shape;
 // the stickers move with it.
 void FitStoredAreaToScreen()
@@ -58,27 +97,23 @@ void FitStoredAreaToScreen()
     ScaleSubT& x = GraphScale.XAxis;
     ScaleSubT& y = GraphScale.YAxis;
     x.Vlow = y.Vlow = 0;
-    // A stored length of 0 or less has no shape to keep.
-    if (!ProgramSettings.AreaSizeByFile && x.VHigh > 0 && y.VHigh > 0) {
+    // A stored length of 0 or less is none: the shortest axis.
+    const auto length = [](int stored) { return stored > 0 ? stored : MinAxisPixels; };
+    TAreaSize area{length(x.VHigh), length(y.VHigh)};
+    if (!ProgramSettings.AreaSizeByFile) {
         int available = ProgramState.GraphMaxHeight;
         if (!ProgramSettings.ControlPalette)
             available -= CurrentProjectHost().PageControlHeight();
-        const long double q = static_cast<long double>(y.VHigh) / x.VHigh;
-        int h = NearestInt(ProgramState.GraphPixelHeight * q);
-        if (h > available)
-            h = available;
-        else if (h < MinAxisPixels)
-            h = MinAxisPixels;
-        const int w = NearestInt(h / q);
+        area = SettledOnScreen(area, available);
         for (TStickerPlace& s : PanelLayout.StickerPlaces) {
-            s.Left = NearestInt(static_cast<long double>(s.Left) * w / x.VHigh);
-            s.Top = NearestInt(static_cast<long double>(s.Top) * h / y.VHigh);
+            if (x.VHigh > 0)
+                s.Left = NearestInt(static_cast<long double>(s.Left) * area.Width / x.VHigh);
+            if (y.VHigh > 0)
+                s.Top = NearestInt(static_cast<long double>(s.Top) * area.Height / y.VHigh);
         }
-        x.VHigh = w;
-        y.VHigh = h;
     }
-    x.VHigh = ClampAxisPixels(x.VHigh);
-    y.VHigh = ClampAxisPixels(y.VHigh);
+    x.VHigh = ClampAxisPixels(area.Width);
+    y.VHigh = ClampAxisPixels(area.Height);
 }
 
 bool EndsWithIgnoringCase(const QString& name, const QString& extension)

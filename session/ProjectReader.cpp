@@ -29,6 +29,7 @@ namespace {
 
 constexpr int PanelBelowAll = 2000; // the figure panel's place in files older than 2.1
 constexpr int PaletteSize = 16;
+constexpr int MaxRowPosition = 255;
 
 // Everything a read may change, kept so that a refused text leaves the
 // document as it was.
@@ -79,10 +80,35 @@ constexpr std::array<const char16_t*, VersionCount> VersionHeaders{
     u"Kaviro/win 1.7", u"Kaviro/win 1.9", u"Kaviro/win 2.0", u"Kaviro/win 2.1", u"Kaviro/win 2.2",
     u"Kaviro/win 2.3", u"Kaviro/win 2.5", u"Kaviro/win 2.6", u"Kaviro/win 2.7", u"Kaviro/win 2.8"};
 
-// Objects 6..20 of files before 2.7 are 8..22 now (two objects came in at 6).
+// Files before 2.7 held 20 objects, P Q R S T A .. O: objects 6..20 are
+// 8..22 now (U and V came in at 6).
+constexpr int OldObjectCount = 20;
 int RenumberedOldObject(int k)
 {
-    return k >= 6 && k <= 20 ? k + 2 : k;
+    return k >= 6 && k <= OldObjectCount ? k + 2 : k;
+}
+
+// The integral's partitions: 1..200, else the default 10.
+int PartitionsOrDefault(int slices)
+{
+    return slices >= 1 && slices <= 200 ? slices : 10;
+}
+
+// A row's stored place; one outside 0..255 is none.
+int RowPlace(int p)
+{
+    return p >= 0 && p <= MaxRowPosition ? p : 0;
+}
+
+// What makes object O the origin, whatever a file says of it; its label and
+// styles are the file's.
+void MakeOriginPoint(TPointFunction& o)
+{
+    o.Kind = ObjectPoint;
+    o.X.Text = QStringLiteral("0");
+    o.Y.Text = QStringLiteral("0");
+    o.Dimension = 2;
+    o.Draggable = 0;
 }
 
 bool IsFigureVertex(int v)
@@ -154,6 +180,7 @@ public:
             ReadTable();
         if (!IsAtEnd())
             ReadSimpleMemo();
+        PrepareToolFormulas();
         if (!V(V28))
             ConvertColorNumbers();
         BreakCircularReferences();
@@ -238,6 +265,8 @@ private:
         Next();
         return s;
     }
+    // A formula's text on a line: up to its first tab, trimmed.
+    static QString FormulaOf(const QString& line) { return line.section(u'\t', 0, 0).trimmed(); }
     // A note line: trimmed, tabs kept.
     QString ReadWholeLine()
     {
@@ -257,14 +286,22 @@ private:
         return n;
     }
 
-    // [n p1 .. pn s1 .. sn] into the first rows; rows beyond the list are read and dropped.
+    // The blank-separated fields left on the current line.
+    int FieldsLeft() const
+    {
+        return static_cast<int>(d_.Line.split(u' ', Qt::SkipEmptyParts).size());
+    }
+
+    // [n p1 .. pn s1 .. sn] into the first rows; rows beyond the list are
+    // read and dropped, and a count beyond the line's fields reads no more
+    // than it holds. A position outside 0..255 is none.
     int ReadRows(std::span<TRowState> rows, bool uniquePositions)
     {
-        const int n = std::max(ReadInt(), 0);
-        std::bitset<256> taken;
+        const int n = std::clamp(ReadInt(), 0, FieldsLeft());
+        std::bitset<MaxRowPosition + 1> taken;
         for (int i = 1; i <= n; ++i) {
-            int p = ReadInt();
-            if (uniquePositions && p >= 0 && p <= 255) {
+            int p = RowPlace(ReadInt());
+            if (uniquePositions) {
                 if (taken[static_cast<std::size_t>(p)])
                     p = 0;
                 else if (p != 0)
@@ -365,22 +402,29 @@ private:
         }
         MakePositionsDense(rows);
         for (int i = 1; i <= n && !AtSectionEnd(); ++i) {
-            const QString letter = ReadTextLine();
-            int k = i;
-            if (V(V25))
-                k = PointIndex(letter);
-            else if (!V(V27))
-                k = RenumberedOldObject(k);
+            const int k = ObjectOfEntry(i);
             if (k < 1 || k > PointCount)
                 SkipObjectEntry();
             else
                 ReadObject(k);
         }
+        MakeOriginPoint(DocumentTables.Points[OriginObject]);
         // Objects in use get a row, the origin too when the file holds none.
         for (int k = 1; k <= PointCount; ++k)
             if (DocumentTables.Points[k].Kind != ObjectEmpty)
                 AssignRowPosition(rows, k);
         SkipToSeparator();
+    }
+
+    // The object of entry i: by its letter line from 2.5 on, else by its
+    // place (renumbered before 2.7). 0 or less: no object.
+    int ObjectOfEntry(int i)
+    {
+        if (V(V25))
+            return PointIndex(ReadTextLine());
+        if (V(V27))
+            return i;
+        return i <= OldObjectCount ? RenumberedOldObject(i) : 0;
     }
 
     // 22 times over, a position moves down while the one below is free.
@@ -539,7 +583,9 @@ private:
             f.Pattern = 1;
         if (f.Kind == 4) {
             f.Kind = FigureArrow;
-            std::swap(f.Vertices[1], f.Vertices[2]);
+            // An end alone stays first: the vertex list ends at its first empty one.
+            if (f.Vertices[2] != 0)
+                std::swap(f.Vertices[1], f.Vertices[2]);
         }
         figureColorsRead_ = true;
         return f;
@@ -562,7 +608,7 @@ private:
                 ReadByte(p.AddStep);
                 ReadFloat(p.Step);
                 d_.ReadBool(row.Shown);
-                row.Position = ReadInt(row.Position);
+                row.Position = RowPlace(ReadInt(row.Position));
                 EndValuesLine();
             }
         }
@@ -659,22 +705,50 @@ private:
         SkipToSeparator();
     }
 
+    // A formula read is brought to the current spelling and compiled. One
+    // that does not compile keeps the text as read: its spelling may drop
+    // what the scanner cannot read and mean something else when read again.
+    void PrepareReadFormula(TKavirofunction& f, int mode, bool oldSpelling = false)
+    {
+        const QString read = f.Text;
+        if (oldSpelling)
+            ConvertLegacyExpression(f, mode, header_);
+        else
+            PrepareExpression(f, mode);
+        if (f.Code.isEmpty())
+            f.Text = read;
+    }
+
+    // The tools' formulas that the text did not hold keep their defaults,
+    // compiled as read ones are: the text saved and read again holds them,
+    // and must mean the same (a y-value row refers to its function).
+    void PrepareToolFormulas()
+    {
+        TDocumentTables& t = DocumentTables;
+        for (TKavirofunction& f : t.YvalueFunctions)
+            if (f.Code.isEmpty())
+                PrepareReadFormula(f, ModeFunction);
+        for (TKavirofunction* f : {&t.YvalueX, &t.IntegralInterval.Lower, &t.IntegralInterval.Upper, &t.TableFormula})
+            if (f->Code.isEmpty())
+                PrepareReadFormula(*f, ModePlain);
+    }
+
     void CompileFormulas()
     {
         TDocumentTables& t = DocumentTables;
         for (TKavirofunction& f : t.UserFunctions)
-            ConvertLegacyExpression(f, ModeUserFunction, header_);
+            PrepareReadFormula(f, ModeUserFunction, true);
         for (TEquationFunction& f : t.Functions)
-            ConvertLegacyExpression(f.Func, ModeFunction, header_);
+            PrepareReadFormula(f.Func, ModeFunction, true);
         for (TEquationFunction& f : t.Relations)
-            ConvertLegacyExpression(f.Func, ModeRelation, header_);
+            PrepareReadFormula(f.Func, ModeRelation, true);
         for (int k = 1; k <= PointCount; ++k) {
             TPointFunction& p = t.Points[k];
-            ConvertLegacyExpression(p.X, k, header_);
-            ConvertLegacyExpression(p.Y, k, header_);
-            ConvertLegacyExpression(p.R, k, header_);
-            ConvertLegacyExpression(p.Low, ModePlain, header_);
-            ConvertLegacyExpression(p.High, ModePlain, header_);
+            PrepareReadFormula(p.X, k, true);
+            PrepareReadFormula(p.Y, k, true);
+            PrepareReadFormula(p.R, k, true);
+            PrepareReadFormula(p.Low, ModePlain, true);
+            PrepareReadFormula(p.High, ModePlain, true);
             if (!V(V26))
                 p.Draggable = p.Draggable == 1 && (IsConstantExpression(p.X) || IsConstantExpression(p.Y)) ? 1 : 0;
             JoinPointTexts(p, PointTextDirection::Join);
@@ -719,7 +793,7 @@ private:
     void ReadMarkedFormula(TKavirofunction& f)
     {
         ReadByte(f.Marker);
-        f.Text = ToMemory(RestOfLine().trimmed());
+        f.Text = ToMemory(FormulaOf(RestOfLine()));
         EndValuesLine();
     }
 
@@ -729,7 +803,7 @@ private:
         TKavirofunction& x = DocumentTables.YvalueX;
         if (V(V20)) {
             ReadMarkedFormula(x);
-            PrepareExpression(x, ModePlain);
+            PrepareReadFormula(x, ModePlain);
         } else {
             EndValuesLine();
         }
@@ -744,21 +818,20 @@ private:
             ReadMarkedFormula(in.Lower);
             ReadMarkedFormula(in.Upper);
             ReadInt(); // the line's tag
-            const int slices = ReadInt(0);
-            in.sliceNo = slices >= 1 && slices <= 200 ? slices : 10;
+            in.sliceNo = PartitionsOrDefault(ReadInt(0));
             EndValuesLine();
-            PrepareExpression(in.Lower, ModePlain);
-            PrepareExpression(in.Upper, ModePlain);
+            PrepareReadFormula(in.Lower, ModePlain);
+            PrepareReadFormula(in.Upper, ModePlain);
         } else {
             // Older files kept the limits' values only; they become the texts.
             ReadFloat(in.LowerValue.X);
             ReadFloat(in.UpperValue.X);
-            in.sliceNo = ReadInt(in.sliceNo);
+            in.sliceNo = PartitionsOrDefault(ReadInt(0));
             EndValuesLine();
             in.Lower.Text = FormatGeneral(in.LowerValue.X, 15, Separators.DecimalChar);
             in.Upper.Text = FormatGeneral(in.UpperValue.X, 15, Separators.DecimalChar);
-            PrepareExpression(in.Lower, ModePlain);
-            PrepareExpression(in.Upper, ModePlain);
+            PrepareReadFormula(in.Lower, ModePlain);
+            PrepareReadFormula(in.Upper, ModePlain);
         }
         EndValuesLine(); // "Dfuncno Efuncno AreaQ"
         in.Dfuncno = ReadInt(in.Dfuncno);
@@ -774,7 +847,7 @@ private:
         for (int i = 1; i <= std::min(n, YvalueRowCount) && !IsPastEnd(); ++i) {
             TKavirofunction& f = DocumentTables.YvalueFunctions[i];
             ReadFormulaLine(f);
-            ConvertLegacyExpression(f, ModeFunction, header_);
+            PrepareReadFormula(f, ModeFunction, true);
         }
     }
 
@@ -812,7 +885,8 @@ private:
         EndValuesLine();
         notesColorRead_ = true;
         NewDocumentLists();
-        Next(); // the empty line
+        if (V(V23))
+            Next(); // the empty line
         const int count = std::max(ReadInt(), 0);
         Next();
         QStringList& lines = DocumentTables.PetaMemoLines;
@@ -846,8 +920,8 @@ private:
         TKavirofunction& formula = DocumentTables.TableFormula;
         if (AtSectionEnd())
             return;
-        formula.Text = ToMemory(d_.Line);
-        PrepareExpression(formula, ModePlain);
+        formula.Text = ToMemory(FormulaOf(d_.Line));
+        PrepareReadFormula(formula, ModePlain);
         ReadColumnWidths();
     }
 
@@ -964,13 +1038,9 @@ void FinishRead()
 void SetOriginObject()
 {
     TPointFunction& o = DocumentTables.Points[OriginObject];
-    o.Kind = ObjectPoint;
+    MakeOriginPoint(o);
     o.Pos.Text = QStringLiteral("(0") + Separators.ListSepChar + QStringLiteral("0)");
-    o.X.Text = QStringLiteral("0");
-    o.Y.Text = QStringLiteral("0");
-    o.Dimension = 2;
     o.ColorNo1 = ColorWhite;
-    o.Draggable = 0;
     o.Shown = 1;
     PrepareExpression(o.Pos, OriginObject);
     PrepareExpression(o.X, OriginObject);

@@ -60,7 +60,12 @@ private:
     void AddColor(TColor c) { d_.AddInt(static_cast<int>(c)); }
     void AddFloat(long double x) { d_.AddFloat(x, FilePunctuation.Decimal); }
     void AddFormulaText(const QString& text) { d_.AddField(ToFile(text)); }
-    QString ToFile(const QString& formula) const { return ConvertFormulaText(formula, memory_, FilePunctuation); }
+    // A formula as the reader takes it back (up to a tab, without blanks
+    // around it), so that a second save writes what the first did.
+    QString ToFile(const QString& formula) const
+    {
+        return ConvertFormulaText(formula.section(u'\t', 0, 0).trimmed(), memory_, FilePunctuation);
+    }
     // An expression line: the text with its special characters spelled out.
     void WriteExpression(const TKavirofunction& f) { d_.WriteStr(EncodeSpecialChars(ToFile(f.Text))); }
     void WriteMarkup(const QString& text) { d_.WriteStr(ConvertMarkupText(text, memory_, FilePunctuation)); }
@@ -158,7 +163,7 @@ private:
         WriteExpression(p.X);
         WriteExpression(p.Y);
         // An empty radius reads back as "0"; written so, a second save is the same.
-        if (p.R.Text.trimmed().isEmpty())
+        if (ToFile(p.R.Text).isEmpty())
             d_.WriteStr(QStringLiteral("0"));
         else
             WriteExpression(p.R);
@@ -279,8 +284,9 @@ private:
         AddInt(axis.LInterval);
         d_.EndLine();
         Caption(QStringLiteral("High,Low"));
-        AddFloat(axis.High);
-        AddFloat(axis.Low);
+        // The range exactly as the view holds it, so that it reads back the same.
+        d_.AddExactFloat(axis.High, FilePunctuation.Decimal);
+        d_.AddExactFloat(axis.Low, FilePunctuation.Decimal);
         d_.EndLine();
     }
 

@@ -32,6 +32,12 @@ constexpr TRatio AngleCycle[] = {{1, 2}, {2, 3}, {3, 4}, {3, 3}, {2, 3}, {1, 2},
 
 constexpr int PolorSteps[] = {1, 2, 3, 4, 5, 6, 8, 9, 12, 18, 24, 30, 36, 72};
 constexpr int DefaultPolorNum = 12;
+// Fitting a fitted range again moves it only where its tick step changed: a
+// few rounds settle it. Ranges that fitting moves by less than a thousandth
+// of a pixel (far below what even a print magnified 16 times shows) count as
+// kept.
+constexpr int MaxFittingRounds = 4;
+constexpr long double FittingTolerance = 1E-3L;
 
 // Repeated zooming can bring the bounds together; such a range has no
 // pixels per unit.
@@ -276,6 +282,48 @@ bool ScaleT::SetRange(TGraphImages& images, const TWorldRect& range)
 {
     if (!IsUsableRect(range))
         return false;
+    // A fitted range fits again to itself within rounding, or, where its
+    // new width gives another tick step, to another range. So the range is
+    // fitted until fitting keeps it, and the range that fitting keeps is
+    // taken exactly as it stands; one that never settles (the origin far
+    // off at a scale of thousands of units a pixel) is taken as given. The
+    // outcome depends on the range alone: the view set to its own range
+    // changes nothing, and a saved view opens as it was saved.
+    TWorldRect wanted = range;
+    bool settled = false;
+    for (int round = 0; round < MaxFittingRounds && !settled; ++round) {
+        FitRange(wanted);
+        const TWorldRect fitted = Range();
+        settled = IsSameView(fitted, wanted);
+        if (!settled)
+            wanted = fitted;
+    }
+    if (!settled)
+        wanted = range;
+    XAxis.SetBounds(wanted.Low.X, wanted.High.X);
+    XAxis.Recalc();
+    YAxis.SetBounds(wanted.Low.Y, wanted.High.Y);
+    // A fitted y axis keeps the factors of its aspect.
+    if (!settled)
+        YAxis.Recalc();
+    InitColumns();
+
+    SetDirtyObjects();
+    SetDirtyScale();
+    for (int i = 1; i <= FunctionCount; ++i)
+        MarkNamesChanged(QStringView(&Vocabulary.FunctionTokens[i], 1));
+    MarkNamesChanged(QStringView(&TokenCodes.Area, 1));
+    SetDirtyView();
+    CurrentRedrawer().Redraw(*this, images);
+    return true;
+}
+
+void ScaleT::FitRange(const TWorldRect& range)
+{
+    // Lengths from a file or an undo step may be anything; the aspect
+    // below needs those the axes will have.
+    XAxis.VHigh = ClampAxisPixels(XAxis.VHigh);
+    YAxis.VHigh = ClampAxisPixels(YAxis.VHigh);
     XAxis.SetBounds(range.Low.X, range.High.X);
     YAxis.SetBounds(range.Low.Y, range.High.Y);
     long double ratio = (range.Height() / range.Width()) * (static_cast<long double>(XAxis.VHigh) / YAxis.VHigh);
@@ -299,27 +347,26 @@ bool ScaleT::SetRange(TGraphImages& images, const TWorldRect& range)
             XAxis.Recalc();
         }
     }
-    InitColumns();
+    // The aspect takes the fitted x range: the y range has its units per
+    // pixel already, and is not scaled by the x factor a second time (that
+    // shrank it at every fitting while the view kept the aspect's factors).
     SetAspect(ratio);
     YAxis.Recalc();
     if (k) {
         const long double o = YAxis.Low < 0.0L && 0.0L < YAxis.High ? YAxis.PixelToValue(YAxis.ValueToPixel(0.0L))
                                                                       : 0.0L;
-        const long double m = (YAxis.Low + YAxis.High) / 2.0L;
         // The y factors stay those of the aspect step, so that both axes
-        // keep the same pixels per unit; the next Recalc of y maps the new
-        // bounds.
-        YAxis.SetBounds((YAxis.Low - m) * *k + m - o, (YAxis.High - m) * *k + m - o);
+        // keep the same pixels per unit.
+        YAxis.SetBounds(YAxis.Low - o, YAxis.High - o);
     }
+}
 
-    SetDirtyObjects();
-    SetDirtyScale();
-    for (int i = 1; i <= FunctionCount; ++i)
-        MarkNamesChanged(QStringView(&Vocabulary.FunctionTokens[i], 1));
-    MarkNamesChanged(QStringView(&TokenCodes.Area, 1));
-    SetDirtyView();
-    CurrentRedrawer().Redraw(*this, images);
-    return true;
+bool ScaleT::IsSameView(const TWorldRect& a, const TWorldRect& b) const
+{
+    const long double x = XAxis.UnitsPerPixel * FittingTolerance;
+    const long double y = YAxis.UnitsPerPixel * FittingTolerance;
+    return std::fabs(a.Low.X - b.Low.X) <= x && std::fabs(a.High.X - b.High.X) <= x &&
+           std::fabs(a.Low.Y - b.Low.Y) <= y && std::fabs(a.High.Y - b.High.Y) <= y;
 }
 
 bool ScaleT::SetRangeRecorded(TGraphImages& images, const TWorldRect& range)

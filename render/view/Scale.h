@@ -136,7 +136,8 @@ public:
     // Sets both ranges, fits them to whole tick steps when AreaRectify is
     // on, keeps the aspect, marks everything that depends on the view and
     // redraws. A range that is not usable is refused (false) and the view
-    // stays as it was.
+    // stays as it was. The outcome is a range that fitting keeps: setting
+    // the view to its own range changes nothing.
     bool SetRange(TGraphImages& images, const TWorldRect& range);
     // The same, saving the current view in the view history first.
     bool SetRangeRecorded(TGraphImages& images, const TWorldRect& range);
@@ -184,6 +185,11 @@ public:
 
 private:
     int ValidPolorNum();
+    // Both bounds, the aspect and the fitting to whole tick steps, without
+    // the column table and the redraw.
+    void FitRange(const TWorldRect& range);
+    // The two ranges differ by less than a millionth of a pixel.
+    bool IsSameView(const TWorldRect& a, const TWorldRect& b) const;
 };
 
 extern ScaleT GraphScale;

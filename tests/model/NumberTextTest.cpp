@@ -5,6 +5,7 @@
 #include "platform/fakes/RecordingMessageSink.h"
 
 #include "tests/QtPrinters.h"
+#include "tests/model/ExtendedEdgeValues.h"
 
 #include <gtest/gtest.h>
 
@@ -205,6 +206,55 @@ TEST(NumberTextTest, NumbersBelowTheNormalRangeReadToTheNearestValue)
             EXPECT_EQ(v, x) << std::string(buf, r.ptr);
         }
     }
+}
+
+// Printed, read and printed again gives the same text, at every precision
+// and at the edges of the format (a value below the normal range was cut
+// like one beyond the largest, and drifted down at each round).
+TEST(NumberTextTest, GeneralTextsPrintTheSameAfterReadingBack)
+{
+    for (const long double x : ExtendedEdgeValues()) {
+        for (const int precision : {1, 6, 12, 15, 18}) {
+            const QString text = FormatGeneral(x, precision, u'.');
+            long double v = 0.0L;
+            ASSERT_TRUE(ParseExtended(text, u'.', v)) << text.toStdString();
+            EXPECT_EQ(FormatGeneral(v, precision, u'.'), text);
+        }
+    }
+    EXPECT_EQ(FormatGeneral(std::ldexp(137166702570541362.0L, -16445), 15, u'.'), QStringLiteral("5E-4934"));
+    EXPECT_EQ(FormatGeneral(std::numeric_limits<long double>::denorm_min(), 15, u'.'),
+              QStringLiteral("3.64519953188247E-4951"));
+}
+
+TEST(NumberTextTest, ShortestTextsReadBackToTheSameValue)
+{
+    for (const long double x : ExtendedEdgeValues()) {
+        const QString text = FormatShortest(x, u'.');
+        long double v = -1.0L;
+        ASSERT_TRUE(ParseExtended(text, u'.', v)) << text.toStdString();
+        EXPECT_EQ(v, x) << text.toStdString();
+        EXPECT_EQ(FormatShortest(v, u'.'), text);
+    }
+    struct Case {
+        long double value;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {0.1L, u"0.1"},
+        {5.0L, u"5"},
+        {-2.5E-7L, u"-2.5E-7"},
+        {0.00001L, u"0.00001"},
+        {1E14L, u"100000000000000"},
+        {1E15L, u"1E15"},
+        {-0.0L, u"0"},
+        {1.0L / 3.0L, u"0.33333333333333333334"},
+        {1.0L + 0x1p-63L, u"1.0000000000000000001"},
+        {std::numeric_limits<long double>::denorm_min(), u"4E-4951"},
+        {std::numeric_limits<long double>::max(), u"1.189731495357231765E4932"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatShortest(c.value, u'.'), QString::fromUtf16(c.text));
+    EXPECT_EQ(FormatShortest(-2.5L, u','), QStringLiteral("-2,5"));
 }
 
 TEST(NumberTextTest, TheLargestValuePrintsAsATextThatReadsBack)

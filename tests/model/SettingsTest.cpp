@@ -3,12 +3,14 @@
 #include "model/Settings.h"
 #include "platform/fakes/MemorySettingsStore.h"
 #include "tests/QtPrinters.h"
+#include "tests/model/ExtendedEdgeValues.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -215,16 +217,43 @@ TEST_F(SettingsTest, AnUnusableStoredViewKeepsFactorOneAndTheDefaults)
 
 namespace {
 
-TEST_F(SettingsTest, FloatsBelowTheNormalRangeReadBack)
+// Floats are stored with '.' whatever the locale and read as number texts,
+// below the normal range too; anything else keeps the default.
+TEST_F(SettingsTest, StoredFloatTextsReadAsNumbers)
 {
-    const long double smallest = std::numeric_limits<long double>::denorm_min();
-    Store(RegKeyScaleX, "Low", "4e-4951");
-    EXPECT_EQ(RegReadFloatDef(RegKeyScaleX, QStringLiteral("Low"), 1.0L), smallest);
-    EXPECT_EQ(ProgramState.RegReadFailed, 0);
-    // What the store writes reads back unchanged, above and below the normal range.
-    for (const long double v : {-3 * smallest, std::ldexp(1.0L, -16400), 1E-4940L, 2.5L}) {
+    const std::pair<const char*, std::optional<long double>> cases[] = {
+        {"0.5", 0.5L},
+        {"-10", -10.0L},
+        {"1e3", 1000.0L},
+        {" 2.5E-3 ", 2.5E-3L},
+        {"+7", 7.0L},
+        {"4e-4951", std::numeric_limits<long double>::denorm_min()},
+        {"5e-4934", std::ldexp(137166702570541362.0L, -16445)},
+        {"1e-5000", 0.0L},
+        {"1,5", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+        {"-infinity", std::nullopt},
+        {"1e5000", std::nullopt},
+        {"", std::nullopt},
+        {"five", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        Store(RegKeyScaleX, "Low", text);
+        const long double value = RegReadFloatDef(RegKeyScaleX, QStringLiteral("Low"), 99.0L);
+        EXPECT_EQ(value, expected.value_or(99.0L)) << text;
+        EXPECT_EQ(ProgramState.RegReadFailed, expected ? 0 : 1) << text;
+    }
+}
+
+TEST_F(SettingsTest, StoredFloatsReadBackExactly)
+{
+    for (const long double v : ExtendedEdgeValues()) {
         store.writeFloat(RegKeyScaleY, QStringLiteral("High"), v);
-        EXPECT_EQ(RegReadFloatDef(RegKeyScaleY, QStringLiteral("High"), 1.0L), v);
+        const long double back = RegReadFloatDef(RegKeyScaleY, QStringLiteral("High"), 99.0L);
+        const QString text = *store.readString(RegKeyScaleY, QStringLiteral("High"));
+        EXPECT_EQ(back, v) << text.toStdString();
+        EXPECT_EQ(std::signbit(back), std::signbit(v)) << text.toStdString();
     }
 }
 

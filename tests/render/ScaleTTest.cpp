@@ -15,11 +15,22 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <iomanip>
 #include <numbers>
+#include <random>
 
 namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
+
+} // namespace
+
+void PrintTo(const TWorldRect& r, std::ostream* os)
+{
+    *os << std::setprecision(21) << "x " << r.Low.X << " .. " << r.High.X << ", y " << r.Low.Y << " .. " << r.High.Y;
+}
+
+namespace {
 
 class ScaleTTest : public ::testing::Test {
 protected:
@@ -163,6 +174,40 @@ TEST_F(ScaleTTest, NearlyEqualScaleBecomesExactlyEqual)
     EXPECT_EQ(view->YAxis.High, 5.0L);
     ASSERT_TRUE(SetRange(-5.0L, 5.0L, -10.0L, 10.0L));
     EXPECT_EQ(view->YAxis.PixelsPerUnit, 20.0L);
+}
+
+// The view set to its own range stays as it is, bit for bit: a saved view
+// opens as it was saved. Ranges of every size and place, axes of every
+// length, fitted and not.
+TEST_F(ScaleTTest, SettingTheViewToItsOwnRangeChangesNothing)
+{
+    std::mt19937_64 random(20240611);
+    const auto uniform = [&](long double a, long double b) {
+        return a + (b - a) * static_cast<long double>(random() >> 11) / 0x1p53L;
+    };
+    for (int i = 0; i < 3000; ++i) {
+        ScaleT& v = *view;
+        Options.AreaRectify = i % 4 != 0 ? 1 : 0;
+        v.XAxis.VHigh = static_cast<int>(uniform(150, 1600));
+        v.YAxis.VHigh = static_cast<int>(uniform(150, 1600));
+        v.XAxis.Number = static_cast<int>(uniform(1, 12));
+        v.XAxis.Base = i % 3 == 0 ? Pi / 2 : 1.0L;
+        const long double scale = std::pow(10.0L, uniform(-6, 6));
+        const long double x0 = uniform(-20, 20) * scale * (i % 5 == 0 ? 1000 : 1);
+        const long double y0 = uniform(-20, 20) * scale;
+        const long double w = uniform(0.1L, 40) * scale;
+        const long double h = i % 2 ? w * uniform(0.999L, 1.001L) : uniform(0.1L, 40) * scale;
+        ASSERT_TRUE(SetRange(x0, x0 + w, y0, y0 + h));
+        const TWorldRect first = v.Range();
+        const TAxisMapping x = v.XAxis.Mapping();
+        const TAxisMapping y = v.YAxis.Mapping();
+        ASSERT_TRUE(v.SetRange(v.GraphImages, first));
+        if (v.Range() != first || !(v.XAxis.Mapping() == x) || !(v.YAxis.Mapping() == y)) {
+            ADD_FAILURE() << i << ": " << ::testing::PrintToString(first) << " became "
+                          << ::testing::PrintToString(v.Range());
+            break;
+        }
+    }
 }
 
 TEST_F(ScaleTTest, RangesWithoutPixelsPerUnitAreRefused)

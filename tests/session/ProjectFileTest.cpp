@@ -295,8 +295,12 @@ TEST_F(ProjectFileTest, StoredAreaIsFittedToTheScreen)
         {600, 300, 400, 400, 0, true, 600, 300},
         {300, 600, 400, 500, 50, false, 225, 450},  // the tabs take 50 of 500
         {600, 30, 400, 400, 0, false, 1600, 150},    // at least 150 high, at most 1600 wide
-        {0, 300, 400, 400, 0, false, 150, 300},      // no shape to keep: only clamped
+        {0, 300, 400, 400, 0, false, 200, 400},      // no width: the shortest, then fitted
+        {0, 300, 400, 400, 0, true, 150, 300},       // only clamped
         {4000, 4000, 400, 400, 0, true, 1600, 1600},
+        // Fitted again 401 × 201 would be 399 × 200, and that 401 × 201: the smaller is kept.
+        {600, 301, 400, 400, 0, false, 399, 200},
+        {401, 201, 400, 400, 0, false, 399, 200},
     };
     QStringList lines = FixtureLines(QStringLiteral("v28.kvf"));
     const int x = static_cast<int>(lines.indexOf(QStringLiteral("ScaleX"))) + 2;
@@ -313,7 +317,27 @@ TEST_F(ProjectFileTest, StoredAreaIsFittedToTheScreen)
         EXPECT_EQ(GraphScale.XAxis.VHigh, c.x);
         EXPECT_EQ(GraphScale.YAxis.VHigh, c.y);
         EXPECT_EQ(GraphScale.XAxis.Vlow, 0);
+        // Saved and opened again on the same screen, it keeps its size.
+        ASSERT_TRUE(SaveAs(QStringLiteral("again")));
+        ASSERT_TRUE(Open(QStringLiteral("again")));
+        EXPECT_EQ(GraphScale.XAxis.VHigh, c.x);
+        EXPECT_EQ(GraphScale.YAxis.VHigh, c.y);
     }
+}
+
+// Stored 600 × 300 and shown 400 high: 400 × 200, and the stickers move with it.
+TEST_F(ProjectFileTest, StickersMoveWithTheFittedArea)
+{
+    QStringList lines = FixtureLines(QStringLiteral("v24.kvf"));
+    lines[lines.indexOf(QStringLiteral("ScaleX")) + 2] = QStringLiteral("0 600 x");
+    lines[lines.indexOf(QStringLiteral("ScaleY")) + 2] = QStringLiteral("0 300 y");
+    ProgramState.GraphPixelHeight = ProgramState.GraphMaxHeight = 400;
+    host_.PageControl = 0;
+    ASSERT_TRUE(OpenLines(QStringLiteral("area"), lines));
+    EXPECT_EQ(GraphScale.XAxis.VHigh, 400);
+    EXPECT_EQ(GraphScale.YAxis.VHigh, 200);
+    EXPECT_EQ(PanelLayout.StickerPlaces[1], (TStickerPlace{200, 100, 0}));
+    EXPECT_EQ(PanelLayout.StickerPlaces[2], (TStickerPlace{13, 20, 1}));
 }
 
 } // namespace

@@ -63,187 +63,6 @@ TEST_F(ProjectReaderTest, VersionHeadersOutsideTheRangeAreRefused)
     }
 }
 
-// Version 1.8 is read with the rules of 1.7: the background section is there,
-// empty objects still hold all their lines, colours are numbers.
-TEST_F(ProjectReaderTest, Version18ReadsWithTheRulesOf17)
-{
-    ASSERT_TRUE(OpenFixture(QStringLiteral("v18.kvf")));
-    EXPECT_EQ(ProjectFile.BGfile, dir_.path() + QStringLiteral("/papel quadriculado.bmp"));
-    EXPECT_EQ(Options.BGMode, 2);
-    EXPECT_EQ(Options.BGstretchOn, 1);
-    // θ was written "Q" before 1.7 only.
-    EXPECT_EQ(Text(Doc().UserFunctions[1]), QStringLiteral("Q+Q.x"));
-    const TPointFunction& p = Doc().Points[1];
-    EXPECT_EQ(p.Kind, ObjectPoint);
-    EXPECT_EQ(p.ColorNo1, 0xFF0000u); // colour number 1
-    EXPECT_EQ(p.InsideColor, ColorWhite);
-    EXPECT_EQ(Doc().Points[2].Kind, ObjectEmpty);
-    EXPECT_EQ(Doc().Points[2].ColorNo1, ColorScheme.ColorPalette[7]);
-    ExpectStableRewrite();
-}
-
-TEST_F(ProjectReaderTest, Version16)
-{
-    ASSERT_TRUE(OpenFixture(QStringLiteral("v16.kvf")));
-    EXPECT_TRUE(ProjectFile.BGfile.isEmpty());
-    EXPECT_EQ(Text(Doc().UserFunctions[1]), QStringLiteral("@+Q.x"));
-    EXPECT_FALSE(Doc().UserFunctions[1].Code.isEmpty());
-    EXPECT_EQ(Text(Doc().Points[1].Y), QStringLiteral("@"));
-    // One parameter stored; the step line sets every parameter's step.
-    EXPECT_EQ(Doc().Params[1].Value, 3.0L);
-    EXPECT_EQ(Doc().Params[1].Fixed, 1);
-    EXPECT_EQ(Doc().Params[2].Value, 1.0L);
-    for (int j = 1; j <= ParamCount; ++j)
-        EXPECT_EQ(Doc().Params[j].Step, 0.2L) << j;
-    // A short options line keeps the older defaults.
-    EXPECT_EQ(Options.ThetaMode, 2);
-    EXPECT_EQ(Options.LogMode, 1);
-    EXPECT_EQ(GraphScale.XAxis.Caption, QStringLiteral("eixo x"));
-    EXPECT_EQ(GraphScale.YAxis.Caption, QStringLiteral("y"));
-    // The integral limits were stored as values; they become the limits' texts.
-    const Tinterval& in = Doc().IntegralInterval;
-    EXPECT_EQ(in.sliceNo, 30);
-    EXPECT_EQ(Text(in.Lower), QStringLiteral("-1.5"));
-    EXPECT_EQ(Text(in.Upper), QStringLiteral("2.25"));
-    // The file ends after the integral: the rest keeps its defaults.
-    EXPECT_EQ(Text(Doc().YvalueFunctions[9]), QStringLiteral("y9"));
-    ExpectStableRewrite();
-}
-
-TEST_F(ProjectReaderTest, Version20)
-{
-    host_.PageControl = 0;
-    ProgramState.GraphPixelHeight = 400;
-    ProgramState.GraphMaxHeight = 400;
-    ASSERT_TRUE(OpenFixture(QStringLiteral("v20.kvf")));
-    EXPECT_EQ(Options.BGstretchOn, 0);
-    EXPECT_EQ(Options.BGMode, 1);
-    EXPECT_EQ(Text(Doc().UserFunctions[1]), QStringLiteral("f(x)=min(x,a)"));
-    // An empty slot's colour number is converted too.
-    EXPECT_EQ(Doc().Functions[1].Color, ColorScheme.ColorPalette[3]);
-    EXPECT_EQ(Doc().Functions[2].Color, 0x0000FFu);
-    EXPECT_EQ(Doc().Relations[1].Pattern, 3);
-
-    // Object 6 is now 8; object 20 moves with them to 22.
-    const TPointFunction& polar = Doc().Points[8];
-    EXPECT_EQ(polar.Kind, ObjectPolar);
-    EXPECT_EQ(polar.ParamChar, u'@');
-    EXPECT_EQ(Text(polar.Low), QStringLiteral("0"));
-    EXPECT_EQ(Text(polar.High), QStringLiteral("2Pi"));
-    EXPECT_EQ(polar.RWidth, 2);
-    EXPECT_EQ(polar.LocusWidth, 0);
-    EXPECT_EQ(polar.ColorNo1, 0x0000FFu);
-    EXPECT_EQ(polar.RColorNo1, 0x0000FFu);
-    EXPECT_EQ(Doc().Points[6].Kind, ObjectEmpty);
-    EXPECT_EQ(Doc().Points[20].Kind, ObjectEmpty);
-    EXPECT_EQ(Doc().Points[22].Kind, ObjectPoint);
-    EXPECT_EQ(Doc().Points[22].Label, QStringLiteral("O"));
-    // Rows 6 and 7 are new: no place, shown; the others moved with their objects.
-    EXPECT_EQ(PanelLayout.PointRows[6], (TRowState{0, 1}));
-    EXPECT_EQ(PanelLayout.PointRows[7], (TRowState{0, 1}));
-    EXPECT_EQ(PanelLayout.PointRows[8].Position, 2);
-    EXPECT_EQ(PanelLayout.PointRows[22].Position, 3);
-
-    // Kind 4 is an arrow with its ends exchanged; vertex 20 is 22 now.
-    const Tsegment& arrow = Segments.Data.Items[1];
-    EXPECT_EQ(arrow.Kind, FigureArrow);
-    EXPECT_EQ(arrow.Vertices[1], 22);
-    EXPECT_EQ(arrow.Vertices[2], 8);
-    EXPECT_EQ(arrow.Color, 0xFF0000u);
-    EXPECT_EQ(arrow.InsideColor, ColorWhite);
-    EXPECT_EQ(arrow.Label, QStringLiteral("seta"));
-
-    EXPECT_EQ(Doc().Params[1].Value, 2.0L);
-    EXPECT_EQ(Doc().Params[3].Step, 0.5L);
-    EXPECT_EQ(Doc().Params[3].AddStep, 0);
-    EXPECT_EQ(Options.ParamDelay, 120);
-    // The stored integral partitions are read back.
-    EXPECT_EQ(Doc().IntegralInterval.sliceNo, 25);
-    EXPECT_EQ(Doc().IntegralInterval.AreaQ, 1);
-    EXPECT_EQ(Text(Doc().YvalueX), QStringLiteral("2"));
-    // Panels before 2.1: six places; curves share the points' place, figures go last and hidden.
-    EXPECT_EQ(PanelLayout.Panels[PanelCurves].Top, PanelLayout.Panels[PanelPoints].Top);
-    EXPECT_EQ(PanelLayout.Panels[PanelFigures], (TPanelPlace{2000, 0}));
-    EXPECT_EQ(PanelLayout.Panels[PanelUserFunctions].Top, 40);
-    EXPECT_EQ(Options.PetaMemoColor, 0x0000FFu);
-    EXPECT_EQ(Doc().PetaMemoLines, Lines({u"Notas antigas", u"#Set a=2.5"}));
-    // Stored 600 × 300 shown 400 high: 400 × 200, and the sticker moves with it.
-    EXPECT_EQ(GraphScale.XAxis.VHigh, 400);
-    EXPECT_EQ(GraphScale.YAxis.VHigh, 200);
-    EXPECT_EQ(PanelLayout.StickerPlaces[1], (TStickerPlace{200, 100, 0}));
-    EXPECT_EQ(PanelLayout.StickerPlaces[2].OnConsole, 1);
-    EXPECT_EQ(Doc().Cells[5][3].Value, 2.5L);
-    EXPECT_EQ(Doc().SimpleMemoLines, Lines({u"memo"}));
-    ExpectStableRewrite();
-}
-
-TEST_F(ProjectReaderTest, Version22)
-{
-    ASSERT_TRUE(OpenFixture(QStringLiteral("v22.kvf")));
-    EXPECT_EQ(Text(Doc().Functions[1].Func), QStringLiteral("max(path(P,Q),1)"));
-    EXPECT_EQ(Doc().Functions[1].LineStyle, 2);
-    // Before 2.6 an object stays draggable only with a constant coordinate.
-    EXPECT_EQ(Doc().Points[1].Draggable, 0);
-    EXPECT_EQ(Doc().Points[2].Draggable, 1);
-    EXPECT_EQ(Doc().Points[1].Label, QStringLiteral("<B>P</B>"));
-    const TPointFunction& curve = Doc().Points[9];
-    EXPECT_EQ(curve.Kind, ObjectParametric);
-    EXPECT_EQ(Text(curve.R), QStringLiteral("0"));
-    EXPECT_EQ(curve.ParamStep, 0.05L);
-    EXPECT_EQ(curve.LocusWidth, 2);
-
-    const Tsegment& polygon = Segments.Data.Items[1];
-    EXPECT_EQ(polygon.Kind, FigurePolygon);
-    EXPECT_EQ(polygon.LineStyle, 2);
-    EXPECT_EQ(polygon.Pattern, 5);
-    EXPECT_EQ(polygon.Color, ColorScheme.ColorPalette[5]);
-    EXPECT_EQ(polygon.Vertices[3], 9);
-    EXPECT_EQ(polygon.Label, QStringLiteral("poligono"));
-    const Tsegment& segment = Segments.Data.Items[2];
-    EXPECT_EQ(segment.Pattern, 1); // 9 is no pattern
-    EXPECT_EQ(segment.LabelPos, 4);
-    EXPECT_EQ(segment.Vertices[1], 9);
-    EXPECT_EQ(segment.Vertices[2], 22);
-
-    EXPECT_EQ(Doc().Params[1].Extra, 0);
-    EXPECT_EQ(Doc().Params[1].Step, 0.5L);
-    EXPECT_EQ(PanelLayout.ParamRows[1].Position, 1);
-    EXPECT_EQ(Options.ParamDelay, 60);
-    EXPECT_EQ(GraphScale.XAxis.Caption, QString());
-    EXPECT_EQ(GraphScale.YAxis.Caption, QStringLiteral("y"));
-    EXPECT_EQ(host_.AxisOnButtons, std::vector<bool>{true});
-    EXPECT_EQ(PanelLayout.Panels[PanelFigures].Visible, 0);
-    // A note line keeps what follows its tabs.
-    EXPECT_EQ(Doc().PetaMemoLines, Lines({u"nota\tcom tab"}));
-    // The formula stored once: the widths are on the next line.
-    EXPECT_EQ(Doc().TableColWidths[1], 90);
-    EXPECT_EQ(Doc().TableColWidths[3], 70);
-    ExpectStableRewrite();
-}
-
-TEST_F(ProjectReaderTest, Version26)
-{
-    ASSERT_TRUE(OpenFixture(QStringLiteral("v26.kvf")));
-    // Objects are found by their letters: B is 9 now.
-    EXPECT_EQ(Doc().Points[9].Kind, ObjectPoint);
-    EXPECT_EQ(Text(Doc().Points[9].Y), QStringLiteral("a"));
-    EXPECT_EQ(Doc().Points[9].Draggable, 1); // from 2.6 on as stored
-    EXPECT_EQ(Doc().Points[9].ColorNo1, ColorScheme.ColorPalette[3]);
-    EXPECT_EQ(Doc().Points[7].Kind, ObjectEmpty);
-    EXPECT_EQ(PanelLayout.PointRows[6], (TRowState{0, 1}));
-    EXPECT_EQ(PanelLayout.PointRows[7], (TRowState{0, 1}));
-    EXPECT_EQ(PanelLayout.PointRows[8], (TRowState{2, 0}));
-    EXPECT_EQ(PanelLayout.PointRows[9].Position, 3);
-    const Tsegment& f = Segments.Data.Items[1];
-    EXPECT_EQ(f.Vertices[2], 9);
-    EXPECT_EQ(f.Label, QStringLiteral("PB"));
-    EXPECT_EQ(f.Color, 0x0000FFu);
-    // The file ends after the view: the notes were not read, their colour stays.
-    EXPECT_EQ(Options.PetaMemoColor, 0xFF0000u);
-    EXPECT_EQ(Doc().IntegralInterval.sliceNo, 10);
-    ExpectStableRewrite();
-}
-
 TEST_F(ProjectReaderTest, Version28FixtureInEveryEncodingIsTheSameDocument)
 {
     ASSERT_TRUE(OpenFixture(QStringLiteral("v28.kvf")));
@@ -320,6 +139,51 @@ TEST_F(DamagedTextTest, UnknownObjectLetterIsSteppedOverByItsLayout)
     EXPECT_EQ(Doc().Params[1].Value, 1.0L); // the next section is read in its place
 }
 
+// Whatever a file says of object O, it stays a point at the origin; its
+// label and colours are the file's.
+TEST_F(DamagedTextTest, ObjectOStaysTheOrigin)
+{
+    const int o = Find(QStringLiteral("O"), Find(QStringLiteral("Point")));
+    const QStringList entry = lines_.mid(o, 12);
+    const QStringList kindOnly{QStringLiteral("O"), QStringLiteral("0 0 1")};
+    QStringList moved = entry;
+    moved[1] = QStringLiteral("2 4 1"); // a circle, label place 4, two coordinates
+    moved[2] = QStringLiteral("origem");
+    moved[3] = QStringLiteral("5");
+    moved[4] = QStringLiteral("a");
+    for (const QStringList& replacement : {kindOnly, moved}) {
+        QStringList lines = lines_;
+        for (int i = 0; i < entry.size(); ++i)
+            lines.removeAt(o);
+        for (int i = 0; i < replacement.size(); ++i)
+            lines.insert(o + i, replacement[i]);
+        ASSERT_TRUE(ReadLines(lines));
+        const TPointFunction& origin = Doc().Points[22];
+        EXPECT_EQ(origin.Kind, ObjectPoint);
+        EXPECT_EQ(Text(origin.X), QStringLiteral("0"));
+        EXPECT_EQ(Text(origin.Y), QStringLiteral("0"));
+        EXPECT_EQ(origin.Dimension, 2);
+        EXPECT_EQ(origin.Draggable, 0);
+        EXPECT_FALSE(origin.Pos.Code.isEmpty());
+        if (replacement.size() > 2) {
+            EXPECT_EQ(origin.Label, QStringLiteral("origem"));
+            EXPECT_EQ(origin.LabelPos, 4);
+        }
+    }
+}
+
+// Kind 4 was an arrow the other way round; one with a single end keeps it
+// first, where the vertex list begins.
+TEST_F(ProjectReaderTest, AnOldArrowWithOneEndKeepsIt)
+{
+    WriteBytes(QStringLiteral("arrow.kvf"), Fixture(QStringLiteral("fuzz/arrow-with-one-end.kvf")));
+    ASSERT_TRUE(Open(QStringLiteral("arrow")));
+    const Tsegment& arrow = Segments.Data.Items[2];
+    EXPECT_EQ(arrow.Kind, FigureArrow);
+    EXPECT_EQ(arrow.Vertices[1], 5);
+    EXPECT_EQ(arrow.Vertices[2], 0);
+}
+
 TEST_F(DamagedTextTest, CountsBeyondTheTablesReadWhatFits)
 {
     // 15 parameters, 31 figures, 12 sticker lines: the surplus is stepped over.
@@ -365,6 +229,26 @@ TEST_F(DamagedTextTest, IntegralPartitionsOutOfRangeGiveTen)
         ASSERT_TRUE(ReadLines(lines_));
         EXPECT_EQ(Doc().IntegralInterval.sliceNo, 10);
     }
+}
+
+TEST_F(DamagedTextTest, TableFormulaStoredOnceHasTheWidthsOnTheNextLine)
+{
+    const int widths = Find(QStringLiteral("60 60 60 60 60 60 60 60 60 60"));
+    lines_.removeAt(widths - 1); // the formula's second copy
+    lines_[widths - 1] = QStringLiteral("90 80 70 60 60 60 60 60 60 60");
+    ASSERT_TRUE(ReadLines(lines_));
+    EXPECT_EQ(Doc().TableColWidths[1], 90);
+    EXPECT_EQ(Doc().TableColWidths[3], 70);
+}
+
+TEST_F(DamagedTextTest, TextEndingAfterTheViewKeepsTheRestAsItWas)
+{
+    lines_ = lines_.mid(0, Find(QStringLiteral("ScaleS")) + 3);
+    Options.PetaMemoColor = 0x123456;
+    ASSERT_TRUE(ReadLines(lines_));
+    EXPECT_EQ(Options.PetaMemoColor, 0x123456u);
+    EXPECT_EQ(Doc().IntegralInterval.sliceNo, 10);
+    EXPECT_EQ(Doc().YvalueFunctions[9].Text, QStringLiteral("y9"));
 }
 
 TEST_F(DamagedTextTest, TableFormulaWithoutWidthsKeepsTheDefaults)
