@@ -62,15 +62,19 @@ TEST_F(AxesTest, CrossesAtEveryTickIntersection)
 }
 
 // The polar view's y ruler ticks by the x step: on a tall y range the ticks
-// are closer than a pixel, and every pixel gets one mark, not every tick.
+// are closer than a pixel, and every pixel gets one mark, not every tick;
+// the labels of every 2000000th tick are 40 pixels apart.
 TEST_F(AxesTest, DenseRulerTicksAreDrawnOncePerPixel)
 {
     Options.AxisType = 1;
     SetView(-5.0L, 5.0L, -1E7L, 1E7L, 400, 400);
     const auto drawing = DrawLayer();
     const std::vector<std::string> ruler = Lines(drawing->Layer.YRulerMetafile);
-    EXPECT_EQ(CountStarting(ruler, "polyline pen(000000 1 solid mask) 16,"), 401);
-    EXPECT_EQ(Texts(ruler), Texts_t({"y"}));
+    // The ruler's line runs 6 pixels left of its image's right edge; marks start 4 pixels left of it.
+    const int markStart = drawing->Layer.YRulerMetafile.Width - 5 - 4;
+    EXPECT_EQ(CountStarting(ruler, "polyline pen(000000 1 solid mask) " + std::to_string(markStart) + ","), 401);
+    EXPECT_EQ(Texts(ruler), Texts_t({"−8000000", "−6000000", "−4000000", "−2000000", "0", "2000000", "4000000",
+                                     "6000000", "8000000", "y"}));
 }
 
 } // namespace
