@@ -32,6 +32,7 @@ constexpr TRatio AngleCycle[] = {{1, 2}, {2, 3}, {3, 4}, {3, 3}, {2, 3}, {1, 2},
 
 constexpr int PolorSteps[] = {1, 2, 3, 4, 5, 6, 8, 9, 12, 18, 24, 30, 36, 72};
 constexpr int DefaultPolorNum = 12;
+constexpr int MaxPolorNum = 72;
 
 // Repeated zooming can bring the bounds together; such a range has no
 // pixels per unit.
@@ -375,30 +376,26 @@ void ScaleT::InitColumns()
     Columns.InitColumns(XAxis);
 }
 
-bool ScaleT::IsPolorStep(int n)
+bool ScaleT::IsPolorNum(int n)
 {
-    return std::find(std::begin(PolorSteps), std::end(PolorSteps), n) != std::end(PolorSteps);
+    return n >= 1 && n <= MaxPolorNum;
 }
 
-int ScaleT::ValidPolorNum()
+int ScaleT::UsablePolorNum(int n)
 {
-    if (!IsPolorStep(PolorNum))
-        PolorNum = DefaultPolorNum;
-    return PolorNum;
+    return IsPolorNum(n) ? n : DefaultPolorNum;
 }
 
 void ScaleT::StepUp()
 {
-    const int current = ValidPolorNum();
-    const auto next = std::upper_bound(std::begin(PolorSteps), std::end(PolorSteps), current);
+    const auto next = std::upper_bound(std::begin(PolorSteps), std::end(PolorSteps), PolorCount());
     PolorNum = next != std::end(PolorSteps) ? *next : PolorSteps[std::size(PolorSteps) - 1];
     SetDirtyScale();
 }
 
 void ScaleT::StepDown()
 {
-    const int current = ValidPolorNum();
-    const auto next = std::lower_bound(std::begin(PolorSteps), std::end(PolorSteps), current);
+    const auto next = std::lower_bound(std::begin(PolorSteps), std::end(PolorSteps), PolorCount());
     PolorNum = next != std::begin(PolorSteps) ? *(next - 1) : PolorSteps[0];
     SetDirtyScale();
 }
@@ -413,7 +410,7 @@ TWorldPoint ScaleT::SnapPolar(int px, int py)
         a = y0 >= 0.0L ? Pi / 2.0L : -Pi / 2.0L;
     else
         a = std::atan(y0 / x0) + (x0 < 0.0L ? Pi : 0.0L);
-    const long double d = 2.0L * Pi / ValidPolorNum();
+    const long double d = 2.0L * Pi / PolorCount();
     a = NearestInt(a / d) * d;
     long double cosA = std::cos(a);
     long double sinA = std::sin(a);

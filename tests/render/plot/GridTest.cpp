@@ -13,8 +13,13 @@ TEST_F(AxesTest, PolarGridHasCirclesAtTheXStepAndRaysAtTheAngleSteps)
     EXPECT_EQ(lines[0], "ellipse pen(E0A0A0 1 solid mask) brush(clear) 160 160 241 241");
     EXPECT_EQ(CountStarting(lines, "ellipse pen(E0A0A0"), 7);
     EXPECT_EQ(CountStarting(lines, "polyline pen(E0A0A0 1 solid mask) 200,200 "), 13); // 12 steps, both ends of the turn
-    view.PolorNum = 0; // from a file: the default 12 steps
-    EXPECT_EQ(CountStarting(Lines(DrawLayer()->Graph.Picture), "polyline pen(E0A0A0 1 solid mask) 200,200 "), 13);
+    const std::pair<int, int> rays[] = {{0, 13}, {73, 13}, {7, 8}, {1, 2}}; // counts outside 1..72 give 12 steps
+    for (const auto& [count, lineCount] : rays) {
+        view.PolorNum = count;
+        EXPECT_EQ(CountStarting(Lines(DrawLayer()->Graph.Picture), "polyline pen(E0A0A0 1 solid mask) 200,200 "),
+                  lineCount)
+            << count;
+    }
     // With the pole right of the view no part of the polar axis shows.
     SetView(-10.0L, -2.0L, -4.0L, 4.0L, 400, 400);
     const std::vector<std::string> left = Lines(DrawLayer()->Graph.Picture);
