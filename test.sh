@@ -22,6 +22,6 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR
 chmod 700 "$XDG_RUNTIME_DIR"
 
 jobs=$(nproc)
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKAVIRO_WERROR=ON
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"

@@ -1075,7 +1075,8 @@ void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, c
                            const TColumnArray* varyingValues, bool refresh, TColumnArray& result)
 {
     const TColumnAxis& axis = view.XAxis;
-    const TEvaluationScope scope;
+    // A value for every column, each with the budget of one scalar value.
+    const TEvaluationScope scope(std::max(1, axis.VHigh - axis.Vlow + 1));
     WorkspaceLease lease;
     if (!lease.ok || formula.Code.isEmpty() || EvaluationStopped()) {
         FillColumns(result, ValueUndefined(KindReal), axis);

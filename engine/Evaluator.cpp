@@ -19,12 +19,16 @@ TEvaluatorTables EvalTables;
 TEvaluationRun EvaluationRun;
 TEvaluationLimits EvaluationLimits;
 
-void BeginTopLevelEvaluation()
+void BeginTopLevelEvaluation(std::int64_t values)
 {
     const TEvaluationLimits& l = EvaluationLimits;
+    // No top-level evaluation computes more values than the widest graph
+    // has columns: the product stays far from overflowing.
+    const std::int64_t budget = l.WorkBudget * std::max<std::int64_t>(1, values);
     EvaluationRun = TEvaluationRun{.Open = 1,
+                                   .Budget = budget,
                                    .NextPoll = l.BreakPollInterval,
-                                   .NextCheck = std::min(l.BreakPollInterval, l.WorkBudget + 1)};
+                                   .NextCheck = std::min(l.BreakPollInterval, budget + 1)};
 }
 
 namespace {
@@ -43,7 +47,7 @@ bool EvaluationWorkCheckpoint()
     const TEvaluationLimits& l = EvaluationLimits;
     if (r.Stopped)
         return false;
-    if (r.Used > l.WorkBudget) {
+    if (r.Used > r.Budget) {
         StopEvaluation(TEvaluationEnd::OverBudget);
         return false;
     }
@@ -54,7 +58,7 @@ bool EvaluationWorkCheckpoint()
             return false;
         }
     }
-    r.NextCheck = std::min(r.NextPoll, l.WorkBudget + 1);
+    r.NextCheck = std::min(r.NextPoll, r.Budget + 1);
     return true;
 }
 

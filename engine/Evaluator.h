@@ -25,13 +25,16 @@ constexpr int MaxOpenBinders = 30;
 constexpr int MaxEvaluationDepth = 100; // graph names, user functions, objects nested
 
 // Every evaluation ends. One that no other evaluation started (a top-level
-// one) may do this much work, counted in tokens handled, by the array
-// machine in tokens times columns, including everything it starts: nested
-// formulas, derivatives, sums. Beyond it the evaluation ends undefined, as
-// it does when the user holds Esc (or F1), which a long evaluation looks at
-// after each BreakPollInterval units of work.
+// one) may do this much work for each value it computes, counted in tokens
+// handled, including everything it starts: nested formulas, derivatives,
+// sums. The array machine handles each token for every column, and computes
+// a value for every column: over C columns it may do C times the work, so a
+// formula the scalar machine computes at each column is computed over the
+// columns too. Beyond it the evaluation ends undefined, as it does when the
+// user holds Esc (or F1), which a long evaluation looks at after each
+// BreakPollInterval units of work, whatever its budget.
 struct TEvaluationLimits {
-    std::int64_t WorkBudget = 100'000'000;                 // about a second of scalar work
+    std::int64_t WorkBudget = 100'000'000;                 // about a second of scalar work for one value
     std::int64_t BreakPollInterval = std::int64_t{1} << 22; // a few hundredths of a second
     void Reset() { *this = TEvaluationLimits{}; }
 };
@@ -50,6 +53,7 @@ TEvaluationEnd LastEvaluationEnd();
 struct TEvaluationRun {
     int Open = 0;            // evaluations open, nested ones included
     std::int64_t Used = 0;   // work of the top-level evaluation so far
+    std::int64_t Budget = 0; // the work it may do: WorkBudget for each of its values
     std::int64_t NextPoll = 0;  // Used at which the break key is looked at next
     std::int64_t NextCheck = 0; // the earlier of NextPoll and the end of the budget
     bool Stopped = false;    // every open evaluation ends undefined at once
@@ -57,16 +61,18 @@ struct TEvaluationRun {
 };
 extern TEvaluationRun EvaluationRun;
 
-// Starts the budget of a top-level evaluation.
-void BeginTopLevelEvaluation();
+// Starts the budget of a top-level evaluation that computes that many values
+// at once (the array machine's columns).
+void BeginTopLevelEvaluation(std::int64_t values = 1);
 
-// Held by each evaluation while it runs: the outermost one starts a fresh budget.
+// Held by each evaluation while it runs: the outermost one starts a fresh
+// budget for its values (a nested one's count does not matter).
 class TEvaluationScope {
 public:
-    TEvaluationScope()
+    explicit TEvaluationScope(std::int64_t values = 1)
     {
         if (EvaluationRun.Open++ == 0)
-            BeginTopLevelEvaluation();
+            BeginTopLevelEvaluation(values);
     }
     ~TEvaluationScope()
     {

@@ -249,7 +249,7 @@ void VisitViewOptions(Pass& pass, ScaleT& view, TDocumentOptions& o)
     pass.Flag(key, QStringLiteral("LetterFrac"), view.LetterFrac);
     pass.Byte(key, QStringLiteral("AxisWidth"), view.AxisWidth);
     pass.Byte(key, QStringLiteral("AxisStyle"), view.AxisStyle);
-    pass.Integer(key, QStringLiteral("ThetaNum"), view.PolorNum, ScaleT::IsPolorStep);
+    pass.Integer(key, QStringLiteral("ThetaNum"), view.PolorNum, ScaleT::IsPolorNum);
     pass.Byte(key, QStringLiteral("AxisType"), o.AxisType);
     pass.Integer(key, QStringLiteral("FontSize"), ProgramState.FontSize, IsFontSize);
     pass.Flag(key, QStringLiteral("DegreeFont"), o.DegreeFont);

@@ -783,7 +783,7 @@ private:
         ReadByte(PanelLayout.ShowPosition);
         ReadByte(PanelLayout.ShowEquation);
         ReadByte(Options.AxisType);
-        v.PolorNum = ReadInt(v.PolorNum);
+        v.PolorNum = ScaleT::UsablePolorNum(ReadInt(v.PolorNum));
         ReadByte(Options.AreaFixed);
         ReadByte(v.LetterFrac);
         EndValuesLine();

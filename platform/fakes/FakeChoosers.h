@@ -22,10 +22,11 @@ private:
     std::optional<QString> answer(const FileChoice& choice)
     {
         requests_.push_back(choice);
-        if (answers_.empty())
-            return std::nullopt;
-        std::optional<QString> next = std::move(answers_.front());
-        answers_.pop_front();
+        std::optional<QString> next;
+        if (!answers_.empty()) {
+            next.swap(answers_.front());
+            answers_.pop_front();
+        }
         return next;
     }
 

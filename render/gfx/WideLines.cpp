@@ -251,11 +251,14 @@ void TSpanRows::Reset(const TRect& clip)
     touched_.clear();
     clip_ = clip;
     const size_t rows = static_cast<size_t>(std::max(clip.Height(), 0));
-    const int wordsPerRow = (std::max(clip.Width(), 0) + 63) / 64;
-    if (wordsPerRow > wordsPerRow_ || bits_.size() < rows * static_cast<size_t>(wordsPerRow)) {
+    // The row stride never shrinks (a narrower clip keeps the wider rows),
+    // so the bits must hold every row of this clip at that stride.
+    const int wordsPerRow = std::max(wordsPerRow_, (std::max(clip.Width(), 0) + 63) / 64);
+    const size_t words = rows * static_cast<size_t>(wordsPerRow);
+    if (wordsPerRow != wordsPerRow_ || bits_.size() < words) {
         // Every bit is clear here, so the rows may be laid out anew.
-        wordsPerRow_ = std::max(wordsPerRow, wordsPerRow_);
-        bits_.assign(std::max(bits_.size(), rows * static_cast<size_t>(wordsPerRow_)), 0);
+        wordsPerRow_ = wordsPerRow;
+        bits_.assign(std::max(bits_.size(), words), 0);
     }
     if (lowWord_.size() < rows) {
         lowWord_.resize(rows, INT_MAX);

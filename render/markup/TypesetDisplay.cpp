@@ -38,16 +38,25 @@ const DisplaySets& Sets()
     return sets;
 }
 
-// Removes the brackets of the group that opens at position open, if any.
+// Removes the brackets of the group that opens at position open, if any,
+// or only the opening one when the group is not closed (see below).
 void RemoveBracketPair(TokenEdit& s, int open)
 {
     if (s.at(open) != TokenCodes.OpenParen)
         return;
     const int close = s.closeOf(open);
-    if (close > s.len())
-        return;
-    s.remove(close);
+    if (close <= s.len())
+        s.remove(close);
     s.remove(open);
+}
+
+// An argument still being typed («sin(x», «max(1, x») has no closing
+// bracket. Its opening one goes, and the pair the tokenizer put round the
+// argument shows it closed once («sin(x)», not «sin((x)»).
+void RemoveUnclosedBracket(TokenEdit& s, int open)
+{
+    if (s.at(open) == TokenCodes.OpenParen && s.closeOf(open) > s.len())
+        s.remove(open);
 }
 
 // Where the argument of the application at i begins: after the exponent of
@@ -77,6 +86,8 @@ void MarkApplicationsPowersFractions(TokenEdit& s, const DisplaySets& k)
             }
             if (radical || !CharSetHas(k.groupTaking, t))
                 RemoveBracketPair(s, ArgumentStart(s, i));
+            else
+                RemoveUnclosedBracket(s, ArgumentStart(s, i));
         } else if (t == tc.Power) {
             if (s.at(i + 1) == tc.OpenParen) {
                 const int close = s.closeOf(i + 1);

@@ -29,7 +29,6 @@ struct LayoutSets {
     TWideCharSet exponentClose;  // ε λ
     TWideCharSet italicNames;    // variables, user functions, graphs
     TWideCharSet spacedAfter;    // comparisons, function names, postfix operators
-    TWideCharSet symbolFont;     // "<" ">" "=" "-"
 };
 
 const LayoutSets& Sets()
@@ -51,7 +50,6 @@ const LayoutSets& Sets()
     sets.exponentClose = SetOf({GroupEnd, ExponentEnd});
     sets.italicNames = v.VariableTokens | v.UserFunctionTokenClass | v.GraphTokens;
     sets.spacedAfter = v.LogicCompareTokens | v.FunctionNameTokens | v.PostfixTokens;
-    sets.symbolFont = SetOf({t.Less, t.Greater, t.Equal, t.Minus});
     return sets;
 }
 
@@ -60,7 +58,6 @@ struct RunStyle {
     QString Text;
     bool Bold = false;
     bool Italic = false;
-    bool Symbol = false; // drawn where the symbol face would be: its offsets apply
     int Height = 0;      // character height; the layout's size unless enlarged
     int Lower = 0;       // how far the run sits below the line's top
     int Space = 0;       // space on both sides
@@ -392,7 +389,6 @@ RunStyle Typesetter::StyleOf(const LayoutCall& c, TTokenCode t, QString text, bo
         run.Italic = true;
     } else if (!digits && Vocabulary.BinaryOperatorTokens.has(t)) {
         run.Space = 3 * c.Sp;
-        run.Symbol = sets_.symbolFont.has(t);
         if (t == tc.Minus)
             text = QStringLiteral("\u2212");
     }
@@ -464,8 +460,6 @@ void Typesetter::DrawTokenText(LayoutCall& c, const RunStyle& run, TTokenCode to
             ch = NearestInt(ch * 554.0L / 613.0L);
         dv = NearestInt((c.H8 - ch) * 0.8L);
     }
-    if (run.Symbol)
-        dv -= NearestInt(ch * 59.0L / 554.0L);
     f.Color = unscanned && options_.CalculatorStyle ? UnscannedColor : options_.Color;
 
     if (run.Text.startsWith(u'.'))
@@ -483,11 +477,10 @@ void Typesetter::DrawTokenText(LayoutCall& c, const RunStyle& run, TTokenCode to
     if (letterF)
         c.X += h / 8;
 
-    const bool plainFace = !run.Symbol;
     int o = NearestInt(0.2L * h);
     if (integral)
         o = NearestInt(0.1L * h);
-    else if (plainFace && !letterF && HasNoAscender(run.Text))
+    else if (!letterF && HasNoAscender(run.Text))
         o = NearestInt(0.35L * h);
     c.Top = std::min(c.Top, c.Y + o);
 
@@ -500,7 +493,7 @@ void Typesetter::DrawTokenText(LayoutCall& c, const RunStyle& run, TTokenCode to
     }
 
     c.FullBottom = std::max(c.FullBottom, c.Y + ch);
-    if (plainFace && !HasDescender(run.Text))
+    if (!HasDescender(run.Text))
         ch = NearestInt(0.87L * ch);
     c.Bottom = std::max(c.Bottom, c.Y + ch);
     c.Y -= dv;

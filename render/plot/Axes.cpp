@@ -35,11 +35,6 @@ TAxesFrame::TAxesFrame(const ScaleT& view, const TViewMapping& mapping, const TA
     yPi_ = view.YAxis.IsPiBase();
 }
 
-const TAxisMapping& TAxesFrame::SpacingMapping(TAxisRole role) const
-{
-    return IsPolar() ? Mapping.X : AxisMapping(role);
-}
-
 long double TAxesFrame::TickSpacing(TAxisRole role, long double length) const
 {
     const TAxisMapping& mapping = AxisMapping(role);
@@ -174,7 +169,7 @@ void DrawAxis(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, int line
     marks.GridEnd = frame.Magnify(gridLength);
     marks.Half = TickHalfLength(frame);
     const bool labels = !hidden && axis.AxesVisible && axis.ValueVisible;
-    const int interval = UsableLabelInterval(axis.LInterval);
+    const std::int64_t interval = labels ? LabelledTickInterval(canvas, frame, role, ruler, ticks) : 1;
     const auto label = [&](std::int64_t i) {
         const long double t = ticks.At(i);
         DrawTickLabel(canvas, frame, role, false, ruler, OnAxis(role, mapping.ValueToPixel(t).Pixel, linePixel), t);
@@ -194,8 +189,7 @@ void DrawAxis(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, int line
         const int p1 = mapping.ValueToPixel(ticks.At(ticks.Count - 1)).Pixel;
         for (int p = std::min(p0, p1); p <= std::max(p0, p1); ++p)
             marks.Draw(canvas, p);
-        // Labels closer than a pixel would only smear into each other.
-        if (labels && frame.TickSpacing(role, step * interval) >= 1.0L)
+        if (labels)
             for (std::int64_t i = ticks.FirstLabelled(interval); i < ticks.Count; i += interval)
                 label(i);
     }

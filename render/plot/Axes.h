@@ -49,9 +49,6 @@ public:
     long double TickStep(TAxisRole role) const { return role == TAxisRole::X ? xStep_ : yStep_; }
     // Whether the axis's tick unit is a multiple of π (labels in π).
     bool IsPiAxis(TAxisRole role) const { return role == TAxisRole::X ? xPi_ : yPi_; }
-    // The mapping that measures the spacing of an axis's ticks (the x axis's
-    // for the polar y ruler, whose ticks are x steps).
-    const TAxisMapping& SpacingMapping(TAxisRole role) const;
     // A world length along an axis in (magnified) pixels, before rounding.
     long double TickSpacing(TAxisRole role, long double length) const;
 

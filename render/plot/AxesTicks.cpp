@@ -12,19 +12,20 @@ constexpr long double MaxTickCount = 4611686018427387904.0L; // 2^62
 
 } // namespace
 
-int UsableLabelInterval(int interval)
+std::int64_t UsableLabelInterval(std::int64_t interval)
 {
-    return std::max(1, interval);
+    return std::max<std::int64_t>(1, interval);
 }
 
-bool TAxisTicks::IsLabelled(std::int64_t i, int interval) const
+bool TAxisTicks::IsLabelled(std::int64_t i, std::int64_t interval) const
 {
-    return std::fmod(FirstIndex + static_cast<long double>(i), UsableLabelInterval(interval)) == 0.0L;
+    return std::fmod(FirstIndex + static_cast<long double>(i), static_cast<long double>(UsableLabelInterval(interval))) ==
+           0.0L;
 }
 
-std::int64_t TAxisTicks::FirstLabelled(int interval) const
+std::int64_t TAxisTicks::FirstLabelled(std::int64_t interval) const
 {
-    const long double n = UsableLabelInterval(interval);
+    const auto n = static_cast<long double>(UsableLabelInterval(interval));
     const long double r = std::fmod(FirstIndex, n); // in (-n, n)
     const long double toNext = r == 0.0L ? 0.0L : (r > 0.0L ? n - r : -r);
     return static_cast<std::int64_t>(toNext);

@@ -14,9 +14,9 @@ struct TAxisTicks {
     long double At(std::int64_t i) const { return First + static_cast<long double>(i) * Step; }
     // Every interval-th tick counted from 0 carries a label; an interval
     // below 1 (from a file) counts as 1.
-    bool IsLabelled(std::int64_t i, int interval) const;
+    bool IsLabelled(std::int64_t i, std::int64_t interval) const;
     // The first labelled tick.
-    std::int64_t FirstLabelled(int interval) const;
+    std::int64_t FirstLabelled(std::int64_t interval) const;
 };
 
 // The ticks of the multiples of step from the first at or above low up to
@@ -24,4 +24,4 @@ struct TAxisTicks {
 TAxisTicks TicksFrom(long double low, long double high, long double step);
 
 // Labels are drawn for every interval-th tick; 0 or less counts as 1.
-int UsableLabelInterval(int interval);
+std::int64_t UsableLabelInterval(std::int64_t interval);

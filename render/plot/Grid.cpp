@@ -12,8 +12,6 @@
 namespace {
 
 constexpr long double Pi = std::numbers::pi_v<long double>;
-constexpr int DefaultPolorNum = 12;
-constexpr int MaxPolorNum = 72;
 // A view stretched so far that more circles than this cross it shows a
 // smear of grid; the rest are left out.
 constexpr std::int64_t MaxPolarCircles = 10000;
@@ -153,8 +151,7 @@ void DrawPolarCircles(TCanvas& canvas, const TAxesFrame& frame, long double reac
 
 void DrawPolarRays(TCanvas& canvas, const TAxesFrame& frame, long double reach)
 {
-    const int n = frame.View.PolorNum >= 1 && frame.View.PolorNum <= MaxPolorNum ? frame.View.PolorNum
-                                                                                 : DefaultPolorNum;
+    const int n = frame.View.PolorCount();
     for (int k = 0; k <= n; ++k) {
         const long double a = k * 2.0L * Pi / n;
         const std::optional<TPointLine> ray =

@@ -72,12 +72,12 @@ public:
             return std::nullopt;
         }
         const bool inside = Inside(at);
-        if (!previous_) {
+        if (!hasPrevious_) {
             if (inside)
                 Start(Round(at));
         } else if (previousInside_ && inside) {
             Continue(Round(at));
-        } else if (const auto part = ClipToLimit(*previous_, at, limit_)) {
+        } else if (const auto part = ClipToLimit(previous_, at, limit_)) {
             if (!previousInside_)
                 Start(Round(part->first));
             Continue(Round(part->second));
@@ -85,6 +85,7 @@ public:
                 End();
         }
         previous_ = at;
+        hasPrevious_ = true;
         previousInside_ = inside;
         return inside ? std::optional<QPoint>(Round(at)) : std::nullopt;
     }
@@ -92,7 +93,7 @@ public:
     void Break()
     {
         End();
-        previous_.reset();
+        hasPrevious_ = false;
     }
 
 private:
@@ -100,19 +101,21 @@ private:
     {
         PolyLineBuffer.Add(p.x(), p.y());
         last_ = p;
+        hasLast_ = true;
     }
     // Dense lists put many points on one pixel: each is drawn once.
     void Continue(QPoint p)
     {
-        if (p == last_)
+        if (hasLast_ && p == last_)
             return;
         PolyLineBuffer.AddPoint(p.x(), p.y());
         last_ = p;
+        hasLast_ = true;
     }
     void End()
     {
         PolyLineBuffer.Flush();
-        last_.reset();
+        hasLast_ = false;
     }
 
     bool Inside(TPointL p) const { return std::fabs(p.X) <= limit_ && std::fabs(p.Y) <= limit_; }
@@ -123,9 +126,13 @@ private:
 
     const TViewMapping& mapping_;
     long double limit_;
-    std::optional<TPointL> previous_;
+    // Plain values with flags rather than optionals: GCC's optimiser takes an
+    // optional's unset payload for a value read before it is written.
+    TPointL previous_;
+    bool hasPrevious_ = false;
     bool previousInside_ = false;
-    std::optional<QPoint> last_; // the last point of the piece being built
+    QPoint last_; // the last point of the piece being built
+    bool hasLast_ = false;
 };
 
 void SetCurveBrush(TCanvas& canvas, TColor inside, std::uint8_t pattern)

@@ -110,15 +110,14 @@ TTickLabelSize DrawTickLabel(TCanvas& canvas, const TAxesFrame& frame, TAxisRole
         ly = at.y() - NearestInt(h / 2.0L);
     }
 
-    // Labels that would collide with their neighbours or the axis name are
-    // left out, not shrunk.
-    const long double labelled = frame.TickStep(role) * UsableLabelInterval(axis.LInterval);
-    const int interval = frame.SpacingMapping(role).LengthToPixels(labelled).Pixel;
+    // Labels that would run into the axis name, or out of the view at its
+    // left or bottom edge, are left out (their neighbours' spacing is the
+    // caller's: see LabelledTickInterval).
     if (isX) {
-        if (interval <= frame.Magnify(10) + w ||
-            lx + w >= frame.Magnify(frame.Mapping.X.Pixels - 8) - frame.Magnify(frame.FontSize()))
+        if (lx < 0 || lx + w >= frame.Magnify(frame.Mapping.X.Pixels - 8) - frame.Magnify(frame.FontSize()))
             return {w, h};
-    } else if (interval <= frame.Magnify(5) + h || ly <= frame.Magnify(8) + frame.Magnify(frame.FontSize())) {
+    } else if (ly <= frame.Magnify(8) + frame.Magnify(frame.FontSize()) ||
+               ly + h > frame.Magnify(frame.Mapping.Y.Pixels)) {
         return {w, h};
     }
 
@@ -148,18 +147,69 @@ TTickLabelSize DrawTickLabel(TCanvas& canvas, const TAxesFrame& frame, TAxisRole
     return {w, h};
 }
 
+namespace {
+
+// Whether labels `length` apart in world units (the widest w wide and h
+// high) keep clear of each other: the space between two of them exceeds
+// the label and a gap. The polar view's y ruler ticks by x steps, but its
+// labels stand along the y axis: they are spaced in y pixels.
+bool LabelsFit(const TAxesFrame& frame, TAxisRole role, long double length, TTickLabelSize widest)
+{
+    const int spacing = frame.AxisMapping(role).LengthToPixels(length).Pixel;
+    return role == TAxisRole::X ? spacing > frame.Magnify(10) + widest.Width
+                                : spacing > frame.Magnify(5) + widest.Height;
+}
+
+// The widest and the highest label of every interval-th tick.
+TTickLabelSize LargestLabel(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, bool ruler,
+                            const TAxisTicks& ticks, std::int64_t interval)
+{
+    TTickLabelSize largest;
+    for (std::int64_t i = ticks.FirstLabelled(interval); i < ticks.Count; i += interval) {
+        const TTickLabelSize size = DrawTickLabel(canvas, frame, role, true, ruler, QPoint(), ticks.At(i));
+        largest.Width = std::max(largest.Width, size.Width);
+        largest.Height = std::max(largest.Height, size.Height);
+    }
+    return largest;
+}
+
+} // namespace
+
+std::int64_t LabelledTickInterval(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, bool ruler,
+                                  const TAxisTicks& ticks)
+{
+    const std::int64_t interval = UsableLabelInterval(frame.Axis(role).LInterval);
+    const TAxisMapping& mapping = frame.AxisMapping(role);
+    const long double step = frame.TickStep(role);
+    const long double axisLength = mapping.MagnifiedPixels();
+    // Labels less than the smallest gap apart never fit: no need to measure.
+    const int smallestGap = frame.Magnify(role == TAxisRole::X ? 10 : 5);
+    constexpr std::int64_t Thinnings[] = {1, 2, 5};
+    constexpr std::int64_t MaxInterval = std::int64_t{1} << 62;
+    std::int64_t n = interval;
+    for (std::int64_t decade = 1; interval <= MaxInterval / 10 / decade; decade *= 10) {
+        for (const std::int64_t k : Thinnings) {
+            n = interval * k * decade;
+            const long double length = step * static_cast<long double>(n);
+            // Once the labels are a view apart at most one shows: it is kept.
+            if (frame.TickSpacing(role, length) > axisLength)
+                return n;
+            if (mapping.LengthToPixels(length).Pixel > smallestGap &&
+                LabelsFit(frame, role, length, LargestLabel(canvas, frame, role, ruler, ticks, n)))
+                return n;
+        }
+    }
+    return n;
+}
+
 int MeasureYLabels(TCanvas& canvas, const TAxesFrame& frame)
 {
     const ScaleSubT& y = frame.View.YAxis;
     int widest = 0;
     if (y.AxesVisible && y.ValueVisible) {
-        const long double step = frame.TickStep(TAxisRole::Y);
-        const int interval = UsableLabelInterval(y.LInterval);
-        const TAxisTicks ticks = TicksFrom(y.Low, y.High, step);
-        if (frame.TickSpacing(TAxisRole::Y, step * interval) >= 1.0L)
-            for (std::int64_t i = ticks.FirstLabelled(interval); i < ticks.Count; i += interval)
-                widest = std::max(
-                    widest, DrawTickLabel(canvas, frame, TAxisRole::Y, true, true, QPoint(), ticks.At(i)).Width);
+        const TAxisTicks ticks = TicksFrom(y.Low, y.High, frame.TickStep(TAxisRole::Y));
+        const std::int64_t interval = LabelledTickInterval(canvas, frame, TAxisRole::Y, true, ticks);
+        widest = LargestLabel(canvas, frame, TAxisRole::Y, true, ticks, interval).Width;
     }
     SetAxisNameFont(canvas, frame);
     return std::max(widest, MeasureAxisName(canvas, frame, y) + frame.Magnify(8));

@@ -2,6 +2,7 @@
 
 // Tick labels: decimals, fractions, multiples of π, degrees.
 #include "render/plot/Axes.h"
+#include "render/plot/AxesTicks.h"
 
 #include <QChar>
 #include <QPoint>
@@ -32,10 +33,18 @@ struct TTickLabelSize {
 
 // Measures a tick label of v and, unless measureOnly, draws it by the tick
 // at `at` (the tick's point on the axis line), or leaves it out when it
-// would collide with its neighbours or the axis name. Nothing for a value
-// that has no label.
+// would run into the axis name or partly out of the view. Nothing for a
+// value that has no label.
 TTickLabelSize DrawTickLabel(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, bool measureOnly, bool ruler,
                              QPoint at, long double v);
+
+// Which of the ticks carry labels: every n-th counted from 0, n a multiple of
+// the axis's label interval. When the labels of every interval-th tick would
+// run into each other, the whole row is thinned alike, to every 2nd, 5th,
+// 10th, 20th … of them, the first at which every kept label clears its
+// neighbours: the labels stay symmetric about 0 and the axis keeps some.
+std::int64_t LabelledTickInterval(TCanvas& canvas, const TAxesFrame& frame, TAxisRole role, bool ruler,
+                                  const TAxisTicks& ticks);
 
 // The width the y ruler needs: its widest label, or its name and a gap.
 int MeasureYLabels(TCanvas& canvas, const TAxesFrame& frame);

@@ -38,6 +38,7 @@ constexpr int DefaultPolorNum = 12;
 // kept.
 constexpr int MaxFittingRounds = 4;
 constexpr long double FittingTolerance = 1E-3L;
+constexpr int MaxPolorNum = 72;
 
 // Repeated zooming can bring the bounds together; such a range has no
 // pixels per unit.
@@ -422,30 +423,26 @@ void ScaleT::InitColumns()
     Columns.InitColumns(XAxis);
 }
 
-bool ScaleT::IsPolorStep(int n)
+bool ScaleT::IsPolorNum(int n)
 {
-    return std::find(std::begin(PolorSteps), std::end(PolorSteps), n) != std::end(PolorSteps);
+    return n >= 1 && n <= MaxPolorNum;
 }
 
-int ScaleT::ValidPolorNum()
+int ScaleT::UsablePolorNum(int n)
 {
-    if (!IsPolorStep(PolorNum))
-        PolorNum = DefaultPolorNum;
-    return PolorNum;
+    return IsPolorNum(n) ? n : DefaultPolorNum;
 }
 
 void ScaleT::StepUp()
 {
-    const int current = ValidPolorNum();
-    const auto next = std::upper_bound(std::begin(PolorSteps), std::end(PolorSteps), current);
+    const auto next = std::upper_bound(std::begin(PolorSteps), std::end(PolorSteps), PolorCount());
     PolorNum = next != std::end(PolorSteps) ? *next : PolorSteps[std::size(PolorSteps) - 1];
     SetDirtyScale();
 }
 
 void ScaleT::StepDown()
 {
-    const int current = ValidPolorNum();
-    const auto next = std::lower_bound(std::begin(PolorSteps), std::end(PolorSteps), current);
+    const auto next = std::lower_bound(std::begin(PolorSteps), std::end(PolorSteps), PolorCount());
     PolorNum = next != std::begin(PolorSteps) ? *(next - 1) : PolorSteps[0];
     SetDirtyScale();
 }
@@ -460,7 +457,7 @@ TWorldPoint ScaleT::SnapPolar(int px, int py)
         a = y0 >= 0.0L ? Pi / 2.0L : -Pi / 2.0L;
     else
         a = std::atan(y0 / x0) + (x0 < 0.0L ? Pi : 0.0L);
-    const long double d = 2.0L * Pi / ValidPolorNum();
+    const long double d = 2.0L * Pi / PolorCount();
     a = NearestInt(a / d) * d;
     long double cosA = std::cos(a);
     long double sinA = std::sin(a);

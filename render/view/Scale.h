@@ -124,7 +124,7 @@ public:
     std::uint8_t AxisWidth = 1;    // 2 in presentation mode
     std::uint8_t AxisStyle = 0;    // 0 arrow heads, else plain lines
     TOffsetArray<TPointState, 1, PointCount> RecordedStates;
-    int PolorNum = 12; // angle steps in a full turn
+    int PolorNum = 12; // angle steps in a full turn; see PolorCount
     TOffsetArray<TParameter, -1, ParamCount> ViewParams;
     TGraphImages GraphImages;
 
@@ -154,10 +154,16 @@ public:
     // The column x values from the x axis; no function cache stays current.
     void InitColumns();
 
+    // The next angle step count of the buttons' table above or below the
+    // one in use (7 steps up to 8 and down to 6).
     void StepUp();
     void StepDown();
-    // An angle step count that StepUp and StepDown reach.
-    static bool IsPolorStep(int n);
+    // A count of angle steps that is used as it stands: 1 to 72. Any other
+    // (from a file or the settings) counts as 12.
+    static bool IsPolorNum(int n);
+    static int UsablePolorNum(int n);
+    // The angle steps in use: PolorNum, or 12 when it is none.
+    int PolorCount() const { return UsablePolorNum(PolorNum); }
     // The world point of a pixel snapped to the angle steps and the x grid.
     TWorldPoint SnapPolar(int px, int py);
 
@@ -184,7 +190,6 @@ public:
     }
 
 private:
-    int ValidPolorNum();
     // Both bounds, the aspect and the fitting to whole tick steps, without
     // the column table and the redraw.
     void FitRange(const TWorldRect& range);

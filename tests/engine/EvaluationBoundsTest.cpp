@@ -146,18 +146,47 @@ TEST_F(EvaluationBoundsTest, TheLoaderCheckClearsTheCodeOfCircularRecordsOnly)
 TEST_F(EvaluationBoundsTest, TheWorkBudgetIsSharedByEverythingATopLevelEvaluationStarts)
 {
     EvaluationLimits.WorkBudget = 200000;
-    // A long sum alone, a sum of nested evaluations, and over columns.
-    for (const char* text : {"Sum(k,0,10^9,1)", "Sum(k,1,10^5,f1(k))", "Sum(k,1,3000,k)+x"}) {
-        LoadUserFunction(4, "x^2+x");
-        const bool columns = QByteArray(text).endsWith("+x");
-        const bool defined = columns ? Columns(text).Defined(200) : Scalar(text).Defined;
-        EXPECT_FALSE(defined) << text;
+    // A long sum alone, and a sum of nested evaluations.
+    LoadUserFunction(4, "x^2+x");
+    for (const char* text : {"Sum(k,0,10^9,1)", "Sum(k,1,10^5,f1(k))"}) {
+        EXPECT_FALSE(Scalar(text).Defined) << text;
         EXPECT_EQ(LastEvaluationEnd(), TEvaluationEnd::OverBudget) << text;
     }
     // Within the budget: 100 steps over 401 columns, and a scalar sum.
     EXPECT_EQ(Columns("Sum(k,1,100,k)+x").X(200), 5050.0L);
     EXPECT_EQ(LastEvaluationEnd(), TEvaluationEnd::Finished);
     EXPECT_EQ(Scalar("Sum(k,1,10^4,1)").X, 10000.0L);
+}
+
+// The budget bounds one value in both machines: over 41 columns the array
+// machine may do 41 times what one scalar evaluation may, so what the scalar
+// machine computes at each column is computed over the columns, and what it
+// gives up on is given up on there too.
+TEST_F(EvaluationBoundsTest, TheBudgetBoundsOneValueInBothMachines)
+{
+    view.XAxis = TColumnAxis{0, 40, -5.0L, 5.0L};
+    EvaluationLimits.WorkBudget = 30000;
+    struct Case {
+        const char* Text;
+        bool Defined;
+    };
+    const Case cases[] = {
+        {"Sum(k,1,10^4,1)+x", true},       // about 20000 tokens a value, 800000 in all
+        {"Sum(k,1,5000,k)·x", true},
+        {"Sum(k,1,10^4,f1(k))+x", false},  // nested evaluations count for their value
+        {"Sum(k,1,2*10^4,1)+x", false},    // about 40000 tokens a value
+        {"Product(k,1,10^5,1)+x", false},
+    };
+    LoadUserFunction(4, "x^2+x");
+    for (const Case& c : cases) {
+        const TEvaluationEnd end = c.Defined ? TEvaluationEnd::Finished : TEvaluationEnd::OverBudget;
+        EXPECT_EQ(Scalar(c.Text, 1.0L).Defined, c.Defined) << c.Text;
+        EXPECT_EQ(LastEvaluationEnd(), end) << c.Text;
+        const TColumnArray a = Columns(c.Text);
+        for (int column : {0, 20, 40})
+            EXPECT_EQ(a.Defined(column), c.Defined) << c.Text << " column " << column;
+        EXPECT_EQ(LastEvaluationEnd(), end) << c.Text;
+    }
 }
 
 TEST_F(EvaluationBoundsTest, AHeldBreakKeyEndsALongEvaluation)

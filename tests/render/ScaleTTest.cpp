@@ -281,7 +281,10 @@ TEST_F(ScaleTTest, AngleStepsMoveThroughTheirTable)
     struct Case {
         int From, Up, Down;
     };
-    const Case cases[] = {{12, 18, 9}, {72, 72, 36}, {1, 2, 1}, {5, 6, 4}, {7, 18, 9}, {0, 18, 9}, {1000, 18, 9}};
+    // A count between the table's entries steps to its neighbours; one
+    // outside 1..72 counts as 12.
+    const Case cases[] = {{12, 18, 9}, {72, 72, 36}, {1, 2, 1},   {5, 6, 4},     {7, 8, 6},
+                          {10, 12, 9}, {71, 72, 36}, {0, 18, 9}, {73, 18, 9}, {1000, 18, 9}};
     for (const Case& c : cases) {
         view->PolorNum = c.From;
         view->StepUp();
@@ -310,9 +313,12 @@ TEST_F(ScaleTTest, PolarSnappingRoundsTheAngleAndTheRadius)
     p = v.SnapPolar(100, 200); // straight left
     EXPECT_EQ(p.Y, 0.0L);
     EXPECT_EXTENDED_NEAR(p.X, -3.0L, 1E-18L);
-    v.PolorNum = 0; // not a step count: 12
+    v.PolorNum = 7; // not in the buttons' table, but used as it stands
+    p = v.SnapPolar(v.XAxis.ValueToPixel(1.0L), v.YAxis.ValueToPixel(1.05L)); // 46.4° → 360° / 7
+    EXPECT_EXTENDED_NEAR(p.Y / p.X, std::tan(2.0L * Pi / 7.0L), 1E-15L);
+    v.PolorNum = 0; // not a step count: 12, and the view keeps what it holds
     p = v.SnapPolar(200, 300);
-    EXPECT_EQ(v.PolorNum, 12);
+    EXPECT_EQ(v.PolorNum, 0);
     EXPECT_EQ(p, (TWorldPoint{0.0L, -3.0L}));
 }
 

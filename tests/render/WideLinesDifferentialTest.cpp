@@ -4,6 +4,7 @@
 // strokes of every width, cap and pen mode, clipped and far outside the
 // picture, must give the same image bit for bit.
 #include "PixelProbe.h"
+#include "render/gfx/Bitmap.h"
 #include "render/gfx/Canvas.h"
 
 #include <gtest/gtest.h>
@@ -278,6 +279,49 @@ TEST(WideLinesDifferential, WidePicturesAndRepeatedStrokesMatchTheReference)
             canvas.Polyline(across);
             ReferencePolyline(expected, across, pen, all);
             ASSERT_EQ(image, expected) << "width " << width << ", mode " << static_cast<int>(mode);
+        }
+    }
+}
+
+// One picture whose size changes between strokes, as the graph's pictures do
+// when one project after another is opened (600 × 300, then 400 × 400), with
+// clips of every shape: the rows of each stroke fit whatever the strokes
+// before it left, down to the last pixel of the last row.
+TEST(WideLinesDifferential, PicturesResizedBetweenStrokesMatchTheReference)
+{
+    struct Size {
+        int Width, Height;
+    };
+    const Size sizes[] = {{600, 300}, {400, 400}, {100, 1000}, {2000, 40}, {64, 64}, {65, 700}, {1, 1}, {600, 300}};
+    TBitmap picture;
+    TCanvas& canvas = picture.Canvas();
+    for (const Size& size : sizes) {
+        picture.SetSize(size.Width, size.Height);
+        QImage& image = picture.Image();
+        const TRect all{0, 0, size.Width, size.Height};
+        const TRect clips[] = {all,
+                               {0, 0, 1, size.Height},
+                               {0, size.Height - 1, size.Width, size.Height},
+                               {size.Width / 3, size.Height / 4, size.Width, size.Height}};
+        for (const TRect& clip : clips) {
+            canvas.SetClipRect(clip);
+            for (int width : {1, 4, 31}) {
+                const TPen pen{0x3377BB, width, TPenStyle::Solid, TPenMode::Xor, true, TPenCap::Round};
+                canvas.Pen = pen;
+                // Along the last row, and corner to corner.
+                const std::vector<QPoint> strokes[] = {
+                    {{-10, size.Height - 1}, {size.Width + 10, size.Height - 1}},
+                    {{0, 0}, {size.Width - 1, size.Height - 1}, {size.Width - 1, 0}},
+                };
+                for (const std::vector<QPoint>& points : strokes) {
+                    QImage expected = image.copy();
+                    canvas.Polyline(points);
+                    ReferencePolyline(expected, points, pen, clip);
+                    ASSERT_EQ(image, expected) << size.Width << " × " << size.Height << ", clip " << clip.Left << ','
+                                               << clip.Top << ',' << clip.Right << ',' << clip.Bottom << ", width "
+                                               << width;
+                }
+            }
         }
     }
 }

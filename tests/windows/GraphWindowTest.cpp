@@ -265,6 +265,13 @@ TEST_F(GraphWindowTest, TheDivisionButtonsChangeDivisionsOrTheLabelInterval)
     Click(Graph().btnYW);
     Click(Graph().btnYW);
     EXPECT_EQ(GraphScale.PolorNum, 9);
+    // A count read from a file that the table lacks steps to its neighbours.
+    GraphScale.PolorNum = 7;
+    Click(Graph().btnYn);
+    EXPECT_EQ(GraphScale.PolorNum, 8);
+    GraphScale.PolorNum = 7;
+    Click(Graph().btnYW);
+    EXPECT_EQ(GraphScale.PolorNum, 6);
 }
 
 TEST_F(GraphWindowTest, TheAxisButtonPutsTheAxesOnTheBorder)

@@ -37,6 +37,25 @@ TEST_F(TypesetDisplayTest, FormulasBecomeDisplayStrings)
         EXPECT_EQ(Display(QString::fromUtf8(formula)), QString::fromUtf8(expected)) << formula;
 }
 
+// While an argument is being typed its bracket is not closed yet: the
+// preview shows it closed once, never a doubled opening bracket.
+TEST_F(TypesetDisplayTest, UnfinishedArgumentsShowOneBracketPair)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"a*sin(x", "a · δ sin ( x )"},
+        {"sin(x+1", "δ sin ( x + 1 )"},
+        {"sin(", "δ sin ( )"},
+        {"max(1,x", "δ max ( 1 , x )"},
+        {"sin(cos(x", "δ sin ( δ cos ( x ) ε"}, // the inner call closed, the outer as typed
+        {"sin(x^2", "δ sin ( δ x ^ 2 λ )"},
+        {"2*(x", "2 · ( x _"}, // a bracket of the formula's own stays as typed
+        {"a*sin(x)", "a · δ sin ( x ) ε _"},
+        {"max(1,x)", "δ max ( 1 , x ) ε _"},
+    };
+    for (const auto& [formula, expected] : cases)
+        EXPECT_EQ(Display(QString::fromUtf8(formula)), QString::fromUtf8(expected)) << formula;
+}
+
 TEST_F(TypesetDisplayTest, NumbersFollowTheLocaleSeparator)
 {
     UseCommaLocale();

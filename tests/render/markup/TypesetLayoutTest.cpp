@@ -88,6 +88,20 @@ TEST_F(TypesetLayoutTest, ExponentIsSmallerRaisedAndShifted)
     EXPECT_EQ(texts[1], QStringLiteral("28,48 -20 2")); // 16 + pw right, pw above, round(0.65 × 30)
 }
 
+// Relation signs and the minus stand on the line of the letters around them,
+// as "≤" and "+" do: none is raised.
+TEST_F(TypesetLayoutTest, RelationSignsSitOnTheLineOfTheirOperands)
+{
+    for (const char* f : {"y<x", "y>x", "y=x", "y<=x", "y-x", "y+x"}) {
+        Recording r(200, 100);
+        Lay(r, QString::fromUtf8(f), 30, {}, 10, 50);
+        const QStringList texts = Texts(r.Dump());
+        ASSERT_EQ(texts.size(), 3) << f;
+        for (const QString& text : texts)
+            EXPECT_EQ(text.section(u' ', 0, 0).section(u',', 1), QStringLiteral("50")) << f << ' ' << qPrintable(text);
+    }
+}
+
 TEST_F(TypesetLayoutTest, StrayClosersAreDroppedAndTheRestIsDrawn)
 {
     for (const TTokenCode stray : {GroupEnd, RadicandEnd, ExponentEnd, NumeratorEnd, DenominatorStart, DenominatorEnd}) {

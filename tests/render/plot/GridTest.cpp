@@ -13,8 +13,13 @@ TEST_F(AxesTest, PolarGridHasCirclesAtTheXStepAndRaysAtTheAngleSteps)
     EXPECT_EQ(lines[0], "ellipse pen(E0A0A0 1 solid mask) brush(clear) 160 160 241 241");
     EXPECT_EQ(CountStarting(lines, "ellipse pen(E0A0A0"), 7);
     EXPECT_EQ(CountStarting(lines, "polyline pen(E0A0A0 1 solid mask) 200,200 "), 13); // 12 steps, both ends of the turn
-    view.PolorNum = 0; // from a file: the default 12 steps
-    EXPECT_EQ(CountStarting(Lines(DrawLayer()->Graph.Picture), "polyline pen(E0A0A0 1 solid mask) 200,200 "), 13);
+    const std::pair<int, int> rays[] = {{0, 13}, {73, 13}, {7, 8}, {1, 2}}; // counts outside 1..72 give 12 steps
+    for (const auto& [count, lineCount] : rays) {
+        view.PolorNum = count;
+        EXPECT_EQ(CountStarting(Lines(DrawLayer()->Graph.Picture), "polyline pen(E0A0A0 1 solid mask) 200,200 "),
+                  lineCount)
+            << count;
+    }
     // With the pole right of the view no part of the polar axis shows.
     SetView(-10.0L, -2.0L, -4.0L, 4.0L, 400, 400);
     const std::vector<std::string> left = Lines(DrawLayer()->Graph.Picture);
@@ -62,15 +67,19 @@ TEST_F(AxesTest, CrossesAtEveryTickIntersection)
 }
 
 // The polar view's y ruler ticks by the x step: on a tall y range the ticks
-// are closer than a pixel, and every pixel gets one mark, not every tick.
+// are closer than a pixel, and every pixel gets one mark, not every tick;
+// the labels of every 2000000th tick are 40 pixels apart.
 TEST_F(AxesTest, DenseRulerTicksAreDrawnOncePerPixel)
 {
     Options.AxisType = 1;
     SetView(-5.0L, 5.0L, -1E7L, 1E7L, 400, 400);
     const auto drawing = DrawLayer();
     const std::vector<std::string> ruler = Lines(drawing->Layer.YRulerMetafile);
-    EXPECT_EQ(CountStarting(ruler, "polyline pen(000000 1 solid mask) 16,"), 401);
-    EXPECT_EQ(Texts(ruler), Texts_t({"y"}));
+    // The ruler's line runs 6 pixels left of its image's right edge; marks start 4 pixels left of it.
+    const int markStart = drawing->Layer.YRulerMetafile.Width - 5 - 4;
+    EXPECT_EQ(CountStarting(ruler, "polyline pen(000000 1 solid mask) " + std::to_string(markStart) + ","), 401);
+    EXPECT_EQ(Texts(ruler), Texts_t({"−8000000", "−6000000", "−4000000", "−2000000", "0", "2000000", "4000000",
+                                     "6000000", "8000000", "y"}));
 }
 
 } // namespace

@@ -16,8 +16,11 @@ constexpr std::uint8_t OutlineAndFill = TVPolyLine::DrawOutline | TVPolyLine::Dr
 std::string PointList(std::span<const QPoint> points)
 {
     std::string text;
-    for (const QPoint& p : points)
-        text += (text.empty() ? "" : " ") + std::to_string(p.x()) + ',' + std::to_string(p.y());
+    for (const QPoint& p : points) {
+        if (!text.empty())
+            text += ' ';
+        text += std::to_string(p.x()) + ',' + std::to_string(p.y());
+    }
     return text;
 }
 

@@ -135,7 +135,9 @@ TEST_F(RelationLayersTest, RandomChangesDrawAsARedrawFromScratch)
             break;
         }
         case 1: { // a drag step of A
-            const std::string pos = "(" + std::to_string(pick(7) - 3) + ", " + std::to_string(pick(7) - 3) + ")";
+            std::string pos = "(";
+            pos += std::to_string(pick(7) - 3) + ", ";
+            pos += std::to_string(pick(7) - 3) + ")";
             SetPoint(PointA, pos.c_str());
             Stored(Vocabulary.PointTokens[PointA]);
             step += "A to " + pos;
