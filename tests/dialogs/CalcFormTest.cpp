@@ -121,8 +121,9 @@ TEST_F(CalcFormTest, TheResultLineGivesTheValueOrTheReason)
             EXPECT_EQ(ResultText(), messages.last().text) << what;
             EXPECT_FALSE(ResultText().isEmpty()) << what;
         }
-        if (!c.result.isEmpty())
+        if (!c.result.isEmpty()) {
             EXPECT_EQ(ResultText(), c.result) << what;
+        }
         EXPECT_NE(ResultText(), QStringLiteral("error")) << what;
     }
     Calc().close();

@@ -304,9 +304,10 @@ TEST_F(DetailFormTest, TheCalculatorOfAFieldKeepsItsOwnColours)
                 const QImage shown = calc.grab().toImage();
                 // Left of the keys and right of the preview: the face.
                 EXPECT_EQ(shown.pixelColor(2, shown.height() / 2), QColor(0xC0, 0xC0, 0xC0)) << base;
-                if (!base)
+                if (!base) {
                     EXPECT_TRUE(MatchesImageGolden(shown, QStringLiteral("windows/calculator-options-field.png"),
                                                    TextTolerance));
+                }
                 return 0;
             });
             QTest::mouseDClick(edit, Qt::LeftButton);

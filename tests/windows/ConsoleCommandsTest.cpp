@@ -459,9 +459,11 @@ TEST_F(ConsoleCommandsTest, TheExportButtonsStayGreyed)
         for (const char* name : names) {
             QToolButton* button = Find<QToolButton>(Console(), name);
             EXPECT_FALSE(button->isEnabled()) << name << " after " << after;
-            for (QAction* action : bar->actions())
-                if (bar->widgetForAction(action) == button)
+            for (QAction* action : bar->actions()) {
+                if (bar->widgetForAction(action) == button) {
                     EXPECT_FALSE(action->isEnabled()) << name << " after " << after;
+                }
+            }
         }
     };
     expectGreyed("the start");
