@@ -12,7 +12,7 @@ PACKAGES=(
   libmuparser-dev
   libuemf-dev emf2svg
   xvfb xauth
-  openbox xdotool x11-utils
+  openbox xdotool x11-utils x11-xserver-utils
 )
 
 missing=()

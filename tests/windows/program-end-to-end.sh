@@ -3,13 +3,13 @@
 # with a window manager (openbox), its windows found by their titles and
 # worked with keys and the mouse through xdotool. Each walk starts the
 # program with settings of its own and checks how it ends.
-#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf>
+#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf> <first sample lesson>
 # Exits 77 (skipped) when a tool it needs is not installed. The whole run
 # takes a few seconds; every wait polls, with a limit.
 set -u
 
-if [[ $# -ne 3 ]]; then
-    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf>" >&2
+if [[ $# -ne 4 ]]; then
+    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf> <first sample lesson>" >&2
     exit 2
 fi
 
@@ -29,6 +29,7 @@ fi
 kaviro=$1
 render=$2
 demo=$3
+lesson=$4
 work=$(mktemp -d)
 export QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER
@@ -121,9 +122,15 @@ keys_to() {
     xdotool key --clearmodifiers "$@"
 }
 
-# Types the text into the active window's focus and presses Return.
-type_line() {
-    xdotool type --delay 2 "$1"
+# Types the text into the chooser's file name field and presses Return.
+# The chooser is made the active window first: under load it may show
+# before it takes the focus, and the keys would go to the window below.
+type_into_chooser() {
+    local chooser
+    chooser=$(wait_window "^$1\$") || return 1
+    xdotool windowactivate --sync "$chooser" >/dev/null 2>&1
+    poll 3 bash -c "[[ \$(xdotool getactivewindow 2>/dev/null) == $chooser ]]" || return 1
+    xdotool type --delay 2 "$2"
     xdotool key Return
 }
 
@@ -243,8 +250,7 @@ walk_edit_then_quit() {
     place_point || return
     # A picture named as a project is refused, and the edit stays.
     keys_to "$graph" ctrl+o
-    wait_window '^Abrir Arquivo$' >/dev/null || { fail "Ctrl+O opened no chooser"; return; }
-    type_line "$work/figura.kvf"
+    type_into_chooser 'Abrir Arquivo' "$work/figura.kvf" || { fail "Ctrl+O opened no chooser"; return; }
     answer_box ERRO Return || { fail "no refusal of the picture"; return; }
     has_window '^KAVIRO : demo$' || { fail "the document lost its name"; return; }
     # Closing asks first; Cancel keeps the program, OK ends it.
@@ -264,15 +270,13 @@ walk_open_save_as_reopen() {
     # Ctrl+O twice: the second opens its chooser too.
     for _ in 1 2; do
         keys_to "$graph" ctrl+o
-        wait_window '^Abrir Arquivo$' >/dev/null || { fail "Ctrl+O opened no chooser"; return; }
-        type_line "$work/aulas/demo.kvf"
+        type_into_chooser 'Abrir Arquivo' "$work/aulas/demo.kvf" || { fail "Ctrl+O opened no chooser"; return; }
         wait_window '^KAVIRO : demo$' >/dev/null || { fail "demo.kvf did not open"; return; }
     done
     # "Salvar Como" from the file menu, "aula.v2" typed.
     file_menu || { fail "no file menu"; return; }
     xdotool key c Return
-    wait_window '^Salvar Como$' >/dev/null || { fail "no save chooser"; return; }
-    type_line "$work/aulas/aula.v2"
+    type_into_chooser 'Salvar Como' "$work/aulas/aula.v2" || { fail "no save chooser"; return; }
     wait_window '^KAVIRO : aula.v2$' >/dev/null || { fail "not saved as aula.v2"; return; }
     keys_to "$graph" alt+F4
     expect_exit "closing after saving" || return
@@ -303,6 +307,53 @@ walk_refused_on_the_command_line() {
     expect_exit "the graph window was closed"
 }
 
+# Clicks at x y until a window of that title shows (a loaded machine may
+# still be laying the window out at the first click).
+click_until_window() {
+    local attempt
+    for attempt in 1 2 3 4 5; do
+        xdotool mousemove --sync "$1" "$2" click 1
+        poll 2 has_window "$3" && return 0
+    done
+    return 1
+}
+
+# The object dialog's "x =" opens the calculator above the dialog: the
+# calculator is the active window and the window under the mouse at its
+# input line. The first sample lesson has the point V; the places clicked
+# are those of its row in the data panel and of the dialog's "x =".
+walk_calculator_over_dialog() {
+    walk=calculator-over-dialog
+    start "$lesson" || { fail "no windows"; return; }
+    windows_on_work_area || return
+    local x y w h
+    read -r x y w h < <(geometry "$panel")
+    click_until_window $((x + 152)) $((y + 311)) '^Figura V Propriedades$' ||
+        { fail "the row of V opened no dialog"; return; }
+    read -r x y w h < <(geometry "$(window_named '^Figura V Propriedades$')")
+    click_until_window $((x + 200)) $((y + 165)) '^Calculadora$' ||
+        { fail "\"x =\" opened no calculator"; return; }
+    local calculator
+    calculator=$(window_named '^Calculadora$')
+    read -r x y w h < <(geometry "$calculator")
+    xdotool mousemove --sync $((x + 200)) $((y + 40))
+    # The window under the mouse is the frame the window manager put round
+    # the calculator.
+    under_mouse_is_calculator() {
+        local WINDOW
+        eval "$(xdotool getmouselocation --shell)"
+        xwininfo -tree -id "$WINDOW" | grep -q "$(printf '0x%x ' "$calculator")"
+    }
+    poll 3 under_mouse_is_calculator ||
+        { fail "the window under the mouse at the calculator's input line is not the calculator"; return; }
+    poll 3 bash -c "[[ \$(xdotool getactivewindow) == $calculator ]]" ||
+        { fail "the calculator is not the active window"; return; }
+    keys_to "$calculator" Escape
+    kill "$program" 2>/dev/null
+    wait "$program" 2>/dev/null
+    program=""
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -310,9 +361,12 @@ openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm=$!
 poll 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window" ||
     { echo "FAIL: openbox did not start"; cat "$work/openbox.log"; exit 1; }
+# A loaded machine may hold a key down long enough for the server to repeat
+# it, and a repeated Ctrl+O would open a second chooser.
+xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
-    walk_open_save_as_reopen walk_refused_on_the_command_line; do
+    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
