@@ -1,4 +1,5 @@
 #include "session/Commands.h"
+#include "session/DocumentParticipants.h"
 
 #include "render/view/RedrawState.h"
 #include "session/OptionsStore.h"
@@ -125,7 +126,7 @@ void InitAllData()
     RefreshAllRows();
     project.ArrangePanels();
     project.RefreshRows();
-    project.ArrangeStickers();
+    ClearDocumentInParticipants();
 
     host.StopPictureSeries();
     ProgramState.Modified = 0;

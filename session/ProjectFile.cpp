@@ -183,7 +183,7 @@ bool OpenProject(const QString& name)
 void RefreshAll()
 {
     TProjectHost& host = CurrentProjectHost();
-    ProjectFile.InRefreshAll = true;
+    ProgramState.InRefreshAll = true;
     RefreshAllRows();
     host.RefreshRows();
     SetNormalColorScheme();
@@ -204,7 +204,7 @@ void RefreshAll()
         const TStoredSettings& s = ProgramSettings;
         GraphScale.SetRange(GraphScale.GraphImages, {{s.ScaleXLow, s.ScaleYLow}, {s.ScaleXHigh, s.ScaleYHigh}});
     }
-    ProjectFile.InRefreshAll = false;
+    ProgramState.InRefreshAll = false;
     ProgramState.Modified = 0;
 }
 

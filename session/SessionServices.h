@@ -1,6 +1,7 @@
 #pragma once
 
-// The session's answers to what the render layer asks upwards: the figure
-// list's undo points and the parameters that dragging along a curve sets.
-// Called once at program start.
+// The session's answers to what the render layer asks upwards, and its part
+// of every redraw (parameter edits typed and not yet applied, the values of
+// the tools, the figures' object states). Called at program start; later
+// calls change nothing.
 void InstallSessionServices();

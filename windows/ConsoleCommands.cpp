@@ -573,7 +573,8 @@ void NpresentationClick()
             console.move(console.x() - d, console.y());
         }
     }
-    CurrentProjectHost().ArrangeStickers();
+    if (TGraphAreaForm* graph = Forms.GraphAreaForm)
+        graph->PlaceStickers();
     RedrawGraph();
     DockConsole();
 }

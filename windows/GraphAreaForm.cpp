@@ -12,6 +12,7 @@
 #include "model/Options.h"
 #include "model/Settings.h"
 #include "render/view/RedrawState.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/Commands.h"
 #include "session/PanelLayout.h"
@@ -258,7 +259,7 @@ void TGraphAreaForm::FormResize()
         PageControl->hide();
     PushViewHistory();
     tbFreePen->setChecked(false);
-    CurrentRedrawHost().ClearFreehandMarks();
+    NotifyViewChanged();
 
     const int w0 = view.XAxis.VHigh;
     const int h0 = view.YAxis.VHigh;

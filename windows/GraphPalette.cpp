@@ -11,6 +11,7 @@
 #include "model/ProgramState.h"
 #include "model/Settings.h"
 #include "render/view/RedrawState.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/PanelLayout.h"
 #include "session/ViewHistory.h"
@@ -275,7 +276,7 @@ void TGraphAreaForm::ResetTools()
     SetDefaultCaption();
     tbAxisOn->setChecked(GraphScale.AxisOn != 0);
     tbFreePen->setChecked(false);
-    CurrentRedrawHost().ClearFreehandMarks();
+    NotifyViewChanged();
     sbShowPosition->setChecked(false);
     sbShowEquation->setChecked(false);
     SetBackgroundSource(BackgroundFromFile);

@@ -7,6 +7,7 @@
 #include "model/MessageBox.h"
 #include "model/Options.h"
 #include "platform/Desktop.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/PanelLayout.h"
 #include "session/UndoPoints.h"
@@ -220,7 +221,7 @@ void TGraphAreaForm::ShowStickers()
     Options.PetaMemoStyle = 3;
     for (QLabel* sticker : Stickers)
         sticker->setVisible(!sticker->pixmap().isNull());
-    CurrentRedrawHost().RefreshStickers(GraphScale.GraphImages, true);
+    RefreshAfterObjects(GraphScale.GraphImages);
 }
 
 void TGraphAreaForm::ClearAllMemos()

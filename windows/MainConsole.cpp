@@ -13,6 +13,7 @@
 #include "model/Settings.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/markup/TextAdvance.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/Commands.h"
 #include "session/PanelLayout.h"
@@ -628,7 +629,7 @@ void TMainConsole::SetGraphStickersShown(bool shown)
         sticker->show();
     hiddenStickers_.clear();
     // Their live values follow the stepped parameter.
-    CurrentRedrawHost().RefreshStickers(GraphScale.GraphImages, true);
+    RefreshAfterObjects(GraphScale.GraphImages);
 }
 
 void TMainConsole::DropStickerOnPanel(QWidget* sticker)
