@@ -1,5 +1,6 @@
 #include "session/Commands.h"
 #include "session/DocumentParticipants.h"
+#include "session/FigureEdit.h"
 
 #include "render/view/RedrawState.h"
 #include "session/OptionsStore.h"

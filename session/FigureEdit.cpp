@@ -3,10 +3,14 @@
 #include "session/RowModels.h"
 #include "session/UndoPoints.h"
 
+#include "model/MessageBox.h"
 #include "model/ObjectNames.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
 #include "render/plot/Figures.h"
+#include "render/scene/TraceStore.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
 
 #include <optional>
 
@@ -177,6 +181,52 @@ QStringList LabelTemplates(const QString& text, std::uint8_t kind)
 bool IsEditableFigure(int n)
 {
     return n >= 1 && n <= Segments.Count() + 1 && n <= SegmentCount;
+}
+
+int AddFigure(int k1, int k2)
+{
+    if (Segments.Count() >= SegmentCount) {
+        ShowMsgBox(QStringLiteral("Mais segmentos não podem ser adicionados."), MsgWarning, MsgOk);
+        return 0;
+    }
+    SaveUndoPoint();
+    const TDefaultStyle& style = ProgramState.DefaultSegmentStyle;
+    Segments.Append(k1, k2, style.ColorNo1, style.Width, style.LineStyle);
+    const int s = Segments.Count();
+    // Shown at once, without waiting for a redraw.
+    TBitmap& graph = GraphScale.GraphImages[0];
+    if (graph.Width() > 0 && graph.Height() > 0)
+        DrawSegment(DocumentFigureView(GraphScale), graph.Canvas(), s, true);
+    return s;
+}
+
+void DeleteFigure(int s, bool undo)
+{
+    if (s < 1 || s > Segments.Count())
+        return;
+    if (undo)
+        SaveUndoPoint();
+    Segments.Remove(s);
+    ShiftFigureColoursDown(SegmentColors, s);
+    ShiftFigureColoursDown(SegmentColors2, s);
+    // No figure may replay with another's colours or fill.
+    TraceStore.DeleteSegment(s);
+}
+
+void DeleteFigureAndRedraw(int s, bool undo)
+{
+    DeleteFigure(s, undo);
+    SetDirtyObjects();
+    GraphScale.Redraw(GraphScale.GraphImages);
+}
+
+void SetFigure(int s, const Tsegment& figure)
+{
+    if (s < 1 || s > Segments.Count())
+        return;
+    Segments.Data.Items[s] = figure;
+    SetDirtyObjects();
+    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 Tsegment FigureToEdit(int n)

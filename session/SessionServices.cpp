@@ -1,26 +1,13 @@
 #include "session/SessionServices.h"
 
 #include "session/StoreOperations.h"
-#include "session/UndoPoints.h"
 
 #include "engine/Evaluator.h"
 #include "model/DocumentState.h"
 #include "model/Figures.h"
-#include "render/plot/FigureServices.h"
-#include "render/scene/HitTests.h"
 #include "render/scene/RedrawParticipants.h"
 
 namespace {
-
-class SessionUndoPoints final : public TUndoPoints {
-public:
-    void SaveUndoPoint() override { ::SaveUndoPoint(); }
-};
-
-class SessionParameterStore final : public TParameterStore {
-public:
-    void SetPrmValue(int j, long double value) override { ::SetPrmValue(j, value); }
-};
 
 // The values the tools show: the value table's x and the integral limits.
 void EvaluateToolValues()
@@ -50,10 +37,6 @@ public:
 
 void InstallSessionServices()
 {
-    static SessionUndoPoints undoPoints;
-    static SessionParameterStore parameterStore;
     static SessionRedrawSteps redrawSteps;
     static const TRedrawParticipation takesPart(redrawSteps, TRedrawOrder::Session);
-    platform::ServiceSlot<TUndoPoints>::install(&undoPoints);
-    platform::ServiceSlot<TParameterStore>::install(&parameterStore);
 }

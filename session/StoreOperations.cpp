@@ -1,6 +1,6 @@
 #include "session/StoreOperations.h"
 
-#include "render/view/RedrawState.h"
+#include "session/FigureEdit.h"
 #include "session/PanelLayout.h"
 #include "session/RowHost.h"
 #include "session/RowModels.h"

@@ -409,31 +409,16 @@ TSceneRedrawer& SceneRedrawer()
     return redrawer;
 }
 
-TStoreFigureTraces& SceneFigureTraces()
-{
-    static TStoreFigureTraces figureTraces;
-    return figureTraces;
-}
-
-// Takes the service out of its slot when the scene's own is in it; a fake a
-// test installed stays.
-template <class Service, class Own>
-void UninstallOwn(Own& own)
-{
-    if (platform::ServiceSlot<Service>::installed() == &own)
-        platform::ServiceSlot<Service>::install(nullptr);
-}
-
 } // namespace
 
 void UninstallSceneRedrawer()
 {
-    UninstallOwn<TRedrawer>(SceneRedrawer());
-    UninstallOwn<TFigureTraces>(SceneFigureTraces());
+    // A fake a test installed stays.
+    if (platform::ServiceSlot<TRedrawer>::installed() == &SceneRedrawer())
+        platform::ServiceSlot<TRedrawer>::install(nullptr);
 }
 
 void InstallSceneRedrawer()
 {
     platform::ServiceSlot<TRedrawer>::install(&SceneRedrawer());
-    platform::ServiceSlot<TFigureTraces>::install(&SceneFigureTraces());
 }

@@ -10,7 +10,6 @@
 #include "model/Figures.h"
 #include "model/History.h"
 #include "model/ProgramState.h"
-#include "render/plot/FigureServices.h"
 #include "render/plot/Figures.h"
 #include "render/plot/Objects.h"
 #include "session/UndoPoints.h"
@@ -316,17 +315,6 @@ TEST_F(StoreOperationsTest, TheSessionTakesPartInEveryRedraw)
     UninstallSceneRedrawer();
 }
 
-TEST_F(StoreOperationsTest, SessionServicesAnswerTheRenderLayer)
-{
-    InstallSessionServices();
-    CurrentParameterStore().SetPrmValue(1, 4.0L);
-    EXPECT_EQ(DocumentTables.Params[1].Value, 4.0L);
-    EXPECT_TRUE(BackUp.IsAtStart());
-    CurrentUndoPoints().SaveUndoPoint();
-    EXPECT_FALSE(BackUp.IsAtStart());
-    platform::ServiceSlot<TUndoPoints>::install(nullptr);
-    platform::ServiceSlot<TParameterStore>::install(nullptr);
-}
 
 TEST_F(StoreOperationsTest, AMovedDraggablePointKeepsItsTraces)
 {

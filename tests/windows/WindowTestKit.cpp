@@ -4,7 +4,6 @@
 #include "engine/Compiler.h"
 #include "model/Settings.h"
 #include "render/gfx/Fonts.h"
-#include "render/plot/FigureServices.h"
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
@@ -25,9 +24,6 @@ WindowTest::~WindowTest()
     // while the windows they point at are whole, not in a later test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     forms = {};
-    // The session's services go with the program that installed them.
-    platform::ServiceSlot<TUndoPoints>::install(nullptr);
-    platform::ServiceSlot<TParameterStore>::install(nullptr);
 }
 
 void WindowTest::StartProgram(const QStringList& arguments)
