@@ -1,6 +1,5 @@
 #include "session/ParameterSteps.h"
 
-#include "render/view/RedrawState.h"
 #include "session/RowHost.h"
 #include "session/RowModels.h"
 #include "session/StoreOperations.h"
@@ -8,6 +7,7 @@
 #include "engine/NumberFields.h"
 #include "engine/TokenTable.h"
 #include "model/Numeric.h"
+#include "model/Options.h"
 #include "model/ObjectNames.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
@@ -137,6 +137,20 @@ bool ToggleStepMode(int j)
     return true;
 }
 
+void SetParamFixed(int j, bool fixed)
+{
+    if (j >= 1 && j <= ParamCount)
+        DocumentTables.Params[j].Fixed = fixed ? 1 : 0;
+}
+
+void ToggleStepControls(int j)
+{
+    if (j < 1 || j > ParamCount)
+        return;
+    TParameter& p = DocumentTables.Params[j];
+    p.Extra = p.Extra ? 0 : 1;
+}
+
 long double NextStepFactor(long double step, int direction)
 {
     // The factors are rounded decimals: compare with a little slack so that
@@ -180,4 +194,9 @@ int SpeedForParamDelay(int delay, int delayUnit)
         return SpeedBarMax;
     const int position = SpeedBarMax - NearestInt(static_cast<long double>(delay) / delayUnit * 10.0L);
     return std::clamp(position, 0, SpeedBarMax);
+}
+
+void SetParamSpeed(int position)
+{
+    Options.ParamDelay = ParamDelayForSpeed(position, Options.ParamDelayUnit);
 }

@@ -11,6 +11,7 @@
 #include "engine/TokenTable.h"
 #include "model/Figures.h"
 #include "model/ObjectNames.h"
+#include "model/Options.h"
 #include "model/ProgramState.h"
 #include "render/plot/Figures.h"
 #include "render/plot/Objects.h"
@@ -326,6 +327,16 @@ void EraseItemGraph(TItemKind kind, int n)
             TraceStore.EraseSegmentTrace(n);
         return;
     }
+}
+
+void SetTracesRecorded(bool on)
+{
+    Options.CanAImg = on ? 1 : 0;
+}
+
+void SetVectorEntry(bool on)
+{
+    Options.VectorOn = on ? 1 : 0;
 }
 
 bool Modified()

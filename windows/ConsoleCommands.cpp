@@ -17,6 +17,7 @@
 #include "session/Presentation.h"
 #include "session/ProjectHost.h"
 #include "session/RowModels.h"
+#include "session/StoreOperations.h"
 #include "session/UndoPoints.h"
 #include "windows/ConsoleDocking.h"
 #include "windows/ConsoleMenus.h"
@@ -329,7 +330,7 @@ void TConsoleCommands::ConnectTraceButtons()
     if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg")) {
         trace->setCheckable(true);
         trace->setChecked(Options.CanAImg != 0);
-        connect(trace, &QToolButton::toggled, this, [](bool on) { Options.CanAImg = on ? 1 : 0; });
+        connect(trace, &QToolButton::toggled, this, [](bool on) { SetTracesRecorded(on); });
     }
 }
 

@@ -87,8 +87,7 @@ void TParamPanel::WireRow(int j)
     QObject::connect(row.Edit, &QLineEdit::textEdited, Panel, [j](const QString& text) { TypePrmEdit(j, text); });
     QObject::connect(row.Edit, &QLineEdit::editingFinished, Panel, [this, j] { ApplyValueEdit(j); });
     QObject::connect(row.StepEdit, &QLineEdit::editingFinished, Panel, [this, j] { ApplyStepEdit(j); });
-    QObject::connect(row.Fix, &QToolButton::clicked, Panel,
-                     [j](bool down) { DocumentTables.Params[j].Fixed = down ? 1 : 0; });
+    QObject::connect(row.Fix, &QToolButton::clicked, Panel, [j](bool down) { SetParamFixed(j, down); });
     QObject::connect(row.Mode, &QToolButton::clicked, Panel, [this, j] {
         ToggleStepMode(j);
         ShowPrmValues();
@@ -179,8 +178,7 @@ void TParamPanel::BuildStrip()
     TrBar->setFocusPolicy(Qt::NoFocus);
     SlowLabel = new QLabel(QStringLiteral("lento"), Panel);
     FastLabel = new QLabel(QStringLiteral("rápido"), Panel);
-    QObject::connect(TrBar, &QSlider::valueChanged, Panel,
-                     [](int position) { Options.ParamDelay = ParamDelayForSpeed(position, Options.ParamDelayUnit); });
+    QObject::connect(TrBar, &QSlider::valueChanged, Panel, [](int position) { SetParamSpeed(position); });
     SBAimg = SmallButton(Panel, QStringLiteral("R"), QStringLiteral("SBAimg"));
     SBAimg->setCheckable(true);
     BtnToAImage = SmallButton(Panel, QStringLiteral("+R"), QStringLiteral("BtnToAImage"));
@@ -377,8 +375,7 @@ void TParamPanel::ApplyStepEdit(int j)
 
 void TParamPanel::ToggleStepControls(int j)
 {
-    TParameter& p = DocumentTables.Params[j];
-    p.Extra = p.Extra ? 0 : 1;
+    ::ToggleStepControls(j);
     ShowPrmValues();
     ShowRows();
 }
