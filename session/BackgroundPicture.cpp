@@ -1,17 +1,18 @@
 #include "session/BackgroundPicture.h"
 
+#include "session/EditScope.h"
 #include "session/ProjectFile.h"
 
 #include "model/Options.h"
 #include "render/view/RedrawState.h"
-#include "render/view/Scale.h"
 
 namespace {
 
+// The whole graph is drawn again, at the end of the action.
 void RedrawWithBackground()
 {
+    const TEditScope edit;
     SetDirtyView();
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 void RedrawWhenShown()

@@ -1,5 +1,6 @@
 #include "session/Commands.h"
 #include "session/DocumentParticipants.h"
+#include "session/EditScope.h"
 #include "session/FigureEdit.h"
 
 #include "render/view/RedrawState.h"
@@ -91,6 +92,7 @@ TCommandHost& CurrentCommandHost()
 
 void InitAllData()
 {
+    const TEditScope clear;
     TCommandHost& host = CurrentCommandHost();
     TProjectHost& project = CurrentProjectHost();
     host.CloseDocumentWindows();
@@ -131,6 +133,7 @@ void InitAllData()
 
     host.StopPictureSeries();
     ProgramState.Modified = 0;
+    TEditScope::ChangesSaved();
 }
 
 bool Init1Click()

@@ -1,5 +1,6 @@
 #include "session/FigureEdit.h"
 
+#include "session/EditScope.h"
 #include "session/RowModels.h"
 #include "session/UndoPoints.h"
 
@@ -215,18 +216,18 @@ void DeleteFigure(int s, bool undo)
 
 void DeleteFigureAndRedraw(int s, bool undo)
 {
+    const TEditScope edit;
     DeleteFigure(s, undo);
     SetDirtyObjects();
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 void SetFigure(int s, const Tsegment& figure)
 {
     if (s < 1 || s > Segments.Count())
         return;
+    const TEditScope edit;
     Segments.Data.Items[s] = figure;
     SetDirtyObjects();
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 Tsegment FigureToEdit(int n)
@@ -247,18 +248,19 @@ void StoreFigure(int n, const Tsegment& figure)
     if (!IsEditableFigure(n))
         return;
     const bool isNew = n == Segments.Count() + 1;
+    const TEditScope edit;
     if (figure.Kind == FigureNone) {
         if (isNew)
             return;
         SaveUndoPoint();
-        ProgramState.Modified = 1;
+        TEditScope::DocumentChanged();
         DeleteFigureAndRedraw(n, false);
         ShowSegRows();
         return;
     }
     if (isNew || Segments.GetItem(n) != figure) {
         SaveUndoPoint();
-        ProgramState.Modified = 1;
+        TEditScope::DocumentChanged();
     }
     if (isNew)
         Segments.Data.Count = n;

@@ -173,7 +173,6 @@ void TGraphMouseWork::CancelDrag()
     DragKind = 0;
     surface_.HideAreaImage();
     surface_.SetStickersEnabled(true);
-    surface_.RepaintGraph();
 }
 
 void TGraphMouseWork::ClearDragState()
@@ -626,5 +625,4 @@ void TGraphMouseWork::ZoomAtMouse(long double factor)
 {
     ScaleT& view = GraphScale;
     view.ZoomAt({view.XAxis.PixelToValue(CurX), view.YAxis.PixelToValue(CurY)}, factor, factor);
-    surface_.RepaintGraph();
 }

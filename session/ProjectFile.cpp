@@ -1,5 +1,6 @@
 #include "session/ProjectFile.h"
 
+#include "session/EditScope.h"
 #include "session/PanelLayout.h"
 #include "session/RowModels.h"
 #include "session/ProjectEncoding.h"
@@ -153,6 +154,7 @@ void ShowSaveError(const QString& path)
 
 bool OpenProject(const QString& name)
 {
+    const TEditScope open;
     TProjectHost& host = CurrentProjectHost();
     // A project named with its extension in other letters is opened under
     // its own name: the file system tells "A.KVF" from "A.kvf".
@@ -182,6 +184,7 @@ bool OpenProject(const QString& name)
 
 void RefreshAll()
 {
+    const TEditScope refresh;
     TProjectHost& host = CurrentProjectHost();
     ProgramState.InRefreshAll = true;
     RefreshAllRows();
@@ -204,8 +207,12 @@ void RefreshAll()
         const TStoredSettings& s = ProgramSettings;
         GraphScale.SetRange(GraphScale.GraphImages, {{s.ScaleXLow, s.ScaleYLow}, {s.ScaleXHigh, s.ScaleYHigh}});
     }
+    // Drawn while the windows count as rebuilt: no scripts run, every
+    // sticker is rendered.
+    TEditScope::Flush();
     ProgramState.InRefreshAll = false;
     ProgramState.Modified = 0;
+    TEditScope::ChangesSaved();
 }
 
 bool SaveProject()
@@ -214,6 +221,7 @@ bool SaveProject()
         return false;
     SaveKvp(ProjectFile.FileName);
     ProgramState.Modified = 0;
+    TEditScope::ChangesSaved();
     return true;
 }
 

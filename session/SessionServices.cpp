@@ -1,5 +1,6 @@
 #include "session/SessionServices.h"
 
+#include "session/EditScope.h"
 #include "session/StoreOperations.h"
 
 #include "engine/Evaluator.h"
@@ -39,4 +40,5 @@ void InstallSessionServices()
 {
     static SessionRedrawSteps redrawSteps;
     static const TRedrawParticipation takesPart(redrawSteps, TRedrawOrder::Session);
+    InstallScopedRedrawer();
 }

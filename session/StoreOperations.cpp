@@ -1,5 +1,6 @@
 #include "session/StoreOperations.h"
 
+#include "session/EditScope.h"
 #include "session/FigureEdit.h"
 #include "session/PanelLayout.h"
 #include "session/RowHost.h"
@@ -15,6 +16,7 @@
 #include "model/ProgramState.h"
 #include "render/plot/Figures.h"
 #include "render/plot/Objects.h"
+#include "render/scene/Redraw.h"
 #include "render/scene/TraceStore.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
@@ -30,11 +32,12 @@ void UpdateRowPosition(std::span<TRowState> rows, int n, bool wasInUse, bool inU
         ReleaseRowPosition(rows, n);
 }
 
-void RedrawAfterStore()
+// The objects changed and the document with them; the action's scope
+// redraws.
+void MarkStored()
 {
     SetDirtyObjects();
-    GraphScale.Redraw(GraphScale.GraphImages);
-    ProgramState.Modified = 1;
+    TEditScope::DocumentChanged();
 }
 
 
@@ -57,6 +60,7 @@ void StoreFormula(Record& stored, const Record& record, std::span<TRowState> row
                   void (*dropTraces)(int), void (*refreshRows)(), TMarkOrder order)
 {
     const Record next = record; // the record may be the stored one
+    const TEditScope edit;
     SaveUndoPoint();
     const QString& oldText = FormulaOf(stored).Text;
     const QString& newText = FormulaOf(next).Text;
@@ -70,7 +74,7 @@ void StoreFormula(Record& stored, const Record& record, std::span<TRowState> row
     MarkNameChanged(name);
     if (order == MarkThenPanel)
         UpdatePrmPanel();
-    RedrawAfterStore();
+    MarkStored();
 }
 
 // The object's traces no longer fit the new record: another kind, another
@@ -170,6 +174,7 @@ void SetPnt(int n, const TPointFunction& record)
     if (n < 1 || n > PointCount)
         return;
     TPointFunction next = record;
+    const TEditScope edit;
     SaveUndoPoint();
     TPointFunction& stored = DocumentTables.Points[n];
     if (next.Kind == ObjectEmpty) {
@@ -186,7 +191,7 @@ void SetPnt(int n, const TPointFunction& record)
     RefreshPntRows();
     UpdatePrmPanel();
     MarkNameChanged(Vocabulary.PointTokens[n]);
-    RedrawAfterStore();
+    MarkStored();
 }
 
 void SetPrmValue(int j, long double value)
@@ -327,6 +332,12 @@ void EraseItemGraph(TItemKind kind, int n)
             TraceStore.EraseSegmentTrace(n);
         return;
     }
+}
+
+void ClearAllTraces()
+{
+    const TEditScope edit;
+    ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages);
 }
 
 void SetTracesRecorded(bool on)

@@ -12,6 +12,7 @@
 #include "platform/InputState.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/OptionsStore.h"
 #include "session/PanelLayout.h"
 #include "session/Presentation.h"
@@ -64,11 +65,6 @@ TRowItem RowItemOf(TConsoleRowKind kind)
         break;
     }
     return TRowItem::Figure;
-}
-
-void RedrawGraph()
-{
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 // What "New" asks of the windows.
@@ -236,7 +232,7 @@ void TConsoleCommands::ConnectEditMenu()
     On("SetDefault", [] { SaveOptions(); });
     On("SetAssociate", [] { SetAssociateAsked(); });
     On("nrelease", [] { UnregisterFileAssociation(); });
-    On("nClrAimg", [] { ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages); });
+    On("nClrAimg", [] { ClearAllTraces(); });
     On("InitPrm", [] {
         QApplication::beep();
         ResetParamsAsked();
@@ -325,7 +321,7 @@ void TConsoleCommands::ConnectToolBar()
 
 void TConsoleCommands::ConnectTraceButtons()
 {
-    OnButton("BtnClrAImage", [] { ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages); });
+    OnButton("BtnClrAImage", [] { ClearAllTraces(); });
     OnButton("BtnToAImage", [] { DrawChangedObjects(GraphScale, GraphScale.GraphImages); });
     if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg")) {
         trace->setCheckable(true);
@@ -564,18 +560,20 @@ void NpresentationClick()
     if (!Commands)
         return;
     TMainConsole& console = Commands->Console();
-    TogglePresentationMode(console.logicalDpiX());
-    // The panel's width, fonts and rows.
-    console.ApplySizes();
-    if (TGraphAreaForm* graph = Forms.GraphAreaForm) {
-        const int d = PresentationShift(console.frameGeometry(), graph->frameGeometry(), WorkArea());
-        if (d > 0) {
-            graph->move(graph->x() - d, graph->y());
-            console.move(console.x() - d, console.y());
+    {
+        // The graph in the mode's sizes is drawn once, before the panel docks.
+        const TEditScope action;
+        TogglePresentationMode(console.logicalDpiX());
+        // The panel's width, fonts and rows.
+        console.ApplySizes();
+        if (TGraphAreaForm* graph = Forms.GraphAreaForm) {
+            const int d = PresentationShift(console.frameGeometry(), graph->frameGeometry(), WorkArea());
+            if (d > 0) {
+                graph->move(graph->x() - d, graph->y());
+                console.move(console.x() - d, console.y());
+            }
+            graph->PlaceStickers();
         }
     }
-    if (TGraphAreaForm* graph = Forms.GraphAreaForm)
-        graph->PlaceStickers();
-    RedrawGraph();
     DockConsole();
 }

@@ -273,7 +273,7 @@ void TGraphAreaForm::FormResize()
     ResizeGraphArea();
 
     if (Options.AreaFixed) {
-        view.SetRange(view.GraphImages, view.Range());
+        SetViewRange(view.Range());
     } else {
         const long double kx = static_cast<long double>(w) / w0;
         const long double ky = static_cast<long double>(h) / h0;
@@ -281,7 +281,7 @@ void TGraphAreaForm::FormResize()
         const auto [yLow, yHigh] = ScaledRange(view.YAxis, ky);
         view.XAxis.Number = ScaledDivisions(view.XAxis.Number, kx);
         view.YAxis.Number = ScaledDivisions(view.YAxis.Number, ky);
-        view.SetRange(view.GraphImages, {{xLow, yLow}, {xHigh, yHigh}});
+        SetViewRange({{xLow, yLow}, {xHigh, yHigh}});
     }
     if (h != h0 && Forms.DataPanel)
         Forms.DataPanel->resize(Forms.DataPanel->width(), height());

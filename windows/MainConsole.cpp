@@ -16,6 +16,7 @@
 #include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/Commands.h"
+#include "session/EditScope.h"
 #include "session/PanelLayout.h"
 #include "session/RowModels.h"
 #include "windows/ConsoleDocking.h"
@@ -107,12 +108,12 @@ void ShowRowPicture(TRowPicture* picture, const TRowModel& model)
 // A row's show button: the record's visible flag flips and the graph is redrawn.
 void ToggleRecordShown(int panel, int slot)
 {
+    const TEditScope action;
     const TRowItem kind = panel == PanelFunctions ? TRowItem::Function
         : panel == PanelRelations                 ? TRowItem::Relation
         : panel == PanelFigures                   ? TRowItem::Figure
                                                   : TRowItem::Object;
     ToggleItemVisible(kind, slot);
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 // A row's show button ("PanelSegButton3") and picture ("PanelSegImage3"),

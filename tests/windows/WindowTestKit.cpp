@@ -2,11 +2,13 @@
 #include "EventCounter.h"
 
 #include "engine/Compiler.h"
+#include "engine/NumberFields.h"
 #include "model/Settings.h"
 #include "render/gfx/Fonts.h"
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/SessionServices.h"
 #include "session/StoreOperations.h"
 
@@ -24,16 +26,17 @@ WindowTest::~WindowTest()
     // while the windows they point at are whole, not in a later test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     forms = {};
+    UninstallScopedRedrawer();
 }
 
 void WindowTest::StartProgram(const QStringList& arguments)
 {
     // What the units' start-up does, on the document the test main reset.
     InstallFontSubstitutions();
-    InstallSessionServices();
     LoadSettings();
     GraphScale.Startup();
     InstallSceneRedrawer();
+    InstallSessionServices();
     forms = CreateForms(arguments);
     forms.GraphAreaForm->show();
     forms.MainConsole->show();
@@ -92,6 +95,18 @@ bool TooltipReaches(QWidget* widget)
     QApplication::sendEvent(widget, &help);
     widget->removeEventFilter(&probe);
     return probe.Count == 1;
+}
+
+void StoreDraggablePoint(int k, const QString& position, std::uint8_t kind)
+{
+    TPointFunction p = DefaultPoint;
+    p.Kind = kind;
+    p.Draggable = 1;
+    p.Pos.Text = position;
+    JoinPointTexts(p, PointTextDirection::Split);
+    for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y})
+        PrepareExpression(*f, k);
+    SetPnt(k, p);
 }
 
 void SetFunctionFormula(int n, const QString& formula)

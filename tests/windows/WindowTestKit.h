@@ -20,6 +20,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 class WindowTest : public ::testing::Test {
@@ -86,6 +87,9 @@ bool TooltipReaches(QWidget* widget);
 // Stores function n with that formula as the data panel's editing does,
 // and lets the windows show it.
 void SetFunctionFormula(int n, const QString& formula);
+// Stores object k as a draggable object of that kind at a position text
+// «(x, y)».
+void StoreDraggablePoint(int k, const QString& position, std::uint8_t kind = 1);
 // The calculator's next editing, run through the modal runner, types text
 // over its edit line and sends it.
 void QueueCalculatorSend(platform::FakeModalRunner& modal, const QString& text);
