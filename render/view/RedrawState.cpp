@@ -1,6 +1,11 @@
 #include "render/view/RedrawState.h"
 
+#include "model/DocumentState.h"
+
 #include <algorithm>
+
+// One mark of each kind for every relation of the document.
+static_assert(RelationSlots == RelationCount);
 
 TRedrawState RedrawState;
 
