@@ -15,7 +15,6 @@
 #include "session/OptionsStore.h"
 #include "session/Presentation.h"
 #include "session/ProjectFile.h"
-#include "session/SessionServices.h"
 #include "session/UndoPoints.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
@@ -39,7 +38,6 @@ void InitializeUnits()
     // The fonts the windows name, on this system's families.
     InstallFontSubstitutions();
     StartUnitsBelowWindows();
-    InstallSessionServices();
     InstallDialogServices();
 }
 

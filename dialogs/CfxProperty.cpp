@@ -272,14 +272,8 @@ void TCfxProperty::BtnOKClick()
         ShowMsgBox(QStringLiteral("Não é permitido usar \"y\" na função"), MsgWarning, MsgOk);
         return;
     }
-    // The references are followed through the document, so the copy must
-    // stand in its slot while they are checked.
-    TEquationFunction& entry = relation_ ? DocumentTables.Relations[slot_] : DocumentTables.Functions[slot_];
-    const TEquationFunction saved = entry;
-    entry = copy_;
-    const bool circular = CheckCircularity(copy_.Func);
-    entry = saved;
-    if (circular)
+    // The references are followed as though the copy stood in its slot.
+    if (CheckCircularityAs(relation_ ? TFormulaTable::Relations : TFormulaTable::Functions, slot_, copy_.Func))
         return;
     hide();
     // The store takes its undo point from the old record.

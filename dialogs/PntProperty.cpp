@@ -709,18 +709,6 @@ bool CompileKindFormulas(TPointFunction& c, int n)
     return true;
 }
 
-// References are followed through the document, so the copy stands in its
-// slot while they are checked.
-bool IsCircularInSlot(const TPointFunction& c, int n)
-{
-    TPointFunction& entry = DocumentTables.Points[n];
-    const TPointFunction saved = entry;
-    entry = c;
-    const bool circular = CheckCircularity(c.X) || CheckCircularity(c.Y) || CheckCircularity(c.R);
-    entry = saved;
-    return circular;
-}
-
 } // namespace
 
 bool TPntProperty::TakeCurveSettings(TPointFunction& c)
@@ -760,7 +748,7 @@ bool TPntProperty::CompleteCopy()
         ShowMsgBox(QStringLiteral("Parâmetro inválido"), MsgWarning, MsgOk);
         return false;
     }
-    if (IsCircularInSlot(c, slot_))
+    if (CheckCircularityAs(slot_, c))
         return false;
     // A sequence is never dragged nor filled.
     if (kind == ObjectSequence) {
@@ -787,7 +775,7 @@ void TPntProperty::BtnOkClick()
     // Stored, with the undo point of the old record.
     hide();
     SetPnt(n, c);
-    Options.VectorOn = CBVector->isChecked() ? 1 : 0;
+    SetVectorEntry(CBVector->isChecked());
     if (kind != ObjectEmpty)
         ProgramState.DefaultFigureStyle = {c.ColorNo1, c.RColorNo1, c.Width, c.RWidth, c.LineStyle, c.Dimension};
     close();

@@ -12,6 +12,7 @@
 #include <array>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -42,7 +43,7 @@ bool ReferenceAt(QStringView code, qsizetype i, TReference& ref)
 {
     const TTokenCode t = code[i].unicode();
     const TTokenVocabulary& v = Vocabulary;
-    TDocumentTables& doc = DocumentTables;
+    const TDocumentTables& doc = DocumentTables;
     ref = TReference{};
     if (CharSetHas(v.PointTokenClass, t)) {
         ref.object = t - v.PointTokens[1] + 1;
@@ -144,11 +145,21 @@ private:
     VisitedRecords visited_;
 };
 
+// Records of the document and what stands in for them during one check: a
+// record about to be stored is walked where the stored one would be.
+using TStandIns = std::vector<std::pair<const TKavirofunction*, const TKavirofunction*>>;
+
 // Longest chain of references below each record, with cycles detected on the
 // current path; each record is measured once.
 class ChainMeasure {
 public:
     static constexpr int Limit = 101; // a chain reaching depth 101 is circular
+
+    ChainMeasure() = default;
+    explicit ChainMeasure(TStandIns standIns)
+        : standIns_(std::move(standIns))
+    {
+    }
 
     // Number of records on the longest chain starting at record, counting
     // it; Limit + 1 for a cycle or a bad object number.
@@ -167,7 +178,7 @@ public:
             if (ref.badObject)
                 below = Limit + 1;
             else if (ref.record)
-                below = std::max(below, height(*ref.record));
+                below = std::max(below, height(StandInFor(*ref.record)));
         }
         onPath_.erase(&record);
         const int h = std::min(below + 1, Limit + 1);
@@ -176,6 +187,15 @@ public:
     }
 
 private:
+    const TKavirofunction& StandInFor(const TKavirofunction& record) const
+    {
+        for (const auto& [stored, standIn] : standIns_)
+            if (stored == &record)
+                return *standIn;
+        return record;
+    }
+
+    TStandIns standIns_;
     std::unordered_map<const TKavirofunction*, int> heights_;
     std::unordered_set<const TKavirofunction*> onPath_;
 };
@@ -203,21 +223,62 @@ bool PointRefersToToken(TTokenCode token, const TPointFunction& object)
 
 namespace {
 
-bool IsCircular(const TKavirofunction& record)
+bool IsCircular(const TKavirofunction& record, const TStandIns& standIns = {})
 {
     // The record itself stands at depth 0, so 102 records on one chain reach
     // depth 101, which is "deeper than 100".
-    return ChainMeasure().height(record) > ChainMeasure::Limit;
+    return ChainMeasure(standIns).height(record) > ChainMeasure::Limit;
+}
+
+// Shows the message when circular.
+bool Circular(const TKavirofunction& record, const TStandIns& standIns)
+{
+    if (!IsCircular(record, standIns))
+        return false;
+    ShowCircularReferenceMessage();
+    return true;
+}
+
+const TKavirofunction* StoredFormula(TFormulaTable table, int n)
+{
+    const TDocumentTables& doc = DocumentTables;
+    switch (table) {
+    case TFormulaTable::Functions:
+        return n >= 1 && n <= FunctionCount ? &doc.Functions[n].Func : nullptr;
+    case TFormulaTable::Relations:
+        return n >= 1 && n <= RelationCount ? &doc.Relations[n].Func : nullptr;
+    case TFormulaTable::UserFunctions:
+        return n >= 1 && n <= UserFunctionCount ? &doc.UserFunctions[n] : nullptr;
+    }
+    return nullptr;
 }
 
 } // namespace
 
 bool CheckCircularity(const TKavirofunction& record)
 {
-    if (!IsCircular(record))
-        return false;
-    ShowCircularReferenceMessage();
-    return true;
+    return Circular(record, {});
+}
+
+bool CheckCircularityAs(TFormulaTable table, int n, const TKavirofunction& candidate)
+{
+    TStandIns standIns;
+    if (const TKavirofunction* stored = StoredFormula(table, n))
+        standIns.emplace_back(stored, &candidate);
+    return Circular(candidate, standIns);
+}
+
+bool CheckCircularityAs(int n, const TPointFunction& candidate)
+{
+    TStandIns standIns;
+    if (n >= 1 && n <= PointCount) {
+        const TPointFunction& stored = DocumentTables.Points[n];
+        for (auto [from, to] : {std::pair{&stored.Pos, &candidate.Pos}, std::pair{&stored.X, &candidate.X},
+                                std::pair{&stored.Y, &candidate.Y}, std::pair{&stored.R, &candidate.R},
+                                std::pair{&stored.Low, &candidate.Low}, std::pair{&stored.High, &candidate.High}})
+            standIns.emplace_back(from, to);
+    }
+    return Circular(candidate.X, standIns) || Circular(candidate.Y, standIns) || Circular(candidate.R, standIns);
 }
 
 int GiveCircularRecordsNoCode()

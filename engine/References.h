@@ -18,6 +18,14 @@ bool PointRefersToToken(TTokenCode token, const TPointFunction& object);
 // True, with the message "Refere à circulação da função", when following the
 // references from record nests deeper than 100 levels (every cycle does).
 bool CheckCircularity(const TKavirofunction& record);
+// The same for a record about to be stored in slot n of its table: the
+// references that reach the slot reach the candidate, and the document
+// stays as it is.
+enum class TFormulaTable { Functions, Relations, UserFunctions };
+bool CheckCircularityAs(TFormulaTable table, int n, const TKavirofunction& candidate);
+// For object n about to be stored: its X, Y and R formulas, where every
+// reference to object n reaches the candidate's formulas; the message once.
+bool CheckCircularityAs(int n, const TPointFunction& candidate);
 
 // For a document just read, whose formulas no dialog checked: every record
 // (user functions, functions, relations, then each object's formulas) from

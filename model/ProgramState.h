@@ -52,6 +52,9 @@ struct TProgramState {
     int ScriptDrawState = 0;   // nesting depth of running scripts
     std::uint8_t StartupPending = 1; // the program is still starting
     std::uint8_t Modified = 0; // the document has unsaved edits
+    // The session rebuilds the windows and the view after a load or an undo
+    // step: the redraw runs no scripts and renders every sticker.
+    bool InRefreshAll = false;
     QString ProgramDir;        // the program's folder, with a trailing '/'
 
     // The start-up values; the editor fonts become the platform's screen font.

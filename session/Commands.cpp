@@ -1,4 +1,7 @@
 #include "session/Commands.h"
+#include "session/DocumentParticipants.h"
+#include "session/EditScope.h"
+#include "session/FigureEdit.h"
 
 #include "render/view/RedrawState.h"
 #include "session/OptionsStore.h"
@@ -89,6 +92,7 @@ TCommandHost& CurrentCommandHost()
 
 void InitAllData()
 {
+    const TEditScope clear;
     TCommandHost& host = CurrentCommandHost();
     TProjectHost& project = CurrentProjectHost();
     host.CloseDocumentWindows();
@@ -125,10 +129,11 @@ void InitAllData()
     RefreshAllRows();
     project.ArrangePanels();
     project.RefreshRows();
-    project.ArrangeStickers();
+    ClearDocumentInParticipants();
 
     host.StopPictureSeries();
     ProgramState.Modified = 0;
+    TEditScope::ChangesSaved();
 }
 
 bool Init1Click()

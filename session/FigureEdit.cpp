@@ -1,12 +1,17 @@
 #include "session/FigureEdit.h"
 
+#include "session/EditScope.h"
 #include "session/RowModels.h"
 #include "session/UndoPoints.h"
 
+#include "model/MessageBox.h"
 #include "model/ObjectNames.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
 #include "render/plot/Figures.h"
+#include "render/scene/TraceStore.h"
+#include "render/view/RedrawState.h"
+#include "render/view/Scale.h"
 
 #include <optional>
 
@@ -179,6 +184,52 @@ bool IsEditableFigure(int n)
     return n >= 1 && n <= Segments.Count() + 1 && n <= SegmentCount;
 }
 
+int AddFigure(int k1, int k2)
+{
+    if (Segments.Count() >= SegmentCount) {
+        ShowMsgBox(QStringLiteral("Mais segmentos não podem ser adicionados."), MsgWarning, MsgOk);
+        return 0;
+    }
+    SaveUndoPoint();
+    const TDefaultStyle& style = ProgramState.DefaultSegmentStyle;
+    Segments.Append(k1, k2, style.ColorNo1, style.Width, style.LineStyle);
+    const int s = Segments.Count();
+    // Shown at once, without waiting for a redraw.
+    TBitmap& graph = GraphScale.GraphImages[0];
+    if (graph.Width() > 0 && graph.Height() > 0)
+        DrawSegment(DocumentFigureView(GraphScale), graph.Canvas(), s, true);
+    return s;
+}
+
+void DeleteFigure(int s, bool undo)
+{
+    if (s < 1 || s > Segments.Count())
+        return;
+    if (undo)
+        SaveUndoPoint();
+    Segments.Remove(s);
+    ShiftFigureColoursDown(SegmentColors, s);
+    ShiftFigureColoursDown(SegmentColors2, s);
+    // No figure may replay with another's colours or fill.
+    TraceStore.DeleteSegment(s);
+}
+
+void DeleteFigureAndRedraw(int s, bool undo)
+{
+    const TEditScope edit;
+    DeleteFigure(s, undo);
+    SetDirtyObjects();
+}
+
+void SetFigure(int s, const Tsegment& figure)
+{
+    if (s < 1 || s > Segments.Count())
+        return;
+    const TEditScope edit;
+    Segments.Data.Items[s] = figure;
+    SetDirtyObjects();
+}
+
 Tsegment FigureToEdit(int n)
 {
     if (n != Segments.Count() + 1)
@@ -197,18 +248,19 @@ void StoreFigure(int n, const Tsegment& figure)
     if (!IsEditableFigure(n))
         return;
     const bool isNew = n == Segments.Count() + 1;
+    const TEditScope edit;
     if (figure.Kind == FigureNone) {
         if (isNew)
             return;
         SaveUndoPoint();
-        ProgramState.Modified = 1;
+        TEditScope::DocumentChanged();
         DeleteFigureAndRedraw(n, false);
         ShowSegRows();
         return;
     }
     if (isNew || Segments.GetItem(n) != figure) {
         SaveUndoPoint();
-        ProgramState.Modified = 1;
+        TEditScope::DocumentChanged();
     }
     if (isNew)
         Segments.Data.Count = n;

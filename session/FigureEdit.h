@@ -1,13 +1,26 @@
 #pragma once
 
-// The figure dialog without its widgets: the vertex text checked and turned
-// into vertex numbers, the label templates offered for it, and the stored
-// figure.
+// Edits of the document's figure list, and the figure dialog without its
+// widgets: the vertex text checked and turned into vertex numbers, the label
+// templates offered for it, and the stored figure.
 #include "model/Figures.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+
+// A segment from object k1 to k2 in the style of new figures, after an undo
+// point, drawn at once on the visible graph. A full list is refused with a
+// message and nothing changes. The new figure's number, or 0.
+int AddFigure(int k1, int k2);
+// Removes figure s (nothing outside 1..Count), after an undo point when
+// undo is set; the later figures move down with their drawn and traced
+// colours.
+void DeleteFigure(int s, bool undo);
+// The same, then the graph is redrawn.
+void DeleteFigureAndRedraw(int s, bool undo);
+// Stores figure s (nothing outside 1..Count) and redraws the graph.
+void SetFigure(int s, const Tsegment& figure);
 
 // Vertices a kind needs: 3 for polylines, polygons, angle marks, arcs,
 // Bézier curves and right-angle marks, else 2.

@@ -7,6 +7,7 @@
 #include "session/OptionsStore.h"
 #include "session/ProjectFile.h"
 #include "session/SessionResets.h"
+#include "session/SessionServices.h"
 #include "session/UndoPoints.h"
 
 namespace {
@@ -29,6 +30,7 @@ void StartUnitsBelowWindows()
     InitializeEngine();
     RegisterSessionResets();
     InstallSceneRedrawer();
+    InstallSessionServices();
 }
 
 void StartWithoutWindows()

@@ -6,9 +6,11 @@
 #include "model/DocumentState.h"
 #include "model/ObjectNames.h"
 #include "model/Options.h"
+#include "platform/InputState.h"
 #include "render/plot/ArrowsAndBraces.h"
 #include "render/plot/CoordinateText.h"
 #include "render/plot/Figures.h"
+#include "session/FigureEdit.h"
 #include "render/scene/HitTests.h"
 #include "session/MarkerLines.h"
 #include "session/RowModels.h"
@@ -171,7 +173,6 @@ void TGraphMouseWork::CancelDrag()
     DragKind = 0;
     surface_.HideAreaImage();
     surface_.SetStickersEnabled(true);
-    surface_.RepaintGraph();
 }
 
 void TGraphMouseWork::ClearDragState()
@@ -420,10 +421,14 @@ void TGraphMouseWork::SettleDragPixel(QPoint& pixel)
         return;
     }
     if (CanDragPoint(DragAlongCurve, k)) {
-        if (const std::optional<TCurveDrag> drag = DragCurveParameter(GraphScale, k, pixel)) {
+        // With Ctrl from sample to sample; with Shift only the parameter
+        // moves and the pointer stays.
+        if (const std::optional<TCurveDrag> drag = DragCurveParameter(GraphScale, k, pixel, platform::IsCtrlDown())) {
+            if (drag->Param != 0)
+                SetPrmValue(drag->Param, drag->Value);
             pixel = GraphScale.WorldToPoint(drag->Point);
-            if (drag->Pointer)
-                surface_.WarpPointer(*drag->Pointer);
+            if (!platform::IsShiftDown())
+                surface_.WarpPointer(drag->Pointer);
         }
         return;
     }
@@ -620,5 +625,4 @@ void TGraphMouseWork::ZoomAtMouse(long double factor)
 {
     ScaleT& view = GraphScale;
     view.ZoomAt({view.XAxis.PixelToValue(CurX), view.YAxis.PixelToValue(CurY)}, factor, factor);
-    surface_.RepaintGraph();
 }

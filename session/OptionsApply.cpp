@@ -1,7 +1,7 @@
 #include "session/OptionsApply.h"
 
 #include "session/AngleMode.h"
-#include "render/view/RedrawState.h"
+#include "session/EditScope.h"
 #include "session/OptionsStore.h"
 #include "session/ProjectHost.h"
 #include "session/RowModels.h"
@@ -176,12 +176,6 @@ void CompileEach(auto& table, int mode)
         else
             PrepareExpression(slot, mode);
     }
-}
-
-bool AnyDirtyFlag()
-{
-    const auto& f = RedrawState.DirtyFlags;
-    return std::any_of(f.begin(), f.end(), [](std::uint8_t d) { return d != 0; });
 }
 
 } // namespace
@@ -491,11 +485,9 @@ void ApplyArea(const TOptionInputs& in)
         v.YAxis.VHigh = h;
         CurrentProjectHost().ResizeGraphArea();
     }
-    if (!sizeChanged && range == v.Range()) {
-        if (AnyDirtyFlag())
-            v.Redraw(v.GraphImages);
+    // Whatever the options marked is drawn when the action ends.
+    if (!sizeChanged && range == v.Range())
         return;
-    }
     v.SetRange(v.GraphImages, range);
 }
 
@@ -510,8 +502,9 @@ void ApplyFonts(const TOptionInputs& in)
 
 void ApplyOptions(const TOptionInputs& in)
 {
+    const TEditScope edit;
     SaveUndoPoint();
-    ProgramState.Modified = 1;
+    TEditScope::DocumentChanged();
     TRecompilePlan plan;
     ApplyGeneral(in, plan);
     ApplyScale(in, plan);

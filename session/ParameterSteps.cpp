@@ -1,6 +1,6 @@
 #include "session/ParameterSteps.h"
 
-#include "render/view/RedrawState.h"
+#include "session/EditScope.h"
 #include "session/RowHost.h"
 #include "session/RowModels.h"
 #include "session/StoreOperations.h"
@@ -8,9 +8,9 @@
 #include "engine/NumberFields.h"
 #include "engine/TokenTable.h"
 #include "model/Numeric.h"
+#include "model/Options.h"
 #include "model/ObjectNames.h"
 #include "render/view/RedrawState.h"
-#include "render/view/Scale.h"
 
 #include <algorithm>
 #include <array>
@@ -64,6 +64,7 @@ void StepParameter(int j, int direction, bool shift, bool ctrl)
 {
     if (j < 1 || j > ParamCount)
         return;
+    const TEditScope step;
     ApplyPendingPrmEdits();
     const auto& params = DocumentTables.Params;
     std::array<long double, ParamCount + 1> values{};
@@ -74,7 +75,6 @@ void StepParameter(int j, int direction, bool shift, bool ctrl)
     for (int i = 1; i <= ParamCount; ++i)
         SetPrmValue(i, values[i]);
     SetDirtyObjects();
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 bool SetParameterStep(int j, long double step)
@@ -86,6 +86,7 @@ bool SetParameterStep(int j, long double step)
         step = std::fabs(step);
     if (step == p.Step)
         return true;
+    const TEditScope edit;
     p.Step = step;
     bool curves = false;
     for (int k = 1; k <= PointCount; ++k) {
@@ -97,10 +98,8 @@ bool SetParameterStep(int j, long double step)
         curves = true;
     }
     ShowStepText(j);
-    if (curves) {
+    if (curves)
         SetDirtyObjects();
-        GraphScale.Redraw(GraphScale.GraphImages);
-    }
     return true;
 }
 
@@ -135,6 +134,20 @@ bool ToggleStepMode(int j)
     SetParameterStep(j, step);
     ShowStepText(j);
     return true;
+}
+
+void SetParamFixed(int j, bool fixed)
+{
+    if (j >= 1 && j <= ParamCount)
+        DocumentTables.Params[j].Fixed = fixed ? 1 : 0;
+}
+
+void ToggleStepControls(int j)
+{
+    if (j < 1 || j > ParamCount)
+        return;
+    TParameter& p = DocumentTables.Params[j];
+    p.Extra = p.Extra ? 0 : 1;
 }
 
 long double NextStepFactor(long double step, int direction)
@@ -180,4 +193,9 @@ int SpeedForParamDelay(int delay, int delayUnit)
         return SpeedBarMax;
     const int position = SpeedBarMax - NearestInt(static_cast<long double>(delay) / delayUnit * 10.0L);
     return std::clamp(position, 0, SpeedBarMax);
+}
+
+void SetParamSpeed(int position)
+{
+    Options.ParamDelay = ParamDelayForSpeed(position, Options.ParamDelayUnit);
 }

@@ -32,6 +32,11 @@ bool ApplyStepEdit(int j, QString& text);
 // step would be 0.
 bool ToggleStepMode(int j);
 
+// Parameter j steps with the other fixed parameters (the row's F button).
+void SetParamFixed(int j, bool fixed);
+// Parameter j's row shows its step controls, or no longer shows them.
+void ToggleStepControls(int j);
+
 // The steps the doubling and halving buttons go through, largest first.
 inline constexpr std::array<long double, 19> StepFactors{
     1000.0L, 500.0L, 200.0L, 100.0L, 50.0L,  20.0L,  10.0L,   5.0L,   2.0L,   1.0L,
@@ -49,3 +54,5 @@ bool StepFactorStep(int j, int direction);
 inline constexpr int SpeedBarMax = 20;
 int ParamDelayForSpeed(int position, int delayUnit);
 int SpeedForParamDelay(int delay, int delayUnit);
+// The speed bar moved: the animation takes its delay.
+void SetParamSpeed(int position);

@@ -1,5 +1,6 @@
 #include "session/ProjectFile.h"
 
+#include "session/EditScope.h"
 #include "session/PanelLayout.h"
 #include "session/RowModels.h"
 #include "session/ProjectEncoding.h"
@@ -239,6 +240,7 @@ bool OpenProject(const QString& name)
 
 bool OpenCheckedProject(const TCheckedProject& project)
 {
+    const TEditScope open;
     const TProjectFileState before = ProjectFile;
     // The reader finds the background picture in the project's folder.
     ProjectFile.FileName = project.Path.chopped(ProjectExtension.size());
@@ -257,8 +259,9 @@ bool OpenCheckedProject(const TCheckedProject& project)
 
 void RefreshAll()
 {
+    const TEditScope refresh;
     TProjectHost& host = CurrentProjectHost();
-    ProjectFile.InRefreshAll = true;
+    ProgramState.InRefreshAll = true;
     RefreshAllRows();
     host.RefreshRows();
     SetNormalColorScheme();
@@ -279,8 +282,12 @@ void RefreshAll()
         const TStoredSettings& s = ProgramSettings;
         GraphScale.SetRange(GraphScale.GraphImages, {{s.ScaleXLow, s.ScaleYLow}, {s.ScaleXHigh, s.ScaleYHigh}});
     }
-    ProjectFile.InRefreshAll = false;
+    // Drawn while the windows count as rebuilt: no scripts run, every
+    // sticker is rendered.
+    TEditScope::Flush();
+    ProgramState.InRefreshAll = false;
     ProgramState.Modified = 0;
+    TEditScope::ChangesSaved();
 }
 
 bool SaveProject()
@@ -290,6 +297,7 @@ bool SaveProject()
     if (ProjectFile.FileName.isEmpty() || !SaveKvf() || !SaveKvp(ProjectFile.FileName))
         return false;
     ProgramState.Modified = 0;
+    TEditScope::ChangesSaved();
     return true;
 }
 

@@ -21,7 +21,6 @@ struct TProjectFileState {
     QString Extension = QStringLiteral(".kvf");
     TFileKind FileKind = TFileKind::Utf16LE;
     QString BGfile;           // the background picture, a full path
-    bool InRefreshAll = false; // the windows are being rebuilt after a load
 
     void Reset() { *this = TProjectFileState{}; }
 };

@@ -3,13 +3,14 @@
 #include "platform/ServiceSlot.h"
 
 #include <QString>
-#include <QStringList>
 
-// What the project file and the undo points ask of the windows. The model
-// side (positions of rows, panels and stickers, the flags of the tool
-// buttons) lives in the session; these steps only bring the windows up to
-// date with it. Until the windows install their implementation a host that
-// does nothing stands in.
+// What the project file and the undo points ask of the windows, and only
+// what the windows themselves do: their caption, rows, panels, buttons and
+// graph area. The model side (positions of rows, panels and stickers, the
+// flags of the tool buttons) lives in the session; these steps only bring
+// the windows up to date with it. Features with a store of their own take
+// part through DocumentParticipants.h. Until the windows install their
+// implementation a host that does nothing stands in.
 class TProjectHost {
 public:
     virtual ~TProjectHost() = default;
@@ -33,15 +34,6 @@ public:
     // The tool button of the border axes shows the view's state.
     virtual void SetAxisOnButton(bool down) = 0;
 
-    // Rebuilds the scripts from the note text; false when one does not
-    // compile, in which case no script is left.
-    virtual bool CompileScripts(const QStringList& noteLines) = 0;
-    // Splits the note text into the stickers' texts.
-    virtual void BuildStickerTexts(const QStringList& noteLines) = 0;
-    // Places and renders the sticker images from their stored places, and
-    // shows the note text in the note editor when it is open.
-    virtual void ArrangeStickers() = 0;
-
     // The enabled state of the undo and redo menu items and buttons.
     virtual void UpdateUndoControls(bool canUndo, bool canRedo) = 0;
     // The back and forward buttons after the view history was emptied.
@@ -51,8 +43,8 @@ public:
     virtual bool SuppressesViewHistory() { return false; }
 };
 
-// No windows: nothing to bring up to date, no control tabs, every script
-// compiles. Windows that exist only in part derive from it.
+// No windows: nothing to bring up to date, no control tabs. Windows that
+// exist only in part derive from it.
 class TNoProjectHost : public TProjectHost {
 public:
     void SetFileCaption(const QString&) override {}
@@ -63,9 +55,6 @@ public:
     int PageControlHeight() override { return 0; }
     void ResizeGraphArea() override {}
     void SetAxisOnButton(bool) override {}
-    bool CompileScripts(const QStringList&) override { return true; }
-    void BuildStickerTexts(const QStringList&) override {}
-    void ArrangeStickers() override {}
     void UpdateUndoControls(bool, bool) override {}
     void UpdateViewHistoryControls() override {}
 };

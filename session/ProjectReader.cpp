@@ -2,6 +2,7 @@
 #include "session/FilePunctuation.h"
 #include "session/PanelLayout.h"
 #include "session/ProjectFile.h"
+#include "session/DocumentParticipants.h"
 #include "session/ProjectHost.h"
 #include "session/ProjectSections.h"
 
@@ -1019,18 +1020,20 @@ private:
     bool notesColorRead_ = false;
 };
 
-// What the windows do after a successful read.
+// What the windows and the features with stores of their own do after a
+// successful read; what a feature could not take is shown.
 void FinishRead()
 {
     TProjectHost& host = CurrentProjectHost();
     TDocumentTables& t = DocumentTables;
     host.UpdateStretchButton();
     host.ArrangePanels();
-    host.CompileScripts(t.PetaMemoLines);
-    host.BuildStickerTexts(t.PetaMemoLines);
+    const std::vector<TDocumentError> errors = ReplaceDocumentInParticipants(t.PetaMemoLines);
+    // The notes' names as the stickers were built from them.
     for (int i = 1; i <= MaxStickers; ++i)
         t.Stickers.OldNames[i] = t.Stickers.Names[i];
-    host.ArrangeStickers();
+    for (const TDocumentError& e : errors)
+        ShowMsgBox(e.Message, e.Kind, MsgOk);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "session/SessionResets.h"
 
+#include "session/EditScope.h"
 #include "session/ProjectFile.h"
 #include "session/RowModels.h"
 #include "session/UndoPoints.h"
@@ -10,4 +11,5 @@ void RegisterSessionResets()
     RegisterReset(QStringLiteral("project file"), ResetProjectGlobals);
     RegisterReset(QStringLiteral("drag state"), [] { DragState.Reset(); });
     RegisterReset(QStringLiteral("row models"), [] { RowModels.Reset(); RowMetrics.Reset(); });
+    RegisterReset(QStringLiteral("edit scopes"), ResetEditScopes);
 }

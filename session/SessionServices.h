@@ -1,6 +1,7 @@
 #pragma once
 
-// The session's answers to what the render layer asks upwards: the figure
-// list's undo points and the parameters that dragging along a curve sets.
-// Called once at program start.
+// The session's part of every redraw (parameter edits typed and not yet
+// applied, the values of the tools, the figures' object states) and the
+// redrawer that gives each action one redraw (EditScope.h). Called at
+// program start, after the scene's redrawer is installed.
 void InstallSessionServices();

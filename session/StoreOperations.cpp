@@ -1,6 +1,7 @@
 #include "session/StoreOperations.h"
 
-#include "render/view/RedrawState.h"
+#include "session/EditScope.h"
+#include "session/FigureEdit.h"
 #include "session/PanelLayout.h"
 #include "session/RowHost.h"
 #include "session/RowModels.h"
@@ -11,9 +12,11 @@
 #include "engine/TokenTable.h"
 #include "model/Figures.h"
 #include "model/ObjectNames.h"
+#include "model/Options.h"
 #include "model/ProgramState.h"
 #include "render/plot/Figures.h"
 #include "render/plot/Objects.h"
+#include "render/scene/Redraw.h"
 #include "render/scene/TraceStore.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
@@ -29,11 +32,12 @@ void UpdateRowPosition(std::span<TRowState> rows, int n, bool wasInUse, bool inU
         ReleaseRowPosition(rows, n);
 }
 
-void RedrawAfterStore()
+// The objects changed and the document with them; the action's scope
+// redraws.
+void MarkStored()
 {
     SetDirtyObjects();
-    GraphScale.Redraw(GraphScale.GraphImages);
-    ProgramState.Modified = 1;
+    TEditScope::DocumentChanged();
 }
 
 
@@ -56,6 +60,7 @@ void StoreFormula(Record& stored, const Record& record, std::span<TRowState> row
                   void (*dropTraces)(int), void (*refreshRows)(), TMarkOrder order)
 {
     const Record next = record; // the record may be the stored one
+    const TEditScope edit;
     SaveUndoPoint();
     const QString& oldText = FormulaOf(stored).Text;
     const QString& newText = FormulaOf(next).Text;
@@ -69,7 +74,7 @@ void StoreFormula(Record& stored, const Record& record, std::span<TRowState> row
     MarkNameChanged(name);
     if (order == MarkThenPanel)
         UpdatePrmPanel();
-    RedrawAfterStore();
+    MarkStored();
 }
 
 // The object's traces no longer fit the new record: another kind, another
@@ -169,6 +174,7 @@ void SetPnt(int n, const TPointFunction& record)
     if (n < 1 || n > PointCount)
         return;
     TPointFunction next = record;
+    const TEditScope edit;
     SaveUndoPoint();
     TPointFunction& stored = DocumentTables.Points[n];
     if (next.Kind == ObjectEmpty) {
@@ -185,7 +191,7 @@ void SetPnt(int n, const TPointFunction& record)
     RefreshPntRows();
     UpdatePrmPanel();
     MarkNameChanged(Vocabulary.PointTokens[n]);
-    RedrawAfterStore();
+    MarkStored();
 }
 
 void SetPrmValue(int j, long double value)
@@ -326,6 +332,22 @@ void EraseItemGraph(TItemKind kind, int n)
             TraceStore.EraseSegmentTrace(n);
         return;
     }
+}
+
+void ClearAllTraces()
+{
+    const TEditScope edit;
+    ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages);
+}
+
+void SetTracesRecorded(bool on)
+{
+    Options.CanAImg = on ? 1 : 0;
+}
+
+void SetVectorEntry(bool on)
+{
+    Options.VectorOn = on ? 1 : 0;
 }
 
 bool Modified()

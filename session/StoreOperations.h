@@ -49,6 +49,14 @@ enum TItemColor : int {
 void SetItemColor(TItemKind kind, int n, TColor color, int which);
 // Drops the traces of that one record.
 void EraseItemGraph(TItemKind kind, int n);
+// "Limpar Traços": every trace goes and the graph is drawn again.
+void ClearAllTraces();
+
+// Switches of the document kept outside the options dialog: the parameter
+// panel's trace button (changed objects leave traces) and the object
+// dialog's vector entry.
+void SetTracesRecorded(bool on);
+void SetVectorEntry(bool on);
 
 // The document has unsaved changes.
 bool Modified();

@@ -1,5 +1,6 @@
 #include "session/UndoPoints.h"
 
+#include "session/EditScope.h"
 #include "session/ProjectFile.h"
 #include "session/ProjectHost.h"
 
@@ -44,6 +45,7 @@ void Undo()
     // Keys reach here with the controls disabled.
     if (BackUp.IsAtStart())
         return;
+    const TEditScope undo;
     if (!BackUp.CanRedo()) {
         // The state after the last edit becomes the newest snapshot, so
         // that redo can come back to it.
@@ -56,6 +58,7 @@ void Undo()
 
 void Redo()
 {
+    const TEditScope redo;
     if (BackUp.Redo(ProjectData))
         RestoreUndoSnapshot();
 }
@@ -77,6 +80,6 @@ void RestoreUndoSnapshot()
     RefreshAll();
     // RefreshAll marks a loaded document unchanged; a restored step differs
     // from the file, and closing must still ask before losing it.
-    ProgramState.Modified = 1;
+    TEditScope::DocumentChanged();
     UpdateUndoControls();
 }

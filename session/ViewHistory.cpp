@@ -1,6 +1,7 @@
 #include "session/ViewHistory.h"
 
 #include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/ProjectHost.h"
 
 namespace {
@@ -75,11 +76,17 @@ void RedoView()
     ApplyView(PixelLengthsDiffer(xVHigh, yVHigh));
 }
 
+bool SetViewRange(const TWorldRect& range)
+{
+    const TEditScope view;
+    return GraphScale.SetRange(GraphScale.GraphImages, range);
+}
+
 void ApplyView(bool resize)
 {
-    ScaleT& scale = GraphScale;
+    const TEditScope view;
     if (resize)
         CurrentProjectHost().ResizeGraphArea();
-    scale.SetRange(scale.GraphImages, scale.Range());
+    SetViewRange(GraphScale.Range());
     CurrentProjectHost().UpdateViewHistoryControls();
 }

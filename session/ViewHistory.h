@@ -1,9 +1,15 @@
 #pragma once
 
-// Back and forward through the views the graph has shown (BackUpArea).
-// After each step the window's back and forward buttons follow the history.
-// Emptying the history is ClearViewHistory (session/ProjectFile.h).
+// The view's range as the windows set it, and back and forward through the
+// views the graph has shown (BackUpArea). After each step the window's back
+// and forward buttons follow the history. Emptying the history is
+// ClearViewHistory (session/ProjectFile.h).
 #include "model/History.h"
+#include "render/view/ViewMapping.h"
+
+// The graph shows range (drawn when the action ends); false, and nothing
+// changed, for a range no view can show.
+bool SetViewRange(const TWorldRect& range);
 
 // The view of GraphScale as a history entry.
 TAreaView CurrentView();

@@ -20,7 +20,10 @@ set(layer_order
   "render/plot"
   "render/scene"
   "session"
-  "windows,dialogs,notes"
+  "script"
+  "dialogs"
+  "notes"
+  "windows"
   "app"
   "tools")
 # Qt modules each layer may use; the widget layers and the program use any.
@@ -30,6 +33,7 @@ set(qt_model QtCore)
 set(qt_engine QtCore)
 set(qt_render QtCore QtGui)
 set(qt_session QtCore QtGui)
+set(qt_script QtCore QtGui)
 # The test tools run headless: no widgets.
 set(qt_tools QtCore QtGui)
 

@@ -12,11 +12,13 @@
 #include "platform/InputState.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/OptionsStore.h"
 #include "session/PanelLayout.h"
 #include "session/Presentation.h"
 #include "session/ProjectHost.h"
 #include "session/RowModels.h"
+#include "session/StoreOperations.h"
 #include "session/UndoPoints.h"
 #include "windows/ConsoleDocking.h"
 #include "windows/ConsoleMenus.h"
@@ -63,11 +65,6 @@ TRowItem RowItemOf(TConsoleRowKind kind)
         break;
     }
     return TRowItem::Figure;
-}
-
-void RedrawGraph()
-{
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 // What "New" asks of the windows.
@@ -235,7 +232,7 @@ void TConsoleCommands::ConnectEditMenu()
     On("SetDefault", [] { SaveOptions(); });
     On("SetAssociate", [] { SetAssociateAsked(); });
     On("nrelease", [] { UnregisterFileAssociation(); });
-    On("nClrAimg", [] { ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages); });
+    On("nClrAimg", [] { ClearAllTraces(); });
     On("InitPrm", [] {
         QApplication::beep();
         ResetParamsAsked();
@@ -324,12 +321,12 @@ void TConsoleCommands::ConnectToolBar()
 
 void TConsoleCommands::ConnectTraceButtons()
 {
-    OnButton("BtnClrAImage", [] { ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages); });
+    OnButton("BtnClrAImage", [] { ClearAllTraces(); });
     OnButton("BtnToAImage", [] { DrawChangedObjects(GraphScale, GraphScale.GraphImages); });
     if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg")) {
         trace->setCheckable(true);
         trace->setChecked(Options.CanAImg != 0);
-        connect(trace, &QToolButton::toggled, this, [](bool on) { Options.CanAImg = on ? 1 : 0; });
+        connect(trace, &QToolButton::toggled, this, [](bool on) { SetTracesRecorded(on); });
     }
 }
 
@@ -564,17 +561,20 @@ void NpresentationClick()
     if (!Commands)
         return;
     TMainConsole& console = Commands->Console();
-    TogglePresentationMode(console.logicalDpiX());
-    // The panel's width, fonts and rows.
-    console.ApplySizes();
-    if (TGraphAreaForm* graph = Forms.GraphAreaForm) {
-        const int d = PresentationShift(console.frameGeometry(), graph->frameGeometry(), WorkArea());
-        if (d > 0) {
-            graph->move(graph->x() - d, graph->y());
-            console.move(console.x() - d, console.y());
+    {
+        // The graph in the mode's sizes is drawn once, before the panel docks.
+        const TEditScope action;
+        TogglePresentationMode(console.logicalDpiX());
+        // The panel's width, fonts and rows.
+        console.ApplySizes();
+        if (TGraphAreaForm* graph = Forms.GraphAreaForm) {
+            const int d = PresentationShift(console.frameGeometry(), graph->frameGeometry(), WorkArea());
+            if (d > 0) {
+                graph->move(graph->x() - d, graph->y());
+                console.move(console.x() - d, console.y());
+            }
+            graph->PlaceStickers();
         }
     }
-    CurrentProjectHost().ArrangeStickers();
-    RedrawGraph();
     DockConsole();
 }

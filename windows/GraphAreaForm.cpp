@@ -12,6 +12,7 @@
 #include "model/Options.h"
 #include "model/Settings.h"
 #include "render/view/RedrawState.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/Commands.h"
 #include "session/PanelLayout.h"
@@ -287,7 +288,7 @@ void TGraphAreaForm::FormResize()
         PageControl->hide();
     PushViewHistory();
     tbFreePen->setChecked(false);
-    CurrentRedrawHost().ClearFreehandMarks();
+    NotifyViewChanged();
 
     const int w0 = view.XAxis.VHigh;
     const int h0 = view.YAxis.VHigh;
@@ -301,7 +302,7 @@ void TGraphAreaForm::FormResize()
     ResizeGraphArea();
 
     if (Options.AreaFixed) {
-        view.SetRange(view.GraphImages, view.Range());
+        SetViewRange(view.Range());
     } else {
         const long double kx = static_cast<long double>(w) / w0;
         const long double ky = static_cast<long double>(h) / h0;
@@ -309,7 +310,7 @@ void TGraphAreaForm::FormResize()
         const auto [yLow, yHigh] = ScaledRange(view.YAxis, ky);
         view.XAxis.Number = ScaledDivisions(view.XAxis.Number, kx);
         view.YAxis.Number = ScaledDivisions(view.YAxis.Number, ky);
-        view.SetRange(view.GraphImages, {{xLow, yLow}, {xHigh, yHigh}});
+        SetViewRange({{xLow, yLow}, {xHigh, yHigh}});
     }
     if (h != h0 && Forms.DataPanel)
         Forms.DataPanel->resize(Forms.DataPanel->width(), height());

@@ -303,10 +303,12 @@ private:
     int lastClientWidth_ = -1;
     std::function<void()> afterGraphPaint_;
     std::function<void()> afterClose_;
-    TWindowRedrawHost redrawHost_;
+    TGraphRedrawWindow redrawWindow_;
     TWindowProjectHost projectHost_;
     TWindowAxisPanelsHost axisPanelsHost_;
-    ScopedRedrawHost useRedrawHost_{redrawHost_};
+    TGraphStickerPlacement stickerPlacement_;
+    ScopedRedrawWindow useRedrawWindow_{redrawWindow_};
     ScopedProjectHost useProjectHost_{projectHost_};
     ScopedAxisPanelsHost useAxisPanelsHost_{axisPanelsHost_};
+    TDocumentParticipation placesStickers_{stickerPlacement_, TDocumentOrder::Notes};
 };

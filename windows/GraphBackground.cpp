@@ -5,8 +5,7 @@
 #include "model/Options.h"
 #include "platform/Choosers.h"
 #include "platform/Clipboard.h"
-#include "render/view/RedrawState.h"
-#include "render/view/Scale.h"
+#include "session/BackgroundPicture.h"
 #include "session/ProjectFile.h"
 #include "windows/ToolIcons.h"
 
@@ -15,12 +14,6 @@
 #include <QToolButton>
 
 namespace {
-
-void RedrawWithBackground()
-{
-    SetDirtyView();
-    GraphScale.Redraw(GraphScale.GraphImages);
-}
 
 // The picture of the file; null when it is missing or no reader knows it
 // (pictures of the Windows metafile formats among them).
@@ -62,16 +55,14 @@ void TGraphAreaForm::PasteBackgroundFromFile()
     const std::optional<QString> chosen = platform::CurrentFileChooser().chooseOpenFile(choice);
     if (!chosen)
         return;
-    ProjectFile.BGfile = *chosen;
-    LoadBackgroundFile(*chosen);
+    BImage = ReadPicture(*chosen);
+    TakeBackgroundFile(*chosen, !BImage.isNull());
 }
 
 void TGraphAreaForm::LoadBackgroundFile(const QString& fileName)
 {
     BImage = ReadPicture(fileName);
-    Options.BGshown = BImage.isNull() ? 0 : 1;
-    if (Options.BGshown)
-        RedrawWithBackground();
+    ShowBackgroundFile(!BImage.isNull());
 }
 
 void TGraphAreaForm::PasteBackgroundFromClipboard()
@@ -81,36 +72,25 @@ void TGraphAreaForm::PasteBackgroundFromClipboard()
     if (picture.isNull() || picture.width() == 0 || picture.height() == 0)
         return;
     BImage = picture.convertToFormat(QImage::Format_RGB32);
-    ProjectFile.BGfile.clear();
-    Options.BGshown = 1;
-    RedrawWithBackground();
+    TakeBackgroundFromClipboard();
 }
 
 void TGraphAreaForm::ClearBackground()
 {
-    if (!Options.BGshown)
-        return;
-    ProjectFile.BGfile.clear();
-    Options.BGshown = 0;
-    BImage = QImage();
-    RedrawWithBackground();
+    if (ClearBackgroundPicture())
+        BImage = QImage();
 }
 
 void TGraphAreaForm::SetStretchMode(int mode)
 {
-    Options.BGMode = static_cast<std::uint8_t>(mode);
-    Options.BGstretchOn = 1;
+    SetBackgroundStretchMode(mode);
     UpdateStretchButton();
-    if (Options.BGshown)
-        RedrawWithBackground();
 }
 
 void TGraphAreaForm::ToggleStretch()
 {
-    Options.BGstretchOn = Options.BGstretchOn ? 0 : 1;
+    ToggleBackgroundStretch();
     sbStretch->setChecked(Options.BGstretchOn != 0);
-    if (Options.BGshown)
-        RedrawWithBackground();
 }
 
 void TGraphAreaForm::UpdateStretchButton()

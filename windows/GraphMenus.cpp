@@ -4,6 +4,7 @@
 #include "dialogs/PermanentForms.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/StoreOperations.h"
 #include "windows/MainConsole.h"
 
 #include <QMenu>
@@ -63,8 +64,7 @@ void TGraphAreaForm::CreateGraphMenu()
 
     QObject::connect(MnBuildTrace, &QAction::triggered, this,
                      [] { DrawChangedObjects(GraphScale, GraphScale.GraphImages); });
-    QObject::connect(MnClearTraces, &QAction::triggered, this,
-                     [] { ClearTracesAndRedraw(GraphScale, GraphScale.GraphImages); });
+    QObject::connect(MnClearTraces, &QAction::triggered, this, [] { ClearAllTraces(); });
     QObject::connect(MnShowPosition, &QAction::triggered, this, [this] { sbShowPosition->toggle(); });
     QObject::connect(MnShowEquation, &QAction::triggered, this, [this] { sbShowEquation->toggle(); });
 }

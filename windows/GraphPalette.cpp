@@ -11,7 +11,9 @@
 #include "model/ProgramState.h"
 #include "model/Settings.h"
 #include "render/view/RedrawState.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/PanelLayout.h"
 #include "session/ViewHistory.h"
 
@@ -90,11 +92,11 @@ void SetDisplayLevel(ScaleSubT& axis, int level)
 
 constexpr std::array<int, 4> LabelSizes{12, 18, 24, 32};
 
-void RedrawScale()
+// The scale and its ticks are drawn again when the action ends.
+void MarkScaleChanged()
 {
     SetDirtyScale();
     SetDirtyView();
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 } // namespace
@@ -198,8 +200,9 @@ void TGraphAreaForm::CreatePaletteButtons()
     QObject::connect(tbRedo, &QToolButton::clicked, this, [] { RedoView(); });
     QObject::connect(btnOption, &QToolButton::clicked, this, [] { ShowOptions(0); });
     QObject::connect(tbAxisOn, &QToolButton::clicked, this, [](bool down) {
+        const TEditScope action;
         GraphScale.AxisOn = down ? 1 : 0;
-        RedrawScale();
+        MarkScaleChanged();
     });
     QObject::connect(btnSon, &QToolButton::clicked, this, [this] { DisplayLevelClick(TakeClickModifiers()); });
     QObject::connect(sbLsize, &QToolButton::clicked, this, [this] { LabelSizeClick(TakeClickModifiers()); });
@@ -275,7 +278,7 @@ void TGraphAreaForm::ResetTools()
     SetDefaultCaption();
     tbAxisOn->setChecked(GraphScale.AxisOn != 0);
     tbFreePen->setChecked(false);
-    CurrentRedrawHost().ClearFreehandMarks();
+    NotifyViewChanged();
     sbShowPosition->setChecked(false);
     sbShowEquation->setChecked(false);
     SetBackgroundSource(BackgroundFromFile);
@@ -290,20 +293,22 @@ void TGraphAreaForm::SquareClick()
         return;
     PushViewHistory();
     view.SetAspect(1.0L);
-    view.SetRange(view.GraphImages, view.Range());
+    SetViewRange(view.Range());
 }
 
 void TGraphAreaForm::DisplayLevelClick(Qt::KeyboardModifiers modifiers)
 {
+    const TEditScope action;
     const int step = (modifiers & Qt::ShiftModifier) ? 4 : 1;
     const int level = (DisplayLevel(GraphScale.XAxis) + step) % 5;
     SetDisplayLevel(GraphScale.XAxis, level);
     SetDisplayLevel(GraphScale.YAxis, level);
-    RedrawScale();
+    MarkScaleChanged();
 }
 
 void TGraphAreaForm::LabelSizeClick(Qt::KeyboardModifiers modifiers)
 {
+    const TEditScope action;
     const int size = ProgramState.FontSize;
     int index = 0;
     if (modifiers & Qt::ShiftModifier) {
@@ -316,11 +321,12 @@ void TGraphAreaForm::LabelSizeClick(Qt::KeyboardModifiers modifiers)
     }
     ProgramState.FontSize = LabelSizes[index];
     GraphScale.AxisWidth = static_cast<std::uint8_t>(std::max(1, index));
-    RedrawScale();
+    MarkScaleChanged();
 }
 
 void TGraphAreaForm::DivisionsClick(bool yAxis, bool more, Qt::KeyboardModifiers modifiers)
 {
+    const TEditScope action;
     ScaleT& view = GraphScale;
     ScaleSubT& axis = yAxis ? view.YAxis : view.XAxis;
     if (modifiers & Qt::ControlModifier) {
@@ -343,7 +349,7 @@ void TGraphAreaForm::DivisionsClick(bool yAxis, bool more, Qt::KeyboardModifiers
     } else {
         axis.DecreaseDivisions();
     }
-    RedrawScale();
+    MarkScaleChanged();
 }
 
 void TGraphAreaForm::CalcClick()

@@ -7,9 +7,10 @@
 #include "model/MessageBox.h"
 #include "model/Options.h"
 #include "platform/Desktop.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/PanelLayout.h"
-#include "session/UndoPoints.h"
+#include "session/NoteEdits.h"
 #include "windows/ConsoleDrag.h"
 #include "windows/MainConsole.h"
 
@@ -210,27 +211,24 @@ void TGraphAreaForm::ShowMemoMenuItems()
 
 void TGraphAreaForm::HideStickers()
 {
-    Options.PetaMemoStyle = 0;
+    SetStickersShown(false);
     for (QLabel* sticker : Stickers)
         sticker->hide();
 }
 
 void TGraphAreaForm::ShowStickers()
 {
-    Options.PetaMemoStyle = 3;
+    SetStickersShown(true);
     for (QLabel* sticker : Stickers)
         sticker->setVisible(!sticker->pixmap().isNull());
-    CurrentRedrawHost().RefreshStickers(GraphScale.GraphImages, true);
+    RefreshAfterObjects(GraphScale.GraphImages);
 }
 
 void TGraphAreaForm::ClearAllMemos()
 {
     if (!ShowMsgBox(QStringLiteral("Limpar todos os dados memorizados com [OK]"), MsgWarning, MsgOkCancel))
         return;
-    SaveUndoPoint();
-    TDocumentTables& doc = DocumentTables;
-    doc.PetaMemoLines.clear();
-    doc.Stickers = TMemoStr{};
+    ClearAllNotes();
     for (QLabel* sticker : Stickers) {
         sticker->clear();
         sticker->hide();

@@ -13,8 +13,10 @@
 #include "model/Settings.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/markup/TextAdvance.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/view/Scale.h"
 #include "session/Commands.h"
+#include "session/EditScope.h"
 #include "session/PanelLayout.h"
 #include "session/RowModels.h"
 #include "windows/ConsoleDocking.h"
@@ -106,12 +108,12 @@ void ShowRowPicture(TRowPicture* picture, const TRowModel& model)
 // A row's show button: the record's visible flag flips and the graph is redrawn.
 void ToggleRecordShown(int panel, int slot)
 {
+    const TEditScope action;
     const TRowItem kind = panel == PanelFunctions ? TRowItem::Function
         : panel == PanelRelations                 ? TRowItem::Relation
         : panel == PanelFigures                   ? TRowItem::Figure
                                                   : TRowItem::Object;
     ToggleItemVisible(kind, slot);
-    GraphScale.Redraw(GraphScale.GraphImages);
 }
 
 // A row's show button ("PanelSegButton3") and picture ("PanelSegImage3"),
@@ -630,7 +632,7 @@ void TMainConsole::SetGraphStickersShown(bool shown)
         sticker->show();
     hiddenStickers_.clear();
     // Their live values follow the stepped parameter.
-    CurrentRedrawHost().RefreshStickers(GraphScale.GraphImages, true);
+    RefreshAfterObjects(GraphScale.GraphImages);
 }
 
 void TMainConsole::DropStickerOnPanel(QWidget* sticker)

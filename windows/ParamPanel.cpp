@@ -7,7 +7,7 @@
 #include "model/Options.h"
 #include "platform/Clock.h"
 #include "render/view/RedrawState.h"
-#include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/ParameterSteps.h"
 #include "session/RowModels.h"
 #include "session/StoreOperations.h"
@@ -31,12 +31,6 @@ namespace {
 constexpr int ParamDragDistance = 10;
 // How often a held step button looks at the clock.
 constexpr int RepeatPollMs = 5;
-
-void RedrawGraph()
-{
-    SetDirtyObjects();
-    GraphScale.Redraw(GraphScale.GraphImages);
-}
 
 QToolButton* SmallButton(QWidget* parent, const QString& text, const QString& name)
 {
@@ -87,8 +81,7 @@ void TParamPanel::WireRow(int j)
     QObject::connect(row.Edit, &QLineEdit::textEdited, Panel, [j](const QString& text) { TypePrmEdit(j, text); });
     QObject::connect(row.Edit, &QLineEdit::editingFinished, Panel, [this, j] { ApplyValueEdit(j); });
     QObject::connect(row.StepEdit, &QLineEdit::editingFinished, Panel, [this, j] { ApplyStepEdit(j); });
-    QObject::connect(row.Fix, &QToolButton::clicked, Panel,
-                     [j](bool down) { DocumentTables.Params[j].Fixed = down ? 1 : 0; });
+    QObject::connect(row.Fix, &QToolButton::clicked, Panel, [j](bool down) { SetParamFixed(j, down); });
     QObject::connect(row.Mode, &QToolButton::clicked, Panel, [this, j] {
         ToggleStepMode(j);
         ShowPrmValues();
@@ -179,8 +172,7 @@ void TParamPanel::BuildStrip()
     TrBar->setFocusPolicy(Qt::NoFocus);
     SlowLabel = new QLabel(QStringLiteral("lento"), Panel);
     FastLabel = new QLabel(QStringLiteral("rápido"), Panel);
-    QObject::connect(TrBar, &QSlider::valueChanged, Panel,
-                     [](int position) { Options.ParamDelay = ParamDelayForSpeed(position, Options.ParamDelayUnit); });
+    QObject::connect(TrBar, &QSlider::valueChanged, Panel, [](int position) { SetParamSpeed(position); });
     SBAimg = SmallButton(Panel, QStringLiteral("R"), QStringLiteral("SBAimg"));
     SBAimg->setCheckable(true);
     BtnToAImage = SmallButton(Panel, QStringLiteral("+R"), QStringLiteral("BtnToAImage"));
@@ -298,13 +290,12 @@ void TParamPanel::ShowSpeedAndTraces()
 
 void TParamPanel::PressStep(int j, int direction, Qt::KeyboardModifiers modifiers)
 {
+    // A step typed and the step it takes are drawn once.
+    const TEditScope step;
     ApplyStepEdit(j);
-    TGraphAreaForm* graph = Forms.GraphAreaForm;
     if (SetStickersShown)
         SetStickersShown(false);
     StepParameter(j, direction, modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier));
-    if (graph)
-        graph->RepaintGraph();
     if (Options.ParamDelay == 0)
         return;
     held_ = {j, direction, direction > 0 ? Rows[j].Up : Rows[j].Down,
@@ -324,8 +315,6 @@ void TParamPanel::PollStepRepeat()
         return;
     held_.NextDue = now + std::max(1, Options.ParamDelay);
     StepParameter(held_.J, held_.Direction);
-    if (Forms.GraphAreaForm)
-        Forms.GraphAreaForm->RepaintGraph();
 }
 
 void TParamPanel::ReleaseStep()
@@ -355,15 +344,12 @@ void TParamPanel::ApplyValueEdit(int j)
 {
     if (!RowModels.Params[j].Pending)
         return;
-    const bool changed = ApplyPrmEdit(j);
+    // A changed value is drawn once the edit is taken over.
+    const TEditScope edit;
+    ApplyPrmEdit(j);
     RowModels.Params[j].Pending = false;
     RowModels.Params[j].EditColor = AppliedEditColor;
     ShowValue(j);
-    if (changed) {
-        RedrawGraph();
-        if (Forms.GraphAreaForm)
-            Forms.GraphAreaForm->RepaintGraph();
-    }
 }
 
 void TParamPanel::ApplyStepEdit(int j)
@@ -377,8 +363,7 @@ void TParamPanel::ApplyStepEdit(int j)
 
 void TParamPanel::ToggleStepControls(int j)
 {
-    TParameter& p = DocumentTables.Params[j];
-    p.Extra = p.Extra ? 0 : 1;
+    ::ToggleStepControls(j);
     ShowPrmValues();
     ShowRows();
 }
@@ -395,8 +380,6 @@ bool TParamPanel::EditKey(int j, QKeyEvent* key)
     case Qt::Key_Left:
     case Qt::Key_Right:
         StepParameter(j, key->key() == Qt::Key_Right ? StepUp : StepDown);
-        if (Forms.GraphAreaForm)
-            Forms.GraphAreaForm->RepaintGraph();
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -414,10 +397,9 @@ void TParamPanel::EditParamInCalculator(int j)
         return;
     ApplyValueEdit(j);
     if (Forms.CalcForm->EditPrm(Rows[j].Edit, j, DataPanelColor("PanelPrm"), nullptr)) {
+        const TEditScope edit;
         ShowPrmValueTexts();
-        RedrawGraph();
-        if (Forms.GraphAreaForm)
-            Forms.GraphAreaForm->RepaintGraph();
+        SetDirtyObjects();
     }
 }
 

@@ -62,30 +62,19 @@ QRect WorkArea()
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-std::optional<int> TWindowRedrawHost::DataPanelWidth()
+std::optional<int> TGraphRedrawWindow::DataPanelWidth()
 {
     if (!Forms.MainConsole)
         return std::nullopt;
     return Forms.MainConsole->frameGeometry().width();
 }
 
-int TWindowRedrawHost::WorkAreaWidth()
+int TGraphRedrawWindow::WorkAreaWidth()
 {
     return WorkArea().width();
 }
 
-bool TWindowRedrawHost::InRefreshAll()
-{
-    return ProjectFile.InRefreshAll;
-}
-
-// Values typed into parameter rows but not yet applied count in the redraw.
-void TWindowRedrawHost::ApplyPendingPrmEdits()
-{
-    ::ApplyPendingPrmEdits();
-}
-
-void TWindowRedrawHost::RepaintGraph()
+void TGraphRedrawWindow::RepaintGraph()
 {
     OnGraphWindow([&](TGraphAreaForm& form) { form.RepaintGraph(); });
 }
@@ -112,14 +101,14 @@ void TWindowProjectHost::ResizeGraphArea()
     });
 }
 
-const QImage* TWindowRedrawHost::BackgroundPicture()
+const QImage* TGraphRedrawWindow::BackgroundPicture()
 {
     if (!Forms.GraphAreaForm || Forms.GraphAreaForm->BImage.isNull())
         return nullptr;
     return &Forms.GraphAreaForm->BImage;
 }
 
-void TWindowRedrawHost::RecordView()
+void TGraphRedrawWindow::RecordView()
 {
     PushViewHistory();
 }
@@ -220,7 +209,13 @@ void TWindowProjectHost::ArrangePanels()
         Forms.MainConsole->ArrangePanels();
 }
 
-void TWindowProjectHost::ArrangeStickers()
+std::optional<TDocumentError> TGraphStickerPlacement::DocumentReplaced(const QStringList&)
+{
+    OnGraphWindow([](TGraphAreaForm& form) { form.PlaceStickers(); });
+    return std::nullopt;
+}
+
+void TGraphStickerPlacement::DocumentCleared()
 {
     OnGraphWindow([](TGraphAreaForm& form) { form.PlaceStickers(); });
 }

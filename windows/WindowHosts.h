@@ -4,24 +4,21 @@
 // render layer and the session ask of the graph window and the data panel.
 #include "render/plot/Rulers.h"
 #include "render/view/ViewServices.h"
+#include "session/DocumentParticipants.h"
 #include "session/ProjectHost.h"
 
 #include <functional>
 
-class TWindowRedrawHost final : public TRedrawHost {
+class TGraphRedrawWindow final : public TRedrawWindow {
 public:
     std::optional<int> DataPanelWidth() override;
     int WorkAreaWidth() override;
-    bool InRefreshAll() override;
-    void ApplyPendingPrmEdits() override;
     void RepaintGraph() override;
     const QImage* BackgroundPicture() override;
     void RecordView() override;
 };
 
-// The rows, stickers, scripts and tool buttons do not exist yet: their
-// steps do nothing until those windows are built.
-class TWindowProjectHost final : public TNoProjectHost {
+class TWindowProjectHost final : public TProjectHost {
 public:
     void SetFileCaption(const QString& fileName) override;
     int PageControlHeight() override;
@@ -34,9 +31,16 @@ public:
     // The data panel's rows and panels.
     void RefreshRows() override;
     void ArrangePanels() override;
-    void ArrangeStickers() override;
     // The data panel's undo and redo items and buttons.
     void UpdateUndoControls(bool canUndo, bool canRedo) override;
+};
+
+// The sticker images of the graph window, placed from their stored places
+// for every document read and every new one.
+class TGraphStickerPlacement final : public TDocumentParticipant {
+public:
+    std::optional<TDocumentError> DocumentReplaced(const QStringList& noteLines) override;
+    void DocumentCleared() override;
 };
 
 // The graph window's axis strips: their sizes, the rulers shown in them and

@@ -6,6 +6,7 @@
 #include "render/gfx/Fonts.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/SessionServices.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
 
@@ -26,6 +27,7 @@ TWindowBench::TWindowBench(const QStringList& arguments)
     LoadSettings();
     GraphScale.Startup();
     InstallSceneRedrawer();
+    InstallSessionServices();
     forms_ = CreateForms(arguments);
     forms_.GraphAreaForm->show();
     forms_.MainConsole->show();

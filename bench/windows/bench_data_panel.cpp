@@ -7,6 +7,7 @@
 #include "engine/Compiler.h"
 #include "engine/NumberFields.h"
 #include "model/Options.h"
+#include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
 #include "session/ParameterSteps.h"
 #include "session/RowModels.h"
@@ -78,6 +79,7 @@ void BM_StepParameterWith20Functions(benchmark::State& state)
     Windows();
     BuildFunctions();
     StepOnce();
+    const int redrawsBefore = RedrawCounters.Redraws;
     StepOnce();
     if (DocumentTables.Functions[20].Func.Code.isEmpty() || DocumentTables.Params[1].Value != 0.02L
         || Console().Params->Rows[1].Edit->text() != QStringLiteral("0.02")
@@ -85,10 +87,17 @@ void BM_StepParameterWith20Functions(benchmark::State& state)
         FailBenchmark(state, "two steps of 0.01 did not show 0.02 on an 801-pixel graph");
         return;
     }
+    if (RedrawCounters.Redraws - redrawsBefore != 1) {
+        FailBenchmark(state, "a step drew the graph other than once");
+        return;
+    }
+    const int redraws = RedrawCounters.Redraws;
     for (auto _ : state)
         StepOnce();
     state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
                                                        benchmark::Counter::kIsRate);
+    state.counters["redraws_per_step"] =
+        static_cast<double>(RedrawCounters.Redraws - redraws) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_StepParameterWith20Functions)->Unit(benchmark::kMillisecond)->UseRealTime();
 

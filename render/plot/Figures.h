@@ -87,16 +87,3 @@ bool HitSegment(const TFigureView& view, int s, int mx, int my);
 // The topmost figure under the mouse; 0 when none.
 int HitTest(const TFigureView& view, int mx, int my);
 
-// Edits of the document's figure list (Segments).
-// A segment from object k1 to k2 in the style of new figures, drawn at once
-// on the visible graph. A full list is refused with a message and nothing
-// changes. The new figure's number, or 0.
-int AddFigure(int k1, int k2);
-// Removes figure s (nothing outside 1..Count), after an undo point when
-// undo is set; the later figures move down with their drawn and traced
-// colours.
-void DeleteFigure(int s, bool undo);
-// The same, then the graph is redrawn.
-void DeleteFigureAndRedraw(int s, bool undo);
-// Stores figure s (nothing outside 1..Count) and redraws the graph.
-void SetFigure(int s, const Tsegment& figure);

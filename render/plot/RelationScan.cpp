@@ -5,6 +5,7 @@
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "model/Options.h"
+#include "model/ProgramState.h"
 #include "platform/Clock.h"
 #include "platform/InputState.h"
 #include "render/plot/RelationPlot.h"
@@ -296,8 +297,8 @@ bool SetsBit(TTokenCode op, int sign)
 class ScanProgress {
 public:
     ScanProgress(int rows, const TPiecePens& pens, TconnectLines& joiner, const std::function<void()>& show)
-        : host_(CurrentRedrawHost())
-        , saved_(host_.CaptionSuffix())
+        : window_(CurrentRedrawWindow())
+        , saved_(window_.CaptionSuffix())
         , clock_(platform::CurrentClock())
         , start_(clock_.tickCount())
         , rows_(std::max(rows, 1))
@@ -309,7 +310,7 @@ public:
     ~ScanProgress()
     {
         if (captioned_)
-            host_.SetCaptionSuffix(saved_);
+            window_.SetCaptionSuffix(saved_);
     }
     ScanProgress(const ScanProgress&) = delete;
     ScanProgress& operator=(const ScanProgress&) = delete;
@@ -321,10 +322,10 @@ public:
             return true;
         const int percent = static_cast<int>(std::lround(100.0 * r / rows_));
         if (percent < 50 || interval_ > ProgressStepMs) {
-            host_.SetCaptionSuffix(saved_ + QStringLiteral(" : ") + QString::number(percent) + u'%');
+            window_.SetCaptionSuffix(saved_ + QStringLiteral(" : ") + QString::number(percent) + u'%');
             captioned_ = true;
         }
-        if ((host_.InRefreshAll() || Options.DrawOnCalc) && show_ && pens_.Main && !pens_.OnlyTrace) {
+        if ((ProgramState.InRefreshAll || Options.DrawOnCalc) && show_ && pens_.Main && !pens_.OnlyTrace) {
             joiner_.Draw(*pens_.Main);
             show_();
         }
@@ -335,7 +336,7 @@ public:
     }
 
 private:
-    TRedrawHost& host_;
+    TRedrawWindow& window_;
     QString saved_;
     const platform::Clock& clock_;
     std::int64_t start_;

@@ -196,7 +196,7 @@ void PlotFunction(ScaleT& view, const TRelationDrawing& drawing, const TEquation
 
 void DrawRelations(ScaleT& view, TGraphImages& images, TCanvas* traceCanvas, bool traceAll, bool onlyTrace)
 {
-    TRedrawHost& host = CurrentRedrawHost();
+    TRedrawWindow& window = CurrentRedrawWindow();
     TBitmap& target = images[2];
     TBitmap& graph = images[0];
     for (int i = 1; i <= RelationCount; ++i) {
@@ -221,7 +221,7 @@ void DrawRelations(ScaleT& view, TGraphImages& images, TCanvas* traceCanvas, boo
                 canvas.CopyMode = TCopyMode::SrcAnd;
                 canvas.Draw(0, 0, layer.Image());
                 canvas.CopyMode = mode;
-                host.RepaintGraph();
+                window.RepaintGraph();
             };
             const TRelationDrawing drawing{view.Mapping(1), {&layer.Canvas(), traceCanvas, onlyTrace, traceAll}, false,
                                            showProgress};

@@ -3,18 +3,12 @@
 #include "engine/References.h"
 #include "model/DocumentState.h"
 #include "model/ObjectNames.h"
-#include "platform/InputState.h"
 #include "render/plot/Loci.h"
 
 #include <cmath>
 #include <cstdlib>
 
 namespace {
-
-class NoParameterStore final : public TParameterStore {
-public:
-    void SetPrmValue(int, long double) override {}
-};
 
 bool IsObjectNumber(int k)
 {
@@ -179,11 +173,6 @@ int CurveParamSlot(const TPointFunction& object)
 
 } // namespace
 
-TParameterStore& CurrentParameterStore()
-{
-    return platform::InstalledOr<TParameterStore, NoParameterStore>();
-}
-
 int HitDraggablePoint(const ScaleT& view, QPoint mouse)
 {
     const TViewMapping mapping = view.Mapping();
@@ -271,7 +260,7 @@ bool CanDragPoint(int how, int k)
     }
 }
 
-std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint mouse)
+std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint mouse, bool nearestSample)
 {
     if (!IsObjectNumber(k))
         return std::nullopt;
@@ -279,7 +268,7 @@ std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint m
     const Tlocus& locus = Locuses.Items[k];
     if (!IsParameterCurveKind(object.Kind))
         return std::nullopt;
-    const std::optional<TLocusPoint> near = CurvePointNear(locus, MouseWorld(view, mouse), platform::IsCtrlDown());
+    const std::optional<TLocusPoint> near = CurvePointNear(locus, MouseWorld(view, mouse), nearestSample);
     if (!near)
         return std::nullopt;
     const TLocusPoint& p = *near;
@@ -287,10 +276,7 @@ std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint m
     drag.Param = CurveParamSlot(object);
     drag.Value = p.T;
     drag.Point = SamplePoint(p);
-    if (drag.Param != 0)
-        CurrentParameterStore().SetPrmValue(drag.Param, drag.Value);
-    if (!platform::IsShiftDown())
-        drag.Pointer = view.WorldToPoint(drag.Point);
+    drag.Pointer = view.WorldToPoint(drag.Point);
     return drag;
 }
 

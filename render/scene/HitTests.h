@@ -6,7 +6,6 @@
 // a figure is being joined to an object. Everything answers for what the
 // last redraw drew: the objects' evaluated states and the curves' loci.
 #include "model/ObjectNames.h"
-#include "platform/ServiceSlot.h"
 #include "render/gfx/Canvas.h"
 #include "render/view/Scale.h"
 
@@ -60,17 +59,15 @@ struct TCurveDrag {
     int Param = 0;            // the curve's parameter slot 1..14, 0 when it has none
     long double Value = 0.0L; // the parameter's new value
     TWorldPoint Point;        // the curve's point for it
-    // Where the mouse pointer goes so that it follows the curve; nothing
-    // while Shift is held (only the parameter moves).
-    std::optional<QPoint> Pointer;
+    QPoint Pointer;           // its pixel, where the mouse pointer may follow the curve
 };
-// Moves the parameter of the polar or parametric curve k to the curve point
-// nearest the mouse: between the nearest sample and its nearer neighbour
-// (interpolated by squared distances; with Ctrl held, the nearer sample).
-// The parameter is stored through the installed TParameterStore. Nothing
-// for another kind of object or a curve without a defined sample. Never
-// NaN: where the squared distances give 0 / 0 the nearest sample is taken.
-std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint mouse);
+// Where the parameter of the polar or parametric curve k goes for the curve
+// point nearest the mouse: between the nearest sample and its nearer
+// neighbour (interpolated by squared distances; with nearestSample, the
+// nearer sample). The caller stores it. Nothing for another kind of object
+// or a curve without a defined sample. Never NaN: where the squared
+// distances give 0 / 0 the nearest sample is taken.
+std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint mouse, bool nearestSample);
 
 // The grey guides (colour 0xC0C0C0, width 5, in the canvas's pen mode) that
 // show which object a figure being drawn would join: the axis line for
@@ -79,13 +76,3 @@ std::optional<TCurveDrag> DragCurveParameter(const ScaleT& view, int k, QPoint m
 // and width are restored.
 void DrawDragGuides(const ScaleT& view, TCanvas& canvas, int k);
 
-// Where the data panel takes a parameter's new value (the value is clamped
-// to synchronised curves' bounds, stored and marked changed there). Until
-// the panel installs one, nothing is stored.
-class TParameterStore {
-public:
-    virtual ~TParameterStore() = default;
-    virtual void SetPrmValue(int j, long double value) = 0;
-};
-TParameterStore& CurrentParameterStore();
-using ScopedParameterStore = platform::ScopedService<TParameterStore>;

@@ -1,5 +1,6 @@
 #include "model/DocumentState.h"
 #include "render/scene/Redraw.h"
+#include "render/scene/RedrawParticipants.h"
 
 #include <algorithm>
 #include <utility>
@@ -81,7 +82,12 @@ void DrawIntegralArea(const ScaleT& view, TCanvas& canvas)
 
 void DrawOverlay(ScaleT& view, TCanvas& canvas, bool refresh)
 {
-    const TOverlayTools tools = CurrentRedrawHost().OverlayTools(refresh);
+    const TViewMapping mapping = view.Mapping();
+    ForEachRedrawParticipant([&](TRedrawParticipant& p) { p.DrawOver(canvas, mapping, refresh); });
+}
+
+void DrawOverlayTools(const ScaleT& view, TCanvas& canvas, const TOverlayTools& tools)
+{
     if (tools.YValueLineX)
         DrawToolLine(view, canvas, *tools.YValueLineX);
     if (tools.IntegralToolActive) {

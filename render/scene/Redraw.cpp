@@ -1,12 +1,10 @@
 #include "render/scene/Redraw.h"
 
-#include "engine/Evaluator.h"
 #include "engine/References.h"
 #include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
 #include "model/Colors.h"
 #include "model/DocumentState.h"
-#include "model/Figures.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
 #include "render/gfx/ImageHelpers.h"
@@ -16,6 +14,7 @@
 #include "render/scene/ColumnCaches.h"
 #include "render/scene/PlotterSteps.h"
 #include "render/scene/PointStates.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/scene/RedrawClosure.h"
 #include "render/scene/TraceRecording.h"
 #include "render/scene/TraceReplay.h"
@@ -53,36 +52,30 @@ TCanvas ClippedCanvas(const ScaleT& view, TMetafile& picture)
 // The busy cursor for the length of a redraw, also when it ends early.
 class BusyCursor {
 public:
-    explicit BusyCursor(TRedrawHost& host)
-        : host_(host)
+    explicit BusyCursor(TRedrawWindow& window)
+        : window_(window)
     {
-        host_.BeginBusyCursor();
+        window_.BeginBusyCursor();
     }
-    ~BusyCursor() { host_.EndBusyCursor(); }
+    ~BusyCursor() { window_.EndBusyCursor(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 
 private:
-    TRedrawHost& host_;
+    TRedrawWindow& window_;
 };
 
-void RunTriggeredScripts(TRedrawHost& host)
+// Each participant sees the change set as it stands at its turn; what it
+// changes joins the live set. Nothing runs inside a script's own redraw or
+// while the windows are rebuilt after a load.
+void RunBeforeRedraw()
 {
-    // The scripts see the set as it was; what they change joins the live set.
-    const TWideCharSet changed = RedrawState.ChangedNames;
-    if (ProgramState.ScriptDrawState != 0 || host.InRefreshAll())
+    if (ProgramState.ScriptDrawState != 0 || ProgramState.InRefreshAll)
         return;
-    host.RunTriggeredScripts(changed);
-}
-
-// The values the tools show: the value table's x and the integral limits.
-void EvaluateToolValues()
-{
-    TDocumentTables& doc = DocumentTables;
-    const TValue zero = ValueReal(0.0L);
-    doc.YvalueXValue = EvaluateExpression(doc.YvalueX, zero);
-    doc.IntegralInterval.LowerValue = EvaluateExpression(doc.IntegralInterval.Lower, zero);
-    doc.IntegralInterval.UpperValue = EvaluateExpression(doc.IntegralInterval.Upper, zero);
+    ForEachRedrawParticipant([](TRedrawParticipant& p) {
+        const TWideCharSet changed = RedrawState.ChangedNames;
+        p.BeforeRedraw(changed);
+    });
 }
 
 bool SameFormula(const TKavirofunction& a, const TKavirofunction& b)
@@ -227,18 +220,21 @@ void DrawAxesOverBackground(const ScaleT& view, TBitmap& graph, TMetafile&& axes
 
 void Redraw(ScaleT& view, TGraphImages& images)
 {
-    TRedrawHost& host = CurrentRedrawHost();
-    const BusyCursor busy(host);
+    TRedrawWindow& window = CurrentRedrawWindow();
+    const BusyCursor busy(window);
     ++RedrawCounters.Redraws;
     DrawBackgroundLayer(view, images);
     DrawGraphLayer(view, images);
     DrawOverlay(view, images[0].Canvas(), true);
-    if (IsDirtyObjects())
-        host.RefreshStickers(images, host.InRefreshAll());
+    if (IsDirtyObjects()) {
+        const bool force = ProgramState.InRefreshAll;
+        ForEachRedrawParticipant([&](TRedrawParticipant& p) { p.AfterObjects(images, force); });
+    }
     ClearRedrawState();
     DrawBackgroundPicture(view, images);
-    host.RepaintGraph();
-    host.SaveNextImage();
+    ForEachRedrawParticipant([&](TRedrawParticipant& p) { p.OverBackground(images[0].Canvas()); });
+    window.RepaintGraph();
+    ForEachRedrawParticipant([](TRedrawParticipant& p) { p.AfterRepaint(); });
 }
 
 void DrawBackgroundLayer(ScaleT& view, TGraphImages& images)
@@ -270,7 +266,7 @@ void DrawBackgroundLayer(ScaleT& view, TGraphImages& images)
 void DrawGraphLayer(ScaleT& view, TGraphImages& images)
 {
     if (IsDirtyView())
-        CurrentRedrawHost().ClearFreehandMarks();
+        ForEachRedrawParticipant([](TRedrawParticipant& p) { p.ViewChanged(); });
     TCanvas& graph = images[0].Canvas();
     graph.CopyMode = TCopyMode::SrcAnd;
     DrawScene(view, images, 0);
@@ -284,12 +280,11 @@ void DrawGraphLayer(ScaleT& view, TGraphImages& images)
 
 void DrawScene(ScaleT& view, TGraphImages& images, int mode)
 {
-    TRedrawHost& host = CurrentRedrawHost();
-    host.ApplyPendingPrmEdits();
+    ForEachRedrawParticipant([](TRedrawParticipant& p) { p.ApplyPendingEdits(); });
     view.ViewParams = DocumentTables.Params;
     // A script may redraw the whole view from here: nothing of this scene
     // exists yet that the inner redraw could replace.
-    RunTriggeredScripts(host);
+    RunBeforeRedraw();
 
     TMetafile scenePicture = ViewPicture(view);
     TMetafile graphPicture = ViewPicture(view);
@@ -297,12 +292,12 @@ void DrawScene(ScaleT& view, TGraphImages& images, int mode)
         TCanvas sceneCanvas = ClippedCanvas(view, scenePicture);
         TCanvas graphCanvas = ClippedCanvas(view, graphPicture);
         RedrawState.RelationChanged.fill(0);
-        if (IsDirtyObjects()) {
+        const bool statesRebuilt = IsDirtyObjects();
+        if (statesRebuilt) {
             BuildRedrawClosure();
             BuildPointStates(view.PointStates);
-            Segments.States = view.PointStates;
         }
-        EvaluateToolValues();
+        ForEachRedrawParticipant([&](TRedrawParticipant& p) { p.ObjectsEvaluated(view, statesRebuilt); });
         const TSceneDrawing drawing{view.Mapping(), {&graphCanvas, &sceneCanvas, false, mode != 0}};
         DrawFigures(view, drawing);
         DrawLoci(view, drawing);
@@ -319,17 +314,16 @@ void DrawScene(ScaleT& view, TGraphImages& images, int mode)
     }
     SceneState.SceneMetafile = std::move(scenePicture);
     SceneState.GraphMetafile = std::move(graphPicture);
-    host.UnmarkScriptChangedParams();
+    ForEachRedrawParticipant([](TRedrawParticipant& p) { p.SceneDrawn(); });
 }
 
 void DrawBackgroundPicture(ScaleT& view, TGraphImages& images)
 {
     if (!Options.BGshown)
         return;
-    TRedrawHost& host = CurrentRedrawHost();
     TBitmap& graph = images[0];
     TCanvas& canvas = graph.Canvas();
-    const QImage* picture = host.BackgroundPicture();
+    const QImage* picture = CurrentRedrawWindow().BackgroundPicture();
     // A picture without pixels has no aspect to keep.
     if (picture && picture->width() > 0 && picture->height() > 0) {
         const QImage graphCopy = graph.Image().copy();
@@ -354,7 +348,6 @@ void DrawBackgroundPicture(ScaleT& view, TGraphImages& images)
         canvas.DrawTransparent(0, 0, graphCopy);
         canvas.CopyMode = TCopyMode::SrcAnd;
     }
-    host.DrawFreehandMarks(canvas);
 }
 
 void DrawChangedObjects(ScaleT& view, TGraphImages& images)
@@ -405,7 +398,7 @@ void TSceneRedrawer::Redraw(ScaleT& view, TGraphImages& images)
 
 void TSceneRedrawer::PushViewHistory(const ScaleT&)
 {
-    CurrentRedrawHost().RecordView();
+    CurrentRedrawWindow().RecordView();
 }
 
 namespace {
@@ -416,31 +409,16 @@ TSceneRedrawer& SceneRedrawer()
     return redrawer;
 }
 
-TStoreFigureTraces& SceneFigureTraces()
-{
-    static TStoreFigureTraces figureTraces;
-    return figureTraces;
-}
-
-// Takes the service out of its slot when the scene's own is in it; a fake a
-// test installed stays.
-template <class Service, class Own>
-void UninstallOwn(Own& own)
-{
-    if (platform::ServiceSlot<Service>::installed() == &own)
-        platform::ServiceSlot<Service>::install(nullptr);
-}
-
 } // namespace
 
 void UninstallSceneRedrawer()
 {
-    UninstallOwn<TRedrawer>(SceneRedrawer());
-    UninstallOwn<TFigureTraces>(SceneFigureTraces());
+    // A fake a test installed stays.
+    if (platform::ServiceSlot<TRedrawer>::installed() == &SceneRedrawer())
+        platform::ServiceSlot<TRedrawer>::install(nullptr);
 }
 
 void InstallSceneRedrawer()
 {
     platform::ServiceSlot<TRedrawer>::install(&SceneRedrawer());
-    platform::ServiceSlot<TFigureTraces>::install(&SceneFigureTraces());
 }

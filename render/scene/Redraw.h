@@ -13,6 +13,7 @@
 #include "render/view/ViewServices.h"
 
 #include <array>
+#include <optional>
 
 // What the scene keeps from one redraw to the next.
 struct TSceneState {
@@ -65,8 +66,16 @@ void DrawGraphLayer(ScaleT& view, TGraphImages& images);
 // The objects and functions onto the graph picture; with mode 1 everything
 // drawn also goes into the scene metafile, else only what leaves a trace.
 void DrawScene(ScaleT& view, TGraphImages& images, int mode);
-// The value tool's line, the integral tool's bounds and area.
+// What the participants draw over the finished graph; with refresh they
+// compute their values first.
 void DrawOverlay(ScaleT& view, TCanvas& canvas, bool refresh);
+// What the value and integral tools want drawn over the graph.
+struct TOverlayTools {
+    std::optional<long double> YValueLineX; // the value tool's line, while it is shown
+    bool IntegralToolActive = false;        // bounds and area of the integral tool
+};
+// The value tool's XOR line, the integral tool's bound lines and its area.
+void DrawOverlayTools(const ScaleT& view, TCanvas& canvas, const TOverlayTools& tools);
 void DrawBackgroundPicture(ScaleT& view, TGraphImages& images);
 // A trace step on demand: the present functions and objects drawn onto the
 // graph and stamped onto the trace layer.

@@ -5,11 +5,11 @@
 #include "render/plot/Functions.h"
 #include "render/plot/Objects.h"
 #include "render/scene/PlotterSteps.h"
+#include "render/scene/RedrawParticipants.h"
 #include "render/scene/TraceReplay.h"
 #include "render/view/DrawContext.h"
 #include "render/view/RedrawState.h"
 #include "render/view/ViewServices.h"
-
 
 namespace {
 
@@ -17,7 +17,6 @@ namespace {
 // mapping's magnification. The axes layer brings the rulers.
 TAxesLayer DrawWholeScene(ScaleT& view, TCanvas& canvas, const TViewMapping& mapping)
 {
-    TRedrawHost& host = CurrentRedrawHost();
     SetDirtyView();
     ReplayTraces(view, canvas);
     TAxesLayer axes = DrawAxes(canvas, view, mapping);
@@ -30,8 +29,7 @@ TAxesLayer DrawWholeScene(ScaleT& view, TCanvas& canvas, const TViewMapping& map
     DrawRelationsDirect(view, drawing);
     DrawPointRings(mapping, canvas, view.PointStates);
     canvas.Pen.Mode = TPenMode::Copy;
-    host.DrawStickersTo(canvas);
-    host.DrawFreehandMarks(canvas);
+    ForEachRedrawParticipant([&](TRedrawParticipant& p) { p.ComposeScene(canvas); });
     ClearRedrawState();
     return axes;
 }

@@ -87,17 +87,17 @@ private:
 class ReplayCaption {
 public:
     ReplayCaption()
-        : host_(CurrentRedrawHost())
-        , saved_(host_.CaptionSuffix())
+        : window_(CurrentRedrawWindow())
+        , saved_(window_.CaptionSuffix())
     {
-        host_.SetCaptionSuffix(saved_ + ReplayCaptionSuffix);
+        window_.SetCaptionSuffix(saved_ + ReplayCaptionSuffix);
     }
-    ~ReplayCaption() { host_.SetCaptionSuffix(saved_); }
+    ~ReplayCaption() { window_.SetCaptionSuffix(saved_); }
     ReplayCaption(const ReplayCaption&) = delete;
     ReplayCaption& operator=(const ReplayCaption&) = delete;
 
 private:
-    TRedrawHost& host_;
+    TRedrawWindow& window_;
     QString saved_;
 };
 

@@ -11,7 +11,6 @@
 #include "model/OffsetArray.h"
 #include "model/PointState.h"
 #include "model/TokenString.h"
-#include "render/plot/FigureServices.h"
 #include "render/view/ViewMapping.h"
 
 #include <array>
@@ -148,9 +147,3 @@ std::array<bool, PointCount + 1> TracedObjects(const TPointStates& states);
 
 // The view's trace store.
 extern TBpnt TraceStore;
-
-// The figure list tells the trace store when a figure leaves it.
-class TStoreFigureTraces final : public TFigureTraces {
-public:
-    void FigureDeleted(int s) override { TraceStore.DeleteSegment(s); }
-};

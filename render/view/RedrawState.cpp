@@ -1,5 +1,12 @@
 #include "render/view/RedrawState.h"
 
+#include "model/DocumentState.h"
+
+#include <algorithm>
+
+// One mark of each kind for every relation of the document.
+static_assert(RelationSlots == RelationCount);
+
 TRedrawState RedrawState;
 
 namespace {
@@ -43,6 +50,13 @@ void ClearChangedNames()
 {
     CharSetClear(RedrawState.ChangedNames);
     RedrawState.RelationChanged.fill(0);
+}
+
+bool IsAnythingToRedraw()
+{
+    const TRedrawState& state = RedrawState;
+    return std::any_of(state.DirtyFlags.begin(), state.DirtyFlags.end(), [](std::uint8_t f) { return f != 0; }) ||
+           !CharSetIsEmpty(state.ChangedNames);
 }
 
 void ClearRedrawState()

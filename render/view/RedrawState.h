@@ -61,6 +61,8 @@ inline void MarkNameChanged(char16_t name)
 void MarkNameRangeChanged(char16_t first, char16_t last);
 // ChangedNames and RelationChanged cleared.
 void ClearChangedNames();
+// A flag is raised or a name marked: a redraw has something to do.
+bool IsAnythingToRedraw();
 // The six flags and ClearChangedNames.
 void ClearRedrawState();
 // The closure's memory cleared, then ClearRedrawState.

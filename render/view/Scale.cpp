@@ -76,10 +76,10 @@ void ScaleSubT::Init(QChar letter, int reserve)
         Low = stored.ScaleXLow;
         if (stored.ControlPalette)
             h = state.GraphPixelHeight;
-        TRedrawHost& host = CurrentRedrawHost();
-        if (const std::optional<int> panel = host.DataPanelWidth()) {
+        TRedrawWindow& window = CurrentRedrawWindow();
+        if (const std::optional<int> panel = window.DataPanelWidth()) {
             int width = stored.GraphPixelWidth;
-            const int workArea = host.WorkAreaWidth();
+            const int workArea = window.WorkAreaWidth();
             if (workArea < stored.GraphPixelWidth + *panel + 20)
                 width = workArea - *panel - 20;
             VHigh = std::max(width, h);

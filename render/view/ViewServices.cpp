@@ -8,7 +8,7 @@
 namespace {
 
 // No window yet: no data panel and a work area wider than any graph.
-class NoRedrawHost final : public TRedrawHost {
+class NoRedrawWindow final : public TRedrawWindow {
 public:
     std::optional<int> DataPanelWidth() override { return std::nullopt; }
     int WorkAreaWidth() override { return INT_MAX / 2; }
@@ -37,13 +37,13 @@ bool HasGuiApplication()
 
 } // namespace
 
-void TRedrawHost::BeginBusyCursor()
+void TRedrawWindow::BeginBusyCursor()
 {
     if (HasGuiApplication())
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
-void TRedrawHost::EndBusyCursor()
+void TRedrawWindow::EndBusyCursor()
 {
     if (HasGuiApplication())
         QGuiApplication::restoreOverrideCursor();
@@ -54,9 +54,9 @@ void ScaleT::Redraw(TGraphImages& images)
     CurrentRedrawer().Redraw(*this, images);
 }
 
-TRedrawHost& CurrentRedrawHost()
+TRedrawWindow& CurrentRedrawWindow()
 {
-    return platform::InstalledOr<TRedrawHost, NoRedrawHost>();
+    return platform::InstalledOr<TRedrawWindow, NoRedrawWindow>();
 }
 
 TRedrawer& CurrentRedrawer()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/CharSet.h"
 #include "platform/ServiceSlot.h"
 #include "render/view/Scale.h"
 
@@ -8,23 +7,19 @@
 #include <QString>
 #include <optional>
 
-// The view calls upwards, into the windows, the redraw pipeline and the
-// markup, only through these interfaces. Each owner installs its
+// The view calls upwards, into the graph window, the redraw pipeline and
+// the markup, only through these interfaces. Each owner installs its
 // implementation (platform::ScopedService or ServiceSlot::install); until
 // then a default that does nothing stands in.
 
-// What the graph window's value and integral tools want drawn over the graph.
-struct TOverlayTools {
-    std::optional<long double> YValueLineX; // the value tool's line, while it is shown
-    bool IntegralToolActive = false;        // bounds and area of the integral tool
-};
-
-// The window side of the view and of its redraw: the steps of a redraw that
-// belong to the windows, the data panel, the scripts and the notes. Until
-// their owners install a host, each does nothing (the busy cursor excepted).
-class TRedrawHost {
+// What only the graph window does for the view and its redraw: its sizes,
+// the busy cursor, showing the new picture, the view history, its caption
+// and the background picture. The features that take part in a redraw
+// register as participants (render/scene/RedrawParticipants.h). Until the
+// window installs itself, each does nothing (the busy cursor excepted).
+class TRedrawWindow {
 public:
-    virtual ~TRedrawHost() = default;
+    virtual ~TRedrawWindow() = default;
     // The width of the data panel, or nothing while the panel does not exist.
     virtual std::optional<int> DataPanelWidth() = 0;
     // The width of the screen's work area.
@@ -34,30 +29,8 @@ public:
     // application's override cursor, when there is a GUI application.
     virtual void BeginBusyCursor();
     virtual void EndBusyCursor();
-    // Parameter values typed into the data panel and not yet taken over.
-    virtual void ApplyPendingPrmEdits() {}
-    // True while the windows are rebuilt after a load or an undo step.
-    virtual bool InRefreshAll() { return false; }
-    // Runs, in their order, the scripts whose trigger names something in
-    // changedNames (a copy: the scripts' own changes go to the live set).
-    virtual void RunTriggeredScripts(const TWideCharSet& changedNames) { (void)changedNames; }
-    // Renders the changed stickers again, all of them when forced.
-    virtual void RefreshStickers(TGraphImages& images, bool force) { (void)images, (void)force; }
-    // Saves the next numbered picture while a picture series is being saved.
-    virtual void SaveNextImage() {}
-    // What the tools want drawn; with refresh their values are computed
-    // first (the value table, the integrals).
-    virtual TOverlayTools OverlayTools(bool refresh) { (void)refresh; return {}; }
-    // The free-hand marks: erased when the view changes, drawn over the graph.
-    virtual void ClearFreehandMarks() {}
-    virtual void DrawFreehandMarks(TCanvas& canvas) { (void)canvas; }
-    // The stickers that sit on the graph, into a picture of the whole scene
-    // being composed at the current drawing's magnification.
-    virtual void DrawStickersTo(TCanvas& canvas) { (void)canvas; }
     // The picture shown behind the graph; null while none is loaded.
     virtual const QImage* BackgroundPicture() { return nullptr; }
-    // Parameter rows that a script marked as changed are shown plain again.
-    virtual void UnmarkScriptChangedParams() {}
     // The graph window shows the visible graph picture anew.
     virtual void RepaintGraph() {}
     // The current view goes into the back-and-forward history (a recorded
@@ -88,9 +61,9 @@ public:
     virtual QString TranslateAxisName(const QString& caption) = 0;
 };
 
-TRedrawHost& CurrentRedrawHost();
+TRedrawWindow& CurrentRedrawWindow();
 TRedrawer& CurrentRedrawer();
 TAxisNameTranslator& CurrentAxisNameTranslator();
-using ScopedRedrawHost = platform::ScopedService<TRedrawHost>;
+using ScopedRedrawWindow = platform::ScopedService<TRedrawWindow>;
 using ScopedRedrawer = platform::ScopedService<TRedrawer>;
 using ScopedAxisNameTranslator = platform::ScopedService<TAxisNameTranslator>;

@@ -3,7 +3,6 @@
 #include "session/ProjectHost.h"
 
 #include <QString>
-#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -13,7 +12,6 @@ class CountingProjectHost final : public TProjectHost {
 public:
     // Answers.
     int PageControl = 0;
-    bool ScriptsCompile = true;
 
     // What was asked.
     std::vector<QString> Captions;
@@ -23,9 +21,6 @@ public:
     std::vector<QString> BackgroundFiles;
     int GraphAreaResizes = 0;
     std::vector<bool> AxisOnButtons;
-    std::vector<QStringList> CompiledScripts;
-    std::vector<QStringList> StickerTexts;
-    int StickerArrangements = 0;
     std::vector<std::pair<bool, bool>> UndoControls; // (undo, redo) enabled
     int ViewHistoryUpdates = 0;
 
@@ -37,13 +32,6 @@ public:
     int PageControlHeight() override { return PageControl; }
     void ResizeGraphArea() override { ++GraphAreaResizes; }
     void SetAxisOnButton(bool down) override { AxisOnButtons.push_back(down); }
-    bool CompileScripts(const QStringList& noteLines) override
-    {
-        CompiledScripts.push_back(noteLines);
-        return ScriptsCompile;
-    }
-    void BuildStickerTexts(const QStringList& noteLines) override { StickerTexts.push_back(noteLines); }
-    void ArrangeStickers() override { ++StickerArrangements; }
     void UpdateUndoControls(bool canUndo, bool canRedo) override { UndoControls.emplace_back(canUndo, canRedo); }
     void UpdateViewHistoryControls() override { ++ViewHistoryUpdates; }
 };

@@ -109,6 +109,64 @@ TEST_F(ReferencesTest, CyclesStoredInTheTablesEndTheWalks)
     EXPECT_TRUE(RefersToToken(Vocabulary.FunctionTokens[1], y1));
 }
 
+TEST_F(ReferencesTest, ACandidateIsCheckedInItsSlotWithoutTouchingTheDocument)
+{
+    // y2 and user function g lead back to slot 1 of their tables.
+    SetFunction(1, "x");
+    SetFunction(2, "y1+1");
+    SetUserFunction(1, "x+1");
+    SetUserFunction(2, "f(x)·2");
+    struct Case {
+        const char* What;
+        TFormulaTable Table;
+        int Slot;
+        const char* Candidate;
+        int Mode;
+        bool Circular;
+    };
+    const Case cases[] = {
+        {"a function through another back to its slot", TFormulaTable::Functions, 1, "y2", ModeFunction, true},
+        {"the same text in another slot", TFormulaTable::Functions, 3, "y2", ModeFunction, false},
+        {"a function of its own name", TFormulaTable::Functions, 1, "y1", ModeFunction, true},
+        {"a user function through another", TFormulaTable::UserFunctions, 1, "g(x)", ModeUserFunction, true},
+        {"a user function without a cycle", TFormulaTable::UserFunctions, 3, "g(x)", ModeUserFunction, false},
+        {"a relation reading a function", TFormulaTable::Relations, 1, "y-y2", ModeRelation, false},
+        {"a slot beyond the table", TFormulaTable::Relations, 10, "y-y2", ModeRelation, false},
+    };
+    const auto texts = [] {
+        const TDocumentTables& d = DocumentTables;
+        return QStringList{d.Functions[1].Func.Code, d.Functions[2].Func.Code, d.Functions[3].Func.Code,
+                           d.UserFunctions[1].Code, d.UserFunctions[2].Code, d.UserFunctions[3].Code,
+                           d.Relations[1].Func.Code};
+    };
+    const QStringList before = texts();
+    for (const Case& c : cases) {
+        sink.clear();
+        TKavirofunction candidate;
+        Store(candidate, c.Candidate, c.Mode);
+        EXPECT_EQ(CheckCircularityAs(c.Table, c.Slot, candidate), c.Circular) << c.What;
+        EXPECT_EQ(sink.messages().size(), c.Circular ? 1u : 0u) << c.What;
+    }
+    EXPECT_EQ(texts(), before) << "the document is as it was";
+
+    // An object: its coordinates reach the candidate's own formulas.
+    TPointFunction point;
+    point.Kind = ObjectPoint;
+    Store(point.X, "1", 1);
+    Store(point.Y, "Q.x", 1);
+    Store(point.R, "0", 1);
+    TPointFunction& q = DocumentTables.Points[2];
+    q.Kind = ObjectPoint;
+    Store(q.X, "P.y", 2);
+    sink.clear();
+    EXPECT_TRUE(CheckCircularityAs(1, point)) << "P.y -> Q.x -> P.y";
+    EXPECT_EQ(sink.messages().size(), 1u) << "one message for the object";
+    EXPECT_FALSE(CheckCircularityAs(3, point)) << "the same formulas in R lead nowhere back";
+    Store(q.X, "P.x", 2);
+    EXPECT_FALSE(CheckCircularityAs(1, point));
+    EXPECT_EQ(DocumentTables.Points[1].Kind, ObjectEmpty);
+}
+
 TEST_F(ReferencesTest, FanOutIsWalkedOnce)
 {
     // Each function uses the next one twice: an exponential number of paths.

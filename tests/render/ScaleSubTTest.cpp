@@ -372,8 +372,8 @@ TEST_F(ScaleSubTTest, InitTakesTheLayoutAndTheStartView)
         {u'x', 30, false, 200, 500, 370},
         {u'x', 30, true, 200, 500, 400},
     };
-    CountingRedrawHost host;
-    std::optional<ScopedRedrawHost> installed(host);
+    CountingRedrawWindow host;
+    std::optional<ScopedRedrawWindow> installed(host);
     for (const Case& c : cases) {
         ProgramSettings.ControlPalette = c.ControlPalette;
         host.PanelWidth = c.Panel;

@@ -118,9 +118,9 @@ TEST_F(ScaleTTest, LayoutReadsTheStoredStartViewAndReservesRoom)
 
 TEST_F(ScaleTTest, AStoredGraphSizeBeyondTheColumnTablesIsClamped)
 {
-    CountingRedrawHost host;
+    CountingRedrawWindow host;
     host.PanelWidth = 300;
-    const ScopedRedrawHost installed(host);
+    const ScopedRedrawWindow installed(host);
     const std::pair<int, int> cases[] = {{std::numeric_limits<int>::max(), MaxAxisPixels}, {50, MinAxisPixels}};
     ProgramState.GraphMaxHeight = std::numeric_limits<int>::max(); // no screen cuts it first
     for (const auto& [stored, expected] : cases) {

@@ -150,8 +150,10 @@ TEST_F(CommandsTest, NewDocument)
         PanelLayout.StickerPlaces[3] = {100, 200, 1};
         if (c.asked)
             sink_.scriptAnswers({c.answer});
+        const int clearsBefore = feature_.Clears;
 
         EXPECT_EQ(Init1Click(), c.cleared);
+        EXPECT_EQ(feature_.Clears - clearsBefore, c.cleared ? 1 : 0) << "the features clear their stores";
         EXPECT_EQ(!sink_.empty(), c.asked);
         if (c.asked) {
             EXPECT_EQ(sink_.last().text, ClearDocumentQuestion);

@@ -1,10 +1,20 @@
-// The figure dialog's logic: vertex texts, label templates, storing.
+// Edits of the figure list with their undo points, trace colours and
+// redraws, and the figure dialog's logic: vertex texts, label templates,
+// storing.
 #include "StoreTestKit.h"
 
 #include "session/FigureEdit.h"
 
 #include "model/History.h"
 #include "model/ProgramState.h"
+#include "render/plot/Figures.h"
+#include "render/plot/Objects.h"
+#include "render/scene/TraceStore.h"
+#include "render/view/RedrawState.h"
+#include "render/view/fakes/CountingViewServices.h"
+
+#include <QColor>
+#include <utility>
 
 namespace {
 
@@ -20,6 +30,136 @@ protected:
         DocumentTables.Points[6].Kind = ObjectVerticalLine;
     }
 };
+
+class FigureListEditTest : public StoreTest {
+protected:
+    CountingRedrawer redrawer;
+    ScopedRedrawer useRedrawer{redrawer};
+
+    // Five segments with distinct colours and fills, drawn and traced.
+    static void PutFive()
+    {
+        for (int s = 1; s <= 5; ++s) {
+            Segments.Append(s, s + 1, static_cast<TColor>(s), 2, 1);
+            Segments.Data.Items[s].InsideColor = static_cast<TColor>(100 + s);
+            SegmentColors[s] = static_cast<TColor>(s);
+            SegmentColors2[s] = static_cast<TColor>(100 + s);
+        }
+        TraceStore.PushAllTraced(TPointStates{}, PointColors, PointColors2);
+    }
+    // The trace colours of the newest record.
+    static TTraceColors TracedColours()
+    {
+        TTraceRecord record;
+        TraceStore.ReadRecord(TraceStore.Head(), record);
+        return record.Colors;
+    }
+};
+
+TEST_F(FigureListEditTest, TheThirtyFirstFigureIsRefusedWithAMessageAndChangesNothing)
+{
+    for (int s = 1; s <= SegmentCount; ++s)
+        ASSERT_EQ(AddFigure(s % 2 + 1, 3), s);
+    EXPECT_TRUE(sink_.empty());
+    const TSegmentData full = Segments.Data;
+    const int undoPoints = BackUp.Count();
+    EXPECT_GE(undoPoints, 1);
+
+    EXPECT_EQ(AddFigure(3, 4), 0);
+    ASSERT_EQ(sink_.messages().size(), 1u);
+    EXPECT_EQ(sink_.last().text, QStringLiteral("Mais segmentos não podem ser adicionados."));
+    EXPECT_EQ(sink_.last().kind, MsgWarning);
+    EXPECT_EQ(Segments.Data, full);
+    EXPECT_EQ(BackUp.Count(), undoPoints); // not even the undo history
+}
+
+TEST_F(FigureListEditTest, ANewSegmentTakesTheStyleOfNewFiguresAndIsDrawnAtOnce)
+{
+    GraphScale.XAxis.VHigh = GraphScale.YAxis.VHigh = 400;
+    ASSERT_TRUE(GraphScale.SetRange(GraphScale.GraphImages, {{-5.0L, -5.0L}, {5.0L, 5.0L}}));
+    ProgramState.DefaultSegmentStyle = {.ColorNo1 = 0x0000FF, .Width = 1, .LineStyle = 1};
+    Segments.States[1] = TPointState{.Kind = 1, .X = -2.5L, .Y = 2.5L}; // pixel (100, 100)
+    Segments.States[2] = TPointState{.Kind = 1, .X = 0.0L, .Y = 2.5L};  // pixel (200, 100)
+    TBitmap& graph = GraphScale.GraphImages[0];
+    graph.SetSize(401, 401);
+    const int redraws = redrawer.Redraws;
+    ASSERT_EQ(AddFigure(1, 2), 1);
+    EXPECT_FALSE(BackUp.IsAtStart());
+    const Tsegment& f = Segments.Data.Items[1];
+    EXPECT_EQ(f.Color, 0x0000FFu);
+    EXPECT_EQ(f.Width, 1);
+    EXPECT_EQ(graph.Image().pixel(150, 100), QColor(Qt::red).rgb());
+    EXPECT_EQ(graph.Image().pixel(150, 110), QColor(Qt::white).rgb());
+    EXPECT_EQ(redrawer.Redraws, redraws); // no full redraw
+    graph.SetSize(0, 0);
+}
+
+TEST_F(FigureListEditTest, DeletingFigureThreeOfFiveMovesTheLaterOnesWithAllTheirColours)
+{
+    PutFive();
+    const TSegmentData before = Segments.Data;
+    DeleteFigure(3, true);
+    EXPECT_EQ(BackUp.Count(), 1);
+    ASSERT_EQ(Segments.Count(), 4);
+    EXPECT_EQ(Segments.Data.Items[2], before.Items[2]);
+    EXPECT_EQ(Segments.Data.Items[3], before.Items[4]);
+    EXPECT_EQ(Segments.Data.Items[4], before.Items[5]);
+    // Last drawn colours, trace colours and fill colours move together.
+    const TTraceColors traced = TracedColours();
+    for (const TFigureColours* colours : {&std::as_const(SegmentColors), &traced.Figures}) {
+        EXPECT_EQ((*colours)[2], 2u);
+        EXPECT_EQ((*colours)[3], 4u);
+        EXPECT_EQ((*colours)[4], 5u);
+        EXPECT_EQ((*colours)[5], NoTraceColor);
+    }
+    for (const TFigureColours* fills : {&std::as_const(SegmentColors2), &traced.FigureFills}) {
+        EXPECT_EQ((*fills)[2], 102u);
+        EXPECT_EQ((*fills)[3], 104u);
+        EXPECT_EQ((*fills)[4], 105u);
+        EXPECT_EQ((*fills)[5], NoTraceColor);
+    }
+
+    DeleteFigure(1, false);
+    EXPECT_EQ(BackUp.Count(), 1); // no undo point asked for
+    EXPECT_EQ(Segments.Count(), 3);
+}
+
+TEST_F(FigureListEditTest, ANumberOutsideTheListChangesNothing)
+{
+    PutFive();
+    const TSegmentData before = Segments.Data;
+    const TFigureColours colours = SegmentColors;
+    const TTraceColors traced = TracedColours();
+    for (int s : {0, -1, 6, 30, 31}) {
+        DeleteFigure(s, true);
+        DeleteFigureAndRedraw(s, true);
+        SetFigure(s, before.Items[1]);
+    }
+    EXPECT_EQ(Segments.Data, before);
+    EXPECT_EQ(SegmentColors, colours);
+    EXPECT_EQ(TracedColours().Figures, traced.Figures);
+    EXPECT_TRUE(BackUp.IsAtStart());
+}
+
+TEST_F(FigureListEditTest, DeleteAndSetRedrawTheGraph)
+{
+    PutFive();
+    ClearRedrawState();
+    const int redraws = redrawer.Redraws;
+    DeleteFigureAndRedraw(2, true);
+    EXPECT_EQ(Segments.Count(), 4);
+    EXPECT_TRUE(IsDirtyObjects());
+    EXPECT_EQ(redrawer.Redraws, redraws + 1);
+    EXPECT_EQ(redrawer.LastImages, &GraphScale.GraphImages);
+
+    ClearRedrawState();
+    Tsegment changed = Segments.GetItem(4);
+    changed.Kind = FigureLine;
+    SetFigure(4, changed);
+    EXPECT_EQ(Segments.GetItem(4), changed);
+    EXPECT_TRUE(IsDirtyObjects());
+    EXPECT_EQ(redrawer.Redraws, redraws + 2);
+}
 
 const QString TooFew = QStringLiteral("Vértices insuficientes");
 const QString TooMany = QStringLiteral("Vértices demais");

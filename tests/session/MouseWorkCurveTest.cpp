@@ -19,19 +19,6 @@
 
 namespace {
 
-// The data panel's parameter store, as the program installs it.
-class PanelParameterStore final : public TParameterStore {
-public:
-    void SetPrmValue(int j, long double value) override { ::SetPrmValue(j, value); }
-};
-
-// What a drag stores, without storing it.
-class RecordingParameterStore final : public TParameterStore {
-public:
-    std::vector<long double> Values;
-    void SetPrmValue(int, long double value) override { Values.push_back(value); }
-};
-
 struct TCurveCase {
     const char* Title;
     std::uint8_t Kind;
@@ -48,8 +35,6 @@ protected:
     TGraphMouseWork mouse{surface};
     platform::FakeInputState keys;
     platform::ScopedInputState useKeys{keys};
-    PanelParameterStore parameters;
-    ScopedParameterStore useParameters{parameters};
 
     void SetUp() override
     {
@@ -90,12 +75,10 @@ protected:
         v = saved;
         return GraphScale.WorldToPoint({at.X, at.Y});
     }
-    // What DragCurveParameter makes of the mouse pixel, recorded only.
+    // What DragCurveParameter makes of the mouse pixel with the keys held now.
     static long double ParameterFor(QPoint mouse)
     {
-        RecordingParameterStore recorded;
-        ScopedParameterStore use(recorded);
-        const std::optional<TCurveDrag> drag = DragCurveParameter(GraphScale, 1, mouse);
+        const std::optional<TCurveDrag> drag = DragCurveParameter(GraphScale, 1, mouse, platform::IsCtrlDown());
         return drag ? drag->Value : std::nan("");
     }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers mods = {})

@@ -263,7 +263,7 @@ TEST_F(ProjectFileTest, OpeningRefreshesEverythingAndClearsTheHistories)
     EXPECT_EQ(Options.BGshown, 0);
     EXPECT_TRUE(host_.BackgroundFiles.empty());
     EXPECT_EQ(ProgramState.Modified, 0);
-    EXPECT_FALSE(ProjectFile.InRefreshAll);
+    EXPECT_FALSE(ProgramState.InRefreshAll);
     // Everything is marked changed for the next redraw; the closure memory is gone.
     EXPECT_TRUE(RedrawState.ChangedNames.has(1000));
     EXPECT_TRUE(IsDirtyObjects());

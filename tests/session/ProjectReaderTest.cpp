@@ -95,7 +95,7 @@ TEST_F(ProjectReaderTest, Version28FixtureInEveryEncodingIsTheSameDocument)
     EXPECT_EQ(PanelLayout.ShowEquation, 0);
     EXPECT_EQ(Doc().PetaMemoLines,
               Lines({u"Olá, mundo: a = {a+0.5}", u"recuado\tcom tabs", u"#On a Change", u"#Set b=a*1.5"}));
-    EXPECT_EQ(host_.CompiledScripts.back(), Doc().PetaMemoLines);
+    EXPECT_EQ(feature_.Replacements.back(), Doc().PetaMemoLines);
     EXPECT_EQ(Doc().Cells[1][3].Text, QStringLiteral("texto"));
     EXPECT_EQ(Doc().Cells[1][3].Defined, 0);
     EXPECT_EQ(Doc().Cells[1][2].Value, 2.75L);
@@ -297,17 +297,32 @@ TEST_F(ProjectReaderTest, EmptyRadiusIsWrittenAsZero)
     EXPECT_EQ(WrittenLines(), lines);
 }
 
-TEST_F(ProjectReaderTest, AReadTellsTheWindows)
+TEST_F(ProjectReaderTest, AReadTellsTheWindowsAndTheFeatures)
 {
     DocumentTables.PetaMemoLines = Lines({u"nota", u"#On a Change"});
     ASSERT_TRUE(ReadLines(WrittenLines()));
-    EXPECT_EQ(host_.CompiledScripts.size(), 1u);
-    EXPECT_EQ(host_.StickerTexts.back(), Doc().PetaMemoLines);
-    EXPECT_EQ(host_.StickerArrangements, 1);
+    ASSERT_EQ(feature_.Replacements.size(), 1u);
+    EXPECT_EQ(feature_.Replacements.back(), Doc().PetaMemoLines);
+    EXPECT_TRUE(sink_.empty());
     EXPECT_EQ(host_.PanelArrangements, 1);
     EXPECT_EQ(host_.StretchButtonUpdates, 1);
     // Reading is no refresh: that is RefreshAll's.
     EXPECT_EQ(host_.RowRefreshes, 0);
+}
+
+TEST_F(ProjectReaderTest, WhatAFeatureCouldNotTakeIsShownAndTheReadStands)
+{
+    CountingDocumentParticipant notes;
+    const TDocumentParticipation notesTakePart(notes, TDocumentOrder::Notes);
+    feature_.Error = TDocumentError{QStringLiteral("linha 2: comando desconhecido"), MsgWarning};
+    DocumentTables.PetaMemoLines = Lines({u"nota", u"#Xyz"});
+    ASSERT_TRUE(ReadLines(WrittenLines()));
+    ASSERT_EQ(sink_.messages().size(), 1u);
+    EXPECT_EQ(sink_.last().text, QStringLiteral("linha 2: comando desconhecido"));
+    EXPECT_EQ(sink_.last().kind, MsgWarning);
+    // The features after the one that failed still take the document.
+    EXPECT_EQ(notes.Replacements.size(), 1u);
+    EXPECT_EQ(Doc().PetaMemoLines, Lines({u"nota", u"#Xyz"}));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "session/ProjectHost.h"
 #include "session/SessionResets.h"
 #include "session/TraceFile.h"
+#include "session/fakes/CountingDocumentParticipant.h"
 #include "session/fakes/CountingProjectHost.h"
 
 #include "engine/EngineStartup.h"
@@ -54,7 +55,8 @@ inline bool ReadLines(const QStringList& lines)
     return ReadProject(text);
 }
 
-// Each test starts from a new document, a counting window host, a message
+// Each test starts from a new document, a counting window host, a counting
+// feature with a store of its own, a message
 // recorder and an empty folder of its own.
 class SessionTest : public ::testing::Test {
 protected:
@@ -140,6 +142,8 @@ protected:
 
     CountingProjectHost host_;
     ScopedProjectHost scopedHost_{host_};
+    CountingDocumentParticipant feature_;
+    TDocumentParticipation featureTakesPart_{feature_, TDocumentOrder::Scripts};
     platform::RecordingMessageSink sink_;
     platform::ScopedMessageSink scopedSink_{sink_};
     QTemporaryDir dir_;

@@ -1,6 +1,8 @@
 // The store operations: undo point, trace drops, row places, marks.
 #include "StoreTestKit.h"
 
+#include "render/scene/Redraw.h"
+
 #include "session/PanelLayout.h"
 #include "session/SessionServices.h"
 #include "session/StoreOperations.h"
@@ -8,7 +10,6 @@
 #include "model/Figures.h"
 #include "model/History.h"
 #include "model/ProgramState.h"
-#include "render/plot/FigureServices.h"
 #include "render/plot/Figures.h"
 #include "render/plot/Objects.h"
 #include "session/UndoPoints.h"
@@ -286,17 +287,34 @@ TEST_F(StoreOperationsTest, ItemColoursAndTraces)
     EXPECT_EQ(TracedColor(2), 0x0000FFu);
 }
 
-TEST_F(StoreOperationsTest, SessionServicesAnswerTheRenderLayer)
+TEST_F(StoreOperationsTest, TheSessionTakesPartInEveryRedraw)
 {
     InstallSessionServices();
-    CurrentParameterStore().SetPrmValue(1, 4.0L);
-    EXPECT_EQ(DocumentTables.Params[1].Value, 4.0L);
-    EXPECT_TRUE(BackUp.IsAtStart());
-    CurrentUndoPoints().SaveUndoPoint();
-    EXPECT_FALSE(BackUp.IsAtStart());
-    platform::ServiceSlot<TUndoPoints>::install(nullptr);
-    platform::ServiceSlot<TParameterStore>::install(nullptr);
+    InstallSceneRedrawer();
+    GraphScale.XAxis.VHigh = GraphScale.YAxis.VHigh = 200;
+    for (TBitmap& image : GraphScale.GraphImages)
+        image.SetSize(201, 201);
+    TDocumentTables& doc = DocumentTables;
+    doc.YvalueX.Text = QStringLiteral("a+1");
+    PrepareExpression(doc.YvalueX, ModePlain);
+    doc.IntegralInterval.Lower.Text = QStringLiteral("-a");
+    PrepareExpression(doc.IntegralInterval.Lower, ModePlain);
+    doc.IntegralInterval.Upper.Text = QStringLiteral("1");
+    PrepareExpression(doc.IntegralInterval.Upper, ModePlain);
+    SetPnt(1, PointAt(1, QStringLiteral("(a,2)")));
+    // A value typed into parameter a's row and not yet applied counts.
+    TypePrmEdit(1, QStringLiteral("3"));
+    GraphScale.Redraw(GraphScale.GraphImages);
+    EXPECT_EQ(doc.Params[1].Value, 3.0L);
+    EXPECT_EQ(doc.YvalueXValue.X, 4.0L);
+    EXPECT_EQ(doc.IntegralInterval.LowerValue.X, -3.0L);
+    EXPECT_EQ(doc.IntegralInterval.UpperValue.X, 1.0L);
+    // The figures take the states the scene is drawn from.
+    EXPECT_EQ(Segments.States[1].X, 3.0L);
+    EXPECT_EQ(Segments.States[1].Kind, ObjectPoint);
+    UninstallSceneRedrawer();
 }
+
 
 TEST_F(StoreOperationsTest, AMovedDraggablePointKeepsItsTraces)
 {

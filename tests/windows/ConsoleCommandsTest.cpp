@@ -62,6 +62,13 @@ protected:
         EXPECT_TRUE(QFile::copy(QStringLiteral(KAVIRO_WINDOWS_TEST_DATA "/sample.kvf"), path));
         return path;
     }
+    void ExpectOpenedAndClosedWithoutAQuestion()
+    {
+        ProcessEvents();
+        ASSERT_GT(FunctionCountInUse(), 0);
+        EXPECT_TRUE(Graph().FormCloseQuery());
+        EXPECT_TRUE(messages.empty()) << messages.last().text.toStdString();
+    }
     static void EditDocument()
     {
         TEquationFunction f = DefaultEquation;
@@ -426,6 +433,34 @@ TEST_F(ConsoleCommandsTest, HintsGoToTheGraphWindowsStatusBar)
     QHelpEvent tooltip(QEvent::ToolTip, QPoint(2, 2), open->mapToGlobal(QPoint(2, 2)));
     Trigger("NShowHint");
     EXPECT_TRUE(qApp->notify(open, &tooltip)); // eaten while hints are off
+}
+
+TEST_F(ConsoleCommandsTest, AFileNamedAtTheStartClosesWithoutAQuestion)
+{
+    StartProgram({CopySample(QStringLiteral("aberto.kvf"))});
+    ExpectOpenedAndClosedWithoutAQuestion();
+    // An edit after opening is worth the question.
+    EditDocument();
+    messages.scriptAnswers({false});
+    EXPECT_FALSE(Graph().FormCloseQuery());
+    EXPECT_EQ(messages.last().text, QStringLiteral("Sair com [OK]"));
+}
+
+TEST_F(ConsoleCommandsTest, AFileChosenToOpenClosesWithoutAQuestion)
+{
+    StartProgram();
+    files.queueAnswer(CopySample(QStringLiteral("aberto.kvf")));
+    Trigger("OpenFile");
+    ExpectOpenedAndClosedWithoutAQuestion();
+}
+
+TEST_F(ConsoleCommandsTest, AFileDroppedToOpenClosesWithoutAQuestion)
+{
+    StartProgram();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(CopySample(QStringLiteral("aberto.kvf")))});
+    ASSERT_TRUE(DragAndDrop(Graph(), data));
+    ExpectOpenedAndClosedWithoutAQuestion();
 }
 
 TEST_F(ConsoleCommandsTest, ToolbarButtonsForward)

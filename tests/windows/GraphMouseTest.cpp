@@ -60,14 +60,7 @@ protected:
     }
     static void Place(int k, const QString& position, std::uint8_t kind = ObjectPoint)
     {
-        TPointFunction p = DefaultPoint;
-        p.Kind = kind;
-        p.Draggable = 1;
-        p.Pos.Text = position;
-        JoinPointTexts(p, PointTextDirection::Split);
-        for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y})
-            PrepareExpression(*f, k);
-        SetPnt(k, p);
+        StoreDraggablePoint(k, position, kind);
     }
     static void AddFunction(int n, const QString& text)
     {

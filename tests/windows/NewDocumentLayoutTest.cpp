@@ -102,7 +102,7 @@ TEST_F(NewDocumentLayoutTest, StickerPlacesFollowTheStickers)
 
     EXPECT_EQ(PanelLayout.StickerPlaces[1], (TStickerPlace{70, 60, 0}));
     EXPECT_EQ(PanelLayout.StickerPlaces[2].OnConsole, 1);
-    CurrentProjectHost().ArrangeStickers();
+    Graph().PlaceStickers();
     EXPECT_EQ(onGraph->pos(), QPoint(70, 60));
     EXPECT_EQ(onGraph->parentWidget(), Graph().PanelGraph);
     EXPECT_EQ(handedOn->parentWidget(), Console().Panels[PanelNotes - 1]);

@@ -2,12 +2,13 @@
 #include "EventCounter.h"
 
 #include "engine/Compiler.h"
+#include "engine/NumberFields.h"
 #include "model/Settings.h"
 #include "render/gfx/Fonts.h"
-#include "render/plot/FigureServices.h"
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/EditScope.h"
 #include "session/SessionServices.h"
 #include "session/StoreOperations.h"
 
@@ -26,19 +27,17 @@ WindowTest::~WindowTest()
     // while the windows they point at are whole, not in a later test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     forms = {};
-    // The session's services go with the program that installed them.
-    platform::ServiceSlot<TUndoPoints>::install(nullptr);
-    platform::ServiceSlot<TParameterStore>::install(nullptr);
+    UninstallScopedRedrawer();
 }
 
 void WindowTest::StartProgram(const QStringList& arguments)
 {
     // What the units' start-up does, on the document the test main reset.
     InstallFontSubstitutions();
-    InstallSessionServices();
     LoadSettings();
     GraphScale.Startup();
     InstallSceneRedrawer();
+    InstallSessionServices();
     forms = CreateForms(arguments);
     forms.GraphAreaForm->show();
     forms.MainConsole->show();
@@ -107,6 +106,18 @@ bool TooltipReaches(QWidget* widget)
     QApplication::sendEvent(widget, &help);
     widget->removeEventFilter(&probe);
     return probe.Count == 1;
+}
+
+void StoreDraggablePoint(int k, const QString& position, std::uint8_t kind)
+{
+    TPointFunction p = DefaultPoint;
+    p.Kind = kind;
+    p.Draggable = 1;
+    p.Pos.Text = position;
+    JoinPointTexts(p, PointTextDirection::Split);
+    for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y})
+        PrepareExpression(*f, k);
+    SetPnt(k, p);
 }
 
 void SetFunctionFormula(int n, const QString& formula)

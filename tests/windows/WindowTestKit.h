@@ -22,6 +22,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <cstdint>
 #include <gtest/gtest.h>
 
 class WindowTest : public ::testing::Test {
@@ -91,6 +92,9 @@ void SetFunctionFormula(int n, const QString& formula);
 // The darkest grey level (0 black .. 255 white) of the picture's pixels
 // inside the area: how dark the text drawn there is.
 int DarkestGrey(const QImage& picture, const QRect& area);
+// Stores object k as a draggable object of that kind at a position text
+// «(x, y)».
+void StoreDraggablePoint(int k, const QString& position, std::uint8_t kind = 1);
 // The calculator's next editing, run through the modal runner, types text
 // over its edit line and sends it.
 void QueueCalculatorSend(platform::FakeModalRunner& modal, const QString& text);

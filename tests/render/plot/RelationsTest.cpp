@@ -377,8 +377,8 @@ TEST_F(RelationsTest, EscDuringAScanEndsItAndKeepsWhatWasTraced)
     platform::ScopedClock useClock(clock);
     platform::FakeInputState keys;
     platform::ScopedInputState useKeys(keys);
-    CountingRedrawHost host;
-    ScopedRedrawHost useHost(host);
+    CountingRedrawWindow host;
+    ScopedRedrawWindow useHost(host);
     keys.setKeyDown(platform::VkEscape);
     DocumentTables.Params[0].Value = 2.5L;
     int shown = 0;

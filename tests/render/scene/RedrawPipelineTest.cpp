@@ -16,43 +16,71 @@ protected:
     TColor GraphPixel(int x, int y) const { return PixelAt(images[0].Image(), x, y); }
 };
 
-TEST_F(RedrawPipelineTest, OneRedrawRunsEveryWindowStepOnceAndClearsWhatChanged)
+TEST_F(RedrawPipelineTest, OneRedrawRunsEveryStepOnceInOrderAndClearsWhatChanged)
 {
+    using Steps = std::vector<std::string>;
     SetFunction(1, "x");
     SetDirtyObjects();
     SetDirtyView();
     MarkChanged(Token("a"));
     view.Redraw(images);
-    EXPECT_EQ(host.BusyCursors, 1);
-    EXPECT_EQ(host.BusyDepth, 0);
-    EXPECT_EQ(host.PendingEditsApplied, 1);
-    EXPECT_EQ(host.ScriptRuns.size(), 1u);
-    EXPECT_EQ(host.StickerRefreshes, 1);
-    EXPECT_EQ(host.ForcedStickerRefreshes, 0);
-    EXPECT_EQ(host.OverlayQueries, 1);
-    EXPECT_EQ(host.RefreshedOverlays, 1);
-    EXPECT_EQ(host.FreehandClears, 1);
-    EXPECT_EQ(host.ParamRowsUnmarked, 1);
-    EXPECT_EQ(host.Repaints, 1);
-    EXPECT_EQ(host.ImagesSaved, 1);
+    EXPECT_EQ(participant.Steps, (Steps{"ViewChanged", "ApplyPendingEdits", "BeforeRedraw", "ObjectsEvaluated",
+                                        "SceneDrawn", "DrawOver", "AfterObjects", "OverBackground",
+                                        "AfterRepaint"}));
+    EXPECT_EQ(participant.StatesRebuilt, 1);
+    EXPECT_EQ(participant.RefreshedOverlays, 1);
+    EXPECT_EQ(participant.ForcedAfterObjects, 0);
+    EXPECT_TRUE(participant.ChangeSets.at(0).has(Token("a")));
+    EXPECT_EQ(window.BusyCursors, 1);
+    EXPECT_EQ(window.BusyDepth, 0);
+    EXPECT_EQ(window.Repaints, 1);
     EXPECT_FALSE(IsDirtyObjects() || IsDirtyView());
     EXPECT_TRUE(CharSetIsEmpty(RedrawState.ChangedNames));
     // The graph shows the axes and the line y = x (blue under the mask pen).
     EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);
     EXPECT_EQ(GraphPixel(100, 100), ColorWhite);
 
-    // Nothing changed: no stickers, the free-hand marks stay.
+    // Nothing changed: the view stays, the objects are not taken again.
+    participant.Steps.clear();
     view.Redraw(images);
-    EXPECT_EQ(host.StickerRefreshes, 1);
-    EXPECT_EQ(host.FreehandClears, 1);
+    EXPECT_EQ(participant.Steps, (Steps{"ApplyPendingEdits", "BeforeRedraw", "ObjectsEvaluated", "SceneDrawn",
+                                        "DrawOver", "OverBackground", "AfterRepaint"}));
+    EXPECT_EQ(participant.StatesRebuilt, 1);
     EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);
 
-    // While the windows are rebuilt: stickers forced, no scripts.
-    host.RefreshingAll = true;
+    // While the windows are rebuilt: everything after the objects forced,
+    // nothing before the redraw.
+    ProgramState.InRefreshAll = true;
     SetDirtyObjects();
     view.Redraw(images);
-    EXPECT_EQ(host.ForcedStickerRefreshes, 1);
-    EXPECT_EQ(host.ScriptRuns.size(), 2u);
+    EXPECT_EQ(participant.ForcedAfterObjects, 1);
+    EXPECT_EQ(participant.ChangeSets.size(), 2u);
+}
+
+TEST_F(RedrawPipelineTest, ParticipantsTakeTheirTurnsInTheirOrder)
+{
+    std::string log;
+    struct Logging : TRedrawParticipant {
+        std::string& Log;
+        char Name;
+        Logging(std::string& log, char name) : Log(log), Name(name) {}
+        void BeforeRedraw(const TWideCharSet&) override { Log += Name; }
+        void AfterRepaint() override { Log += Name; }
+    };
+    Logging notes(log, 'n'), scripts(log, 's'), pen(log, 'p'), laterNotes(log, 'N');
+    {
+        // Registered out of order; those of one place keep theirs.
+        const TRedrawParticipation a(notes, TRedrawOrder::Notes);
+        const TRedrawParticipation b(pen, TRedrawOrder::Pen);
+        const TRedrawParticipation c(scripts, TRedrawOrder::Scripts);
+        const TRedrawParticipation d(laterNotes, TRedrawOrder::Notes);
+        view.Redraw(images);
+        EXPECT_EQ(log, "snNpsnNp");
+    }
+    // A participation that ended takes no more turns.
+    log.clear();
+    view.Redraw(images);
+    EXPECT_EQ(log, "");
 }
 
 TEST_F(RedrawPipelineTest, AScriptRunsOncePerChangeAndItsRedrawCompletesInside)
@@ -60,7 +88,7 @@ TEST_F(RedrawPipelineTest, AScriptRunsOncePerChangeAndItsRedrawCompletesInside)
     SetFunction(1, "b·x");
     int runs = 0;
     int redrawsSeenInside = 0;
-    host.OnScripts = [&](const TWideCharSet& changed) {
+    participant.OnBeforeRedraw = [&](const TWideCharSet& changed) {
         if (!changed.has(Token("a")))
             return;
         ++runs;
@@ -81,14 +109,14 @@ TEST_F(RedrawPipelineTest, AScriptRunsOncePerChangeAndItsRedrawCompletesInside)
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(redrawsSeenInside, before + 2) << "the inner redraw ran whole inside the outer";
     EXPECT_EQ(RedrawCounters.Redraws, before + 2);
-    EXPECT_EQ(host.BusyDepth, 0);
+    EXPECT_EQ(window.BusyDepth, 0);
     // The outer redraw drew what the script left: y = 2x through (1, 2).
     EXPECT_EQ(view.Columns.ValidCache(1)->X(240), 2.0L);
     EXPECT_EQ(GraphPixel(250, 100), 0xFF0000u);
     EXPECT_EQ(GraphPixel(260, 140), ColorWhite); // y = x is gone
 
     // Not while the windows are rebuilt after a load.
-    host.RefreshingAll = true;
+    ProgramState.InRefreshAll = true;
     StepParameter("a", 6.0L);
     view.Redraw(images);
     EXPECT_EQ(runs, 1);
@@ -98,15 +126,15 @@ TEST_F(RedrawPipelineTest, TheToolsDrawTheirLinesAndTheIntegralArea)
 {
     SetFunction(1, "x");
     Tinterval& interval = DocumentTables.IntegralInterval;
-    SetFormula(ModePlain, interval.Lower, "-1.1");
-    SetFormula(ModePlain, interval.Upper, "1.1");
+    interval.Lower.Marker = interval.Upper.Marker = 1;
+    interval.LowerValue = ValueReal(-1.1L);
+    interval.UpperValue = ValueReal(1.1L);
     interval.Dfuncno = 1;
     interval.Efuncno = 0;
-    host.Tools.IntegralToolActive = true;
-    host.Tools.YValueLineX = 2.9L;
+    participant.Tools.IntegralToolActive = true;
+    participant.Tools.YValueLineX = 2.9L;
     SetDirtyObjects();
     view.Redraw(images);
-    EXPECT_EQ(interval.LowerValue.X, -1.1L);
     // XOR over white: left of 0 the area counts negative, right positive.
     EXPECT_EQ(GraphPixel(180, 210), ColorWhite ^ 0x003333u);
     EXPECT_EQ(GraphPixel(220, 190), ColorWhite ^ 0x333300u);
@@ -129,14 +157,14 @@ TEST_F(RedrawPipelineTest, TheBackgroundPictureShowsThroughWhiteOnly)
     SetFunction(1, "x");
     SetDirtyObjects();
     // A picture without pixels is left out.
-    host.Background = QImage(0, 5, QImage::Format_RGB32);
+    window.Background = QImage(0, 5, QImage::Format_RGB32);
     view.Redraw(images);
     EXPECT_EQ(GraphPixel(100, 100), ColorWhite);
-    EXPECT_EQ(host.FreehandDraws, 1);
+    EXPECT_EQ(participant.BackgroundOverlays, 1);
 
     // Stretched over the whole graph; the curve and axes stay on top.
     Options.BGMode = 0;
-    host.Background = BlankImage(20, 10, 0x00FFFF);
+    window.Background = BlankImage(20, 10, 0x00FFFF);
     view.Redraw(images);
     EXPECT_EQ(GraphPixel(100, 100), 0x00FFFFu);
     EXPECT_EQ(GraphPixel(300, 100), 0xFF0000u);

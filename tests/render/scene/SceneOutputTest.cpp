@@ -13,40 +13,35 @@
 #include "tests/render/GoldenFiles.h"
 
 #include <QPainter>
-#include <climits>
 #include <stdexcept>
 
 namespace {
 
-// A window side that notes what the output's last steps saw, and can fail
-// in the middle of a drawing.
-class ObservingHost final : public TRedrawHost {
+// A participant that notes what the scene's composing saw, and can fail in
+// the middle of a drawing.
+class ObservingParticipant final : public TRedrawParticipant {
 public:
     int Magnification = 0;
     bool Monochrome = false;
     TColor MeshColor = 0;
-    int StickerDraws = 0;
-    int FreehandDraws = 0;
+    int Compositions = 0;
     bool Fail = false;
 
-    std::optional<int> DataPanelWidth() override { return std::nullopt; }
-    int WorkAreaWidth() override { return INT_MAX / 2; }
-    void DrawStickersTo(TCanvas&) override
+    void ComposeScene(TCanvas&) override
     {
-        ++StickerDraws;
+        ++Compositions;
         Magnification = CurrentDrawContext().Magnification;
         Monochrome = ColorScheme.Monochrome;
         MeshColor = ColorScheme.MeshColor;
         if (Fail)
             throw std::runtime_error("sticker");
     }
-    void DrawFreehandMarks(TCanvas&) override { ++FreehandDraws; }
 };
 
 class SceneOutputTest : public SceneTest {
 protected:
-    ObservingHost output;
-    ScopedRedrawHost useOutput{output};
+    ObservingParticipant output;
+    TRedrawParticipation useOutput{output, TRedrawOrder::Notes};
 
     // A parabola, a hollow point and a circle.
     void SmallScene()
@@ -80,8 +75,7 @@ TEST_F(SceneOutputTest, MagnifiedPictureHasTheMagnifiedSize)
     EXPECT_EQ(picture.Width, 1604);
     EXPECT_EQ(picture.Height, 1604);
     EXPECT_EQ(output.Magnification, 4);
-    EXPECT_EQ(output.StickerDraws, 1);
-    EXPECT_EQ(output.FreehandDraws, 1);
+    EXPECT_EQ(output.Compositions, 1);
     EXPECT_EQ(ProgramState.Magnification, 1);
     // The redraw state is cleared: the next redraw starts from nothing.
     EXPECT_FALSE(IsDirtyView());
@@ -205,7 +199,7 @@ TEST_F(SceneOutputTest, PrintingThatFailsLeavesTheScreenAsItWas)
 {
     platform::FakePrinting none({0, 0});
     EXPECT_EQ(PrintGraphMetafile(view, {PrintMonochromeGraph, {}, 75, false}, none), TPrintResult::NoPrinter);
-    EXPECT_EQ(output.StickerDraws, 0);
+    EXPECT_EQ(output.Compositions, 0);
 
     platform::FakePrinting refusing({480, 660});
     refusing.refuseJobs(true);

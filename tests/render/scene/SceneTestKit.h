@@ -2,7 +2,7 @@
 
 // The scene tests' view: GraphScale over −5..5 × −5..5 on 400 × 400 pixels,
 // its layer pictures sized as the graph window sizes them, the pipeline
-// installed as the redrawer, and counting fakes for the window side.
+// installed as the redrawer, and counting fakes for the window and a participant.
 #include "engine/Compiler.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
@@ -12,6 +12,7 @@
 #include "render/scene/Redraw.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
+#include "render/scene/fakes/CountingRedrawParticipant.h"
 #include "render/view/fakes/CountingViewServices.h"
 #include "tests/render/ViewTestKit.h"
 #include "tests/render/plot/PlotTestKit.h"
@@ -29,8 +30,10 @@ protected:
     ScopedTextMetrics useFakeMetrics{fakeMetrics};
     CountingAxisPanelsHost axesHost;
     ScopedAxisPanelsHost useAxesHost{axesHost};
-    CountingRedrawHost host;
-    ScopedRedrawHost useHost{host};
+    CountingRedrawWindow window;
+    ScopedRedrawWindow useWindow{window};
+    CountingRedrawParticipant participant;
+    TRedrawParticipation takesPart{participant, TRedrawOrder::Session};
     TSceneRedrawer redrawer;
     ScopedRedrawer useRedrawer{redrawer};
     ScaleT& view = GraphScale;

@@ -185,7 +185,7 @@ TEST_F(TraceReplayTest, EveryWayOutPutsTheDocumentAndTheViewBack)
         keys.releaseAll();
         eventRounds = 0;
         PressF1AfterRecord(c.StopAfter);
-        host.CaptionSuffixes.clear();
+        window.CaptionSuffixes.clear();
         Replay();
         EXPECT_EQ(eventRounds, c.Read == 3 ? 2 : c.Read); // the last record asks no more
         EXPECT_EQ(TraceStore.Cursor(), (TraceStore.Tail() + c.Read - 1) % TBpnt::Size + 1);
@@ -197,7 +197,7 @@ TEST_F(TraceReplayTest, EveryWayOutPutsTheDocumentAndTheViewBack)
         EXPECT_EQ(RedrawState.DirtyFlags, redrawState.DirtyFlags);
         EXPECT_EQ(CacheX(view, 1), cache);
         EXPECT_EQ(FunctionColors, drawnColors);
-        EXPECT_EQ(host.CaptionSuffixes, (std::vector<QString>{ReplayCaptionSuffix, QString()}));
+        EXPECT_EQ(window.CaptionSuffixes, (std::vector<QString>{ReplayCaptionSuffix, QString()}));
     }
 }
 
@@ -205,7 +205,7 @@ TEST_F(TraceReplayTest, AnEmptyStoreReplaysNothing)
 {
     const TMetafile picture = Replay();
     EXPECT_TRUE(Lines(picture).empty());
-    EXPECT_TRUE(host.CaptionSuffixes.empty());
+    EXPECT_TRUE(window.CaptionSuffixes.empty());
 }
 
 } // namespace

@@ -226,15 +226,6 @@ TEST_F(TraceStoreTest, DeletingAFigureMovesTheLaterFiguresColoursAndFillsDown)
     EXPECT_EQ(c.Figures[29], 30u);
     EXPECT_EQ(c.Figures[30], NoTraceColor);
     EXPECT_EQ(c.FigureFills[30], NoTraceColor);
-
-    // The figure list says so when a figure goes.
-    TStoreFigureTraces figureTraces;
-    ScopedFigureTraces useFigureTraces{figureTraces};
-    Segments.Data.Count = 2;
-    Segments.Data.Items[1].Kind = Segments.Data.Items[2].Kind = FigureSegment;
-    DeleteFigure(1, false);
-    EXPECT_EQ(ReadAll().back().Colors.Figures[1], 2u);
-    EXPECT_EQ(ReadAll().back().Colors.FigureFills[1], 102u);
 }
 
 TEST_F(TraceStoreTest, TheMouseFindsTheOldestRecordedDraggablePointWithinThreePixels)

@@ -1,3 +1,3 @@
 #include "session/Project.h"
-#include "windows/GraphWindow.h"
+#include "script/Interpreter.h"
 #include <QWidget>

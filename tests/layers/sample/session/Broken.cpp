@@ -2,3 +2,4 @@
 #include <QImage>
 #include <QWidget>
 #include "tests/QtPrinters.h"
+#include "script/Interpreter.h"

@@ -1,0 +1,2 @@
+#include "notes/NoteEditor.h"
+#include "windows/GraphWindow.h"

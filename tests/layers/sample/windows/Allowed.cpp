@@ -1,0 +1,3 @@
+#include "notes/NoteEditor.h"
+#include "dialogs/MsgForm.h"
+#include <QWidget>
