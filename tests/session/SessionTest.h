@@ -23,23 +23,6 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 
-inline void PrintTo(const QStringList& lines, std::ostream* os)
-{
-    *os << '[';
-    for (const QString& line : lines)
-        *os << '"' << line.toStdString() << "\" ";
-    *os << ']';
-}
-
-// A list of lines from UTF-16 literals.
-inline QStringList Lines(std::initializer_list<const char16_t*> lines)
-{
-    QStringList list;
-    for (const char16_t* line : lines)
-        list.append(QString::fromUtf16(line));
-    return list;
-}
-
 // The project text of the current document.
 inline QStringList WrittenLines()
 {
