@@ -7,6 +7,7 @@
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "script/ScriptServices.h"
 #include "session/SessionServices.h"
 #include "session/StoreOperations.h"
 
@@ -31,6 +32,7 @@ void WindowTest::StartProgram(const QStringList& arguments)
     // What the units' start-up does, on the document the test main reset.
     InstallFontSubstitutions();
     InstallSessionServices();
+    InstallScriptServices();
     LoadSettings();
     GraphScale.Startup();
     InstallSceneRedrawer();
