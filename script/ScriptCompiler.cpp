@@ -386,8 +386,10 @@ public:
                 const QString line = script_.Lines.value(command.SourceLine).mid(1);
                 return TScriptError{error_ + QStringLiteral(" : ") + line, -1, command.SourceLine};
             }
-            Tlineset& stored = script_.SetLineset(n, command.SourceLine, set_.Args, command.Text.trimmed(),
-                                                  set_.Target, command.Code);
+            // The arguments are the compiler's own: moved, not copied.
+            Tlineset& stored = script_.SetLineset(n, command.SourceLine, {}, command.Text.trimmed(), set_.Target,
+                                                  command.Code);
+            stored.Args = std::move(set_.Args);
             stored.Figures = std::move(set_.Figures);
             if (!set_.Text.isEmpty())
                 stored.Text = set_.Text;
@@ -473,13 +475,12 @@ private:
     // expression, refused where the command needs a value.
     void AddArgument(const QString& text, bool required)
     {
-        TKavirofunction f = BlankFunction;
+        TKavirofunction& f = set_.Args.emplace_back();
         f.Text = text;
         if ((required && text.trimmed().isEmpty()) || !PrepareExpression(f, ModePlain)) {
             Fail(NotCompiledText);
-            f = BlankFunction;
+            f = TKavirofunction{};
         }
-        set_.Args.push_back(std::move(f));
     }
 
     // The inside of the parentheses that follow a keyword: the text after
