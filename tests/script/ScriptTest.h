@@ -2,12 +2,11 @@
 
 #include "script/ScriptCompiler.h"
 
-#include "engine/EngineStartup.h"
 #include "model/MessageBox.h"
-#include "model/Options.h"
 #include "platform/fakes/RecordingMessageSink.h"
 #include "session/fakes/CountingRowHost.h"
 #include "tests/QtPrinters.h"
+#include "tests/Separators.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -42,18 +41,7 @@ inline const TMacroCommandsub& Script(int i)
 // '.' and ',' after a test that changed them.
 class ScriptTest : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        Separators.Reset();
-        InitializeEngine();
-    }
-
-    static void UseCommaLocale()
-    {
-        Separators.DecimalChar = u',';
-        Separators.ListSepChar = u';';
-        InitializeEngine();
-    }
+    void TearDown() override { UsePointLocale(); }
 
     // As the note editor compiles.
     static TScriptsOutcome CompileInEditor(const QStringList& lines)

@@ -14,6 +14,7 @@
 #include "render/scene/TraceStore.h"
 #include "platform/fakes/RecordingMessageSink.h"
 #include "tests/QtPrinters.h"
+#include "tests/Separators.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -51,18 +52,7 @@ protected:
         SetOriginObject(); // as every new document has it
         ASSERT_TRUE(dir_.isValid());
     }
-    void TearDown() override
-    {
-        Separators.Reset();
-        InitializeEngine();
-    }
-
-    static void UseCommaLocale()
-    {
-        Separators.DecimalChar = u',';
-        Separators.ListSepChar = u';';
-        InitializeEngine();
-    }
+    void TearDown() override { UsePointLocale(); }
 
     QString PathOf(const QString& name) const { return dir_.filePath(name); }
 
