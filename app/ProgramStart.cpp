@@ -11,6 +11,7 @@
 #include "model/StringUtils.h"
 #include "render/gfx/Fonts.h"
 #include "render/view/Scale.h"
+#include "script/ScriptServices.h"
 #include "session/HeadlessStartup.h"
 #include "session/OptionsStore.h"
 #include "session/Presentation.h"
@@ -38,6 +39,7 @@ void InitializeUnits()
     // The fonts the windows name, on this system's families.
     InstallFontSubstitutions();
     StartUnitsBelowWindows();
+    InstallScriptServices();
     InstallDialogServices();
 }
 

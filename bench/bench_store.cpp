@@ -50,6 +50,7 @@ public:
     void ShowFigureRows() override {}
     void ShowParamRows() override {}
     void ShowParamValue(int) override {}
+    void ShowScriptButtons() override {}
 
 private:
     void Draw(const TRowModel& row)

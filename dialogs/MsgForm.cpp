@@ -75,7 +75,12 @@ bool HasCancelButton(int buttons)
 
 void TMsgForm::Prepare(const QString& text, int kind, int buttons)
 {
-    Label1->setText(text);
+    // Messages break their lines with CR or CR LF (a script's Pause), which
+    // a plain-text label would draw as blanks.
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(u'\r', u'\n');
+    Label1->setText(lines);
     const QSize textSize = Label1->sizeHint();
     Label1->resize(textSize);
 

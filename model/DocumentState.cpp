@@ -4,6 +4,7 @@
 #include "model/ObjectNames.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
+#include "model/ScriptStore.h"
 
 TDocumentTables DocumentTables;
 
@@ -103,14 +104,21 @@ void ClearTable()
 void ResetLists()
 {
     TDocumentTables& t = DocumentTables;
-    // Without a script store there are no scripts to write back into the note text.
+    // The scripts live in the note text: they stay, one empty line apart.
     t.PetaMemoLines.clear();
+    for (int i = 0; i < MacroCommands.Count(); ++i) {
+        if (i > 0)
+            t.PetaMemoLines.append(QString());
+        t.PetaMemoLines.append(MacroCommands.Items[static_cast<std::size_t>(i)].Lines);
+    }
     t.Stickers = TMemoStr{};
 }
 
 void NewDocumentLists()
 {
     ResetLists();
+    DocumentTables.PetaMemoLines.clear();
+    MacroCommands.Reset();
     DocumentTables.SimpleMemoLines.clear();
 }
 

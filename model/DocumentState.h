@@ -176,9 +176,9 @@ void ResetPrms();
 void ResetObjectRecords();
 // Empty table with numbered header row and column.
 void ClearTable();
-// Empty notes and note text.
+// Empty notes; the note text keeps only the stored scripts' lines.
 void ResetLists();
-// Empty notes, note text and memo sheet.
+// Empty notes, note text, scripts and memo sheet.
 void NewDocumentLists();
 // Every reset above, as for a new document.
 void ResetDocument();

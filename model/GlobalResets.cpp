@@ -7,6 +7,7 @@
 #include "model/LineCodec.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
+#include "model/ScriptStore.h"
 #include "model/Settings.h"
 #include "model/ViewRange.h"
 
@@ -64,6 +65,8 @@ void RegisterModelResets()
     RegisterReset(QStringLiteral("program state"), [] { ProgramState.Reset(); });
     RegisterReset(QStringLiteral("settings"), [] { ProgramSettings.Reset(); });
     RegisterReset(QStringLiteral("view range"), [] { ViewRange.Reset(); });
+    // Before the document, whose note text a reset rebuilds from the scripts.
+    RegisterReset(QStringLiteral("scripts"), [] { MacroCommands.Reset(); });
     // After options and colour scheme: a new document resets them again.
     RegisterReset(QStringLiteral("document"), ResetDocumentTables);
     RegisterReset(QStringLiteral("figures"), [] { Segments.Reset(); });

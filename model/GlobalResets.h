@@ -28,6 +28,6 @@ void ResetAllGlobals();
 QStringList RegisteredResetNames();
 
 // The model's tables: separators, options, colour scheme, program state,
-// stored settings, the view range, the document, the project text and both
-// histories.
+// stored settings, the view range, the scripts, the document, the project
+// text and both histories.
 void RegisterModelResets();

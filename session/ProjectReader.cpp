@@ -15,6 +15,7 @@
 #include "model/ObjectNames.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
+#include "model/ScriptStore.h"
 #include "model/ViewRange.h"
 #include "render/view/Scale.h"
 
@@ -36,6 +37,7 @@ constexpr int MaxRowPosition = 255;
 // document as it was.
 struct TDocumentCopy {
     TDocumentTables Tables = DocumentTables;
+    Tmacrocommand Scripts = MacroCommands; // the read empties it with the note text
     TDocumentOptions DocumentOptions = Options;
     TSegments Figures = Segments;
     TPanelLayout Layout = PanelLayout;
@@ -56,6 +58,7 @@ struct TDocumentCopy {
     void Restore() const
     {
         DocumentTables = Tables;
+        MacroCommands = Scripts;
         Options = DocumentOptions;
         Segments = Figures;
         PanelLayout = Layout;

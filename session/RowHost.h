@@ -18,6 +18,8 @@ public:
     virtual void ShowParamRows() = 0;
     // The value edit of parameter row j (text and colour).
     virtual void ShowParamValue(int j) = 0;
+    // One button per stored script, named and shown as the store says.
+    virtual void ShowScriptButtons() = 0;
 };
 
 TRowHost& CurrentRowHost();

@@ -9,6 +9,7 @@
 #include "model/Numeric.h"
 #include "model/ObjectNames.h"
 #include "model/Options.h"
+#include "model/ScriptStore.h"
 #include "render/markup/TypesetImage.h"
 #include "render/plot/Functions.h"
 #include "render/plot/Relations.h"
@@ -29,6 +30,7 @@ public:
     void ShowFigureRows() override {}
     void ShowParamRows() override {}
     void ShowParamValue(int) override {}
+    void ShowScriptButtons() override {}
 };
 
 // Parameter values show 8 significant digits, steps their full precision.
@@ -125,6 +127,25 @@ QString ParamLabel(int j)
     return (letter == u'@' ? QStringLiteral("\u03B8") : QString(letter)) + QStringLiteral(" =");
 }
 
+// A script uses a parameter that it writes or sweeps, that one of its
+// expressions refers to, or whose change starts it.
+bool ScriptsUseParam(int j, TTokenCode token)
+{
+    for (int i = 0; i < MacroCommands.Count(); ++i) {
+        const TMacroCommandsub& script = MacroCommands.Items[static_cast<std::size_t>(i)];
+        if (script.Trigger.contains(QChar(token)))
+            return true;
+        for (const Tlineset& command : script.Sets) {
+            if (WritesTarget(command.Code) && command.Target == j)
+                return true;
+            for (const TKavirofunction& f : command.Args)
+                if (!f.Code.isEmpty() && RefersToToken(token, f))
+                    return true;
+        }
+    }
+    return false;
+}
+
 bool IsParamInUse(int j)
 {
     const TTokenCode token = Vocabulary.ParamTokens[j];
@@ -146,7 +167,7 @@ bool IsParamInUse(int j)
         for (const TEquationFunction& f : t.Relations)
             if (refers(f.Func))
                 return true;
-    return false;
+    return ScriptsUseParam(j, token);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "dialogs/SegProperty.h"
 #include "model/Figures.h"
 #include "model/ProgramState.h"
+#include "model/ScriptStore.h"
 #include "model/Settings.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/markup/TextAdvance.h"
@@ -156,6 +157,15 @@ public:
         console_.ArrangePanels();
     }
     void ShowParamValue(int j) override { console_.Params->ShowValue(j); }
+    void ShowScriptButtons() override
+    {
+        std::vector<TScriptButtonInfo> scripts;
+        for (int i = 0; i < MacroCommands.Count(); ++i) {
+            const TMacroCommandsub& script = MacroCommands.Items[static_cast<std::size_t>(i)];
+            scripts.push_back({script.Name, script.Visible});
+        }
+        console_.BuildScriptButtons(scripts);
+    }
 
 private:
     TMainConsole& console_;

@@ -13,10 +13,12 @@ public:
     int FigureShows = 0;
     int ParamShows = 0;
     std::map<int, int> ParamValueShows;
+    int ScriptButtonShows = 0;
 
     void ShowRows(TRowKind kind) override { ++ListShows[kind]; }
     void ShowRow(TRowKind kind, int slot) override { ++RowShows[{kind, slot}]; }
     void ShowFigureRows() override { ++FigureShows; }
     void ShowParamRows() override { ++ParamShows; }
     void ShowParamValue(int j) override { ++ParamValueShows[j]; }
+    void ShowScriptButtons() override { ++ScriptButtonShows; }
 };

@@ -94,6 +94,23 @@ TEST(MsgFormTest, LongTextWidensAndManyLinesHeightenTheForm)
     EXPECT_LE(tall.Button1->geometry().bottom(), tall.height());
 }
 
+TEST(MsgFormTest, CarriageReturnsBreakLines)
+{
+    TMsgForm oneLine;
+    oneLine.Prepare(QStringLiteral("abc"), MsgInfo, MsgOkCancel);
+    TMsgForm lineFeed;
+    lineFeed.Prepare(QStringLiteral("abc\ndef"), MsgInfo, MsgOkCancel);
+    ASSERT_GT(lineFeed.Label1->height(), oneLine.Label1->height());
+    // A script's Pause breaks its message with CR; files may bring CR LF.
+    for (const QString& text : {QStringLiteral("abc\rdef"), QStringLiteral("abc\r\ndef")}) {
+        TMsgForm form;
+        form.Prepare(text, MsgInfo, MsgOkCancel);
+        EXPECT_EQ(form.Label1->text(), QStringLiteral("abc\ndef"));
+        EXPECT_EQ(form.Label1->height(), lineFeed.Label1->height());
+        EXPECT_EQ(form.height(), lineFeed.height());
+    }
+}
+
 TEST(MsgFormTest, ButtonsCloseWithTheirResults)
 {
     const std::pair<std::function<void(TMsgForm&)>, int> cases[] = {

@@ -14,6 +14,7 @@
 #include "render/scene/TraceStore.h"
 #include "platform/fakes/RecordingMessageSink.h"
 #include "tests/QtPrinters.h"
+#include "tests/Separators.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -22,23 +23,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <initializer_list>
-
-inline void PrintTo(const QStringList& lines, std::ostream* os)
-{
-    *os << '[';
-    for (const QString& line : lines)
-        *os << '"' << line.toStdString() << "\" ";
-    *os << ']';
-}
-
-// A list of lines from UTF-16 literals.
-inline QStringList Lines(std::initializer_list<const char16_t*> lines)
-{
-    QStringList list;
-    for (const char16_t* line : lines)
-        list.append(QString::fromUtf16(line));
-    return list;
-}
 
 // The project text of the current document.
 inline QStringList WrittenLines()
@@ -68,18 +52,7 @@ protected:
         SetOriginObject(); // as every new document has it
         ASSERT_TRUE(dir_.isValid());
     }
-    void TearDown() override
-    {
-        Separators.Reset();
-        InitializeEngine();
-    }
-
-    static void UseCommaLocale()
-    {
-        Separators.DecimalChar = u',';
-        Separators.ListSepChar = u';';
-        InitializeEngine();
-    }
+    void TearDown() override { UsePointLocale(); }
 
     QString PathOf(const QString& name) const { return dir_.filePath(name); }
 

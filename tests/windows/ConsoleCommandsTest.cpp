@@ -39,6 +39,8 @@
 #include <QToolButton>
 #include <functional>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 class ConsoleCommandsTest : public WindowTest {
@@ -207,6 +209,31 @@ TEST_F(ConsoleCommandsTest, ProjectsDroppedOnEitherWindowOpen)
         DropFile(*window, QUrl::fromLocalFile(deep));
         EXPECT_EQ(ProjectFile.FileName + ProjectFile.Extension, deep);
     }
+}
+
+TEST_F(ConsoleCommandsTest, AProjectShowsAButtonPerScriptUntilNew)
+{
+    StartProgram();
+    DocumentTables.PetaMemoLines = {u"Nota"_s, u""_s, u"#//Mover"_s, u"#a := a + 1"_s, u""_s,
+                                    u"#//Falha"_s, u"#Draw x"_s, u""_s, u"#HideScript"_s, u"#On a Change"_s};
+    ProjectFile.FileName = dir_.filePath(QStringLiteral("roteiros"));
+    ASSERT_TRUE(SaveKvf());
+    InitAllData();
+    EXPECT_TRUE(DropFile(Console(), QUrl::fromLocalFile(dir_.filePath(QStringLiteral("roteiros.kvf")))));
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, QStringLiteral("Comando Inválido : Draw x"));
+
+    auto visibleButtons = [this] {
+        QStringList names;
+        for (QToolButton* button : Console().ScriptButtons)
+            if (button->isVisible())
+                names.append(button->text());
+        return names;
+    };
+    // The failing script keeps its button; the hidden one has none.
+    EXPECT_EQ(visibleButtons(), (QStringList{u"Mover"_s, u"Falha"_s}));
+    Trigger("Init1");
+    EXPECT_TRUE(visibleButtons().isEmpty());
 }
 
 TEST_F(ConsoleCommandsTest, AnythingElseDroppedIsRefusedUnread)

@@ -8,6 +8,7 @@
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "script/ScriptServices.h"
 #include "session/EditScope.h"
 #include "session/SessionServices.h"
 #include "session/StoreOperations.h"
@@ -38,6 +39,7 @@ void WindowTest::StartProgram(const QStringList& arguments)
     GraphScale.Startup();
     InstallSceneRedrawer();
     InstallSessionServices();
+    InstallScriptServices();
     forms = CreateForms(arguments);
     forms.GraphAreaForm->show();
     forms.MainConsole->show();
