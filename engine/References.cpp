@@ -304,10 +304,40 @@ int GiveCircularRecordsNoCode()
     return cleared;
 }
 
+namespace {
+
+// A constant, negated or not, at code[i]: where it ends, or -1.
+qsizetype SignedConstantEnd(QStringView code, qsizetype i)
+{
+    if (i >= code.size() || !IsConstantCode(code[i].unicode()))
+        return -1;
+    ++i;
+    if (i < code.size() && code[i].unicode() == TokenCodes.Underscore)
+        ++i;
+    return i;
+}
+
+// The compiled form of a number written as mantissa*10^(exponent), as the
+// mouse writes very small numbers into formulas: a signed constant, the
+// constant 10, a signed constant, a power and a product.
+bool IsPowerOfTenForm(QStringView code)
+{
+    const qsizetype afterMantissa = SignedConstantEnd(code, 0);
+    if (afterMantissa < 0 || afterMantissa >= code.size() || code[afterMantissa].unicode() != ConstantCode(10))
+        return false;
+    const qsizetype afterExponent = SignedConstantEnd(code, afterMantissa + 1);
+    return afterExponent >= 0 && code.size() == afterExponent + 2 &&
+           code[afterExponent].unicode() == TokenCodes.Power && code[afterExponent + 1].unicode() == TokenCodes.Dot;
+}
+
+} // namespace
+
 bool IsConstantExpression(const TKavirofunction& record)
 {
     if (record.Code.isEmpty())
         return false;
+    if (IsPowerOfTenForm(record.Code))
+        return true;
     const TNamedTokens& t = TokenCodes;
     return std::all_of(record.Code.begin(), record.Code.end(), [&t](QChar ch) {
         const TTokenCode c = ch.unicode();

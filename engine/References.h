@@ -38,7 +38,8 @@ int GiveCircularRecordsNoCode();
 void ShowCircularReferenceMessage();
 
 // True when Code is non-empty and holds only constants, blanks, negations,
-// commas and brackets.
+// commas and brackets, or is a number in the form m*10^(e) with constant m
+// and e, each maybe negated.
 bool IsConstantExpression(const TKavirofunction& record);
 
 // Replaces relation names by their relations' scanned tokens and graph names by

@@ -181,10 +181,28 @@ TEST_F(ReferencesTest, FanOutIsWalkedOnce)
 
 TEST_F(ReferencesTest, ConstantExpressions)
 {
-    EXPECT_TRUE(IsConstantExpression(Formula("-3.5")));
-    EXPECT_TRUE(IsConstantExpression(Formula("(2)")));
-    EXPECT_FALSE(IsConstantExpression(Formula("2Pi")));
-    EXPECT_FALSE(IsConstantExpression(Formula("1+1")));
+    struct Case {
+        const char* text;
+        bool constant;
+    };
+    const Case cases[] = {
+        {"-3.5", true},
+        {"(2)", true},
+        {"2Pi", false},
+        {"1+1", false},
+        // The mouse writes numbers below 1E-5 in this form.
+        {"1.5*10^(-7)", true},
+        {"-1.5*10^(-7)", true},
+        {"2*10^(6)", true},
+        {"1.5*10^(-a)", false},
+        {"1.5*9^(-7)", false},
+        {"1.5*10^(-7)+1", false},
+        {"10^(-7)", false},
+        {"1.5/10^(7)", false},
+        {"x*10^(-7)", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsConstantExpression(Formula(c.text)), c.constant) << c.text;
     EXPECT_FALSE(IsConstantExpression(BlankFunction));
 }
 
