@@ -36,10 +36,12 @@ public:
 };
 
 // Where each feature takes its turn: the scripts compile before the notes
-// render the values the scripts may show.
+// render the values the scripts may show; the open tool window shows the
+// document last.
 enum class TDocumentOrder {
     Scripts,
     Notes,
+    ToolWindows,
 };
 
 using TDocumentParticipation = platform::ScopedParticipation<TDocumentParticipant, TDocumentOrder>;

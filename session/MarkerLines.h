@@ -23,6 +23,9 @@ public:
     virtual bool IsUpperMarkerDraggable() = 0;
     virtual std::optional<long double> UpperMarkerValue() = 0;
     virtual void SetUpperFromGraph(long double x) = 0;
+    // A drag took a line (dragKind 2 x, 3 lower, 4 upper): the line leaves
+    // the graph while the mouse draws its own.
+    virtual void MarkerLineGrabbed(int dragKind) { (void)dragKind; }
 };
 
 class NoMarkerLines final : public TMarkerLines {

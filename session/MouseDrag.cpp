@@ -148,6 +148,7 @@ void TGraphMouseWork::StartDrag()
     surface_.SetStickersEnabled(false);
     SelectXorPen(1);
     if (IsMarkerDrag(DragKind)) {
+        CurrentMarkerLines().MarkerLineGrabbed(DragKind);
         DrawMarkerLine();
     } else if (DragKind == 1) {
         LastPointX = DownX;

@@ -2,6 +2,7 @@
 
 #include "session/AngleMode.h"
 #include "session/EditScope.h"
+#include "session/IntegralTool.h"
 #include "session/OptionsStore.h"
 #include "session/ProjectHost.h"
 #include "session/RowModels.h"
@@ -27,8 +28,6 @@
 
 namespace {
 
-constexpr int MinSliceNo = 1;
-constexpr int MaxSliceNo = 200;
 // Ranges are shown with this many significant digits when loaded; presets
 // write theirs with 6.
 constexpr int RangeDigits = 15;
@@ -122,16 +121,6 @@ void MarkEverythingChanged()
     MarkNameRangeChanged(0, TWideCharSet::Size - 1);
     SetDirtyObjects();
     SetDirtyFlag3();
-}
-
-void MarkIntegralChanged()
-{
-    const Tinterval& in = DocumentTables.IntegralInterval;
-    for (int f : {in.Dfuncno, in.Efuncno})
-        if (f >= 1 && f <= FunctionCount)
-            MarkNameChanged(Vocabulary.FunctionTokens[f]);
-    MarkNameChanged(TokenCodes.Area);
-    SetDirtyObjects();
 }
 
 // The tick base typed: a negative one made positive; 0 or no number keeps
@@ -352,13 +341,10 @@ int AxisLineButtonOf(std::uint8_t axisStyle, std::uint8_t axisWidth)
 
 bool CheckSliceNo(QString& text, int& sliceNo)
 {
-    const std::optional<int> n = ReadInteger(text);
-    if (n && *n >= MinSliceNo && *n <= MaxSliceNo) {
-        sliceNo = *n;
+    if (ReadSliceNo(text, sliceNo) == TSliceNoText::Accepted)
         return true;
-    }
     // The message names even counts from 2, yet 1 and odd counts work.
-    ShowMsgBox(QStringLiteral("Número de partições será par, de 2 a 200."), MsgError, MsgOk);
+    ShowMsgBox(SliceNoRangeMessage(), MsgError, MsgOk);
     text = QString::number(sliceNo);
     return false;
 }
@@ -398,8 +384,7 @@ void ApplyGeneral(const TOptionInputs& in, TRecompilePlan& plan)
     if (Store(o.CapStyle, in.CapStyle))
         SetDirtyObjects();
 
-    if (Store(DocumentTables.IntegralInterval.sliceNo, in.SliceNo))
-        MarkIntegralChanged();
+    StoreSliceNo(in.SliceNo);
     const bool complex = Store(o.ComplexMode, std::uint8_t(in.Complex ? 1 : 0));
     const bool sqrtN = Store(o.AllowSqrtN, std::uint8_t(in.AllowSqrtN ? 1 : 0));
     if (complex || sqrtN)

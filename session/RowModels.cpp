@@ -85,6 +85,15 @@ TRowModel& StartRow(TRowList<N>& list, int i, bool inUse, const TRowState& state
     return row;
 }
 
+} // namespace
+
+QString EquationRowLabel(int i, bool relation)
+{
+    return relation ? QStringLiteral(" C%1: ").arg(i) : QStringLiteral(" y%1=").arg(i);
+}
+
+namespace {
+
 template <int N>
 void RefreshEquationRows(TRowList<N>& list, const TOffsetArray<TEquationFunction, 1, N>& table,
                          const TOffsetArray<TRowState, 1, N>& states, TOffsetArray<TColor, 1, N>& traceColors,
@@ -95,7 +104,7 @@ void RefreshEquationRows(TRowList<N>& list, const TOffsetArray<TEquationFunction
         const TEquationFunction& f = table[i];
         traceColors[i] = f.AfterImage ? f.Color : NoTraceColor;
         TRowModel& row = StartRow(list, i, !f.Func.Text.isEmpty(), states[i], panel);
-        row.Label = relations ? QStringLiteral(" C%1: ").arg(i) : QStringLiteral(" y%1=").arg(i);
+        row.Label = EquationRowLabel(i, relations);
         if (!row.InUse)
             continue;
         row.ButtonDown = f.Visible == 0;

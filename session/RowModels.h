@@ -130,6 +130,9 @@ QString ParamStepText(long double step);
 // Every list, as after a load.
 void RefreshAllRows();
 
+// The show button's caption of function or relation row i: " y1=", " C1: ".
+QString EquationRowLabel(int i, bool relation);
+
 // The formula an object row shows, as scanned tokens.
 TTokenString MakePntText(const TPointFunction& object);
 // The object's definition as plain text: "x= …, y= …, r= …".

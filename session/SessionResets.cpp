@@ -3,6 +3,7 @@
 #include "session/EditScope.h"
 #include "session/ProjectFile.h"
 #include "session/RowModels.h"
+#include "session/ToolWindows.h"
 #include "session/UndoPoints.h"
 
 void RegisterSessionResets()
@@ -12,4 +13,5 @@ void RegisterSessionResets()
     RegisterReset(QStringLiteral("drag state"), [] { DragState.Reset(); });
     RegisterReset(QStringLiteral("row models"), [] { RowModels.Reset(); RowMetrics.Reset(); });
     RegisterReset(QStringLiteral("edit scopes"), ResetEditScopes);
+    RegisterReset(QStringLiteral("tool windows"), [] { ToolWindowState.Reset(); });
 }

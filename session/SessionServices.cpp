@@ -2,6 +2,7 @@
 
 #include "session/EditScope.h"
 #include "session/StoreOperations.h"
+#include "session/ToolWindows.h"
 
 #include "engine/Evaluator.h"
 #include "model/DocumentState.h"
@@ -40,5 +41,6 @@ void InstallSessionServices()
 {
     static SessionRedrawSteps redrawSteps;
     static const TRedrawParticipation takesPart(redrawSteps, TRedrawOrder::Session);
+    InstallToolWindowServices();
     InstallScopedRedrawer();
 }
