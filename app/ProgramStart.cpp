@@ -16,6 +16,7 @@
 #include "session/OptionsStore.h"
 #include "session/Presentation.h"
 #include "session/ProjectFile.h"
+#include "session/ToolWindows.h"
 #include "session/UndoPoints.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
@@ -125,8 +126,10 @@ void StartUp(const QStringList& arguments, const TStartUpProgress& progress)
     RecordStartRanges();
     ClearUndo();
     ClearViewHistory();
-    // The first document has its origin object O, as every new one has.
+    // The first document has its origin object O and its tools' formulas
+    // compiled, as every new one has.
     SetOriginObject();
+    CompileToolFormulas();
     ProgramState.ProgramDir = ProgramFolder();
     if (progress)
         progress(TStartUpStep::View);

@@ -11,6 +11,7 @@
 #include "session/ProjectHost.h"
 #include "session/RowModels.h"
 #include "session/StoreOperations.h"
+#include "session/ToolWindows.h"
 #include "session/UndoPoints.h"
 
 #include "engine/TokenTable.h"
@@ -114,6 +115,7 @@ void InitAllData()
     SetDirtyObjects();
     SetDirtyScale();
     SetOriginObject();
+    CompileToolFormulas();
 
     LoadOptions();
     host.ResetTools();

@@ -357,7 +357,7 @@ void AttachIntegral(TIntegralView& view)
     RedrawGraph();
 }
 
-void DetachIntegral()
+void DetachIntegral(bool redraw)
 {
     if (!Attached)
         return;
@@ -366,7 +366,8 @@ void DetachIntegral()
     Markers.reset();
     ToolWindowState.LimitEditing = false;
     ToolWindowState.ValuesActive = false;
-    RedrawGraph();
+    if (redraw)
+        RedrawGraph();
 }
 
 TIntegralView* AttachedIntegral()

@@ -113,5 +113,6 @@ public:
 // and shades the area, a document read shows in it and the mouse can grab
 // its limits. Attaching and detaching redraw the graph.
 void AttachIntegral(TIntegralView& view);
-void DetachIntegral();
+// Without redraw when the program ends.
+void DetachIntegral(bool redraw = true);
 TIntegralView* AttachedIntegral();

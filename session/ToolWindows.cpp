@@ -4,6 +4,7 @@
 #include "session/IntegralTool.h"
 #include "session/ValueTableTool.h"
 
+#include "engine/Compiler.h"
 #include "model/DocumentState.h"
 #include "render/scene/Redraw.h"
 #include "render/scene/RedrawParticipants.h"
@@ -65,6 +66,15 @@ void InstallToolWindowServices()
     static ToolDocumentSteps documentSteps;
     static const TRedrawParticipation drawsOver(overlay, TRedrawOrder::ToolWindows);
     static const TDocumentParticipation showsDocuments(documentSteps, TDocumentOrder::ToolWindows);
+}
+
+void CompileToolFormulas()
+{
+    TDocumentTables& t = DocumentTables;
+    for (TKavirofunction& row : t.YvalueFunctions)
+        PrepareExpression(row, ModeFunction);
+    for (TKavirofunction* f : {&t.YvalueX, &t.IntegralInterval.Lower, &t.IntegralInterval.Upper})
+        PrepareExpression(*f, ModePlain);
 }
 
 void XorToolLine(long double x)

@@ -23,6 +23,10 @@ struct TToolWindowState {
 };
 extern TToolWindowState ToolWindowState;
 
+// The tools' formulas of a new document compiled: the value table's x and
+// rows, the integral's limits (a document read compiles its own).
+void CompileToolFormulas();
+
 // The tools' redraw and document participants join (InstallSessionServices
 // calls it).
 void InstallToolWindowServices();

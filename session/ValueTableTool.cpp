@@ -162,7 +162,7 @@ void AttachValueTable(TValueTableView& view)
         XorToolLine(DocumentTables.YvalueXValue.X);
 }
 
-void DetachValueTable()
+void DetachValueTable(bool redraw)
 {
     if (!Attached)
         return;
@@ -170,7 +170,8 @@ void DetachValueTable()
     InstalledMarkers.reset();
     Markers.reset();
     ToolWindowState.EditingX = false;
-    RedrawGraph();
+    if (redraw)
+        RedrawGraph();
 }
 
 TValueTableView* AttachedValueTable()

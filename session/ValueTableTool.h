@@ -76,6 +76,7 @@ public:
 // line, a document read shows in it and the mouse can grab its line.
 // Attaching draws the line; detaching redraws the graph without it.
 void AttachValueTable(TValueTableView& view);
-void DetachValueTable();
+// Without redraw when the program ends.
+void DetachValueTable(bool redraw = true);
 // The attached window, or null.
 TValueTableView* AttachedValueTable();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/ToolWindowHost.h"
 #include "render/gfx/Bitmap.h"
 #include "windows/WindowHosts.h"
 
@@ -11,6 +12,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -202,6 +204,8 @@ public:
     QImage CaptureGraphImage();
     // The back and forward buttons follow the view history.
     void UpdateViewButtons();
+    // The value table and integral windows that sbYvalue and sbIvalue open.
+    TToolWindowHost& ToolWindows() { return *toolWindows_; }
 
     // Background picture: SbbImgepast repeats the source last chosen.
     enum TBackgroundSource { BackgroundFromFile = 0, BackgroundFromClipboard = 1 };
@@ -303,6 +307,7 @@ private:
     int lastClientWidth_ = -1;
     std::function<void()> afterGraphPaint_;
     std::function<void()> afterClose_;
+    std::unique_ptr<TToolWindowHost> toolWindows_;
     TGraphRedrawWindow redrawWindow_;
     TWindowProjectHost projectHost_;
     TWindowAxisPanelsHost axisPanelsHost_;

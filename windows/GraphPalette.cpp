@@ -186,9 +186,9 @@ void TGraphAreaForm::CreatePaletteButtons()
     SbFPWidth = NewButton(panelFreePen, "SbFPWidth", ToolIcon::PenWidth, 1);
     sbFEraser = NewButton(panelFreePen, "sbFEraser", ToolIcon::Eraser, 2);
     panelFreePen->hide();
-    // Their windows and the pen come later.
-    for (QToolButton* later : {sbYvalue, sbIvalue, tbFreePen})
-        later->setEnabled(false);
+    // The pen comes later.
+    tbFreePen->setEnabled(false);
+    toolWindows_ = std::make_unique<TToolWindowHost>(sbYvalue, sbIvalue);
 
     tbUndo->setEnabled(false);
     tbRedo->setEnabled(false);

@@ -155,30 +155,3 @@ void TPrmList::HideAll()
     for (QWidget* w : std::array<QWidget*, 9>{Letter, Edit, Fix, Down, Up, StepEdit, Mode, Dup, DDwn})
         SetVisible(w, false);
 }
-
-void TValueRowList::SetTop(int top)
-{
-    MoveTo(Image, top);
-    MoveTo(Label, top + 3);
-    MoveTo(Edit, top);
-}
-
-void TIntegralList::SetTop(int top)
-{
-    for (QWidget* w : Controls)
-        MoveTo(w, top);
-}
-
-void TIntegralList::Enable()
-{
-    for (QWidget* w : Controls)
-        if (w)
-            w->setEnabled(true);
-}
-
-void TIntegralList::Disable()
-{
-    for (QWidget* w : Controls)
-        if (w)
-            w->setEnabled(false);
-}

@@ -1,8 +1,8 @@
 #pragma once
 
-// The row classes of the data panel and of the value and integral windows:
-// plain holders of the controls one row is made of, created at run time on
-// their panel, with the operations that place, show and hide them together.
+// The row classes of the data panel: plain holders of the controls one row
+// is made of, created at run time on their panel, with the operations that
+// place, show and hide them together.
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -90,21 +90,4 @@ struct TPrmList {
     // read-only; the edit keeps its selection.
     void HideEditing();
     void HideAll();
-};
-
-// A row of the value window (TValueList in the design; that name is the
-// value record's list here): picture, label (3 pixels lower) and edit.
-struct TValueRowList {
-    QWidget* Image = nullptr;
-    QLabel* Label = nullptr;
-    QLineEdit* Edit = nullptr;
-    void SetTop(int top);
-};
-
-// A row of the integral window: four controls enabled and disabled together.
-struct TIntegralList {
-    QWidget* Controls[4] = {};
-    void SetTop(int top);
-    void Enable();
-    void Disable();
 };
