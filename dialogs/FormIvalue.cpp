@@ -119,7 +119,7 @@ void TFormIvalue::BuildRows()
         row.Diff->setGeometry(DiffLeft, 0, 16, 17);
         row.Diff->setToolTip(QStringLiteral("Integrar a Diferença entre 2 Funções"));
         row.Edit = new QLineEdit(RowPanel);
-        row.Edit->setObjectName(QStringLiteral("Edit%1").arg(i));
+        row.Edit->setObjectName(QStringLiteral("Value%1").arg(i));
         row.Edit->setReadOnly(true);
         row.Edit->setGeometry(ValueLeft, 0, ValueWidth, 20);
         showGroup_->addButton(row.Show, i);
@@ -224,10 +224,16 @@ void TFormIvalue::SBExClick(bool upper)
 
 void TFormIvalue::Edit10Exit()
 {
+    // The refusal's message takes the focus from the edit: that is no
+    // second exit.
+    if (checkingSlices_)
+        return;
+    checkingSlices_ = true;
     QString text = Edit10->text();
     ApplySliceNoText(text);
     if (Edit10->text() != text)
         Edit10->setText(text);
+    checkingSlices_ = false;
 }
 
 // Enter in the partition edit applies it and goes no further.

@@ -56,4 +56,5 @@ private:
 
     QButtonGroup* showGroup_ = nullptr;
     QButtonGroup* diffGroup_ = nullptr;
+    bool checkingSlices_ = false;
 };

@@ -77,7 +77,6 @@ TFormYValue::TFormYValue()
     Panel1 = NewPanel(this, "Panel1");
     Panel1->setGeometry(PicturesLeft, PanelsTop(), PicturesWidth, PanelsHeight());
     Panel2 = NewPanel(this, "Panel2");
-    Panel2->move(PicturesLeft + PicturesWidth + 4, PanelsTop());
     for (int i = 1; i <= YvalueRowCount; ++i) {
         TValueRowList& row = Rows[i - 1];
         row.Image = new TFormulaPicture(QStringLiteral("Image%1").arg(i).toUtf8().constData(), Panel1);
@@ -165,14 +164,17 @@ void TFormYValue::showEvent(QShowEvent* event)
 void TFormYValue::resizeEvent(QResizeEvent* event)
 {
     TToolForm::resizeEvent(event);
-    Panel2->resize(std::max(width() - Panel2->x() - 4, 40), PanelsHeight());
+    // The pictures give up width first when the window is narrow.
+    Panel1->resize(std::min(PicturesWidth, (width() - 3 * 4) / 2), PanelsHeight());
+    Panel2->setGeometry(Panel1->geometry().right() + 1 + 4, PanelsTop(), width() - Panel1->geometry().right() - 1 - 2 * 4,
+                        PanelsHeight());
     Panel2Resize();
 }
 
 void TFormYValue::Panel2Resize()
 {
     for (TValueRowList& row : Rows)
-        row.Edit->resize(std::max(Panel2->width() - row.Edit->x() - 4, 10), row.Edit->height());
+        row.Edit->resize(Panel2->width() - row.Edit->x() - 4, row.Edit->height());
 }
 
 void TFormYValue::changeEvent(QEvent* event)

@@ -197,6 +197,20 @@ TEST_F(ToolWindowsTest, TheValueTableEditsThroughTheCalculator)
     EXPECT_EQ(HintOf(table->xImage), QStringLiteral("error"));
 }
 
+TEST_F(ToolWindowsTest, TheValueTableIsAtLeast220WideAndItsValuesFollowTheWidth)
+{
+    ClickValueButton();
+    TFormYValue* table = Table();
+    ASSERT_NE(table, nullptr);
+    for (const int wanted : {100, 300, 520}) {
+        table->resize(wanted, table->height());
+        ProcessEvents();
+        EXPECT_EQ(table->width(), std::max(wanted, 220)) << wanted;
+        for (const TValueRowList& row : table->Rows)
+            EXPECT_EQ(row.Edit->geometry().right() + 1, table->Panel2->width() - 4) << wanted;
+    }
+}
+
 TEST_F(ToolWindowsTest, TheXMarkerButtonShowsAndHidesTheLine)
 {
     const int line = PixelOfX(1.0L);

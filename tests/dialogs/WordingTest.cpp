@@ -7,6 +7,8 @@
 #include "dialogs/CalcForm.h"
 #include "dialogs/CfxProperty.h"
 #include "dialogs/DetailForm.h"
+#include "dialogs/FormIvalue.h"
+#include "dialogs/FormYValue.h"
 #include "dialogs/PntProperty.h"
 #include "dialogs/SegProperty.h"
 #include "model/Figures.h"
@@ -346,6 +348,39 @@ TEST_F(WordingTest, FigureDialog)
     });
     ShowSegProperty(1);
     EXPECT_TRUE(ran);
+}
+
+TEST_F(WordingTest, ToolWindows)
+{
+    Graph().sbYvalue->click();
+    ProcessEvents();
+    TFormYValue* table = Graph().ToolWindows().FormYValue();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->windowTitle(), QStringLiteral("Valores da Função"));
+    ExpectWording(*table, {
+                              {"Image1", nullptr, u"Adicionar/ Editar da função"},
+                              {"Image9", nullptr, u"Adicionar/ Editar da função"},
+                          });
+    Graph().sbIvalue->click();
+    ProcessEvents();
+    TFormIvalue* integral = Graph().ToolWindows().FormIvalue();
+    ASSERT_NE(integral, nullptr);
+    EXPECT_EQ(integral->windowTitle(), QStringLiteral("Integral Definida"));
+    ExpectWording(*integral, {
+                                 {"SBExUpper", u"Limite Superior"},
+                                 {"SBExLower", u"Limite Inferior"},
+                                 {"LabelShow", u"Mostrar", u"Mostrar a Função Especificada"},
+                                 {"LabelDiff", u"Diff", u"Integrar a Diferença entre 2 Funções"},
+                                 {"LabelValue", u"Valor"},
+                                 {"LabelSlice", u"Divisão", u"Dividir o Intervalo do integral definido"},
+                                 {"Btnarea1", nullptr, u"Integral Definida"},
+                                 {"Btnarea2", nullptr, u"Area"},
+                                 {"Edit10", nullptr, u"Dividir o Intervalo do integral definido"},
+                                 {"Label0", u" 0"},
+                                 {"Label10", u" y10"},
+                                 {"RB3", nullptr, u"Mostrar a Função Especificada"},
+                                 {"Rc3", nullptr, u"Integrar a Diferença entre 2 Funções"},
+                             });
 }
 
 TEST_F(WordingTest, OptionsDialog)
