@@ -23,9 +23,11 @@
 
 namespace {
 
-TIntegralView* Attached = nullptr;
-std::optional<TIntegralMarkers> Markers;
-std::optional<ScopedMarkerLines> InstalledMarkers;
+TToolAttachment<TIntegralView, TIntegralMarkers>& Window()
+{
+    static TToolAttachment<TIntegralView, TIntegralMarkers> window;
+    return window;
+}
 
 TKavirofunction& Limit(bool upper)
 {
@@ -51,13 +53,13 @@ void EvaluateLimits()
 // value defined.
 bool IsLimitLineShown(bool upper)
 {
-    return Attached && Attached->IsShown() && Limit(upper).Marker && LimitValue(upper).Defined;
+    return Window().IsShown() && Limit(upper).Marker && LimitValue(upper).Defined;
 }
 
 bool IsLimitDraggable(bool upper)
 {
     const TKavirofunction& limit = Limit(upper);
-    return Attached && Attached->IsShown() && IsConstantExpression(limit) && limit.Marker;
+    return Window().IsShown() && IsConstantExpression(limit) && limit.Marker;
 }
 
 std::optional<long double> LimitMarkerValue(bool upper)
@@ -239,8 +241,8 @@ void EditIntegralLimit(bool upper, const TCalculatorEdit& edit)
         const TEditScope action;
         RedrawGraph();
     }
-    if (Attached)
-        Attached->ShowLimits();
+    if (AttachedIntegral())
+        AttachedIntegral()->ShowLimits();
 }
 
 void SetIntegralShownFunction(int row)
@@ -255,8 +257,8 @@ void SetIntegralSubtractedFunction(int row)
     if (row < 0 || row > FunctionCount)
         return;
     StoreChoice(DocumentTables.IntegralInterval.Efuncno, row, false);
-    if (Attached && ToolWindowState.ValuesActive)
-        Attached->ShowIntegrals(CalcIntegrals(DocumentTables, FunctionButtonsDown()));
+    if (AttachedIntegral() && ToolWindowState.ValuesActive)
+        AttachedIntegral()->ShowIntegrals(CalcIntegrals(DocumentTables, FunctionButtonsDown()));
 }
 
 void SetIntegralAreaMode(bool area)
@@ -304,8 +306,8 @@ void SetIntegralLimitFromGraph(bool upper, long double x)
     record.Text = FormulaNumberText(x);
     PrepareExpression(record, ModePlain);
     StoreLimit(upper, record);
-    if (Attached)
-        Attached->ShowLimits();
+    if (AttachedIntegral())
+        AttachedIntegral()->ShowLimits();
 }
 
 bool TIntegralMarkers::IsLowerMarkerDraggable()
@@ -347,9 +349,7 @@ void TIntegralMarkers::MarkerLineGrabbed(int dragKind)
 
 void AttachIntegral(TIntegralView& view)
 {
-    Attached = &view;
-    Markers.emplace();
-    InstalledMarkers.emplace(*Markers);
+    Window().Attach(view);
     ToolWindowState.LimitEditing = false;
     ToolWindowState.ValuesActive = true;
     const TEditScope action;
@@ -359,11 +359,8 @@ void AttachIntegral(TIntegralView& view)
 
 void DetachIntegral(bool redraw)
 {
-    if (!Attached)
+    if (!Window().Detach())
         return;
-    Attached = nullptr;
-    InstalledMarkers.reset();
-    Markers.reset();
     ToolWindowState.LimitEditing = false;
     ToolWindowState.ValuesActive = false;
     if (redraw)
@@ -372,5 +369,5 @@ void DetachIntegral(bool redraw)
 
 TIntegralView* AttachedIntegral()
 {
-    return Attached;
+    return Window().Attached();
 }

@@ -95,11 +95,8 @@ void ToggleIntegralMarker(bool upper);
 void SetIntegralLimitFromGraph(bool upper, long double x);
 
 // The mouse's hooks while the integral window is open: its two limits.
-class TIntegralMarkers final : public TMarkerLines {
+class TIntegralMarkers final : public NoMarkerLines {
 public:
-    bool IsXMarkerDraggable() override { return false; }
-    std::optional<long double> XMarkerValue() override { return std::nullopt; }
-    void SetXFromGraph(long double) override {}
     bool IsLowerMarkerDraggable() override;
     std::optional<long double> LowerMarkerValue() override;
     void SetLowerFromGraph(long double x) override;

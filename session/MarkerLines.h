@@ -28,7 +28,8 @@ public:
     virtual void MarkerLineGrabbed(int dragKind) { (void)dragKind; }
 };
 
-class NoMarkerLines final : public TMarkerLines {
+// No line to grab; the tools override the lines they have.
+class NoMarkerLines : public TMarkerLines {
 public:
     bool IsXMarkerDraggable() override { return false; }
     std::optional<long double> XMarkerValue() override { return std::nullopt; }

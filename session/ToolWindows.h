@@ -5,6 +5,8 @@
 // redraw and every document read (registered at start-up). The windows
 // open one at a time; the open one attaches its view (ValueTableTool.h,
 // IntegralTool.h) for as long as it exists.
+#include "session/MarkerLines.h"
+
 #include <QPoint>
 #include <optional>
 
@@ -36,3 +38,33 @@ void InstallToolWindowServices();
 void XorToolLine(long double x);
 // The graph redrawn inside the action, as the tools' changes ask.
 void RedrawGraph();
+
+// The open window of one tool: its view, and the tool's marker lines
+// installed for the mouse while it is attached.
+template <class View, class Markers>
+class TToolAttachment {
+public:
+    View* Attached() const { return view_; }
+    // The window is attached and on the screen.
+    bool IsShown() const { return view_ && view_->IsShown(); }
+    void Attach(View& view)
+    {
+        installed_.reset();
+        view_ = &view;
+        installed_.emplace(markers_);
+    }
+    // False when nothing was attached.
+    bool Detach()
+    {
+        if (!view_)
+            return false;
+        view_ = nullptr;
+        installed_.reset();
+        return true;
+    }
+
+private:
+    View* view_ = nullptr;
+    Markers markers_;
+    std::optional<ScopedMarkerLines> installed_;
+};

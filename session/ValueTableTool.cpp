@@ -16,9 +16,11 @@
 
 namespace {
 
-TValueTableView* Attached = nullptr;
-std::optional<TValueTableMarkers> Markers;
-std::optional<ScopedMarkerLines> InstalledMarkers;
+TToolAttachment<TValueTableView, TValueTableMarkers>& Window()
+{
+    static TToolAttachment<TValueTableView, TValueTableMarkers> window;
+    return window;
+}
 
 void EvaluateX()
 {
@@ -27,8 +29,8 @@ void EvaluateX()
 
 void ShowValues()
 {
-    if (Attached)
-        Attached->ShowValues(ValueTableRows(DocumentTables.YvalueXValue));
+    if (AttachedValueTable())
+        AttachedValueTable()->ShowValues(ValueTableRows(DocumentTables.YvalueXValue));
 }
 
 // x takes a new record: the undo point first, then its value, the
@@ -67,7 +69,7 @@ TValueTableRows ValueTableRows(const TValue& x)
 bool IsYValueLineShown()
 {
     const TDocumentTables& doc = DocumentTables;
-    return Attached && Attached->IsShown() && doc.YvalueX.Marker && doc.YvalueXValue.Defined &&
+    return Window().IsShown() && doc.YvalueX.Marker && doc.YvalueXValue.Defined &&
            !ToolWindowState.EditingX;
 }
 
@@ -84,8 +86,8 @@ void EditYvalueX(const TCalculatorEdit& edit)
         StoreX(record);
     else if (lineWasShown)
         XorToolLine(DocumentTables.YvalueXValue.X);
-    if (Attached)
-        Attached->ShowX();
+    if (AttachedValueTable())
+        AttachedValueTable()->ShowX();
 }
 
 void EditYvalueFunction(int i, const TCalculatorEdit& edit)
@@ -124,14 +126,14 @@ void SetYvalueXFromGraph(long double x)
     record.Text = FormulaNumberText(x);
     PrepareExpression(record, ModePlain);
     StoreX(record);
-    if (Attached)
-        Attached->ShowX();
+    if (AttachedValueTable())
+        AttachedValueTable()->ShowX();
 }
 
 bool TValueTableMarkers::IsXMarkerDraggable()
 {
     const TKavirofunction& x = DocumentTables.YvalueX;
-    return Attached && Attached->IsShown() && IsConstantExpression(x) && x.Marker;
+    return Window().IsShown() && IsConstantExpression(x) && x.Marker;
 }
 
 std::optional<long double> TValueTableMarkers::XMarkerValue()
@@ -153,9 +155,7 @@ void TValueTableMarkers::MarkerLineGrabbed(int dragKind)
 
 void AttachValueTable(TValueTableView& view)
 {
-    Attached = &view;
-    Markers.emplace();
-    InstalledMarkers.emplace(*Markers);
+    Window().Attach(view);
     EvaluateX();
     ShowValues();
     if (IsYValueLineShown())
@@ -164,11 +164,8 @@ void AttachValueTable(TValueTableView& view)
 
 void DetachValueTable(bool redraw)
 {
-    if (!Attached)
+    if (!Window().Detach())
         return;
-    Attached = nullptr;
-    InstalledMarkers.reset();
-    Markers.reset();
     ToolWindowState.EditingX = false;
     if (redraw)
         RedrawGraph();
@@ -176,5 +173,5 @@ void DetachValueTable(bool redraw)
 
 TValueTableView* AttachedValueTable()
 {
-    return Attached;
+    return Window().Attached();
 }

@@ -58,18 +58,12 @@ void SetYvalueXFromGraph(long double x);
 bool IsYValueLineShown();
 
 // The mouse's hooks while the value table is open: its x line only.
-class TValueTableMarkers final : public TMarkerLines {
+class TValueTableMarkers final : public NoMarkerLines {
 public:
     bool IsXMarkerDraggable() override;
     std::optional<long double> XMarkerValue() override;
     void SetXFromGraph(long double x) override;
     void MarkerLineGrabbed(int dragKind) override;
-    bool IsLowerMarkerDraggable() override { return false; }
-    std::optional<long double> LowerMarkerValue() override { return std::nullopt; }
-    void SetLowerFromGraph(long double) override {}
-    bool IsUpperMarkerDraggable() override { return false; }
-    std::optional<long double> UpperMarkerValue() override { return std::nullopt; }
-    void SetUpperFromGraph(long double) override {}
 };
 
 // The open window: while it is attached the overlay shows its values and

@@ -32,11 +32,7 @@ protected:
     }
     static void SetView(long double x1, long double x2, long double y1, long double y2)
     {
-        GraphScale.XAxis.VHigh = 400;
-        GraphScale.YAxis.VHigh = 300;
-        for (TBitmap& image : GraphScale.GraphImages)
-            image.SetSize(401, 301);
-        ASSERT_TRUE(GraphScale.SetRange(GraphScale.GraphImages, {{x1, y1}, {x2, y2}}));
+        SetMouseTestView(x1, x2, y1, y2);
     }
     static void ExpectRange(long double x1, long double x2, long double y1, long double y2)
     {

@@ -4,6 +4,10 @@
 // asks of it.
 #include "session/MouseDrag.h"
 
+#include "render/view/Scale.h"
+
+#include <gtest/gtest.h>
+
 #include <vector>
 
 class RecordingSurface final : public TMouseSurface {
@@ -37,3 +41,13 @@ public:
     }
     void FigureAdded(int s) override { Figures.push_back(s); }
 };
+
+// The graph of the mouse tests: x over 400 pixels, y over 300.
+inline void SetMouseTestView(long double x1, long double x2, long double y1, long double y2)
+{
+    GraphScale.XAxis.VHigh = 400;
+    GraphScale.YAxis.VHigh = 300;
+    for (TBitmap& image : GraphScale.GraphImages)
+        image.SetSize(401, 301);
+    ASSERT_TRUE(GraphScale.SetRange(GraphScale.GraphImages, {{x1, y1}, {x2, y2}}));
+}

@@ -82,19 +82,9 @@ protected:
         InstallSceneRedrawer();
         InstallSessionServices();
         Options.AreaRectify = 0;
-        GraphScale.XAxis.VHigh = 400;
-        GraphScale.YAxis.VHigh = 300;
-        for (TBitmap& image : GraphScale.GraphImages)
-            image.SetSize(401, 301);
-        ASSERT_TRUE(GraphScale.SetRange(GraphScale.GraphImages, {{-5.0L, -3.75L}, {5.0L, 3.75L}}));
-        CompileValueRows();
+        SetMouseTestView(-5.0L, 5.0L, -3.75L, 3.75L);
+        CompileToolFormulas();
         ProgramState.Modified = 0;
-    }
-    // The rows' default texts "y1" .. "y9" compiled, as the options' load does.
-    static void CompileValueRows()
-    {
-        for (int i = 1; i <= YvalueRowCount; ++i)
-            PrepareExpression(DocumentTables.YvalueFunctions[i], ModeFunction);
     }
     void TearDown() override
     {
@@ -359,6 +349,7 @@ TEST_F(ToolWindowsTest, EveryChangeMarksTheDocumentAndEditsTakeAnUndoPoint)
     for (const Case& c : cases) {
         ResetAllGlobals();
         InitializeEngine();
+        CompileToolFormulas();
         ProgramState.Modified = 0;
         const int undoSteps = BackUp.Count();
         c.action();
