@@ -354,6 +354,34 @@ walk_calculator_over_dialog() {
     program=""
 }
 
+# The tool palette's "Fundo / Ferramenta" tab, then a button of its tool
+# bar, clicked until the window of that title shows. Places are in the graph
+# window's client area: the tab, then the value table's button (the third of
+# the tool bar) and the integral's (the fourth).
+open_tool_window() {
+    local x y w h attempt
+    read -r x y w h < <(geometry "$graph")
+    for attempt in 1 2 3 4 5; do
+        xdotool mousemove --sync $((x + 154)) $((y + 10)) click 1
+        xdotool mousemove --sync $((x + $1)) $((y + 34)) click 1
+        poll 2 has_window "$2" && return 0
+    done
+    return 1
+}
+
+# "Mostrar Valor da Função" opens the value table; "Mostrar Valor da
+# Integral Definida" closes it and opens the integral window.
+walk_tool_windows() {
+    walk=tool-windows
+    start "$demo" || { fail "no windows"; return; }
+    open_tool_window 152 '^Valores da Fun' || { fail "the value table's button opened no window"; return; }
+    open_tool_window 175 '^Integral Definida$' || { fail "the integral's button opened no window"; return; }
+    poll 3 bash -c "! xdotool search --onlyvisible --name '^Valores da Fun' >/dev/null 2>&1" ||
+        { fail "the value table stayed open beside the integral window"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing with the integral window open"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -366,7 +394,7 @@ poll 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q wind
 xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
-    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog; do
+    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
