@@ -9,6 +9,7 @@
 #include "session/IntegralTool.h"
 #include "session/MouseDrag.h"
 #include "session/MouseWork.h"
+#include "session/OptionsApply.h"
 #include "session/SessionServices.h"
 #include "session/StoreOperations.h"
 #include "session/ToolWindows.h"
@@ -20,6 +21,7 @@
 #include "model/NumberText.h"
 #include "model/ProgramState.h"
 #include "render/scene/Redraw.h"
+#include "render/view/RedrawState.h"
 #include "render/view/ViewServices.h"
 
 #include <functional>
@@ -429,14 +431,19 @@ TEST_F(ToolWindowsTest, TheXLineIsDraggedWhileTheTableIsOpen)
     mouse.GImageMouseMove({}, {PixelOfX(0.5L), 150});
     EXPECT_EQ(mouse.DragKind, 0);
 
+    const int line = PixelOfX(0.5L);
+    const QRgb without = GraphPixel(line, 40);
     RecordingValueTable table;
     AttachValueTable(table);
-    const int line = PixelOfX(0.5L);
-    EXPECT_NE(GraphPixel(line, 40), GraphPixel(line + 5, 40)) << "the line is drawn";
+    EXPECT_NE(GraphPixel(line, 40), without) << "the line is drawn";
     mouse.GImageMouseMove({}, {line + 2, 150});
     EXPECT_EQ(mouse.DragKind, 2);
+    // Grabbed, the line leaves the graph while the mouse draws its own.
+    mouse.GImageMouseDown(Qt::LeftButton, {}, {line + 2, 150});
+    EXPECT_EQ(GraphPixel(line, 40), without);
+    mouse.GImageMouseUp(Qt::LeftButton, {}, {line + 2, 150});
     const int undoSteps = BackUp.Count();
-    Drag({line + 1, 150}, {PixelOfX(2.5L), 100});
+    Drag({PixelOfX(DocumentTables.YvalueXValue.X), 150}, {PixelOfX(2.5L), 100});
     EXPECT_EQ(DocumentTables.YvalueX.Text, FormulaNumberText(2.5L));
     EXPECT_EQ(DocumentTables.YvalueXValue.X, 2.5L);
     EXPECT_EQ(BackUp.Count(), undoSteps + 1);
@@ -473,6 +480,56 @@ TEST_F(ToolWindowsTest, TheXLineIsDraggedWhileTheTableIsOpen)
     EXPECT_EQ(DocumentTables.YvalueX.Text, tiny);
     DetachValueTable();
     EXPECT_FALSE(CurrentMarkerLines().IsXMarkerDraggable());
+}
+
+TEST_F(ToolWindowsTest, ADroppedValueIsANumberOfTheLocaleWithoutExponent)
+{
+    UseCommaLocale();
+    RecordingValueTable table;
+    AttachValueTable(table);
+    struct Case {
+        long double x;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {2.5L, u"2,5"},
+        {-1.25L, u"-1,25"},
+        {1.0L / 3.0L, u"0,333333333333333"},
+        {1.5e-7L, u"1,5·10^(-7)"},
+        {-2e-9L, u"-2·10^(-9)"},
+    };
+    for (const Case& c : cases) {
+        SetYvalueXFromGraph(c.x);
+        const TDocumentTables& doc = DocumentTables;
+        EXPECT_EQ(doc.YvalueX.Text, QString::fromUtf16(c.text));
+        EXPECT_TRUE(doc.YvalueXValue.Defined) << doc.YvalueX.Text.toStdString();
+        EXPECT_NEAR(static_cast<double>(doc.YvalueXValue.X / c.x), 1.0, 1e-14) << doc.YvalueX.Text.toStdString();
+        EXPECT_TRUE(TValueTableMarkers().IsXMarkerDraggable()) << doc.YvalueX.Text.toStdString();
+    }
+    SetIntegralLimitFromGraph(true, -0.75L);
+    EXPECT_EQ(DocumentTables.IntegralInterval.Upper.Text, QStringLiteral("-0,75"));
+}
+
+TEST_F(ToolWindowsTest, BothPartitionPathsMarkTheIntegralsDependants)
+{
+    DocumentTables.IntegralInterval.Dfuncno = 3;
+    DocumentTables.IntegralInterval.Efuncno = 5;
+    ClearRedrawState();
+    EXPECT_TRUE(StoreSliceNo(20));
+    const TWideCharSet& changed = RedrawState.ChangedNames;
+    for (TTokenCode name : {TokenCodes.Area, Vocabulary.FunctionTokens[3], Vocabulary.FunctionTokens[5]})
+        EXPECT_TRUE(changed.has(name)) << int(name);
+    EXPECT_TRUE(IsDirtyObjects());
+    ClearRedrawState();
+    EXPECT_FALSE(StoreSliceNo(20));
+    EXPECT_FALSE(IsAnythingToRedraw());
+    // The options dialog's OK stores its partitions the same way.
+    TOptionInputs in = CurrentOptionInputs();
+    in.SliceNo = 30;
+    TRecompilePlan plan;
+    ApplyGeneral(in, plan);
+    EXPECT_EQ(DocumentTables.IntegralInterval.sliceNo, 30);
+    EXPECT_TRUE(RedrawState.ChangedNames.has(TokenCodes.Area));
 }
 
 TEST_F(ToolWindowsTest, TheLimitsAreDraggedWhileTheIntegralIsOpen)
