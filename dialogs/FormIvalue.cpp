@@ -92,7 +92,8 @@ TFormIvalue::TFormIvalue()
     setFixedWidth(FormWidth);
     ShowChoices();
     ShowLimits();
-    LayOut(CalcIntegrals(DocumentTables, FunctionButtonsDown()).RowAreaHeight);
+    // The rows take their places when the integrals are first shown.
+    LayOut(IntegralRowAreaHeight(DocumentTables));
 }
 
 TFormIvalue::~TFormIvalue() = default;

@@ -153,14 +153,6 @@ void TFormYValue::SbXClick()
     ShowMarkerButton();
 }
 
-void TFormYValue::showEvent(QShowEvent* event)
-{
-    TToolForm::showEvent(event);
-    ShowMarkerButton();
-    ShowRows();
-    ShowX();
-}
-
 void TFormYValue::resizeEvent(QResizeEvent* event)
 {
     TToolForm::resizeEvent(event);

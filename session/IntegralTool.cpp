@@ -169,6 +169,11 @@ int IntegralRowsHeight(const TDocumentTables& doc, int n)
     return n == 0 ? height + 24 : height;
 }
 
+int IntegralRowAreaHeight(const TDocumentTables& doc)
+{
+    return IntegralRowsHeight(doc, 0) + 30;
+}
+
 QString IntegralRowLabel(int i)
 {
     const QString caption = EquationRowLabel(i, false);
@@ -180,7 +185,7 @@ TIntegralTable CalcIntegrals(const TDocumentTables& doc, const TFunctionButtons&
     const Tinterval& in = doc.IntegralInterval;
     TIntegralTable table;
     table.Rows[0].Top = 4;
-    table.RowAreaHeight = IntegralRowsHeight(doc, 0) + 30;
+    table.RowAreaHeight = IntegralRowAreaHeight(doc);
     const bool limits = in.LowerValue.Defined && in.UpperValue.Defined;
     std::vector<long double> nodes;
     std::vector<long double> subtracted;

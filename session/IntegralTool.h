@@ -38,6 +38,8 @@ bool IsFunctionDefined(const TDocumentTables& doc, int i);
 // The height of the rows down to function n: 4 + 24 for each defined
 // function among 1..n; for n = 0 all 20 are counted and 24 more added.
 int IntegralRowsHeight(const TDocumentTables& doc, int n);
+// The window's row area: every row and 30 pixels more.
+int IntegralRowAreaHeight(const TDocumentTables& doc);
 
 // One row of the window: row 0 ("none") and one per function.
 constexpr int HiddenIntegralRowTop = -100;
