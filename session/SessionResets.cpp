@@ -1,6 +1,7 @@
 #include "session/SessionResets.h"
 
 #include "session/EditScope.h"
+#include "session/PictureExport.h"
 #include "session/ProjectFile.h"
 #include "session/RowModels.h"
 #include "session/UndoPoints.h"
@@ -12,4 +13,5 @@ void RegisterSessionResets()
     RegisterReset(QStringLiteral("drag state"), [] { DragState.Reset(); });
     RegisterReset(QStringLiteral("row models"), [] { RowModels.Reset(); RowMetrics.Reset(); });
     RegisterReset(QStringLiteral("edit scopes"), ResetEditScopes);
+    RegisterReset(QStringLiteral("picture export"), [] { PictureExport.Reset(); });
 }

@@ -1,6 +1,7 @@
 #include "session/SessionServices.h"
 
 #include "session/EditScope.h"
+#include "session/PictureExport.h"
 #include "session/StoreOperations.h"
 
 #include "engine/Evaluator.h"
@@ -40,5 +41,6 @@ void InstallSessionServices()
 {
     static SessionRedrawSteps redrawSteps;
     static const TRedrawParticipation takesPart(redrawSteps, TRedrawOrder::Session);
+    InstallPictureSeries();
     InstallScopedRedrawer();
 }
