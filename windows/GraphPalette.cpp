@@ -186,8 +186,8 @@ void TGraphAreaForm::CreatePaletteButtons()
     SbFPWidth = NewButton(panelFreePen, "SbFPWidth", ToolIcon::PenWidth, 1);
     sbFEraser = NewButton(panelFreePen, "sbFEraser", ToolIcon::Eraser, 2);
     panelFreePen->hide();
-    // Their windows and the pen come later.
-    for (QToolButton* later : {sbYvalue, sbIvalue, tbFreePen})
+    // Their windows come later.
+    for (QToolButton* later : {sbYvalue, sbIvalue})
         later->setEnabled(false);
 
     tbUndo->setEnabled(false);

@@ -526,7 +526,7 @@ TEST_F(GraphWindowTest, HintsShowAsTooltipsAndInTheStatusBar)
     QTest::mouseMove(Graph().SBar);
     EXPECT_EQ(Graph().SBarPanel1->text(), QStringLiteral(" , "));
     // Buttons whose windows come later.
-    for (QToolButton* later : {Graph().sbYvalue, Graph().sbIvalue, Graph().tbFreePen})
+    for (QToolButton* later : {Graph().sbYvalue, Graph().sbIvalue})
         EXPECT_FALSE(later->isEnabled());
 }
 
