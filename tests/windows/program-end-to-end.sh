@@ -3,13 +3,13 @@
 # with a window manager (openbox), its windows found by their titles and
 # worked with keys and the mouse through xdotool. Each walk starts the
 # program with settings of its own and checks how it ends.
-#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf> <first sample lesson>
+#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf> <first sample lesson> <picture check>
 # Exits 77 (skipped) when a tool it needs is not installed. The whole run
 # takes a few seconds; every wait polls, with a limit.
 set -u
 
-if [[ $# -ne 4 ]]; then
-    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf> <first sample lesson>" >&2
+if [[ $# -ne 5 ]]; then
+    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf> <first sample lesson> <picture check>" >&2
     exit 2
 fi
 
@@ -30,6 +30,7 @@ kaviro=$1
 render=$2
 demo=$3
 lesson=$4
+picture_check=$5
 work=$(mktemp -d)
 export QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER
@@ -95,9 +96,13 @@ launch() {
 }
 
 # Finds both windows: the graph window's title starts with the program's name.
+# The About window that stands on the screen while the program starts goes
+# by itself; the walks begin once it has.
 find_windows() {
     graph=$(wait_window "${1:-^KAVIRO}") || return 1
     panel=$(wait_window '^Painel de Dados$') || return 1
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Versão\$' >/dev/null 2>&1" ||
+        { echo "the start-up's About window stayed" >&2; return 1; }
 }
 
 start() {
@@ -354,6 +359,38 @@ walk_calculator_over_dialog() {
     program=""
 }
 
+# "Salvar Imagem" from the file menu with the type it offers (PNG): the file
+# decodes at the size of the graph picture, which the project keeps (as
+# kaviro-render draws it). Then the About window from the help menu, closed
+# by a click.
+walk_save_picture_and_about() {
+    walk=picture-and-about
+    cp "$demo" "$work/demo.kvf"
+    mkdir -p "$work/$walk/config/KAVIRO"
+    printf '[SOFTWARE]\nKAVIRO\\State\\AreaSizeByFile=true\n' >"$work/$walk/config/KAVIRO/kaviro.ini"
+    start "$work/demo.kvf" || { fail "no windows"; return; }
+    file_menu || { fail "no file menu"; return; }
+    xdotool key m
+    type_into_chooser 'Salvar Imagem' "$work/grafico" || { fail "no picture chooser"; return; }
+    poll 5 test -s "$work/grafico.png" || { fail "grafico.png was not written"; return; }
+    local saved drawn
+    saved=$("$picture_check" "$work/grafico.png") || { fail "grafico.png does not decode"; return; }
+    "$render" "$work/demo.kvf" "$work/drawn.png" >/dev/null 2>&1 || { fail "kaviro-render could not draw"; return; }
+    drawn=$("$picture_check" "$work/drawn.png")
+    [[ "$saved" == "$drawn" ]] || { fail "the picture is $saved, the graph $drawn"; return; }
+    keys_to "$panel" alt+j
+    poll 3 popups >/dev/null || { fail "no help menu"; return; }
+    xdotool key v
+    local about x y w h
+    about=$(wait_window '^Versão$' 5) || { fail "no About window"; return; }
+    read -r x y w h < <(geometry "$about")
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Versão\$' >/dev/null 2>&1" ||
+        { fail "a click did not close the About window"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the picture"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -366,7 +403,8 @@ poll 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q wind
 xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
-    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog; do
+    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog \
+    walk_save_picture_and_about; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
