@@ -10,6 +10,7 @@
 #include "render/scene/CalcPrintSize.h"
 #include "render/view/Scale.h"
 #include "session/PictureExport.h"
+#include "tests/render/GoldenFiles.h"
 #include "tests/render/PixelProbe.h"
 
 #include <QButtonGroup>
@@ -76,6 +77,7 @@ TEST_F(DprintTest, TheDialogSpeaksPortugueseAndOffersTheModesInTheirOrder)
         EXPECT_EQ(d.BtnOk->text(), QStringLiteral("&O K"));
         EXPECT_EQ(d.BtnExit->text(), QStringLiteral("&Sair"));
         EXPECT_EQ(d.LabelPaper->text(), QStringLiteral(" 4800 × 6600 pixels"));
+        EXPECT_TRUE(MatchesImageGolden(d.grab().toImage(), QStringLiteral("windows/print-dialog.png"), {48, 0.02}));
     });
 }
 

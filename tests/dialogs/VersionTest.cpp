@@ -2,6 +2,7 @@
 #include "../windows/WindowTestKit.h"
 
 #include "dialogs/Version.h"
+#include "tests/render/GoldenFiles.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -30,6 +31,7 @@ TEST_F(VersionTest, ItNamesTheReleaseAndWhatItIsBuiltOn)
     EXPECT_EQ(window.Label4->width(), window.Panel1->contentsRect().width() - window.Label4->x() - 10);
     EXPECT_EQ(window.height(), window.lblname3->geometry().bottom() + 1 + 24);
     EXPECT_EQ(window.Panel1->size(), window.size());
+    EXPECT_TRUE(MatchesImageGolden(window.grab().toImage(), QStringLiteral("windows/about.png"), {48, 0.02}));
 }
 
 TEST_F(VersionTest, AClickAnywhereClosesIt)
