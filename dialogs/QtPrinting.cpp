@@ -46,6 +46,14 @@ QPrinter& ProgramPrinter()
     return printer;
 }
 
+QSize QtProgramPrinting::pageSize() const
+{
+    const QPrinter& printer = ProgramPrinter();
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
+        return {};
+    return Printing().pageSize();
+}
+
 QtPrinting& QtProgramPrinting::Printing() const
 {
     static QtPrinting printing(ProgramPrinter());

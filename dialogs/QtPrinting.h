@@ -28,10 +28,11 @@ private:
 // printers takes a while, and most runs never print.
 QPrinter& ProgramPrinter();
 
-// The printer service over the program's printer.
+// The printer service over the program's printer. Without a printer of the
+// system's and before a file was chosen to print into, it has no page.
 class QtProgramPrinting final : public platform::Printing {
 public:
-    QSize pageSize() const override { return Printing().pageSize(); }
+    QSize pageSize() const override;
     void setJobTitle(const QString& title) override { Printing().setJobTitle(title); }
     bool beginJob() override { return Printing().beginJob(); }
     void drawBand(int left, int top, const QImage& band) override { Printing().drawBand(left, top, band); }

@@ -33,7 +33,7 @@ constexpr int CopyBitmapWidthWithCtrl = 4000;
 
 const QString SeriesMessage = QStringLiteral("De agora em diante, toda ação será salva no arquivo como \"%1\"");
 const QString ReplaceFileQuestion = QStringLiteral("Substituir o arquivo existente?");
-const QString NoPrinterMessage = QStringLiteral("Nenhuma impressora disponível");
+const QString NoPrinterMessage = QStringLiteral("Nenhuma impressora escolhida (Prop.Impressora)");
 const QString PrintErrorMessage = QStringLiteral("Erro ao imprimir");
 
 const QString PictureExtensions[] = {QStringLiteral(".bmp"), QStringLiteral(".gif"), QStringLiteral(".jpg"),

@@ -2,6 +2,7 @@
 // the shared record writer decides which records a recorded picture becomes.
 #include "render/gfx/WmfWriter.h"
 
+#include "model/Windows1252.h"
 #include "render/gfx/GdiRecordWriter.h"
 #include "render/gfx/Metafile.h"
 
@@ -165,11 +166,11 @@ private:
         Append(U_WMRCREATEBRUSHINDIRECT_set(U_WLOGBRUSH_set(style, ColorRef(brush.Color), hatch)));
     }
 
-    // Fonts go by their stored names, in Latin-1; a reader substitutes what
-    // it lacks.
+    // Fonts go by their stored names, in the code page; a reader substitutes
+    // what it lacks.
     void FontRecord(std::uint32_t, const TFont& font) override
     {
-        QByteArray face = font.Name.toLatin1().left(U_LF_FACESIZE - 1);
+        QByteArray face = EncodeWindows1252(font.Name).left(U_LF_FACESIZE - 1);
         U_FONT* record = U_FONT_set(Clamp16(font.Height), Clamp16(std::max(0, font.Width)), 0, 0,
                                     font.Bold ? U_FW_BOLD : U_FW_NORMAL, font.Italic, font.Underline, 0,
                                     U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS, U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY,
@@ -265,7 +266,7 @@ private:
         if (c.Text.isEmpty())
             return;
         const TTextAdvances advances = TextAdvances(c.Text, font);
-        const QByteArray text = c.Text.toLatin1().left(INT16_MAX);
+        const QByteArray text = EncodeWindows1252(c.Text).left(INT16_MAX);
         std::vector<std::int16_t> dx(static_cast<std::size_t>(text.size()));
         for (std::size_t i = 0; i < dx.size(); ++i)
             dx[i] = Clamp16(advances.Advances[i]);

@@ -14,10 +14,10 @@ struct TMetafile;
 //
 // The calls are recorded as the enhanced-metafile writer records them
 // (objects, raster operations, clips as saved states), with what the older
-// format lacks made of what it has: Bézier curves become polylines, geometric
-// pens carry their end caps in the pen style, text is written in the Latin-1
-// code page ('?' for characters outside it), polylines longer than 32767
-// points are written in pieces.
+// format lacks made of what it has: Bézier curves become polylines,
+// geometric pens carry their end caps in the pen style, text is written in
+// the Windows-1252 code page (the minus sign as '-', '?' for what it
+// lacks), polylines longer than 32767 points are written in pieces.
 QByteArray WriteWmf(const TMetafile& metafile, int unitsPerInch);
 
 // Offsets of the fields the tests and readers look at, in bytes from the

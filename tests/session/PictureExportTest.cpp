@@ -15,6 +15,7 @@
 #include "render/scene/Redraw.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
+#include "session/Commands.h"
 #include "session/PictureExport.h"
 #include "session/PictureWriters.h"
 #include "session/fakes/FakePictureWindows.h"
@@ -430,6 +431,40 @@ TEST(PictureWritersTest, AGifOfManyColoursIsQuantisedWithoutDithering)
     EXPECT_EQ(Decoded(small), white);
 }
 
+// A write that fails leaves the file that was there as it was; one that
+// works replaces it whole.
+TEST(PictureWritersTest, AFileIsReplacedOnlyByAWholeOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("g.png"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old picture");
+    old.close();
+    EXPECT_EQ(WriteFileAtomically(path, QByteArray()), QStringLiteral("Erro ao salvar arquivo\n") + path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old picture"));
+    old.close();
+    EXPECT_TRUE(WriteFileAtomically(path, "new picture").isEmpty());
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("new picture"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("g.png")}) << "no leftovers";
+}
+
+// "Iniciar" and every opened project stop the series (the windows are
+// told) and forget the printed aspect.
+TEST_F(PictureExportTest, ANewDocumentStopsTheSeriesAndForgetsTheKeptAspect)
+{
+    files_.queueAnswer(PathOf(QStringLiteral("s")), 4);
+    ASSERT_TRUE(SavePictureSeriesClick());
+    SetPrintKeepAspect(true);
+    EXPECT_EQ(Options.PrintKeepAspect, 1);
+    InitAllData();
+    EXPECT_FALSE(PictureExport.ExportState);
+    EXPECT_EQ(commands_.SeriesStops, 1);
+    EXPECT_EQ(Options.PrintKeepAspect, 0);
+}
+
 // The Part's example: 75 % of a page 4800 pixels wide is 3600; keeping the
 // aspect, a graph 500 pixels wide prints 7 times as wide, 3500.
 TEST_F(PictureExportTest, APicturePrintsAcrossThePageByItsSizeAndMargins)
@@ -490,7 +525,7 @@ TEST_F(PictureExportTest, PrintingTakesTheStoredModeAndSaysWhyItFailed)
     EXPECT_EQ(PrintFailureMessage(PrintGraph(GraphScale)), QStringLiteral("Erro ao imprimir"));
     platform::FakePrinting none({0, 0});
     platform::ScopedPrinting useNone(none);
-    EXPECT_EQ(PrintFailureMessage(PrintGraph(GraphScale)), QStringLiteral("Nenhuma impressora disponível"));
+    EXPECT_EQ(PrintFailureMessage(PrintGraph(GraphScale)), QStringLiteral("Nenhuma impressora escolhida (Prop.Impressora)"));
     EXPECT_EQ(PrintFailureMessage(TPrintResult::Printed), QString());
 }
 
