@@ -92,6 +92,24 @@ void BM_SaveGif800x600(benchmark::State& state)
 }
 BENCHMARK(BM_SaveGif800x600)->Unit(benchmark::kMillisecond);
 
+// A graph over a photograph has more colours than a GIF holds: 256 are
+// chosen for it.
+void BM_EncodeGifOfManyColours800x600(benchmark::State& state)
+{
+    QImage picture(Width + 1, Height + 1, QImage::Format_RGB32);
+    for (int y = 0; y <= Height; ++y)
+        for (int x = 0; x <= Width; ++x)
+            picture.setPixel(x, y, qRgb(x * 255 / Width, y * 255 / Height, (x + y) % 256));
+    const QImage decoded = QImage::fromData(EncodeGif(picture));
+    if (decoded.size() != picture.size()) {
+        FailBenchmark(state, "the GIF does not decode");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(EncodeGif(picture));
+}
+BENCHMARK(BM_EncodeGifOfManyColours800x600)->Unit(benchmark::kMillisecond);
+
 // A redraw with a PNG series running writes one picture; the time it adds
 // is the difference to the redraw without.
 void RedrawWithSeries(benchmark::State& state, bool series)
