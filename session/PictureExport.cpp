@@ -145,7 +145,7 @@ TPictureSaveResult SaveGraphImage(ScaleT& view, const QString& name, int filterI
     return result;
 }
 
-bool SaveImageClick()
+bool nsaveBmpClick()
 {
     const std::optional<platform::SavedFileChoice> chosen = platform::CurrentFileChooser().chooseSaveFileOfType(
         {QStringLiteral("Salvar Imagem"), PictureExport.LastFolder, QString(), PictureFilter, QString(),
@@ -165,7 +165,7 @@ bool SaveImageClick()
     return result.Outcome == TPictureSaveResult::Written;
 }
 
-bool SavePictureSeriesClick()
+bool nsavemovieClick()
 {
     if (PictureExport.ExportState) {
         StopPictureSeries();

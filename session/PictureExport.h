@@ -76,11 +76,11 @@ TPictureSaveResult SaveGraphImage(ScaleT& view, const QString& name, int filterI
 // "Salvar Imagem": a name and a type chosen in the save chooser, the type's
 // extension taking the place of a typed one, then the picture; a running
 // series stops. A failure is shown. Whether a picture was written.
-bool SaveImageClick();
+bool nsaveBmpClick();
 // "Salvar Imagens Sucessivas": a running series stops; otherwise a name
 // and a type are chosen (no question about replacing files) and the series
 // starts at 000, which a message says. Whether a series runs now.
-bool SavePictureSeriesClick();
+bool nsavemovieClick();
 // When a series runs: writes its next picture (the name, the number in at
 // least three digits, the type's extension). A failure is shown once and
 // stops the series. Called after every full redraw and by scripts.

@@ -70,7 +70,7 @@ void CaptureToClipboard(QToolButton* button)
 
 void SwitchPictureSeries(TMainConsole& console)
 {
-    SavePictureSeriesClick();
+    nsavemovieClick();
     ShowPictureSeries(console);
 }
 
@@ -78,8 +78,8 @@ void SwitchPictureSeries(TMainConsole& console)
 
 void ConnectPictureCommands(TMainConsole& console, const TConsoleMenus& menus)
 {
-    OnItem(console, "nsaveBmp", [] { SaveImageClick(); });
-    OnButton(console, "tbSaveImage", [] { SaveImageClick(); });
+    OnItem(console, "nsaveBmp", [] { nsaveBmpClick(); });
+    OnButton(console, "tbSaveImage", [] { nsaveBmpClick(); });
     if (QAction* item = FindNamed<QAction>(console, "nsavemovie"))
         QObject::connect(item, &QAction::triggered, &console, [&console] { SwitchPictureSeries(console); });
     if (QToolButton* series = FindNamed<QToolButton>(console, "tbSaveMovie")) {

@@ -248,7 +248,7 @@ TEST_F(PictureExportTest, TheNameOrElseTheFilterGivesTheType)
 TEST_F(PictureExportTest, SaveImageGivesTheChosenNameTheFiltersExtension)
 {
     files_.queueAnswer(PathOf(QStringLiteral("A.JPG")), 4);
-    ASSERT_TRUE(SaveImageClick());
+    ASSERT_TRUE(nsaveBmpClick());
     ASSERT_EQ(files_.requests().size(), 1u);
     EXPECT_EQ(files_.requests()[0].filter, PictureFilter);
     EXPECT_EQ(files_.requests()[0].filterIndex, 4) << "PNG to start with";
@@ -261,14 +261,14 @@ TEST_F(PictureExportTest, SaveImageGivesTheChosenNameTheFiltersExtension)
     WriteBytes(QStringLiteral("A.bmp"), "old");
     files_.queueAnswer(PathOf(QStringLiteral("A.png")), 1);
     sink_.scriptAnswers({false});
-    EXPECT_FALSE(SaveImageClick());
+    EXPECT_FALSE(nsaveBmpClick());
     EXPECT_EQ(files_.requests()[1].filterIndex, 4);
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Substituir o arquivo existente?")});
     EXPECT_EQ(ReadBytes(QStringLiteral("A.bmp")), QByteArray("old"));
     EXPECT_EQ(PictureExport.FilterIndex, 1);
 
     files_.queueAnswer(std::nullopt);
-    EXPECT_FALSE(SaveImageClick()) << "cancelled";
+    EXPECT_FALSE(nsaveBmpClick()) << "cancelled";
     EXPECT_EQ(ReadBytes(QStringLiteral("A.png")), before);
 }
 
@@ -288,7 +288,7 @@ TEST_F(PictureExportTest, AFileThatCannotBeWrittenIsSaidAndLeavesWhatIsThere)
     EXPECT_TRUE(sink_.empty()) << "the caller shows the error";
 
     files_.queueAnswer(PathOf(QStringLiteral("falta/g")), 4);
-    EXPECT_FALSE(SaveImageClick());
+    EXPECT_FALSE(nsaveBmpClick());
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("Erro ao salvar arquivo\n") + PathOf(QStringLiteral("falta/g.png"))});
     EXPECT_EQ(sink_.last().kind, MsgError);
 }
@@ -296,7 +296,7 @@ TEST_F(PictureExportTest, AFileThatCannotBeWrittenIsSaidAndLeavesWhatIsThere)
 TEST_F(PictureExportTest, ASeriesWritesAPicturePerFullRedrawUntilASingleSaveStopsIt)
 {
     files_.queueAnswer(PathOf(QStringLiteral("a.bmp")), 4);
-    ASSERT_TRUE(SavePictureSeriesClick());
+    ASSERT_TRUE(nsavemovieClick());
     EXPECT_FALSE(files_.requests()[0].confirmOverwrite);
     EXPECT_TRUE(PictureExport.ExportState);
     ASSERT_EQ(sink_.messages().size(), 1u);
@@ -313,7 +313,7 @@ TEST_F(PictureExportTest, ASeriesWritesAPicturePerFullRedrawUntilASingleSaveStop
 
     // A single save stops the series; the windows are told.
     files_.queueAnswer(PathOf(QStringLiteral("um")), 4);
-    ASSERT_TRUE(SaveImageClick());
+    ASSERT_TRUE(nsaveBmpClick());
     EXPECT_FALSE(PictureExport.ExportState);
     EXPECT_EQ(commands_.SeriesStops, 1);
     Redraw();
@@ -323,20 +323,20 @@ TEST_F(PictureExportTest, ASeriesWritesAPicturePerFullRedrawUntilASingleSaveStop
 TEST_F(PictureExportTest, TheSeriesCountsOnPast999AndStopsOnItsFirstFailure)
 {
     files_.queueAnswer(PathOf(QStringLiteral("b")), 1);
-    ASSERT_TRUE(SavePictureSeriesClick());
+    ASSERT_TRUE(nsavemovieClick());
     PictureExport.SeriesCounter = 999;
     Redraw();
     Redraw();
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("b999.bmp"))));
     EXPECT_TRUE(QFileInfo::exists(PathOf(QStringLiteral("b1000.bmp"))));
     // A second click stops it.
-    EXPECT_FALSE(SavePictureSeriesClick());
+    EXPECT_FALSE(nsavemovieClick());
     EXPECT_FALSE(PictureExport.ExportState);
 
     // Into a folder that is not there: said once, and the series stops.
     sink_.clear();
     files_.queueAnswer(PathOf(QStringLiteral("falta/c")), 4);
-    ASSERT_TRUE(SavePictureSeriesClick());
+    ASSERT_TRUE(nsavemovieClick());
     sink_.clear();
     Redraw();
     Redraw();
@@ -345,7 +345,7 @@ TEST_F(PictureExportTest, TheSeriesCountsOnPast999AndStopsOnItsFirstFailure)
 
     // A cancelled chooser leaves the series off.
     files_.queueAnswer(std::nullopt);
-    EXPECT_FALSE(SavePictureSeriesClick());
+    EXPECT_FALSE(nsavemovieClick());
     EXPECT_FALSE(PictureExport.ExportState);
 }
 
@@ -456,7 +456,7 @@ TEST(PictureWritersTest, AFileIsReplacedOnlyByAWholeOne)
 TEST_F(PictureExportTest, ANewDocumentStopsTheSeriesAndForgetsTheKeptAspect)
 {
     files_.queueAnswer(PathOf(QStringLiteral("s")), 4);
-    ASSERT_TRUE(SavePictureSeriesClick());
+    ASSERT_TRUE(nsavemovieClick());
     SetPrintKeepAspect(true);
     EXPECT_EQ(Options.PrintKeepAspect, 1);
     InitAllData();
@@ -465,7 +465,7 @@ TEST_F(PictureExportTest, ANewDocumentStopsTheSeriesAndForgetsTheKeptAspect)
     EXPECT_EQ(Options.PrintKeepAspect, 0);
 }
 
-// The Part's example: 75 % of a page 4800 pixels wide is 3600; keeping the
+// 75 % of a page 4800 pixels wide is 3600; keeping the
 // aspect, a graph 500 pixels wide prints 7 times as wide, 3500.
 TEST_F(PictureExportTest, APicturePrintsAcrossThePageByItsSizeAndMargins)
 {
