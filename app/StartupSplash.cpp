@@ -12,6 +12,9 @@ TStartupSplash::TStartupSplash(bool shown)
     if (!shown)
         return;
     window_ = std::make_unique<Tversion>();
+    // It takes neither the keyboard nor a place in the task bar.
+    window_->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    window_->setAttribute(Qt::WA_ShowWithoutActivating);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window_->move(screen->availableGeometry().center() - window_->rect().center());
     window_->show();

@@ -35,6 +35,9 @@ TEST_F(StartupSplashTest, ItStaysUpHalfASecondAtLeastAndThenCloses)
     ASSERT_NE(splash.Window(), nullptr);
     EXPECT_TRUE(splash.Window()->isVisible());
     EXPECT_EQ(splash.Window()->Label4->text(), ProgramNameAndVersion());
+    // The windows under it keep the keyboard.
+    EXPECT_EQ(splash.Window()->windowType(), Qt::SplashScreen);
+    EXPECT_TRUE(splash.Window()->testAttribute(Qt::WA_ShowWithoutActivating));
     splash.StartUpDone();
     EXPECT_NE(splash.Window(), nullptr) << "not at once";
     ASSERT_TRUE(QTest::qWaitFor([&] { return splash.Window() == nullptr; }, 5000));

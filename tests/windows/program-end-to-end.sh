@@ -111,7 +111,16 @@ start() {
 }
 
 # The program's popup menus, open now.
-popups() { xdotool search --onlyvisible --classname '^kaviro$' 2>/dev/null | grep -vx -e "$graph" -e "$panel"; }
+# (The About window is none, were it still standing from the start.)
+popups() {
+    local id found=1
+    for id in $(xdotool search --onlyvisible --classname '^kaviro$' 2>/dev/null | grep -vx -e "$graph" -e "$panel"); do
+        [[ "$(xdotool getwindowname "$id" 2>/dev/null)" == "Versão" ]] && continue
+        echo "$id"
+        found=0
+    done
+    return $found
+}
 
 # Opens the data panel's file menu.
 file_menu() {
@@ -119,24 +128,34 @@ file_menu() {
     poll 3 popups >/dev/null
 }
 
-# Keys to the window, made the active window first.
+# Keys to the window, made the active window first (within a few seconds:
+# a window that another one took the focus from again would wait forever).
 keys_to() {
     local id=$1
     shift
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id"
+    timeout 5 xdotool windowactivate --sync "$id" >/dev/null 2>&1 || timeout 5 xdotool windowfocus --sync "$id"
     xdotool key --clearmodifiers "$@"
 }
 
 # Types the text into the chooser's file name field and presses Return.
 # The chooser is made the active window first: under load it may show
 # before it takes the focus, and the keys would go to the window below.
+# The window manager may call it active a moment before the keyboard's
+# focus is there, and a loaded machine may lose keys: the name is typed
+# again over what the field holds until the chooser closes.
 type_into_chooser() {
-    local chooser
+    local chooser attempt
     chooser=$(wait_window "^$1\$") || return 1
     xdotool windowactivate --sync "$chooser" >/dev/null 2>&1
     poll 3 bash -c "[[ \$(xdotool getactivewindow 2>/dev/null) == $chooser ]]" || return 1
-    xdotool type --delay 2 "$2"
-    xdotool key Return
+    poll 3 bash -c "[[ \$(xdotool getwindowfocus 2>/dev/null) == $chooser ]]"
+    for attempt in 1 2 3; do
+        (( attempt > 1 )) && xdotool key ctrl+a
+        xdotool type --delay 2 "$2"
+        xdotool key Return
+        poll 3 bash -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1" && return 0
+    done
+    return 1
 }
 
 # A message box with that title is answered with a key (Return: OK).
