@@ -1,4 +1,5 @@
 #include "app/ProgramStart.h"
+#include "app/StartupSplash.h"
 #include "app/StartupWatch.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
@@ -22,8 +23,11 @@ int main(int argc, char* argv[])
     watch.WatchRedraws();
     watch.Mark("units");
 
+    TStartupSplash splash;
     TProgramWindows forms = CreateForms(ProgramArguments(), [&](TStartUpStep step) {
         watch.Mark(StartUpStepName(step));
+        if (step == TStartUpStep::View)
+            splash.StartUpDone();
         if (step == TStartUpStep::Project)
             watch.StartUpDone(*forms.GraphAreaForm);
     });

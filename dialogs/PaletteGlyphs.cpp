@@ -2,12 +2,11 @@
 
 #include "dialogs/FmSetColor.h"
 #include "render/gfx/Bitmap.h"
-#include "render/gfx/ColorConvert.h"
 #include "render/plot/BrushPattern.h"
 #include "render/plot/Hatch.h"
 #include "render/plot/Pens.h"
+#include "render/scene/FreePen.h"
 
-#include <array>
 #include <vector>
 
 namespace {
@@ -16,9 +15,6 @@ constexpr TColor FrameGrey = 0x808080;
 constexpr TColor MarkGrey = 0xA0A0A0;
 constexpr TColor FillGrey = 0xC0C0C0;
 constexpr int Inner = GlyphSize - 1; // the frame's far edge
-
-// The free-hand pen's colours; the even numbers are light, for the mask mode.
-constexpr std::array<TColor, 6> FreePenColors{0x80FFFF, 0x0000FF, 0x80FF80, 0xFF0000, 0xFF80FF, 0x000000};
 
 void SetPen(TCanvas& canvas, TColor color, int width = 1, TPenStyle style = TPenStyle::Solid)
 {
@@ -75,7 +71,7 @@ QImage FreePenColorGlyph(int n)
 {
     return PaintTile(GlyphSize, [n](TCanvas& canvas) {
         SetPen(canvas, ColorWhite, 1, TPenStyle::Clear);
-        SetSolidBrush(canvas, FreePenColors[static_cast<std::size_t>(n)]);
+        SetSolidBrush(canvas, FreePenColor(n));
         canvas.Ellipse(3, 3, Inner - 2, Inner - 2);
     });
 }
@@ -210,14 +206,6 @@ QImage ColorGlyphBase()
         SetSolidBrush(canvas, ColorBlack);
         canvas.FillRect(TRect{1, 1, Inner, Inner});
     });
-}
-
-QImage FreePenPatternTile(int n)
-{
-    QImage tile(8, 8, QImage::Format_RGB32);
-    const bool known = PaletteValues(TPaletteFamily::FreePenColor).Contains(n);
-    tile.fill(ToQColor(FreePenColors[static_cast<std::size_t>(known ? n : 1)]));
-    return tile;
 }
 
 QImage PaletteGlyph(TPaletteFamily family, int n)

@@ -49,8 +49,3 @@ inline constexpr int LineStyleGlyphWidth = 36;
 QImage PaletteGlyph(TPaletteFamily family, int n);
 // The colour glyph before tinting.
 QImage ColorGlyphBase();
-
-// The 8 × 8 tile the free-hand pen paints with for colour number n (0..5):
-// numbers 1, 3 and 5 are solid colours, drawn over the graph; 0, 2 and 4
-// light colours ANDed onto it like a highlighter. Number 1 for any other n.
-QImage FreePenPatternTile(int n);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The widget side of the platform's dialog services: modal loops, the file
-// choosers, the colour chooser and the system error box.
+// choosers, the colour chooser, the system error box, the printer and its
+// setup.
 #include "platform/Choosers.h"
 #include "platform/ModalRunner.h"
 
@@ -17,6 +18,7 @@ class QtFileChooser final : public platform::FileChooser {
 public:
     std::optional<QString> chooseOpenFile(const platform::FileChoice& choice) override;
     std::optional<QString> chooseSaveFile(const platform::FileChoice& choice) override;
+    std::optional<platform::SavedFileChoice> chooseSaveFileOfType(const platform::FileChoice& choice) override;
 };
 
 // QColorDialog, run through the installed modal runner ("DlgColor").

@@ -15,6 +15,14 @@ struct FileChoice {
     QString fileName;      // the name proposed
     QString filter;        // "Kaviro (*.kvf);;Todos (*)"
     QString defaultSuffix; // added to a name typed without one ("kvf")
+    int filterIndex = 1;   // the filter selected at the start, 1 for the first
+    bool confirmOverwrite = true; // a save chooser asks before replacing a file
+};
+
+// A file chosen to save into, with the filter the user had selected.
+struct SavedFileChoice {
+    QString path;
+    int filterIndex = 1; // 1 for the first filter
 };
 
 // The open and save choosers. A save chooser adds the default suffix before
@@ -26,6 +34,13 @@ public:
     // The chosen file; nullopt when the user cancelled.
     virtual std::optional<QString> chooseOpenFile(const FileChoice& choice) = 0;
     virtual std::optional<QString> chooseSaveFile(const FileChoice& choice) = 0;
+    // A save chooser that also tells which filter was selected (which kind
+    // of file the user asked for). By default the filter it started with.
+    virtual std::optional<SavedFileChoice> chooseSaveFileOfType(const FileChoice& choice)
+    {
+        const std::optional<QString> path = chooseSaveFile(choice);
+        return path ? std::optional(SavedFileChoice{*path, choice.filterIndex}) : std::nullopt;
+    }
 };
 
 // Colours in the program's numbers, 0x00BBGGRR.

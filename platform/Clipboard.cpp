@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 
 namespace platform {
 
@@ -37,6 +38,24 @@ void QtClipboard::setImage(const QImage& image)
 {
     if (QClipboard* clipboard = ApplicationClipboard())
         clipboard->setImage(image);
+}
+
+void QtClipboard::setFormats(const ClipboardFormats& formats)
+{
+    QClipboard* clipboard = ApplicationClipboard();
+    if (!clipboard)
+        return;
+    auto* data = new QMimeData;
+    for (const auto& [mimeType, bytes] : formats)
+        data->setData(mimeType, bytes);
+    clipboard->setMimeData(data); // the clipboard owns it
+}
+
+QByteArray QtClipboard::data(const QString& mimeType) const
+{
+    const QClipboard* clipboard = ApplicationClipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    return data ? data->data(mimeType) : QByteArray();
 }
 
 Clipboard& CurrentClipboard()

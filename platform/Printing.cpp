@@ -7,4 +7,9 @@ Printing& CurrentPrinting()
     return InstalledOr<Printing, NoPrinter>();
 }
 
+PrinterSetup& CurrentPrinterSetup()
+{
+    return InstalledOr<PrinterSetup, NoPrinterSetup>();
+}
+
 } // namespace platform

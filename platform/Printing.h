@@ -43,4 +43,22 @@ public:
 Printing& CurrentPrinting();
 using ScopedPrinting = ScopedService<Printing>;
 
+// The system's printer setup, on the printer that jobs go to: which
+// printer, its paper and its settings.
+class PrinterSetup {
+public:
+    virtual ~PrinterSetup() = default;
+    // Shows the setup; true when the user confirmed a choice.
+    virtual bool choosePrinter() = 0;
+};
+
+// No setup to show: nothing is chosen.
+class NoPrinterSetup final : public PrinterSetup {
+public:
+    bool choosePrinter() override { return false; }
+};
+
+PrinterSetup& CurrentPrinterSetup();
+using ScopedPrinterSetup = ScopedService<PrinterSetup>;
+
 } // namespace platform

@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-translations-l10n
   fonts-liberation fonts-dejavu-core
   libmuparser-dev
-  libuemf-dev emf2svg
+  libuemf-dev emf2svg libwmf-bin poppler-utils
   xvfb xauth
   openbox xdotool x11-utils x11-xserver-utils
 )

@@ -6,6 +6,7 @@
 #include "render/view/RedrawState.h"
 #include "session/OptionsStore.h"
 #include "session/PanelLayout.h"
+#include "session/PictureExport.h"
 #include "session/Presentation.h"
 #include "session/ProjectFile.h"
 #include "session/ProjectHost.h"
@@ -133,7 +134,7 @@ void InitAllData()
     project.RefreshRows();
     ClearDocumentInParticipants();
 
-    host.StopPictureSeries();
+    StopPictureSeries();
     ProgramState.Modified = 0;
     TEditScope::ChangesSaved();
 }
@@ -219,6 +220,11 @@ bool ResetParamsAsked()
     SetDirtyObjects();
     Redraw();
     return true;
+}
+
+bool SampleFolderExists()
+{
+    return QFileInfo(ProgramState.ProgramDir + QStringLiteral("sample")).isDir();
 }
 
 bool HelpFileExists(const QString& file)

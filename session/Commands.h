@@ -24,7 +24,7 @@ public:
     // Both windows at the top of the screen, the data panel as high as the
     // graph window, the parameter panel's trace button released.
     virtual void ArrangeWindowsAtTop() = 0;
-    // The picture series is switched off.
+    // The picture series was switched off: its controls show it.
     virtual void StopPictureSeries() = 0;
 };
 
@@ -78,6 +78,8 @@ bool ResetParamsAsked();
 bool ShowHelpFile(const QString& file);
 // ProgramDir + file exists.
 bool HelpFileExists(const QString& file);
+// The sample lessons' folder is beside the program ("Abrir Exemplo").
+bool SampleFolderExists();
 
 // What a drop on either main window names: a local file's path, or an
 // empty string when it is a web link, text or anything but a local file.

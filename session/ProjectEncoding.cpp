@@ -1,28 +1,12 @@
 #include "session/ProjectEncoding.h"
 
+#include "model/Windows1252.h"
+
 #include <QStringDecoder>
-#include <array>
 
 namespace {
 
 const QString FormatName = QStringLiteral("Kaviro/win");
-
-// The characters of Windows-1252 at 0x80..0x9F; the rest is Latin-1.
-constexpr std::array<char16_t, 32> Windows1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString DecodeWindows1252(QByteArrayView bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        *out++ = QChar(u >= 0x80 && u < 0xA0 ? Windows1252High[u - 0x80] : char16_t(u));
-    }
-    return text;
-}
 
 TDecodedText SplitLines(const QString& text, TFileKind kind)
 {

@@ -229,7 +229,12 @@ bool SaveKvf()
 
 void ShowSaveError(const QString& path)
 {
-    ShowMsgBox(SaveErrorMessage + u'\n' + path, MsgError, MsgOk);
+    ShowMsgBox(SaveErrorText(path), MsgError, MsgOk);
+}
+
+QString SaveErrorText(const QString& path)
+{
+    return SaveErrorMessage + u'\n' + path;
 }
 
 bool OpenProject(const QString& name)

@@ -91,6 +91,8 @@ bool SaveProjectAs(const QString& chosenName);
 
 // Says that the file at path could not be written.
 void ShowSaveError(const QString& path);
+// What ShowSaveError says.
+QString SaveErrorText(const QString& path);
 
 // The file name of a project without ".kvf" or ".kvp" at its end (any case).
 QString ProjectBaseName(const QString& name);

@@ -1,6 +1,7 @@
 #include "session/SessionResets.h"
 
 #include "session/EditScope.h"
+#include "session/PictureExport.h"
 #include "session/ProjectFile.h"
 #include "session/RowModels.h"
 #include "session/ToolWindows.h"
@@ -14,4 +15,5 @@ void RegisterSessionResets()
     RegisterReset(QStringLiteral("row models"), [] { RowModels.Reset(); RowMetrics.Reset(); });
     RegisterReset(QStringLiteral("edit scopes"), ResetEditScopes);
     RegisterReset(QStringLiteral("tool windows"), [] { ToolWindowState.Reset(); });
+    RegisterReset(QStringLiteral("picture export"), [] { PictureExport.Reset(); });
 }

@@ -1,6 +1,7 @@
 #include "session/SessionServices.h"
 
 #include "session/EditScope.h"
+#include "session/PictureExport.h"
 #include "session/StoreOperations.h"
 #include "session/ToolWindows.h"
 
@@ -42,5 +43,6 @@ void InstallSessionServices()
     static SessionRedrawSteps redrawSteps;
     static const TRedrawParticipation takesPart(redrawSteps, TRedrawOrder::Session);
     InstallToolWindowServices();
+    InstallPictureSeries();
     InstallScopedRedrawer();
 }

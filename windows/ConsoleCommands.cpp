@@ -22,6 +22,7 @@
 #include "session/UndoPoints.h"
 #include "windows/ConsoleDocking.h"
 #include "windows/ConsoleMenus.h"
+#include "windows/ConsolePictures.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/GraphMouse.h"
 #include "windows/MainConsole.h"
@@ -103,12 +104,7 @@ public:
         if (QToolButton* trace = FindNamed<QToolButton>(console_, "SBAimg"))
             trace->setChecked(Options.CanAImg != 0);
     }
-    // The picture series has no work of its own yet.
-    void StopPictureSeries() override
-    {
-        if (QAction* series = FindNamed<QAction>(console_, "nsavemovie"))
-            series->setChecked(false);
-    }
+    void StopPictureSeries() override { ShowPictureSeries(console_); }
 
 private:
     TMainConsole& console_;
@@ -175,6 +171,7 @@ TConsoleCommands::TConsoleCommands(TMainConsole& console)
     ConnectToolBar();
     ConnectRowMenu();
     ConnectTraceButtons();
+    ConnectPictureCommands(console, menus_);
     console.setAcceptDrops(true);
     if (Forms.GraphAreaForm)
         Forms.GraphAreaForm->setAcceptDrops(true);

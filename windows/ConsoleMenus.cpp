@@ -33,12 +33,12 @@ constexpr TMenuLine FileLines[] = {
     {L::EndSubmenu},
     {L::Item, "overwrite", u"&Salvar"},
     {L::Separator},
-    {L::Disabled, "nsaveBmp", u"Salvar I&magem"},
-    {L::Disabled, "nsavemovie", u"Salvar Imagens Sucessivas"},
+    {L::Item, "nsaveBmp", u"Salvar I&magem"},
+    {L::Check, "nsavemovie", u"Salvar Imagens Sucessivas"},
     {L::Disabled, "nSaveWave", u"Salvar Sons"},
     {L::Separator},
-    {L::Disabled, "nprintoption", u"Prop.Impressora"},
-    {L::Disabled, "nprint", u"&Imprimir"},
+    {L::Item, "nprintoption", u"Prop.Impressora"},
+    {L::Item, "nprint", u"&Imprimir"},
     {L::Separator},
     {L::Item, "Close1", u"&Sair"},
 };
@@ -96,7 +96,7 @@ constexpr TMenuLine ShowLines[] = {
 constexpr TMenuLine HelpLines[] = {
     {L::Item, "PDF1", u"PDF manual"},
     {L::Item, "HTML1", u"&manual em HTML"},
-    {L::Disabled, "version1", u"&Versão"},
+    {L::Item, "version1", u"&Versão"},
 };
 
 constexpr TMenuLine RowLines[] = {
@@ -143,8 +143,7 @@ void FillMenu(QMenu* menu, const TMenuLine (&lines)[N])
             QAction* action = target->addAction(Text(line.Caption));
             action->setObjectName(QString::fromLatin1(line.Name));
             action->setCheckable(line.What == L::Check);
-            // Their commands come with picture export, printing, notes
-            // and the About window.
+            // Their commands come with sound and notes.
             action->setEnabled(line.What != L::Disabled);
             break;
         }
@@ -215,11 +214,11 @@ QToolBar* BuildToolBar(QMainWindow& console)
     bar->addSeparator();
     AddToolButton(bar, "sbCalc", QStringLiteral("Calculadora"), ToolIconFor(ToolIcon::Calculator));
     bar->addSeparator();
-    // Picture export and the copy come with their own work.
-    AddToolButton(bar, "tbSaveImage", QStringLiteral("Salvar Imagem"), StandardIcon(QStyle::SP_DriveFDIcon), false);
-    AddToolButton(bar, "tbSaveMovie", QStringLiteral("Salvar Imagens Sucessivas"), StandardIcon(QStyle::SP_MediaPlay),
-                  false);
-    AddToolButton(bar, "tbCapture", QStringLiteral("Copiar"), StandardIcon(QStyle::SP_FileDialogContentsView), false);
+    AddToolButton(bar, "tbSaveImage", QStringLiteral("Salvar Imagem"), StandardIcon(QStyle::SP_DriveFDIcon));
+    AddToolButton(bar, "tbSaveMovie", QStringLiteral("Salvar Imagens Sucessivas"), StandardIcon(QStyle::SP_MediaPlay))
+        ->setCheckable(true);
+    AddToolButton(bar, "tbCapture", QStringLiteral("Copiar"), StandardIcon(QStyle::SP_FileDialogContentsView));
+    AddToolButton(bar, "TBPrint", QStringLiteral("Imprimir"), ToolIconFor(ToolIcon::Printer));
     console.addToolBar(Qt::TopToolBarArea, bar);
     return bar;
 }

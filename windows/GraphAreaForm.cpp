@@ -2,7 +2,9 @@
 #include "windows/ConsoleCommands.h"
 #include "windows/ConsoleDocking.h"
 #include "windows/GraphMouse.h"
+#include "windows/GraphPen.h"
 
+#include "dialogs/Dprint.h"
 #include "dialogs/FormLook.h"
 #include "dialogs/PermanentForms.h"
 #include "model/Colors.h"
@@ -16,6 +18,7 @@
 #include "render/view/Scale.h"
 #include "session/Commands.h"
 #include "session/PanelLayout.h"
+#include "session/PictureExport.h"
 #include "session/RowModels.h"
 #include "session/UndoPoints.h"
 #include "session/ViewHistory.h"
@@ -160,12 +163,15 @@ TGraphAreaForm::TGraphAreaForm()
     ResizeGraphArea();
     FormResize();
     qApp->installEventFilter(new TModalCloseWatch(*this));
-    // The mouse work comes last: it hooks into everything above.
+    // The mouse work comes last: it hooks into everything above; the pen
+    // after it, to take the mouse first while it is on.
     InstallGraphMouse(*this);
+    InstallGraphPen(*this);
 }
 
 TGraphAreaForm::~TGraphAreaForm()
 {
+    RemoveGraphPen(*this);
     RemoveGraphMouse(*this);
     if (Forms.GraphAreaForm == this) {
         Forms.GraphAreaForm = nullptr;
@@ -446,6 +452,18 @@ QImage TGraphAreaForm::CaptureGraphImage()
     return picture;
 }
 
+QImage TGraphAreaForm::CaptureBothWindows()
+{
+    const QImage graph = grab().toImage();
+    const QImage panel = Forms.DataPanel ? Forms.DataPanel->grab().toImage() : QImage();
+    QImage picture(graph.width() + panel.width(), std::max(graph.height(), panel.height()), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.drawImage(0, 0, graph);
+    painter.drawImage(graph.width(), 0, panel);
+    return picture;
+}
+
 void TGraphAreaForm::UpdateViewButtons()
 {
     tbUndo->setEnabled(!BackUpArea.IsAtStart());
@@ -543,8 +561,13 @@ bool TGraphAreaForm::RunCtrlShortcut(int key)
     case Qt::Key_O:
         OpenFileClick();
         return true;
+    case Qt::Key_P:
+        ShowPrintDialog();
+        return true;
+    case Qt::Key_C:
+        CopyGraphToClipboard(CaptureGraph);
+        return true;
     default:
-        // Printing and capturing come with the picture export.
         return false;
     }
 }

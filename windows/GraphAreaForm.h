@@ -2,6 +2,7 @@
 
 #include "dialogs/ToolWindowHost.h"
 #include "render/gfx/Bitmap.h"
+#include "render/scene/FreePen.h"
 #include "windows/WindowHosts.h"
 
 #include <QImage>
@@ -176,6 +177,8 @@ public:
     // graph's size. (The background picture goes straight into the graph
     // picture, so the area picture copies that.)
     TBitmap PenOverlay;
+    // The free pen's marks on the graph picture.
+    TfreePen FreePen;
 
     // The window's size follows its client area; not while it is being laid out.
     void FormResize();
@@ -202,6 +205,9 @@ public:
     // The strips, graph and palette as they are on screen, into a picture
     // the size of the graph picture.
     QImage CaptureGraphImage();
+    // This window and the data panel side by side, as they are on screen;
+    // nothing moves.
+    QImage CaptureBothWindows();
     // The back and forward buttons follow the view history.
     void UpdateViewButtons();
     // The value table and integral windows that sbYvalue and sbIvalue open.
@@ -312,8 +318,10 @@ private:
     TWindowProjectHost projectHost_;
     TWindowAxisPanelsHost axisPanelsHost_;
     TGraphStickerPlacement stickerPlacement_;
+    TGraphPictureWindows pictureWindows_;
     ScopedRedrawWindow useRedrawWindow_{redrawWindow_};
     ScopedProjectHost useProjectHost_{projectHost_};
     ScopedAxisPanelsHost useAxisPanelsHost_{axisPanelsHost_};
+    ScopedPictureWindows usePictureWindows_{pictureWindows_};
     TDocumentParticipation placesStickers_{stickerPlacement_, TDocumentOrder::Notes};
 };

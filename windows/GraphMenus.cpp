@@ -1,9 +1,12 @@
 // The graph window's popup menus and the texts of its controls.
 #include "windows/GraphAreaForm.h"
 
+#include "dialogs/Dprint.h"
 #include "dialogs/PermanentForms.h"
+#include "model/Settings.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
+#include "session/PictureExport.h"
 #include "session/StoreOperations.h"
 #include "windows/MainConsole.h"
 
@@ -58,15 +61,16 @@ void TGraphAreaForm::CreateGraphMenu()
     MnShowEquation = NewItem(PopupMenuGraph, "MnShowEquation", true);
     MnCapture = NewItem(PopupMenuGraph, "MnCapture");
     MnPrint = NewItem(PopupMenuGraph, "MnPrint");
-    // Capturing and printing come with the picture export.
-    MnCapture->setEnabled(false);
-    MnPrint->setEnabled(false);
 
     QObject::connect(MnBuildTrace, &QAction::triggered, this,
                      [] { DrawChangedObjects(GraphScale, GraphScale.GraphImages); });
     QObject::connect(MnClearTraces, &QAction::triggered, this, [] { ClearAllTraces(); });
     QObject::connect(MnShowPosition, &QAction::triggered, this, [this] { sbShowPosition->toggle(); });
     QObject::connect(MnShowEquation, &QAction::triggered, this, [this] { sbShowEquation->toggle(); });
+    // The data panel's capture and print commands.
+    QObject::connect(MnCapture, &QAction::triggered, this,
+                     [] { CopyGraphToClipboard(ProgramSettings.CopyMode); });
+    QObject::connect(MnPrint, &QAction::triggered, this, [] { ShowPrintDialog(); });
 }
 
 void TGraphAreaForm::ShowGraphPopup(QPoint pixel, QPoint globalPos)

@@ -186,8 +186,6 @@ void TGraphAreaForm::CreatePaletteButtons()
     SbFPWidth = NewButton(panelFreePen, "SbFPWidth", ToolIcon::PenWidth, 1);
     sbFEraser = NewButton(panelFreePen, "sbFEraser", ToolIcon::Eraser, 2);
     panelFreePen->hide();
-    // The pen comes later.
-    tbFreePen->setEnabled(false);
     toolWindows_ = std::make_unique<TToolWindowHost>(sbYvalue, sbIvalue);
 
     tbUndo->setEnabled(false);

@@ -376,6 +376,32 @@ void DrawEraser(QPainter& p)
     p.drawRect(QRectF(1.5, -3, 5, 6));
 }
 
+void DrawPrinter(QPainter& p)
+{
+    p.setPen(Stroke(Ink));
+    p.setBrush(Paper);
+    p.drawRect(QRectF(4.5, 1.5, 7, 5));
+    p.setBrush(QColor(0xA0, 0xA0, 0xA0));
+    p.drawRect(QRectF(1.5, 6.5, 13, 5));
+    p.setBrush(Paper);
+    p.drawRect(QRectF(4.5, 9.5, 7, 5));
+    Line(p, Accent, QPointF(6, 12), QPointF(10, 12));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Hill);
+    p.drawEllipse(QPointF(12.5, 8.5), 0.9, 0.9);
+}
+
+// A frame of film with a red dot: pictures are being recorded.
+void DrawRecording(QPainter& p)
+{
+    p.setPen(Stroke(Ink));
+    p.setBrush(Sky);
+    p.drawRect(QRectF(1.5, 3.5, 13, 9));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Warning);
+    p.drawEllipse(QPointF(8, 8), 3.2, 3.2);
+}
+
 void DrawIcon(QPainter& p, ToolIcon icon)
 {
     switch (icon) {
@@ -415,6 +441,8 @@ void DrawIcon(QPainter& p, ToolIcon icon)
     case ToolIcon::PenColor: DrawPenColour(p); break;
     case ToolIcon::PenWidth: DrawPenWidth(p); break;
     case ToolIcon::Eraser: DrawEraser(p); break;
+    case ToolIcon::Printer: DrawPrinter(p); break;
+    case ToolIcon::Recording: DrawRecording(p); break;
     }
 }
 
@@ -432,7 +460,7 @@ QPixmap PaintIcon(ToolIcon icon, int size)
 bool HasPicture(int picture)
 {
     return (picture >= 0 && picture <= 3) || (picture >= 10 && picture <= 12) ||
-           (picture >= int(ToolIcon::ZoomIn) && picture <= int(ToolIcon::Eraser));
+           (picture >= int(ToolIcon::ZoomIn) && picture <= int(ToolIcon::LastToolIcon));
 }
 
 } // namespace

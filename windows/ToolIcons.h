@@ -38,6 +38,9 @@ enum class ToolIcon : int {
     PenColor,
     PenWidth,
     Eraser,
+    Printer,
+    Recording, // a picture series being saved
+    LastToolIcon = Recording,
 };
 
 // The icon, with pixmaps for 16, 20 and 32 pixels; Qt derives the disabled

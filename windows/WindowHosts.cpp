@@ -224,3 +224,16 @@ void TWindowProjectHost::UpdateUndoControls(bool canUndo, bool canRedo)
 {
     ::UpdateUndoControls(canUndo, canRedo);
 }
+
+QImage TGraphPictureWindows::CaptureWindows(int mode)
+{
+    TGraphAreaForm* graph = Forms.GraphAreaForm;
+    if (!graph)
+        return {};
+    return mode == CaptureBothWindows ? graph->CaptureBothWindows() : graph->CaptureGraphImage();
+}
+
+QString TGraphPictureWindows::GraphCaption()
+{
+    return Forms.GraphAreaForm ? Forms.GraphAreaForm->windowTitle() : QStringLiteral("KAVIRO");
+}

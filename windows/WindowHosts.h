@@ -5,6 +5,7 @@
 #include "render/plot/Rulers.h"
 #include "render/view/ViewServices.h"
 #include "session/DocumentParticipants.h"
+#include "session/PictureExport.h"
 #include "session/ProjectHost.h"
 
 #include <functional>
@@ -52,6 +53,13 @@ public:
     void SetRangeTexts(const QString& x, const QString& y) override;
     void ShowRulers(const TMetafile& xRuler, const TMetafile& yRuler) override;
     void ArrangePanels() override;
+};
+
+// The graph window's pictures for files, the clipboard and the printer.
+class TGraphPictureWindows final : public TPictureWindows {
+public:
+    QImage CaptureWindows(int mode) override;
+    QString GraphCaption() override;
 };
 
 // The screen's work area (without panels and task bars) of the screen the

@@ -13,24 +13,41 @@ class FakeFileChooser final : public FileChooser {
 public:
     std::optional<QString> chooseOpenFile(const FileChoice& choice) override { return answer(choice); }
     std::optional<QString> chooseSaveFile(const FileChoice& choice) override { return answer(choice); }
+    // The filter queued with the answer, else the one it started with.
+    std::optional<SavedFileChoice> chooseSaveFileOfType(const FileChoice& choice) override
+    {
+        const TAnswer next = take(choice);
+        if (!next.path)
+            return std::nullopt;
+        return SavedFileChoice{*next.path, next.filterIndex.value_or(choice.filterIndex)};
+    }
 
     // nullopt: the user cancels.
-    void queueAnswer(std::optional<QString> answer) { answers_.push_back(std::move(answer)); }
+    void queueAnswer(std::optional<QString> answer) { answers_.push_back({std::move(answer), std::nullopt}); }
+    // An answer of a typed save chooser: the name and the filter selected.
+    void queueAnswer(const QString& answer, int filterIndex) { answers_.push_back({answer, filterIndex}); }
     const std::vector<FileChoice>& requests() const { return requests_; }
 
 private:
-    std::optional<QString> answer(const FileChoice& choice)
+    struct TAnswer {
+        std::optional<QString> path;
+        std::optional<int> filterIndex;
+    };
+
+    TAnswer take(const FileChoice& choice)
     {
         requests_.push_back(choice);
-        std::optional<QString> next;
+        TAnswer next;
         if (!answers_.empty()) {
-            next.swap(answers_.front());
+            next.path.swap(answers_.front().path);
+            next.filterIndex = answers_.front().filterIndex;
             answers_.pop_front();
         }
         return next;
     }
+    std::optional<QString> answer(const FileChoice& choice) { return take(choice).path; }
 
-    std::deque<std::optional<QString>> answers_;
+    std::deque<TAnswer> answers_;
     std::vector<FileChoice> requests_;
 };
 

@@ -16,6 +16,7 @@ void FakeClipboard::setText(const QString& text)
 {
     text_ = text;
     *image_ = QImage();
+    formats_.clear();
     ++writes_;
 }
 
@@ -28,7 +29,32 @@ void FakeClipboard::setImage(const QImage& image)
 {
     *image_ = image;
     text_.clear();
+    formats_.clear();
     ++writes_;
+}
+
+void FakeClipboard::setFormats(const ClipboardFormats& formats)
+{
+    formats_ = formats;
+    text_.clear();
+    *image_ = QImage();
+    ++writes_;
+}
+
+QByteArray FakeClipboard::data(const QString& mimeType) const
+{
+    for (const auto& [type, bytes] : formats_)
+        if (type == mimeType)
+            return bytes;
+    return {};
+}
+
+QStringList FakeClipboard::formats() const
+{
+    QStringList types;
+    for (const auto& format : formats_)
+        types << format.first;
+    return types;
 }
 
 } // namespace platform

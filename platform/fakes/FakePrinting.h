@@ -24,6 +24,8 @@ public:
     void drawBand(int left, int top, const QImage& band) override;
     bool endJob() override;
 
+    // Another paper, as a printer setup would choose.
+    void setPageSize(QSize page) { page_ = page; }
     // Whether the next jobs are refused at their start.
     void refuseJobs(bool refuse) { refuse_ = refuse; }
     // Called with every band, after it is recorded.
@@ -46,6 +48,27 @@ private:
     int ended_ = 0;
     std::vector<QRect> bands_;
     std::function<void(int, int, const QImage&)> action_;
+};
+
+// Test fake: counts how often the setup was shown, runs what the test
+// wants the user to change there, and answers as queued (cancel by default).
+class FakePrinterSetup final : public PrinterSetup {
+public:
+    bool choosePrinter() override
+    {
+        ++shown_;
+        if (action_)
+            action_();
+        return answer_;
+    }
+    void answer(bool confirm) { answer_ = confirm; }
+    void onShow(std::function<void()> action) { action_ = std::move(action); }
+    int shown() const { return shown_; }
+
+private:
+    bool answer_ = false;
+    int shown_ = 0;
+    std::function<void()> action_;
 };
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "render/gfx/EmfWriter.h"
 
 #include "render/gfx/EmfRecords.h"
+#include "render/gfx/GdiRecordWriter.h"
 #include "render/gfx/Metafile.h"
 #include "render/gfx/TextMetrics.h"
 
@@ -25,7 +26,6 @@ namespace {
 
 constexpr int PixelsPerInch = 96;
 constexpr int HundredthsOfMmPerInch = 2540;
-constexpr std::int32_t PixelsPerMeter = 3780; // 96 per inch
 
 // a × b / c rounded up, for positive c.
 std::int32_t CeilMulDiv(std::int64_t a, std::int64_t b, std::int64_t c)
@@ -43,11 +43,6 @@ U_RECTL RectL(const TRect& r)
 U_POINTL PointL(const QPoint& p)
 {
     return {p.x(), p.y()};
-}
-
-U_COLORREF ColorRef(TColor c)
-{
-    return colorref3_set(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
 // The inclusive bounds of points.
@@ -68,126 +63,7 @@ bool Fits16(const U_RECTL& r)
     return r.left >= INT16_MIN && r.top >= INT16_MIN && r.right <= INT16_MAX && r.bottom <= INT16_MAX;
 }
 
-// An image as a bottom-up 24-bit device-independent bitmap.
-struct TDib {
-    U_BITMAPINFO Info{};
-    std::vector<char> Bits;
-
-    explicit TDib(const QImage& image)
-    {
-        const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-        const int w = rgb.width();
-        const int h = rgb.height();
-        const int stride = (w * 3 + 3) & ~3;
-        Bits.assign(static_cast<std::size_t>(stride) * h, 0);
-        for (int y = 0; y < h; ++y) {
-            const auto* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-            char* row = Bits.data() + static_cast<std::size_t>(h - 1 - y) * stride;
-            for (int x = 0; x < w; ++x) {
-                row[3 * x] = static_cast<char>(qBlue(src[x]));
-                row[3 * x + 1] = static_cast<char>(qGreen(src[x]));
-                row[3 * x + 2] = static_cast<char>(qRed(src[x]));
-            }
-        }
-        Info.bmiHeader =
-            bitmapinfoheader_set(w, h, 1, U_BCBM_COLOR24, U_BI_RGB, static_cast<std::uint32_t>(Bits.size()),
-                                 PixelsPerMeter, PixelsPerMeter, 0, 0);
-    }
-    std::uint32_t Size() const { return static_cast<std::uint32_t>(Bits.size()); }
-};
-
-// For an image drawn white-transparent: the mask that an AND leaves the
-// background through (white where the image is white, black elsewhere), and
-// the image with its white made black for the OR that follows.
-std::pair<QImage, QImage> TransparencyPair(const QImage& image)
-{
-    QImage mask = image.convertToFormat(QImage::Format_RGB32);
-    QImage ink = mask.copy();
-    for (int y = 0; y < mask.height(); ++y) {
-        auto* m = reinterpret_cast<QRgb*>(mask.scanLine(y));
-        auto* i = reinterpret_cast<QRgb*>(ink.scanLine(y));
-        for (int x = 0; x < mask.width(); ++x) {
-            const bool white = (m[x] & 0x00FFFFFFu) == 0x00FFFFFFu;
-            m[x] = white ? 0xFFFFFFFFu : 0xFF000000u;
-            if (white)
-                i[x] = 0xFF000000u;
-        }
-    }
-    return {mask, ink};
-}
-
-// Object handles in use; 0 is the metafile itself, so they start at 1.
-class THandleTable {
-public:
-    std::uint32_t Create()
-    {
-        const auto free = std::find(used_.begin(), used_.end(), false);
-        const auto index = static_cast<std::uint32_t>(free - used_.begin());
-        if (free == used_.end())
-            used_.push_back(true);
-        else
-            *free = true;
-        return index + 1;
-    }
-    void Delete(std::uint32_t handle) { used_[handle - 1] = false; }
-    // The size of the table a player needs, entry 0 included.
-    std::uint16_t TableSize() const { return static_cast<std::uint16_t>(used_.size() + 1); }
-
-private:
-    std::vector<bool> used_;
-};
-
-// The tool an object was made for, and its handle (0: a stock object).
-template <class T>
-struct TSelection {
-    std::uint32_t Handle = 0;
-    T Tool{};
-};
-
-// What SAVEDC keeps and RESTOREDC brings back.
-struct TDcState {
-    TSelection<TPen> Pen;
-    TSelection<TBrush> Brush;
-    TSelection<TFont> Font;
-    TPenMode Rop = TPenMode::Copy;
-    std::optional<TColor> TextColor;
-};
-
-// The tools as objects are made of them: the pen's mode is a raster
-// operation of its own, a font's colour is the text colour, and invisible
-// pens and brushes are all alike.
-TPen PenObjectOf(TPen pen)
-{
-    pen.Mode = TPenMode::Copy;
-    return pen.Style == TPenStyle::Clear ? TPen{ColorBlack, 0, TPenStyle::Clear} : pen;
-}
-
-TBrush BrushObjectOf(const TBrush& brush)
-{
-    const bool invisible =
-        brush.Style == TBrushStyle::Clear || (brush.Style == TBrushStyle::Bitmap && brush.Pattern.isNull());
-    return invisible ? TBrush{TBrushStyle::Clear, ColorBlack, {}} : brush;
-}
-
-TFont FontObjectOf(TFont font)
-{
-    font.Color = ColorBlack;
-    return font;
-}
-
-// The records' codes, in the order of our enumerations.
-constexpr std::uint32_t RopOfMode[] = {U_R2_COPYPEN, U_R2_MASKPEN, U_R2_XORPEN, U_R2_MERGEPEN};
-constexpr std::uint32_t PenStyleOf[] = {U_PS_SOLID, U_PS_DASH, U_PS_DOT, U_PS_DASHDOT, U_PS_NULL};
-// Every brush style; only hatches have a hatch of their own.
-constexpr std::uint32_t HatchOf[] = {
-    0, 0, U_HS_HORIZONTAL, U_HS_VERTICAL, U_HS_FDIAGONAL, U_HS_BDIAGONAL, U_HS_CROSS, U_HS_DIAGCROSS, 0};
-
-std::uint32_t Code(const auto& codes, auto value)
-{
-    return codes[static_cast<int>(value)];
-}
-
-char* PenRecord(std::uint32_t handle, const TPen& pen)
+char* EmfPenRecord(std::uint32_t handle, const TPen& pen)
 {
     if (pen.Geometric && pen.Style != TPenStyle::Clear) {
         const std::uint32_t style = U_PS_GEOMETRIC | Code(PenStyleOf, pen.Style) |
@@ -204,7 +80,7 @@ char* PenRecord(std::uint32_t handle, const TPen& pen)
     return U_EMRCREATEPEN_set(handle, logpen_set(style, width, ColorRef(pen.Color)));
 }
 
-char* BrushRecord(std::uint32_t handle, const TBrush& brush)
+char* EmfBrushRecord(std::uint32_t handle, const TBrush& brush)
 {
     if (brush.Style == TBrushStyle::Bitmap) {
         TDib dib(brush.Pattern);
@@ -218,7 +94,7 @@ char* BrushRecord(std::uint32_t handle, const TBrush& brush)
 }
 
 // Fonts go by their stored names; a reader substitutes what it lacks.
-char* FontRecord(std::uint32_t handle, const TFont& font)
+char* EmfFontRecord(std::uint32_t handle, const TFont& font)
 {
     std::array<std::uint16_t, U_LF_FACESIZE> face{};
     const qsizetype length = std::min<qsizetype>(font.Name.size(), U_LF_FACESIZE - 1);
@@ -230,10 +106,11 @@ char* FontRecord(std::uint32_t handle, const TFont& font)
     return U_EMREXTCREATEFONTINDIRECTW_set(handle, reinterpret_cast<const char*>(&lf), nullptr);
 }
 
-class TEmfWriter {
+class TEmfWriter final : public TGdiRecordWriter {
 public:
     explicit TEmfWriter(const TMetafile& metafile)
-        : metafile_(metafile)
+        : TGdiRecordWriter(1)
+        , metafile_(metafile)
     {
     }
 
@@ -242,12 +119,7 @@ public:
         bytes_.reserve(EstimatedSize());
         WriteHeader();
         WriteDefaults();
-        for (const TMetafile::TEntry& e : metafile_.Entries) {
-            const TDrawState& s = metafile_.States[e.State];
-            SetClip(s.Clip);
-            Draw(e.Command, s);
-        }
-        SetClip(std::nullopt);
+        WriteCalls(metafile_);
         ReleaseObjects();
         EMFTRACK track{};
         Append(U_EMREOF_set(0, nullptr, &track));
@@ -303,96 +175,13 @@ private:
         char* header = bytes_.data();
         qToLittleEndian<quint32>(static_cast<quint32>(bytes_.size()), header + emf_header::Bytes);
         qToLittleEndian<quint32>(records_, header + emf_header::Records);
-        qToLittleEndian<quint16>(handles_.TableSize(), header + emf_header::Handles);
-    }
-
-    // --- clip -----------------------------------------------------------
-
-    void SetClip(const std::optional<TRect>& clip)
-    {
-        if (clip == clip_)
-            return;
-        if (clip_)
-            RestoreDc();
-        clip_ = clip;
-        if (!clip_)
-            return;
-        Append(U_EMRSAVEDC_set());
-        saved_ = dc_;
-        Append(U_EMRINTERSECTCLIPRECT_set(RectL(*clip_)));
-    }
-
-    // Objects made since SAVEDC that RESTOREDC deselects are deleted.
-    void RestoreDc()
-    {
-        Append(U_EMRRESTOREDC_set(-1));
-        DeleteUnlessSaved(dc_.Pen.Handle, saved_.Pen.Handle);
-        DeleteUnlessSaved(dc_.Brush.Handle, saved_.Brush.Handle);
-        DeleteUnlessSaved(dc_.Font.Handle, saved_.Font.Handle);
-        dc_ = saved_;
-    }
-
-    void DeleteUnlessSaved(std::uint32_t handle, std::uint32_t saved)
-    {
-        if (handle != 0 && handle != saved)
-            DeleteObject(handle);
-    }
-
-    // --- objects --------------------------------------------------------
-
-    void DeleteObject(std::uint32_t handle)
-    {
-        Append(U_EMRDELETEOBJECT_set(handle));
-        handles_.Delete(handle);
-    }
-
-    // Selects a new object; the one it replaces is deleted unless a saved
-    // state still holds it (RESTOREDC selects it again).
-    template <class T>
-    void Select(TSelection<T>& selection, std::uint32_t handle, const T& tool, std::uint32_t savedHandle)
-    {
-        Append(U_EMRSELECTOBJECT_set(handle));
-        const std::uint32_t old = selection.Handle;
-        selection = {handle, tool};
-        if (old != 0 && !(clip_ && old == savedHandle))
-            DeleteObject(old);
-    }
-
-    // Makes and selects an object for the tool unless it is selected already.
-    template <class T>
-    void Use(TSelection<T>& selection, const T& tool, std::uint32_t savedHandle,
-             char* (*record)(std::uint32_t, const T&))
-    {
-        if (selection.Handle != 0 && selection.Tool == tool)
-            return;
-        const std::uint32_t handle = handles_.Create();
-        Append(record(handle, tool));
-        Select(selection, handle, tool, savedHandle);
-    }
-
-    void UsePen(const TPen& pen) { Use(dc_.Pen, PenObjectOf(pen), saved_.Pen.Handle, PenRecord); }
-    void UseBrush(const TBrush& brush) { Use(dc_.Brush, BrushObjectOf(brush), saved_.Brush.Handle, BrushRecord); }
-    void UseFont(const TFont& font) { Use(dc_.Font, FontObjectOf(font), saved_.Font.Handle, FontRecord); }
-
-    void UseRop(TPenMode mode)
-    {
-        if (dc_.Rop == mode)
-            return;
-        Append(U_EMRSETROP2_set(Code(RopOfMode, mode)));
-        dc_.Rop = mode;
-    }
-
-    void UseTextColor(TColor color)
-    {
-        if (dc_.TextColor == color)
-            return;
-        Append(U_EMRSETTEXTCOLOR_set(ColorRef(color)));
-        dc_.TextColor = color;
+        qToLittleEndian<quint16>(static_cast<quint16>(HandleTableSize()), header + emf_header::Handles);
     }
 
     // Stock objects replace ours, which can then be deleted.
     void ReleaseObjects()
     {
+        TDcState& dc = DcState();
         const auto release = [&](std::uint32_t& handle, std::uint32_t stock) {
             if (handle == 0)
                 return;
@@ -400,100 +189,39 @@ private:
             DeleteObject(handle);
             handle = 0;
         };
-        release(dc_.Pen.Handle, U_BLACK_PEN);
-        release(dc_.Brush.Handle, U_WHITE_BRUSH);
-        release(dc_.Font.Handle, U_SYSTEM_FONT);
+        release(dc.Pen.Handle, U_BLACK_PEN);
+        release(dc.Brush.Handle, U_WHITE_BRUSH);
+        release(dc.Font.Handle, U_SYSTEM_FONT);
     }
 
-    // --- drawing --------------------------------------------------------
+    // --- records ----------------------------------------------------------
 
-    void Draw(const TDrawCommand& c, const TDrawState& s)
+    void PenRecord(std::uint32_t handle, const TPen& pen) override { Append(EmfPenRecord(handle, pen)); }
+    void BrushRecord(std::uint32_t handle, const TBrush& brush) override { Append(EmfBrushRecord(handle, brush)); }
+    void FontRecord(std::uint32_t handle, const TFont& font) override { Append(EmfFontRecord(handle, font)); }
+    void SelectRecord(std::uint32_t handle) override { Append(U_EMRSELECTOBJECT_set(handle)); }
+    void DeleteRecord(std::uint32_t handle) override { Append(U_EMRDELETEOBJECT_set(handle)); }
+    void RopRecord(TPenMode mode) override { Append(U_EMRSETROP2_set(Code(RopOfMode, mode))); }
+    void TextColorRecord(TColor color) override { Append(U_EMRSETTEXTCOLOR_set(ColorRef(color))); }
+    void SaveDcRecord() override { Append(U_EMRSAVEDC_set()); }
+    void RestoreDcRecord() override { Append(U_EMRRESTOREDC_set(-1)); }
+    void IntersectClipRecord(const TRect& clip) override { Append(U_EMRINTERSECTCLIPRECT_set(RectL(clip))); }
+    void PixelRecord(QPoint at, TColor color) override { Append(U_EMRSETPIXELV_set(PointL(at), ColorRef(color))); }
+    void RectangleRecord(const TRect& box) override { Append(U_EMRRECTANGLE_set(RectL(box))); }
+
+    void PolyRecord(TDrawOp op, std::span<const QPoint> points) override
     {
-        switch (c.Op) {
-        case TDrawOp::Polyline:
-            DrawPolyline(c.Points, s.Pen);
+        switch (op) {
+        case TDrawOp::Polygon:
+            AppendPoly(points, U_EMRPOLYGON_set, U_EMRPOLYGON16_set);
             return;
         case TDrawOp::PolyBezier:
-            DrawBezier(c.Points, s.Pen);
+            AppendPoly(points, U_EMRPOLYBEZIER_set, U_EMRPOLYBEZIER16_set);
             return;
-        case TDrawOp::Polygon:
-            if (c.Points.size() >= 2 && Outline(s))
-                AppendPoly(c.Points, U_EMRPOLYGON_set, U_EMRPOLYGON16_set);
-            return;
-        case TDrawOp::Ellipse:
-        case TDrawOp::Rectangle:
-        case TDrawOp::RoundRect:
-        case TDrawOp::Pie:
-        case TDrawOp::Chord:
-            if (!c.Box.IsEmpty() && Outline(s))
-                AppendShape(c);
-            return;
-        case TDrawOp::Arc:
-            if (!c.Box.IsEmpty() && Stroke(s.Pen))
-                AppendShape(c);
-            return;
-        case TDrawOp::Pixel:
-            Append(U_EMRSETPIXELV_set(PointL(c.At), ColorRef(c.Color)));
-            return;
-        case TDrawOp::FillRect:
-            FillRect(c.Box, s.Brush);
-            return;
-        case TDrawOp::Text:
-            DrawText(c, s.Font);
-            return;
-        case TDrawOp::Image:
-            DrawImage(c);
-            return;
-        }
-    }
-
-    // Selects the pen and its mode; false when it draws nothing.
-    bool Stroke(const TPen& pen)
-    {
-        if (pen.Style == TPenStyle::Clear)
-            return false;
-        UsePen(pen);
-        UseRop(pen.Mode);
-        return true;
-    }
-
-    // Selects pen, brush and mode for a closed shape; false when neither
-    // its outline nor its inside shows.
-    bool Outline(const TDrawState& s)
-    {
-        if (s.Pen.Style == TPenStyle::Clear && BrushObjectOf(s.Brush).Style == TBrushStyle::Clear)
-            return false;
-        UsePen(s.Pen);
-        UseBrush(s.Brush);
-        UseRop(s.Pen.Mode);
-        return true;
-    }
-
-    // A line of no length still draws its dot: one pixel for a thin pen
-    // (a line one pixel long, whose last pixel is left out), a disc for a
-    // wide one.
-    void DrawPolyline(const std::vector<QPoint>& points, const TPen& pen)
-    {
-        if (!Stroke(pen))
-            return;
-        const bool dot =
-            std::all_of(points.begin(), points.end(), [&](const QPoint& p) { return p == points.front(); });
-        if (!dot) {
+        default:
             AppendPoly(points, U_EMRPOLYLINE_set, U_EMRPOLYLINE16_set);
             return;
         }
-        const QPoint p = points.front();
-        const std::array<QPoint, 2> line = {p, pen.IsCosmetic() ? p + QPoint(1, 0) : p};
-        AppendPoly(line, U_EMRPOLYLINE_set, U_EMRPOLYLINE16_set);
-    }
-
-    // Whole cubic pieces only: the start point, then three per piece.
-    void DrawBezier(const std::vector<QPoint>& points, const TPen& pen)
-    {
-        const std::size_t used = points.empty() ? 0 : 1 + (points.size() - 1) / 3 * 3;
-        if (used < 4 || !Stroke(pen))
-            return;
-        AppendPoly(std::span(points.data(), used), U_EMRPOLYBEZIER_set, U_EMRPOLYBEZIER16_set);
     }
 
     using TPolySet = char* (*)(const U_RECTL, const uint32_t, const U_POINTL*);
@@ -518,7 +246,7 @@ private:
     }
 
     // Boxes keep the drawing call's own corners: right and bottom exclusive.
-    void AppendShape(const TDrawCommand& c)
+    void ShapeRecord(const TDrawCommand& c) override
     {
         const U_RECTL box = RectL(c.Box);
         switch (c.Op) {
@@ -545,37 +273,12 @@ private:
         }
     }
 
-    // A rectangle without outline fills one pixel less to the right and
-    // below than its box, so the box grows by one; the brush always copies.
-    void FillRect(const TRect& area, const TBrush& brush)
+    void TextRecord(const TDrawCommand& c, const TFont& font) override
     {
-        if (area.IsEmpty() || BrushObjectOf(brush).Style == TBrushStyle::Clear)
-            return;
-        UsePen(TPen{ColorBlack, 0, TPenStyle::Clear});
-        UseBrush(brush);
-        UseRop(TPenMode::Copy);
-        Append(U_EMRRECTANGLE_set({area.Left, area.Top, area.Right + 1, area.Bottom + 1}));
-    }
-
-    void DrawText(const TDrawCommand& c, const TFont& font)
-    {
-        UseFont(font);
-        UseTextColor(font.Color);
-        TTextMetrics& metrics = CurrentTextMetrics();
-        // Each character advances by what it adds to the text's width; a
-        // surrogate pair advances on its first half.
-        std::vector<std::uint32_t> dx(c.Text.size(), 0);
-        int before = 0;
-        for (qsizetype i = 0; i < c.Text.size(); ++i) {
-            const bool pair = c.Text[i].isHighSurrogate() && i + 1 < c.Text.size() && c.Text[i + 1].isLowSurrogate();
-            const int width = metrics.TextWidth(font, c.Text.left(i + (pair ? 2 : 1)));
-            dx[i] = static_cast<std::uint32_t>(std::max(0, width - before));
-            before = width;
-            if (pair)
-                ++i;
-        }
-        const int height = metrics.TextHeight(font, c.Text);
-        const U_RECTL bounds{c.At.x(), c.At.y(), c.At.x() + std::max(0, before - 1),
+        const TTextAdvances advances = TextAdvances(c.Text, font);
+        std::vector<std::uint32_t> dx(advances.Advances.begin(), advances.Advances.end());
+        const int height = CurrentTextMetrics().TextHeight(font, c.Text);
+        const U_RECTL bounds{c.At.x(), c.At.y(), c.At.x() + std::max(0, advances.Width - 1),
                              c.At.y() + std::max(0, height - 1)};
         char* text = emrtext_set(PointL(c.At), static_cast<std::uint32_t>(c.Text.size()), 2,
                                  const_cast<void*>(static_cast<const void*>(c.Text.utf16())), 0, U_RECTL{0, 0, -1, -1},
@@ -586,25 +289,7 @@ private:
         std::free(text);
     }
 
-    void DrawImage(const TDrawCommand& c)
-    {
-        switch (c.ImageMode) {
-        case TImageMode::Copy:
-            AppendImage(c.Box, c.Image, U_SRCCOPY);
-            return;
-        case TImageMode::And:
-            AppendImage(c.Box, c.Image, U_SRCAND);
-            return;
-        case TImageMode::WhiteTransparent: {
-            const auto [mask, ink] = TransparencyPair(c.Image);
-            AppendImage(c.Box, mask, U_SRCAND);
-            AppendImage(c.Box, ink, U_SRCPAINT);
-            return;
-        }
-        }
-    }
-
-    void AppendImage(const TRect& box, const QImage& image, std::uint32_t rop)
+    void ImageRecord(const TRect& box, const QImage& image, std::uint32_t rop) override
     {
         TDib dib(image);
         const U_RECTL bounds{box.Left, box.Top, box.Right - 1, box.Bottom - 1};
@@ -616,10 +301,6 @@ private:
     const TMetafile& metafile_;
     QByteArray bytes_;
     std::uint32_t records_ = 0;
-    THandleTable handles_;
-    TDcState dc_;
-    TDcState saved_; // while a clip is set: the state before it
-    std::optional<TRect> clip_;
     std::vector<U_POINT16> points16_; // reused between records
     std::vector<U_POINTL> points32_;
 };

@@ -18,19 +18,15 @@ constexpr TColor PrintGridColor = 0xA06060;
 class PrintColours {
 public:
     explicit PrintColours(int mode)
+        : colours_(mode)
     {
-        if (mode == PrintMonochromeGraph)
-            SetMonochromeColorScheme();
-        else
-            ColorScheme.MeshColor = PrintGridColor;
     }
-    ~PrintColours()
-    {
-        Options.MeshStyle = 1;
-        SetNormalColorScheme();
-    }
+    ~PrintColours() { Options.MeshStyle = 1; }
     PrintColours(const PrintColours&) = delete;
     PrintColours& operator=(const PrintColours&) = delete;
+
+private:
+    TOutputColours colours_;
 };
 
 QSize GraphImageSize(const ScaleT& view)
@@ -39,6 +35,19 @@ QSize GraphImageSize(const ScaleT& view)
 }
 
 } // namespace
+
+TOutputColours::TOutputColours(int mode)
+{
+    if (mode == PrintMonochromeGraph)
+        SetMonochromeColorScheme();
+    else
+        ColorScheme.MeshColor = PrintGridColor;
+}
+
+TOutputColours::~TOutputColours()
+{
+    SetNormalColorScheme();
+}
 
 TPrintResult PrintGraphMetafile(ScaleT& view, const TPrintRequest& request, platform::Printing& printer)
 {

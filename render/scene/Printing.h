@@ -26,6 +26,17 @@ enum class TPrintResult : std::uint8_t {
     Unfinished, // the printer could not finish the job
 };
 
+// The colours of a picture printed or copied in a mode: the monochrome
+// scheme in mode 11, else the darker grid colour. The normal scheme comes
+// back on every way out.
+class TOutputColours {
+public:
+    explicit TOutputColours(int mode);
+    ~TOutputColours();
+    TOutputColours(const TOutputColours&) = delete;
+    TOutputColours& operator=(const TOutputColours&) = delete;
+};
+
 // Draws the scene at magnification 16 (monochrome in mode 11, else with the
 // darker grid colour) and prints it centred across the page, 1/30 of the
 // page from its top when it fits. The normal colour scheme, the grid pen

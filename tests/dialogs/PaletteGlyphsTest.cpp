@@ -5,6 +5,7 @@
 #include "model/Colors.h"
 #include "render/gfx/Bitmap.h"
 #include "render/plot/Hatch.h"
+#include "render/scene/FreePen.h"
 
 #include <gtest/gtest.h>
 

@@ -51,4 +51,22 @@ TEST(QtPrintingTest, PrintsBandsIntoAPdfFile)
     EXPECT_TRUE(bytes.contains(title));
 }
 
+// The program's printer has no page until there is somewhere to print:
+// printing then says to choose a printer instead of failing at the start.
+TEST(QtPrintingTest, TheProgramsPrinterHasAPageOnlyWithSomewhereToPrint)
+{
+    QTemporaryDir dir;
+    QPrinter& printer = ProgramPrinter();
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    const QString file = printer.outputFileName();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QtProgramPrinting printing;
+    printer.setOutputFileName(QString());
+    EXPECT_TRUE(printing.pageSize().isEmpty());
+    printer.setOutputFileName(dir.filePath(QStringLiteral("graph.pdf")));
+    EXPECT_FALSE(printing.pageSize().isEmpty());
+    printer.setOutputFormat(format);
+    printer.setOutputFileName(file);
+}
+
 } // namespace

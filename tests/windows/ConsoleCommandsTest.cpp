@@ -120,11 +120,11 @@ const MenuItem MenuItems[] = {
     {"NewWrite", "N671ShiftJis1", nullptr, true},
     {"NewWrite", "N672Unicode1", nullptr, true},
     {"fileMenu1", "overwrite", u"&Salvar", true},
-    {"fileMenu1", "nsaveBmp", u"Salvar I&magem", false},
-    {"fileMenu1", "nsavemovie", u"Salvar Imagens Sucessivas", false},
+    {"fileMenu1", "nsaveBmp", u"Salvar I&magem", true},
+    {"fileMenu1", "nsavemovie", u"Salvar Imagens Sucessivas", true},
     {"fileMenu1", "nSaveWave", u"Salvar Sons", false},
-    {"fileMenu1", "nprintoption", u"Prop.Impressora", false},
-    {"fileMenu1", "nprint", u"&Imprimir", false},
+    {"fileMenu1", "nprintoption", u"Prop.Impressora", true},
+    {"fileMenu1", "nprint", u"&Imprimir", true},
     {"fileMenu1", "Close1", u"&Sair", true},
     {"Option1", "menuUndo", u"&Desfazer", false},
     {"Option1", "menuRedo", u"&Refazer", false},
@@ -148,7 +148,7 @@ const MenuItem MenuItems[] = {
     {"Show1", "nTransparent", u"Semi-Transparência", true},
     {"help", "PDF1", u"PDF manual", true},
     {"help", "HTML1", u"&manual em HTML", true},
-    {"help", "version1", u"&Versão", false},
+    {"help", "version1", u"&Versão", true},
 };
 
 TEST_F(ConsoleCommandsTest, TheMenuBarHoldsEveryItemInItsMenu)
@@ -508,47 +508,16 @@ TEST_F(ConsoleCommandsTest, ToolbarButtonsForward)
     EXPECT_TRUE(DocumentTables.Functions[2].Func.Text.isEmpty());
 }
 
-// The export buttons (picture, picture series, copy) do nothing yet: they
-// stay greyed through whatever the user does with the panel, a click on
-// them does nothing, and their pictures are faded as greyed buttons are.
-TEST_F(ConsoleCommandsTest, TheExportButtonsStayGreyed)
+// A greyed toolbar button (undo, with nothing to undo) has a faded picture:
+// lighter and more transparent than the working picture, as the toolbar's
+// golden shows.
+TEST_F(ConsoleCommandsTest, AGreyedToolbarButtonLooksFaded)
 {
     StartProgram();
-    EditDocument();
-    const char* const names[] = {"tbSaveImage", "tbSaveMovie", "tbCapture"};
     auto* bar = Find<QToolBar>(Console(), "ToolBar1");
-    const auto expectGreyed = [&](const char* after) {
-        for (const char* name : names) {
-            QToolButton* button = Find<QToolButton>(Console(), name);
-            EXPECT_FALSE(button->isEnabled()) << name << " after " << after;
-            for (QAction* action : bar->actions()) {
-                if (bar->widgetForAction(action) == button) {
-                    EXPECT_FALSE(action->isEnabled()) << name << " after " << after;
-                }
-            }
-        }
-    };
-    expectGreyed("the start");
-    const std::pair<const char*, std::function<void()>> steps[] = {
-        {"a dialog", [] { DisableMainForms(); ProcessEvents(); EnableMainForms(); }},
-        {"the toolbar hidden and shown", [this] { Trigger("Ntool"); Trigger("Ntool"); }},
-        {"presentation mode", [this] { Trigger("Npresentation"); Trigger("Npresentation"); }},
-        {"a new document", [this] { messages.scriptAnswers({true}); Trigger("Init1"); }},
-    };
-    for (const auto& [after, step] : steps) {
-        step();
-        ProcessEvents();
-        expectGreyed(after);
-    }
-    messages.clear();
-    Click(Find<QToolButton>(Console(), "tbCapture"));
-    ProcessEvents();
-    EXPECT_EQ(clipboard.writes(), 0);
-    EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(modal.dialogsRun().empty());
-
-    // Faded: lighter and more transparent than the working picture.
-    const QIcon icon = Find<QToolButton>(Console(), "tbCapture")->icon();
+    QToolButton* undo = Find<QToolButton>(Console(), "sbUndo");
+    ASSERT_FALSE(undo->isEnabled());
+    const QIcon icon = undo->icon();
     const QImage normal = icon.pixmap(bar->iconSize(), QIcon::Normal).toImage();
     const QImage greyed = icon.pixmap(bar->iconSize(), QIcon::Disabled).toImage();
     long normalAlpha = 0;

@@ -58,6 +58,32 @@ TEST_F(DialogServicesTest, TheSaveChooserAddsTheDefaultSuffix)
     EXPECT_EQ(chooser.chooseOpenFile(choice), std::nullopt);
 }
 
+// The picture chooser starts on the type asked for and tells the one the
+// user chose; a series' chooser asks nothing about replacing files.
+TEST_F(DialogServicesTest, TheTypedSaveChooserTellsTheFilterChosen)
+{
+    QTemporaryDir dir;
+    QtFileChooser chooser;
+    platform::FileChoice choice{QStringLiteral("Salvar Imagem"), dir.path(), {},
+                                QStringLiteral("Bitmap (*.bmp);;Gif(*.gif);;PNG(*.png)"), {}, 3};
+    for (bool confirm : {true, false}) {
+        choice.confirmOverwrite = confirm;
+        modal.queueAnswer(QStringLiteral("DlgSave"), [&](QObject& dialog) {
+            auto& files = static_cast<QFileDialog&>(dialog);
+            EXPECT_EQ(files.selectedNameFilter(), QStringLiteral("PNG(*.png)"));
+            EXPECT_EQ(files.testOption(QFileDialog::DontConfirmOverwrite), !confirm);
+            files.selectNameFilter(QStringLiteral("Gif(*.gif)"));
+            files.selectFile(dir.path() + QStringLiteral("/graph"));
+            QMetaObject::invokeMethod(&files, "accept");
+            return int(QDialog::Accepted);
+        });
+        const std::optional<platform::SavedFileChoice> chosen = chooser.chooseSaveFileOfType(choice);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->path, dir.path() + QStringLiteral("/graph"));
+        EXPECT_EQ(chosen->filterIndex, 2);
+    }
+}
+
 TEST_F(DialogServicesTest, TheColourChooserSpeaksTheProgramsColours)
 {
     QtColorChooser chooser;

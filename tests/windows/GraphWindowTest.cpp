@@ -525,8 +525,6 @@ TEST_F(GraphWindowTest, HintsShowAsTooltipsAndInTheStatusBar)
     }
     QTest::mouseMove(Graph().SBar);
     EXPECT_EQ(Graph().SBarPanel1->text(), QStringLiteral(" , "));
-    // The pen comes later.
-    EXPECT_FALSE(Graph().tbFreePen->isEnabled());
 }
 
 } // namespace

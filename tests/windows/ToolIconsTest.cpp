@@ -39,7 +39,7 @@ const std::set<int>& PictureNumbers()
 {
     static const std::set<int> numbers = [] {
         std::set<int> all{0, 1, 2, 3, 10, 11, 12};
-        for (int n = int(ToolIcon::ZoomIn); n <= int(ToolIcon::Eraser); ++n)
+        for (int n = int(ToolIcon::ZoomIn); n <= int(ToolIcon::LastToolIcon); ++n)
             all.insert(n);
         return all;
     }();
@@ -61,7 +61,7 @@ TEST_F(ToolIconsTest, EveryPictureIsDrawnAndDiffersFromTheOthers)
             EXPECT_NE(picture, other) << "picture " << n << " repeats another";
         seen.push_back(picture);
     }
-    for (int unknown : {-1, 4, 9, 13, 19, int(ToolIcon::Eraser) + 1})
+    for (int unknown : {-1, 4, 9, 13, 19, int(ToolIcon::LastToolIcon) + 1})
         EXPECT_TRUE(ToolIconAt(unknown).isNull()) << unknown;
 }
 

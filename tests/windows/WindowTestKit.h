@@ -10,6 +10,7 @@
 #include "platform/fakes/FakeClipboard.h"
 #include "platform/fakes/FakeDesktop.h"
 #include "platform/fakes/FakeModalRunner.h"
+#include "platform/fakes/FakePrinting.h"
 #include "platform/fakes/MemorySettingsStore.h"
 #include "platform/fakes/RecordingMessageSink.h"
 #include "platform/fakes/RecordingSystemErrorBox.h"
@@ -37,6 +38,9 @@ protected:
     platform::FakeDesktopOpener desktop;
     platform::FakePointerWarp pointer;
     platform::FakeDragStarter drags;
+    // A page of A4 at 600 dots per inch, less margins.
+    platform::FakePrinting printer{QSize(4800, 6600)};
+    platform::FakePrinterSetup printerSetup;
     TProgramWindows forms;
 
     WindowTest();
@@ -61,6 +65,8 @@ private:
     platform::ScopedDesktopOpener useDesktop_{desktop};
     platform::ScopedPointerWarp usePointer_{pointer};
     platform::ScopedDragStarter useDrags_{drags};
+    platform::ScopedPrinting usePrinter_{printer};
+    platform::ScopedPrinterSetup usePrinterSetup_{printerSetup};
 };
 
 // The child of root with that object name and type; fails the test when

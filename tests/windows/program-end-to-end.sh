@@ -3,13 +3,13 @@
 # with a window manager (openbox), its windows found by their titles and
 # worked with keys and the mouse through xdotool. Each walk starts the
 # program with settings of its own and checks how it ends.
-#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf> <first sample lesson>
+#   program-end-to-end.sh <kaviro> <kaviro-render> <demo.kvf> <first sample lesson> <picture check>
 # Exits 77 (skipped) when a tool it needs is not installed. The whole run
 # takes a few seconds; every wait polls, with a limit.
 set -u
 
-if [[ $# -ne 4 ]]; then
-    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf> <first sample lesson>" >&2
+if [[ $# -ne 5 ]]; then
+    echo "usage: $0 <kaviro> <kaviro-render> <demo.kvf> <first sample lesson> <picture check>" >&2
     exit 2
 fi
 
@@ -30,6 +30,7 @@ kaviro=$1
 render=$2
 demo=$3
 lesson=$4
+picture_check=$5
 work=$(mktemp -d)
 export QT_QPA_PLATFORM=xcb
 unset SESSION_MANAGER
@@ -95,9 +96,13 @@ launch() {
 }
 
 # Finds both windows: the graph window's title starts with the program's name.
+# The About window that stands on the screen while the program starts goes
+# by itself; the walks begin once it has.
 find_windows() {
     graph=$(wait_window "${1:-^KAVIRO}") || return 1
     panel=$(wait_window '^Painel de Dados$') || return 1
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Versão\$' >/dev/null 2>&1" ||
+        { echo "the start-up's About window stayed" >&2; return 1; }
 }
 
 start() {
@@ -106,7 +111,16 @@ start() {
 }
 
 # The program's popup menus, open now.
-popups() { xdotool search --onlyvisible --classname '^kaviro$' 2>/dev/null | grep -vx -e "$graph" -e "$panel"; }
+# (The About window is none, were it still standing from the start.)
+popups() {
+    local id found=1
+    for id in $(xdotool search --onlyvisible --classname '^kaviro$' 2>/dev/null | grep -vx -e "$graph" -e "$panel"); do
+        [[ "$(xdotool getwindowname "$id" 2>/dev/null)" == "Versão" ]] && continue
+        echo "$id"
+        found=0
+    done
+    return $found
+}
 
 # Opens the data panel's file menu.
 file_menu() {
@@ -114,24 +128,34 @@ file_menu() {
     poll 3 popups >/dev/null
 }
 
-# Keys to the window, made the active window first.
+# Keys to the window, made the active window first (within a few seconds:
+# a window that another one took the focus from again would wait forever).
 keys_to() {
     local id=$1
     shift
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id"
+    timeout 5 xdotool windowactivate --sync "$id" >/dev/null 2>&1 || timeout 5 xdotool windowfocus --sync "$id"
     xdotool key --clearmodifiers "$@"
 }
 
 # Types the text into the chooser's file name field and presses Return.
 # The chooser is made the active window first: under load it may show
 # before it takes the focus, and the keys would go to the window below.
+# The window manager may call it active a moment before the keyboard's
+# focus is there, and a loaded machine may lose keys: the name is typed
+# again over what the field holds until the chooser closes.
 type_into_chooser() {
-    local chooser
+    local chooser attempt
     chooser=$(wait_window "^$1\$") || return 1
     xdotool windowactivate --sync "$chooser" >/dev/null 2>&1
     poll 3 bash -c "[[ \$(xdotool getactivewindow 2>/dev/null) == $chooser ]]" || return 1
-    xdotool type --delay 2 "$2"
-    xdotool key Return
+    poll 3 bash -c "[[ \$(xdotool getwindowfocus 2>/dev/null) == $chooser ]]"
+    for attempt in 1 2 3; do
+        (( attempt > 1 )) && xdotool key ctrl+a
+        xdotool type --delay 2 "$2"
+        xdotool key Return
+        poll 3 bash -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null 2>&1" && return 0
+    done
+    return 1
 }
 
 # A message box with that title is answered with a key (Return: OK).
@@ -382,6 +406,38 @@ walk_tool_windows() {
     expect_exit "closing with the integral window open"
 }
 
+# "Salvar Imagem" from the file menu with the type it offers (PNG): the file
+# decodes at the size of the graph picture, which the project keeps (as
+# kaviro-render draws it). Then the About window from the help menu, closed
+# by a click.
+walk_save_picture_and_about() {
+    walk=picture-and-about
+    cp "$demo" "$work/demo.kvf"
+    mkdir -p "$work/$walk/config/KAVIRO"
+    printf '[SOFTWARE]\nKAVIRO\\State\\AreaSizeByFile=true\n' >"$work/$walk/config/KAVIRO/kaviro.ini"
+    start "$work/demo.kvf" || { fail "no windows"; return; }
+    file_menu || { fail "no file menu"; return; }
+    xdotool key m
+    type_into_chooser 'Salvar Imagem' "$work/grafico" || { fail "no picture chooser"; return; }
+    poll 5 test -s "$work/grafico.png" || { fail "grafico.png was not written"; return; }
+    local saved drawn
+    saved=$("$picture_check" "$work/grafico.png") || { fail "grafico.png does not decode"; return; }
+    "$render" "$work/demo.kvf" "$work/drawn.png" >/dev/null 2>&1 || { fail "kaviro-render could not draw"; return; }
+    drawn=$("$picture_check" "$work/drawn.png")
+    [[ "$saved" == "$drawn" ]] || { fail "the picture is $saved, the graph $drawn"; return; }
+    keys_to "$panel" alt+j
+    poll 3 popups >/dev/null || { fail "no help menu"; return; }
+    xdotool key v
+    local about x y w h
+    about=$(wait_window '^Versão$' 5) || { fail "no About window"; return; }
+    read -r x y w h < <(geometry "$about")
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Versão\$' >/dev/null 2>&1" ||
+        { fail "a click did not close the About window"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the picture"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -394,7 +450,8 @@ poll 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q wind
 xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
-    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows; do
+    walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
+    walk_save_picture_and_about; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
