@@ -42,7 +42,7 @@ bool ReferenceAt(QStringView code, qsizetype i, TReference& ref)
 {
     const TTokenCode t = code[i].unicode();
     const TTokenVocabulary& v = Vocabulary;
-    TDocumentTables& doc = DocumentTables;
+    const TDocumentTables& doc = DocumentTables;
     ref = TReference{};
     if (CharSetHas(v.PointTokenClass, t)) {
         ref.object = t - v.PointTokens[1] + 1;
