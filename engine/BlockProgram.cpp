@@ -400,12 +400,16 @@ struct TSnapLimits {
     }
 };
 
+// Made once at start-up: a local static would be checked for its
+// construction at every column the snap loops pass.
+const TSnapLimits SnapLimits;
+
 // SnapToInteger on the bits: values from 128 up are whole or more than
 // 1E-17 from a whole number; below, a value within 1E-17 beyond the whole
 // number towards zero from it becomes that number, and |x| <= 1E-17 becomes +0.
 inline void Snap(const long double& from, long double& to)
 {
-    static const TSnapLimits limits;
+    const TSnapLimits& limits = SnapLimits;
     const TBits b = BitsOf(from);
     const unsigned e = b.signAndExponent & 0x7FFFu;
     if (e >= ExponentBias + 7) {

@@ -9,6 +9,7 @@
 #include "engine/ArrayEvaluator.h"
 #include "model/Figures.h"
 #include "model/ProgramState.h"
+#include "platform/fakes/FakeInputState.h"
 #include "render/plot/Loci.h"
 #include "render/plot/Relations.h"
 #include "render/scene/ColumnCaches.h"
@@ -128,9 +129,10 @@ TEST_F(EvaluationWritesNothingTest, TheDocumentStaysByteForByteAsItWas)
 }
 
 // Records traced at other parameters than the document's are drawn with
-// their own: the line y = a·x at a = 2, the curve (t, t²) and the relation
-// y = 1 of each record; the document is as before, whatever the replay
-// showed and coloured.
+// their own: the curve (t, t²), the line y = a·x at a = 2 and the relation
+// y = 1, then only what changed, the line at a = 3. Between the records, as
+// after the replay, the document is as before, whatever the replay showed
+// and coloured.
 TEST_F(EvaluationWritesNothingTest, ATraceReplayDrawsTheRecordsParametersAndWritesNothing)
 {
     TTraceColors colors;
@@ -139,11 +141,24 @@ TEST_F(EvaluationWritesNothingTest, ATraceReplayDrawsTheRecordsParametersAndWrit
     colors.Points[1] = 0x00A000;
     colors.Figures[1] = 0x808080;
     TParamTable recorded = DocumentTables.Params;
-    recorded[ParamIndexOfToken(Token("a"))].Value = 2.0L;
-    TraceStore.Push(TPointStates{}, colors, recorded);
+    for (const long double a : {2.0L, 3.0L}) {
+        recorded[ParamIndexOfToken(Token("a"))].Value = a;
+        TraceStore.Push(TPointStates{}, colors, recorded);
+    }
     const QStringList text = WrittenLines();
     const TParamTable params = DocumentTables.Params;
     const TSegmentData figures = Segments.Data;
+    const auto unchanged = [&] {
+        return WrittenLines() == text && DocumentTables.Params == params && Segments.Data == figures;
+    };
+    // The replay looks at the keys after each record but the last.
+    platform::FakeInputState keys;
+    const platform::ScopedInputState useKeys{keys};
+    int betweenRecords = 0;
+    keys.onProcessEvents([&](int) {
+        ++betweenRecords;
+        EXPECT_TRUE(unchanged()) << "after record " << betweenRecords;
+    });
 
     TMetafile picture;
     picture.Width = view.XAxis.VHigh;
@@ -151,14 +166,14 @@ TEST_F(EvaluationWritesNothingTest, ATraceReplayDrawsTheRecordsParametersAndWrit
     TCanvas canvas = MakeMetafileCanvas(picture);
     ReplayTraces(view, canvas);
 
+    EXPECT_EQ(betweenRecords, 2);
     const std::vector<std::string> lines = MetafileLines(picture);
-    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "polyline pen(18A918 1 solid mask) 160,160 180,190 200,200 220,190 240,160"); // (t, t²)
     EXPECT_EQ(lines[1], "polyline pen(7070FF 2 solid mask geometric flat) 0,600 400,-200");          // y = 2x
     EXPECT_TRUE(lines[2].find(" 0,160 1,160 ") != std::string::npos && lines[2].ends_with(" 400,160")); // y = 1
-    EXPECT_EQ(WrittenLines(), text);
-    EXPECT_EQ(DocumentTables.Params, params);
-    EXPECT_EQ(Segments.Data, figures);
+    EXPECT_EQ(lines[3], "polyline pen(7070FF 2 solid mask geometric flat) 0,800 400,-400");          // y = 3x
+    EXPECT_TRUE(unchanged());
 }
 
 } // namespace
