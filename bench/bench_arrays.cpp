@@ -518,7 +518,7 @@ void RelationGrid800(benchmark::State& state, bool blocks)
     TColumnArray out;
     auto rowY = [](int row) { return -10.0L + row * (20.0L / ViewColumns); };
     for (int row : {0, 333, 799}) {
-        rows.EvaluateRow(v.columnX, rowY(row), v.view, out);
+        rows.EvaluateRow(v.columnX, DocumentEvalEnv.With(0, rowY(row)), v.view, out);
         const std::string error = CompareWithScalar(f, out, ValueReal(rowY(row)));
         if (!error.empty()) {
             BlockPrograms.Enabled = true;
@@ -527,7 +527,7 @@ void RelationGrid800(benchmark::State& state, bool blocks)
     }
     for (auto _ : state) {
         for (int row = 0; row < ViewColumns; ++row) {
-            rows.EvaluateRow(v.columnX, rowY(row), v.view, out);
+            rows.EvaluateRow(v.columnX, DocumentEvalEnv.With(0, rowY(row)), v.view, out);
             benchmark::DoNotOptimize(out);
         }
     }

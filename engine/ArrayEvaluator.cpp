@@ -16,6 +16,7 @@
 #include <cmath>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -232,7 +233,7 @@ class ArrayMachine {
 public:
     ArrayMachine(const TFormulaView& f, const TColumnArray& x, const TColumnArray& y, const TColumnArray& z,
                  const TColumnArray& w, const TArrayView& view, int varyingParam, const TColumnArray* varying,
-                 bool refresh, ColumnWorkspace& ws)
+                 bool refresh, const TEvalEnv& env, ColumnWorkspace& ws)
         : f_(f)
         , x_(&x)
         , y_(&y)
@@ -243,6 +244,7 @@ public:
         , varyingParam_(varying ? varyingParam : 0)
         , varying_(varying)
         , refresh_(refresh)
+        , env_(&env)
         , ws_(ws)
     {
     }
@@ -337,6 +339,7 @@ private:
     bool takeVariable(TArrayFrame& f, int number);
     void bindVariable(TArrayFrame& f);
     void restoreVariable(const TArrayFrame& f);
+    TEvalEnv& bindingEnv();
     void closeBinder(int& p);
     void cofOrSol(bool sol, int& p);
     bool varies(const TPointFunction& p) const;
@@ -349,6 +352,9 @@ private:
         }
         return false;
     }
+    // The varying parameter as the formulas evaluated inside see it: none
+    // while a binder binds it, whose value they read then.
+    int nestedVaryingParam() const { return boundByBinder(varyingParam_) ? 0 : varyingParam_; }
 
     TFormulaView f_;
     const TColumnArray* x_;
@@ -360,6 +366,10 @@ private:
     int varyingParam_;
     const TColumnArray* varying_;
     bool refresh_;
+    // The caller's parameters; once a binder opens, the machine's own copy
+    // of them, in which the binders bind their variables.
+    const TEvalEnv* env_;
+    std::optional<TEvalEnv> boundEnv_;
     ColumnWorkspace& ws_;
     TStackEntry stack_[EvaluationStackSize];
     int count_ = 0;
@@ -418,7 +428,7 @@ void ArrayMachine::step(TTokenCode t, Rule rule, int& p)
         if (varyingParam_ > 0 && ParamIndexOfToken(t) == varyingParam_ && !boundByBinder(varyingParam_))
             pushBorrowed(varying_);
         else
-            pushUniform(ValueReal(ParamValue(t)));
+            pushUniform(ValueReal(ParamValue(t, *env_)));
         return;
     case Rule::Graph: graph(t); return;
     case Rule::AxisX:
@@ -569,15 +579,16 @@ void ArrayMachine::stepsize()
         const TValue v = a->At(c);
         const int slot = NearestInt(v.X);
         const bool ok = !NotRealValue(v) && slot >= -1 && slot <= ParamCount;
-        a->Set(c, ok ? ValueReal(DocumentTables.Params[slot].Step) : ValueUndefined(KindReal));
+        a->Set(c, ok ? ValueReal(env_->Step(slot)) : ValueUndefined(KindReal));
     }
     push(a);
 }
 
 // A graph name pushes its column cache. Without refresh the cache is
 // computed over the view's own columns (whether or not a parameter varies)
-// when it is not current, so a stale cache is never pushed; with refresh it
-// is recomputed over this evaluation's inputs.
+// when it is not current, so a stale cache is never pushed, with the
+// parameters and nothing that this evaluation binds, as the view keeps it;
+// with refresh it is recomputed over this evaluation's inputs.
 void ArrayMachine::graph(TTokenCode t)
 {
     GraphColumns* graphs = view_.Graphs;
@@ -589,14 +600,14 @@ void ArrayMachine::graph(TTokenCode t)
     const TKavirofunction& fn = DocumentTables.Functions[k].Func;
     if (refresh_) {
         pushBorrowed(&graphs->OverwriteCache(k, [&](TColumnArray& out) {
-            EvaluateArrays(fn, *x_, view_, varyingParam_, varying_, refresh_, out);
+            EvaluateArrays(fn, *x_, view_, nestedVaryingParam(), varying_, refresh_, out, *env_);
         }));
         return;
     }
     const TColumnArray* cache = graphs->ValidCache(k);
     if (!cache) {
         cache = &graphs->RefreshCache(k, [&](TColumnArray& out) {
-            EvaluateArrays(fn, graphs->ColumnX(), view_, 0, nullptr, false, out);
+            EvaluateArrays(fn, graphs->ColumnX(), view_, 0, nullptr, false, out, env_->Unbound());
         });
     }
     pushBorrowed(cache);
@@ -626,9 +637,10 @@ void ArrayMachine::object(int i, int part)
     const bool component = part >= 1 && part <= 3;
     const TKavirofunction& fn = part == 1 ? p.X : part == 2 ? p.Y : part == 3 ? p.R : p.Pos;
     TColumnArray* xs = filled(ValueUndefined(component ? KindReal : KindPair));
-    TColumnArray* ys = filled(ValueReal(DocumentTables.Params[0].Value));
+    TColumnArray* ys = filled(ValueReal(env_->Value(0)));
     TColumnArray* zero = filled(ValueReal(0.0L));
-    EvaluatePostfixArrays(ViewOf(fn), *xs, *ys, *zero, *zero, view_, varyingParam_, varying_, refresh_, *out);
+    EvaluatePostfixArrays(ViewOf(fn), *xs, *ys, *zero, *zero, view_, nestedVaryingParam(), varying_, refresh_, *out,
+                          *env_);
     release(xs);
     release(ys);
     release(zero);
@@ -681,7 +693,10 @@ void ArrayMachine::userFunction(TTokenCode t)
     const TFormulaView body = ViewOf(DocumentTables.UserFunctions[EvalTables.UserFunctionSlot[t]]);
     TColumnArray* out = fresh();
     switch (NearestInt(mode.X)) {
-    case 0: EvaluatePostfixArrays(body, *a1.a, *a2.a, *a3.a, *a4.a, view_, varyingParam_, varying_, refresh_, *out); break;
+    case 0:
+        EvaluatePostfixArrays(body, *a1.a, *a2.a, *a3.a, *a4.a, view_, nestedVaryingParam(), varying_, refresh_, *out,
+                              *env_);
+        break;
     case 1: derivative(1, body, *a1.a, *a2.a, *a3.a, *a4.a, *out); break;
     case 2: derivative(2, body, *a1.a, *a2.a, *a3.a, *a4.a, *out); break;
     case 3: antiderivative(body, *a1.a, *a2.a, *a3.a, *a4.a, *out); break;
@@ -709,7 +724,8 @@ void ArrayMachine::derivative(int order, const TFormulaView& body, const TColumn
                                      : ValueUndefined(KindReal));
         }
         samples[k] = fresh();
-        EvaluatePostfixArrays(body, *xs, a2, a3, a4, view_, varyingParam_, varying_, refresh_, *samples[k]);
+        EvaluatePostfixArrays(body, *xs, a2, a3, a4, view_, nestedVaryingParam(), varying_, refresh_, *samples[k],
+                              *env_);
     }
     release(xs);
     const std::array<long double, 7>& weights = tables.DerivWeights[order];
@@ -741,7 +757,7 @@ void ArrayMachine::antiderivative(const TFormulaView& body, const TColumnArray& 
 {
     FillColumns(out, ValueUndefined(KindReal), axis_);
     TColumnArray* values = fresh();
-    EvaluatePostfixArrays(body, a1, a2, a3, a4, view_, varyingParam_, varying_, refresh_, *values);
+    EvaluatePostfixArrays(body, a1, a2, a3, a4, view_, nestedVaryingParam(), varying_, refresh_, *values, *env_);
     bool allDefined = true;
     for (int c = first(); c <= last() && allDefined; ++c)
         allDefined = a1.Defined(c) && values->Defined(c);
@@ -753,7 +769,8 @@ void ArrayMachine::antiderivative(const TFormulaView& body, const TColumnArray& 
     const long double lastX = a1.X(last());
     TLgrComp fit;
     fit.Degree = 8;
-    fit.Build(body, a2.At(last()), std::fabs(lastX) > 1.0L ? lastX : 5.0L, 0.0L, a3.At(last()), a4.At(last()));
+    fit.Build(body, a2.At(last()), std::fabs(lastX) > 1.0L ? lastX : 5.0L, 0.0L, a3.At(last()), a4.At(last()),
+              *env_);
     if (!fit.Valid)
         return;
     for (int c = first(); c <= last(); ++c)
@@ -808,15 +825,26 @@ bool ArrayMachine::takeVariable(TArrayFrame& f, int number)
     if (number < -1 || number > ParamCount)
         return false;
     f.ParamNo = number;
-    f.SavedSlot = DocumentTables.Params[number].Value;
+    f.SavedSlot = env_->Value(number);
     f.SavedInput = number == -1 ? x_ : number == 0 ? y_ : nullptr;
     return true;
+}
+
+// The environment the binders bind in, made from the caller's when the
+// first one opens.
+TEvalEnv& ArrayMachine::bindingEnv()
+{
+    if (!boundEnv_) {
+        boundEnv_.emplace(*env_);
+        env_ = &*boundEnv_;
+    }
+    return *boundEnv_;
 }
 
 // The bound variable takes Current in its slot and, for x and y, in the input.
 void ArrayMachine::bindVariable(TArrayFrame& f)
 {
-    DocumentTables.Params[f.ParamNo].Value = f.Current;
+    bindingEnv().Bind(f.ParamNo, f.Current);
     if (f.ParamNo != -1 && f.ParamNo != 0)
         return;
     if (!f.Bound)
@@ -827,7 +855,7 @@ void ArrayMachine::bindVariable(TArrayFrame& f)
 
 void ArrayMachine::restoreVariable(const TArrayFrame& f)
 {
-    DocumentTables.Params[f.ParamNo].Value = f.SavedSlot;
+    bindingEnv().Bind(f.ParamNo, f.SavedSlot);
     if (f.ParamNo == -1)
         x_ = f.SavedInput;
     else if (f.ParamNo == 0)
@@ -974,13 +1002,14 @@ void ArrayMachine::cofOrSol(bool sol, int& p)
     TColumnArray* out = fresh();
     if (sol) {
         for (int c = first(); c <= last(); ++c) {
-            out->Set(c, k.a->Defined(c) ? SolValue(body, NearestInt(k.a->X(c)), y_->At(c), z_->At(c), w_->At(c))
-                                        : ValueUndefined(KindReal));
+            out->Set(c, k.a->Defined(c)
+                            ? SolValue(body, NearestInt(k.a->X(c)), y_->At(c), z_->At(c), w_->At(c), *env_)
+                            : ValueUndefined(KindReal));
         }
     } else {
         const TValue k0 = k.a->At(first());
         const bool ok = k0.Defined && k0.X >= 0.0L && k0.X < 10.0L;
-        FillColumns(*out, ok ? CofValue(NearestInt(k0.X), body) : ValueUndefined(KindReal), axis_);
+        FillColumns(*out, ok ? CofValue(NearestInt(k0.X), body, *env_) : ValueUndefined(KindReal), axis_);
     }
     drop(k);
     push(out);
@@ -1072,7 +1101,7 @@ void EqualityColumns(TColumnArray& d, const TColumnAxis& axis, long double yUnit
 
 void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, const TColumnArray& y,
                            const TColumnArray& z, const TColumnArray& w, const TArrayView& view, int varyingParam,
-                           const TColumnArray* varyingValues, bool refresh, TColumnArray& result)
+                           const TColumnArray* varyingValues, bool refresh, TColumnArray& result, const TEvalEnv& env)
 {
     const TColumnAxis& axis = view.XAxis;
     // A value for every column, each with the budget of one scalar value.
@@ -1080,16 +1109,16 @@ void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, c
     WorkspaceLease lease;
     if (!lease.ok || formula.Code.isEmpty() || EvaluationStopped()) {
         FillColumns(result, ValueUndefined(KindReal), axis);
-    } else if (!EvaluateBlockColumns(formula, ColumnInputs(x, y, z, w, varyingParam, varyingValues), axis.Vlow,
+    } else if (!EvaluateBlockColumns(formula, ColumnInputs(x, y, z, w, varyingParam, varyingValues), env, axis.Vlow,
                                      axis.VHigh, result)) {
-        ArrayMachine machine(formula, x, y, z, w, view, varyingParam, varyingValues, refresh, *lease.ws);
+        ArrayMachine machine(formula, x, y, z, w, view, varyingParam, varyingValues, refresh, env, *lease.ws);
         machine.run(result);
     }
     FillUndefinedOutside(result, axis);
 }
 
 void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const TArrayView& view, int varyingParam,
-                    const TColumnArray* varyingValues, bool refresh, TColumnArray& result)
+                    const TColumnArray* varyingValues, bool refresh, TColumnArray& result, const TEvalEnv& env)
 {
     const TColumnAxis& axis = view.XAxis;
     const bool varies = varyingParam > 0 && varyingValues;
@@ -1099,7 +1128,7 @@ void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const 
         return;
     }
     if (!varies && !DependsOnColumns(record.Code)) {
-        FillColumns(result, EvaluateExpression(record, ValueUndefined(KindReal)), axis);
+        FillColumns(result, EvaluateExpression(record, ValueUndefined(KindReal), env), axis);
         FillUndefinedOutside(result, axis);
         return;
     }
@@ -1111,8 +1140,8 @@ void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const 
     }
     // y, z and w are single values here: a block program computes what
     // depends on them once.
-    if (EvaluateBlockColumns(ViewOf(record), RowInputs(x, DocumentTables.Params[0].Value, varyingParam, varyingValues),
-                             axis.Vlow, axis.VHigh, result)) {
+    if (EvaluateBlockColumns(ViewOf(record), RowInputs(x, env.Value(0), varyingParam, varyingValues), env, axis.Vlow,
+                             axis.VHigh, result)) {
         FillUndefinedOutside(result, axis);
         return;
     }
@@ -1121,8 +1150,8 @@ void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const 
     // Most formulas never read y, z or w: filling 1612 columns twice would
     // cost more than evaluating them.
     if (ReadsYZW(record.Code)) {
-        FillColumns(ys, ValueReal(DocumentTables.Params[0].Value), axis);
+        FillColumns(ys, ValueReal(env.Value(0)), axis);
         FillColumns(zeros, ValueReal(0.0L), axis);
     }
-    EvaluatePostfixArrays(ViewOf(record), x, ys, zeros, zeros, view, varyingParam, varyingValues, refresh, result);
+    EvaluatePostfixArrays(ViewOf(record), x, ys, zeros, zeros, view, varyingParam, varyingValues, refresh, result, env);
 }

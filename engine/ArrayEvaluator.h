@@ -24,17 +24,20 @@ struct TArrayView {
     const TOffsetArray<TPointState, 1, PointCount>* PointStates = nullptr;
 };
 
-// A formula at every column of the x axis at once. y is the parameter
-// table's y, z and w are zeros. varyingParam (1..14, 0 for none) names a
-// parameter whose value at each column comes from varyingValues. A graph
-// name reads its column cache, computed first over the view's columns when
-// it is not current; with refresh set it is recomputed over these inputs.
-// Columns outside the axis's range are left undefined.
+// A formula at every column of the x axis at once, with the parameters of
+// env. y is the environment's y, z and w are zeros. varyingParam (1..14, 0
+// for none) names a parameter whose value at each column comes from
+// varyingValues. A graph name reads its column cache, computed first over
+// the view's columns when it is not current; with refresh set it is
+// recomputed over these inputs. Columns outside the axis's range are left
+// undefined.
 void EvaluateArrays(const TKavirofunction& record, const TColumnArray& x, const TArrayView& view, int varyingParam,
-                    const TColumnArray* varyingValues, bool refresh, TColumnArray& result);
+                    const TColumnArray* varyingValues, bool refresh, TColumnArray& result,
+                    const TEvalEnv& env = DocumentEvalEnv);
 void EvaluatePostfixArrays(const TFormulaView& formula, const TColumnArray& x, const TColumnArray& y,
                            const TColumnArray& z, const TColumnArray& w, const TArrayView& view, int varyingParam,
-                           const TColumnArray* varyingValues, bool refresh, TColumnArray& result);
+                           const TColumnArray* varyingValues, bool refresh, TColumnArray& result,
+                           const TEvalEnv& env = DocumentEvalEnv);
 
 // Column operations over the axis's range.
 void FillColumns(TColumnArray& target, const TValue& value, const TColumnAxis& axis);

@@ -400,12 +400,16 @@ struct TSnapLimits {
     }
 };
 
+// Made once at start-up: a local static would be checked for its
+// construction at every column the snap loops pass.
+const TSnapLimits SnapLimits;
+
 // SnapToInteger on the bits: values from 128 up are whole or more than
 // 1E-17 from a whole number; below, a value within 1E-17 beyond the whole
 // number towards zero from it becomes that number, and |x| <= 1E-17 becomes +0.
 inline void Snap(const long double& from, long double& to)
 {
-    static const TSnapLimits limits;
+    const TSnapLimits& limits = SnapLimits;
     const TBits b = BitsOf(from);
     const unsigned e = b.signAndExponent & 0x7FFFu;
     if (e >= ExponentBias + 7) {
@@ -520,7 +524,7 @@ public:
     {
     }
 
-    bool prepare(const TConstValues* consts, int first, int last);
+    bool prepare(const TConstValues* consts, const TEvalEnv& env, int first, int last);
     // Columns from..from+n-1 of result; false when a routine gave something
     // other than a real.
     bool block(int from, int n, TColumnArray& result);
@@ -528,7 +532,7 @@ public:
     const TValue& uniformResult() const { return u_[p_.result.index]; }
 
 private:
-    void computeUniforms(const TConstValues* consts);
+    void computeUniforms(const TConstValues* consts, const TEvalEnv& env);
     bool uniformsFit() const;
     bool inputsFit(int first, int last) const;
     const TColumnArray* inputLane(int slot) const
@@ -618,7 +622,7 @@ private:
     TOut resultOut_{};
 };
 
-void BlockRun::computeUniforms(const TConstValues* consts)
+void BlockRun::computeUniforms(const TConstValues* consts, const TEvalEnv& env)
 {
     u_.resize(p_.uniforms.size());
     TValue args[MaxArgumentCount];
@@ -631,7 +635,7 @@ void BlockRun::computeUniforms(const TConstValues* consts)
             u_[i] = in[s.a]->Uniform;
             break;
         }
-        case UniformOp::Param: u_[i] = ValueReal(ParamValue(s.token)); break;
+        case UniformOp::Param: u_[i] = ValueReal(ParamValue(s.token, env)); break;
         case UniformOp::Const:
             u_[i] = consts ? (*consts)[ConstantSlot(s.token)] : ValueUndefined(KindReal);
             break;
@@ -696,9 +700,9 @@ bool BlockRun::inputsFit(int first, int last) const
     return true;
 }
 
-bool BlockRun::prepare(const TConstValues* consts, int first, int last)
+bool BlockRun::prepare(const TConstValues* consts, const TEvalEnv& env, int first, int last)
 {
-    computeUniforms(consts);
+    computeUniforms(consts, env);
     if (!uniformsFit() || !inputsFit(first, last))
         return false;
     uniformX_.resize(u_.size());
@@ -965,13 +969,13 @@ std::shared_ptr<const TBlockProgram> BlockProgramFor(QStringView code, const TBl
         .Program;
 }
 
-bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, const TBlockInputs& inputs, int first,
-                     int last, TColumnArray& result)
+bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, const TBlockInputs& inputs,
+                     const TEvalEnv& env, int first, int last, TColumnArray& result)
 {
     if (TBlockLanes::Of(inputs).Key() != program.lanes || (Options.ComplexMode && !program.complexSafe))
         return false;
     BlockRun run(program, inputs, Scratch());
-    if (!run.prepare(consts, first, last))
+    if (!run.prepare(consts, env, first, last))
         return false;
     if (program.result.where == Where::Uniform) {
         result.Fill(first, last, ValueSnap(run.uniformResult()));
@@ -987,13 +991,13 @@ bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, c
     return true;
 }
 
-bool EvaluateBlockColumns(const TFormulaView& formula, const TBlockInputs& inputs, int first, int last,
-                          TColumnArray& result)
+bool EvaluateBlockColumns(const TFormulaView& formula, const TBlockInputs& inputs, const TEvalEnv& env, int first,
+                          int last, TColumnArray& result)
 {
     if (!BlockPrograms.Enabled || formula.Code.isEmpty())
         return false;
     const std::shared_ptr<const TBlockProgram> program = BlockProgramFor(formula.Code, TBlockLanes::Of(inputs));
-    return program && RunBlockProgram(*program, formula.ConstValues, inputs, first, last, result);
+    return program && RunBlockProgram(*program, formula.ConstValues, inputs, env, first, last, result);
 }
 
 // ----- Rows -------------------------------------------------------------------
@@ -1012,10 +1016,12 @@ TRowEvaluator::TRowEvaluator(const TFormulaView& formula)
 
 TRowEvaluator::~TRowEvaluator() = default;
 
-void TRowEvaluator::EvaluateRow(const TColumnArray& x, long double y, const TArrayView& view, TColumnArray& out)
+void TRowEvaluator::EvaluateRow(const TColumnArray& x, const TEvalEnv& row, const TArrayView& view, TColumnArray& out)
 {
     const TColumnAxis& axis = view.XAxis;
-    if (program_ && RunBlockProgram(*program_, formula_.ConstValues, RowInputs(x, y, 0, nullptr), axis.Vlow, axis.VHigh, out)) {
+    const long double y = row.Value(0);
+    if (program_
+        && RunBlockProgram(*program_, formula_.ConstValues, RowInputs(x, y, 0, nullptr), row, axis.Vlow, axis.VHigh, out)) {
         out.Fill(TColumnArray::First, axis.Vlow - 1, ValueUndefined(KindReal));
         out.Fill(axis.VHigh + 1, TColumnArray::Last, ValueUndefined(KindReal));
         return;
@@ -1026,5 +1032,5 @@ void TRowEvaluator::EvaluateRow(const TColumnArray& x, long double y, const TArr
     }
     FillColumns(*ys_, ValueReal(y), axis);
     FillColumns(*zeros_, ValueReal(0.0L), axis);
-    EvaluatePostfixArrays(formula_, x, *ys_, *zeros_, *zeros_, view, 0, nullptr, false, out);
+    EvaluatePostfixArrays(formula_, x, *ys_, *zeros_, *zeros_, view, 0, nullptr, false, out, row);
 }

@@ -63,13 +63,14 @@ std::shared_ptr<const TBlockProgram> BlockProgramFor(QStringView code, const TBl
 // the program's, complex mode for a program that may meet complex values
 // there, a single value or an input column that is not a real where the
 // program needs one); the range of result is then unspecified.
-bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, const TBlockInputs& inputs, int first,
-                     int last, TColumnArray& result);
+// Parameters are read from env.
+bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, const TBlockInputs& inputs,
+                     const TEvalEnv& env, int first, int last, TColumnArray& result);
 
 // Both steps: false when the formula or this evaluation needs the array
 // machine, or block programs are switched off.
-bool EvaluateBlockColumns(const TFormulaView& formula, const TBlockInputs& inputs, int first, int last,
-                          TColumnArray& result);
+bool EvaluateBlockColumns(const TFormulaView& formula, const TBlockInputs& inputs, const TEvalEnv& env, int first,
+                          int last, TColumnArray& result);
 
 // The programs compiled so far, by code and lanes, and the switch that
 // leaves every formula to the array machine (to compare the two).
@@ -94,9 +95,11 @@ public:
     ~TRowEvaluator();
 
     // The formula at (x(c), y) for every column c of the view's range, with
-    // z = w = 0: what EvaluatePostfixArrays gives with y filled into every
-    // column. Columns outside the range are undefined.
-    void EvaluateRow(const TColumnArray& x, long double y, const TArrayView& view, TColumnArray& out);
+    // z = w = 0 and y the value the environment gives y (a relation's row
+    // binds it, so that what the formula evaluates inside reads it too):
+    // what EvaluatePostfixArrays gives with y filled into every column.
+    // Columns outside the range are undefined.
+    void EvaluateRow(const TColumnArray& x, const TEvalEnv& row, const TArrayView& view, TColumnArray& out);
 
     bool HasProgram() const { return program_ != nullptr; }
 

@@ -118,9 +118,10 @@ void TLgrComp::DivideByNodeProducts()
 }
 
 void TLgrComp::Build(const TFormulaView& expression, const TValue& y, long double first, long double last,
-                     const TValue& z, const TValue& w)
+                     const TValue& z, const TValue& w, const TEvalEnv& env)
 {
     Expr = expression;
+    Env = &env;
     NodeFirst = first;
     NodeLast = last;
     Valid = Degree >= 1 && Degree <= MaxDegree;
@@ -135,7 +136,7 @@ void TLgrComp::Build(const TFormulaView& expression, const TValue& y, long doubl
     }
     for (int k = 0; k <= Degree; ++k) {
         Nodes[k] = (k * last + (Degree - k) * first) / Degree;
-        const TValue v = EvaluatePostfix(expression, ValueReal(Nodes[k]), y, z, w);
+        const TValue v = EvaluatePostfix(expression, ValueReal(Nodes[k]), y, z, w, env);
         if (v.Defined)
             Weights[k] = v.X;
         else
@@ -190,7 +191,7 @@ bool TLgrComp::CheckFit() const
 {
     for (const long double fraction : FitCheckFractions) {
         const long double t = NodeLast + (NodeFirst - NodeLast) * fraction;
-        const TValue v = EvaluatePostfix(Expr, ValueReal(t), InY, InZ, InW);
+        const TValue v = EvaluatePostfix(Expr, ValueReal(t), InY, InZ, InW, *Env);
         if (!v.Defined || !(std::fabs(v.X - Evaluate(t).X) < FitTolerance))
             return false;
     }
@@ -215,10 +216,10 @@ namespace {
 
 // The seven samples around x with step h; false at the first undefined one.
 bool SampleAround(const TFormulaView& expression, long double x, long double h, const TValue& y, const TValue& z,
-                  const TValue& w, TValue (&samples)[7])
+                  const TValue& w, const TEvalEnv& env, TValue (&samples)[7])
 {
     for (int k = 0; k < 7; ++k) {
-        samples[k] = EvaluatePostfix(expression, ValueReal(x + CalculusTables.DerivStepOffsets[k] * h), y, z, w);
+        samples[k] = EvaluatePostfix(expression, ValueReal(x + CalculusTables.DerivStepOffsets[k] * h), y, z, w, env);
         if (!samples[k].Defined)
             return false;
     }
@@ -228,18 +229,18 @@ bool SampleAround(const TFormulaView& expression, long double x, long double h, 
 } // namespace
 
 TValue DerivativeValue(int order, const TFormulaView& expression, const TValue& x, const TValue& y, const TValue& z,
-                       const TValue& w)
+                       const TValue& w, const TEvalEnv& env)
 {
     if (!x.Defined || (order != 1 && order != 2))
         return ValueUndefined(KindReal);
     TValue samples[7];
     long double h = 1.0L / 64.0L;
-    if (!SampleAround(expression, x.X, h, y, z, w, samples)) {
+    if (!SampleAround(expression, x.X, h, y, z, w, env, samples)) {
         // Next to a pole: retry with a step of a tenth of a pixel.
         if (ViewRange.XPixels <= 0)
             return ValueUndefined(KindReal);
         h = (ViewRange.XHigh - ViewRange.XLow) / ViewRange.XPixels / 10.0L;
-        if (!(h > 0.0L) || !SampleAround(expression, x.X, h, y, z, w, samples))
+        if (!(h > 0.0L) || !SampleAround(expression, x.X, h, y, z, w, env, samples))
             return ValueUndefined(KindReal);
     }
     TValue result = samples[3].Kind == KindPair ? ValuePoint(0.0L, 0.0L) : ValueReal(0.0L);
@@ -258,30 +259,30 @@ TValue DerivativeValue(int order, const TFormulaView& expression, const TValue& 
 }
 
 TValue AntiderivativeValue(const TFormulaView& expression, const TValue& x, const TValue& y, const TValue& z,
-                           const TValue& w)
+                           const TValue& w, const TEvalEnv& env)
 {
     if (!x.Defined || !y.Defined || !z.Defined || !w.Defined)
         return ValueUndefined(KindReal);
     TLgrComp fit;
     fit.Degree = 8;
     // For small x the nodes reach out to 5 so that they never collapse.
-    fit.Build(expression, y, std::fabs(x.X) > 1.0L ? x.X : 5.0L, 0.0L, z, w);
+    fit.Build(expression, y, std::fabs(x.X) > 1.0L ? x.X : 5.0L, 0.0L, z, w, env);
     return fit.Valid ? fit.IntegrateFromZero(x) : ValueUndefined(KindReal);
 }
 
 // ----- cof, sol, path ---------------------------------------------------------
 
-bool FitCoefficients(const TFormulaView& expression, std::array<long double, 7>& c)
+bool FitCoefficients(const TFormulaView& expression, std::array<long double, 7>& c, const TEvalEnv& env)
 {
     c.fill(0.0L);
     TLgrComp sixth;
     sixth.Degree = 6;
-    sixth.Build(expression, RealZero(), 3.0L, -3.0L, RealZero(), RealZero());
+    sixth.Build(expression, RealZero(), 3.0L, -3.0L, RealZero(), RealZero(), env);
     bool ok = sixth.Valid;
     long double f[7];
-    const TValue y = ValueReal(DocumentTables.Params[0].Value);
+    const TValue y = ValueReal(env.Value(0));
     for (int j = 0; j < 7 && ok; ++j) {
-        const TValue v = EvaluatePostfix(expression, ValueReal(j - 3.0L), y, RealZero(), RealZero());
+        const TValue v = EvaluatePostfix(expression, ValueReal(j - 3.0L), y, RealZero(), RealZero(), env);
         ok = v.Defined;
         f[j] = v.X;
     }
@@ -289,7 +290,7 @@ bool FitCoefficients(const TFormulaView& expression, std::array<long double, 7>&
         return false;
     TLgrComp fourth;
     fourth.Degree = 4;
-    fourth.Build(expression, RealZero(), 3.0L, -3.0L, RealZero(), RealZero());
+    fourth.Build(expression, RealZero(), 3.0L, -3.0L, RealZero(), RealZero(), env);
     const auto& matrix = fourth.Valid ? PolyFitMatrix4 : PolyFitMatrix6;
     const long double divisor = fourth.Valid ? 24.0L : 720.0L;
     for (int i = 0; i < 7; ++i) {
@@ -303,15 +304,16 @@ bool FitCoefficients(const TFormulaView& expression, std::array<long double, 7>&
     return true;
 }
 
-TValue CofValue(int k, const TFormulaView& expression)
+TValue CofValue(int k, const TFormulaView& expression, const TEvalEnv& env)
 {
     std::array<long double, 7> c;
-    if (k < 0 || k >= 7 || !FitCoefficients(expression, c))
+    if (k < 0 || k >= 7 || !FitCoefficients(expression, c, env))
         return ValueUndefined(KindReal);
     return ValueReal(c[k]);
 }
 
-TValue SolValue(const TFormulaView& expression, int k, const TValue& y, const TValue& z, const TValue& w)
+TValue SolValue(const TFormulaView& expression, int k, const TValue& y, const TValue& z, const TValue& w,
+                const TEvalEnv& env)
 {
     // left = right is solved as left - right = 0.
     QString code = expression.Code.toString();
@@ -322,12 +324,12 @@ TValue SolValue(const TFormulaView& expression, int k, const TValue& y, const TV
 
     TLgrComp fit;
     fit.Degree = 4;
-    fit.Build(difference, y, 2.0L, -1.0L, z, w);
+    fit.Build(difference, y, 2.0L, -1.0L, z, w, env);
     if (!fit.Valid)
         return ValueUndefined(KindReal);
     long double f[5];
     for (int t = -2; t <= 2; ++t) {
-        const TValue v = EvaluatePostfix(difference, ValueReal(t), y, z, w);
+        const TValue v = EvaluatePostfix(difference, ValueReal(t), y, z, w, env);
         if (!v.Defined)
             return ValueUndefined(KindReal);
         f[t + 2] = v.X;

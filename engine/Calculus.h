@@ -35,10 +35,12 @@ public:
     long double NodeLast = 0.0L;
     TFormulaView Expr;
     TValue InY, InZ, InW;
+    const TEvalEnv* Env = &DocumentEvalEnv; // the parameters Expr is evaluated with
 
-    // Samples the formula at Degree + 1 nodes from first to last.
+    // Samples the formula at Degree + 1 nodes from first to last, with the
+    // parameters of env, which must outlive the object.
     void Build(const TFormulaView& expression, const TValue& y, long double first, long double last,
-               const TValue& z, const TValue& w);
+               const TValue& z, const TValue& w, const TEvalEnv& env);
     // The polynomial through the points (xs[i], ys[i]).
     void BuildFromPoints(std::span<const TValue> xs, std::span<const TValue> ys);
     TValue Evaluate(long double t) const;
@@ -62,17 +64,21 @@ struct TIntegralStart {
 };
 TIntegralStart IntegralStart(const TValue& a, const TValue& b);
 
+// The routines below evaluate the formula with the parameters of env.
+
 // f' (order 1) and f'' (order 2) of a formula at x.
 TValue DerivativeValue(int order, const TFormulaView& expression, const TValue& x, const TValue& y,
-                       const TValue& z, const TValue& w);
+                       const TValue& z, const TValue& w, const TEvalEnv& env);
 // The integral of a formula from 0 to x.
 TValue AntiderivativeValue(const TFormulaView& expression, const TValue& x, const TValue& y, const TValue& z,
-                           const TValue& w);
-// Coefficients c[0..6] of a formula that is a polynomial of degree at most 6.
-bool FitCoefficients(const TFormulaView& expression, std::array<long double, 7>& c);
+                           const TValue& w, const TEvalEnv& env);
+// Coefficients c[0..6] of a formula that is a polynomial of degree at most 6
+// (y the environment's y).
+bool FitCoefficients(const TFormulaView& expression, std::array<long double, 7>& c, const TEvalEnv& env);
 // Coefficient of x^k, k = 0..6.
-TValue CofValue(int k, const TFormulaView& expression);
+TValue CofValue(int k, const TFormulaView& expression, const TEvalEnv& env);
 // Root number k of an equation "left = right" that is a polynomial of degree at most 4.
-TValue SolValue(const TFormulaView& expression, int k, const TValue& y, const TValue& z, const TValue& w);
+TValue SolValue(const TFormulaView& expression, int k, const TValue& y, const TValue& z, const TValue& w,
+                const TEvalEnv& env);
 // The polynomial through the points, read as y over x, at t.
 TValue PathValue(const TValue& t, std::span<const TValue> points);

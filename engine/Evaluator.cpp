@@ -14,6 +14,7 @@
 #include "platform/InputState.h"
 
 #include <algorithm>
+#include <optional>
 
 TEvaluatorTables EvalTables;
 TEvaluationRun EvaluationRun;
@@ -128,7 +129,9 @@ struct UninitializedArray {
 
 // One run of the stack machine over a compiled formula. The inputs are read
 // where the caller keeps them; a binder that binds x or y points its input
-// at the machine's own copy.
+// at the machine's own copy. Parameters are read from the caller's
+// environment until a binder opens; from then on from the machine's own
+// copy of it, where the binders bind their variables.
 //
 // Records are copied whole (16-byte moves). On the processors measured, an
 // 80-bit value just stored is not forwarded to a load of any width, so
@@ -137,13 +140,15 @@ struct UninitializedArray {
 // read its X next.
 class PostfixMachine {
 public:
-    PostfixMachine(const TFormulaView& f, const TValue& x, const TValue& y, const TValue& z, const TValue& w)
+    PostfixMachine(const TFormulaView& f, const TValue& x, const TValue& y, const TValue& z, const TValue& w,
+                   const TEvalEnv& env)
         : code_(f.Code)
         , consts_(f.ConstValues)
         , x_(&x)
         , y_(&y)
         , z_(&z)
         , w_(&w)
+        , env_(&env)
     {
     }
 
@@ -187,6 +192,7 @@ private:
     void repeatBody(const TBinderFrame& f, int& p);
     void bindVariable(const TBinderFrame& f, long double value);
     void restoreVariable(const TBinderFrame& f);
+    TEvalEnv& bindingEnv();
     void applyCofOrSol(bool sol, int& p);
 
     QStringView code_;
@@ -195,6 +201,8 @@ private:
     const TValue* y_;
     const TValue* z_;
     const TValue* w_;
+    const TEvalEnv* env_;
+    std::optional<TEvalEnv> boundEnv_; // the caller's, with the binders' variables bound
     // x and y while a binder binds them; raw storage, not set up per run.
     UninitializedArray<TValue, 2> bound_;
     UninitializedArray<TValue, EvaluationStackSize> stack_;
@@ -307,13 +315,13 @@ void PostfixMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::I: push(ValueI()); return;
     case Rule::SZero: push(SZeroValue); return;
     case Rule::Undefined: push(ValueUndefined(KindReal)); return;
-    case Rule::Parameter: push(ValueReal(ParamValue(t))); return;
+    case Rule::Parameter: push(ValueReal(ParamValue(t, *env_))); return;
     case Rule::Graph:
-        push(EvaluateExpression(DocumentTables.Functions[Vocabulary.FunctionIndexOfToken[t]].Func, *x_));
+        push(EvaluateExpression(DocumentTables.Functions[Vocabulary.FunctionIndexOfToken[t]].Func, *x_, *env_));
         return;
     case Rule::AxisX: push(ValueMakePoint(*x_, *y_)); return;
     case Rule::AxisY: push(ValueMakePoint(*z_, *w_)); return;
-    case Rule::Object: push(EvaluatePoint(t - Vocabulary.PointTokens[1] + 1, 0)); return;
+    case Rule::Object: push(EvaluatePoint(t - Vocabulary.PointTokens[1] + 1, 0, *env_)); return;
     case Rule::Constant: {
         const int slot = ConstantSlot(t);
         push(consts_ ? (*consts_)[slot] : ValueUndefined(KindReal));
@@ -330,7 +338,7 @@ void PostfixMachine::step(TTokenCode t, Rule rule, int& p)
         const TValue a = pop();
         const int slot = NearestInt(a.X);
         const bool ok = !NotRealValue(a) && slot >= -1 && slot <= ParamCount;
-        push(ok ? ValueReal(DocumentTables.Params[slot].Step) : ValueUndefined(KindReal));
+        push(ok ? ValueReal(env_->Step(slot)) : ValueUndefined(KindReal));
         return;
     }
     case Rule::PopToUndefined:
@@ -351,7 +359,7 @@ void PostfixMachine::step(TTokenCode t, Rule rule, int& p)
     case Rule::ObjectComponent: {
         const TValue r = pop();
         const TValue l = pop();
-        push(EvaluatePoint(NearestInt(l.X), NearestInt(r.X)));
+        push(EvaluatePoint(NearestInt(l.X), NearestInt(r.X), *env_));
         return;
     }
     case Rule::UserFunction: applyUserFunction(t); return;
@@ -387,10 +395,10 @@ void PostfixMachine::applyUserFunction(TTokenCode t)
     const TKavirofunction& record = DocumentTables.UserFunctions[EvalTables.UserFunctionSlot[t]];
     const TFormulaView f = ViewOf(record);
     switch (NearestInt(mode.X)) {
-    case 0: push(EvaluatePostfix(f, a1, a2, a3, a4)); return;
-    case 1: push(DerivativeValue(1, f, a1, a2, a3, a4)); return;
-    case 2: push(DerivativeValue(2, f, a1, a2, a3, a4)); return;
-    case 3: push(AntiderivativeValue(f, a1, a2, a3, a4)); return;
+    case 0: push(EvaluatePostfix(f, a1, a2, a3, a4, *env_)); return;
+    case 1: push(DerivativeValue(1, f, a1, a2, a3, a4, *env_)); return;
+    case 2: push(DerivativeValue(2, f, a1, a2, a3, a4, *env_)); return;
+    case 3: push(AntiderivativeValue(f, a1, a2, a3, a4, *env_)); return;
     default: push(ValueUndefined(KindReal)); return;
     }
 }
@@ -416,10 +424,21 @@ void PostfixMachine::applyMulti(TTokenCode t, bool path)
     push(routine ? routine(list) : ValueUndefined(KindReal));
 }
 
-// Writes the bound variable: its parameter slot and, for x and y, the input too.
+// The environment the binders bind in, made from the caller's when the
+// first one opens.
+TEvalEnv& PostfixMachine::bindingEnv()
+{
+    if (!boundEnv_) {
+        boundEnv_.emplace(*env_);
+        env_ = &*boundEnv_;
+    }
+    return *boundEnv_;
+}
+
+// Binds the variable: its parameter slot and, for x and y, the input too.
 void PostfixMachine::bindVariable(const TBinderFrame& f, long double value)
 {
-    DocumentTables.Params[f.ParamNo].Value = value;
+    bindingEnv().Bind(f.ParamNo, value);
     if (f.ParamNo == -1) {
         bound_[0] = ValueReal(value);
         x_ = &bound_[0];
@@ -431,7 +450,7 @@ void PostfixMachine::bindVariable(const TBinderFrame& f, long double value)
 
 void PostfixMachine::restoreVariable(const TBinderFrame& f)
 {
-    DocumentTables.Params[f.ParamNo].Value = f.SavedSlot;
+    bindingEnv().Bind(f.ParamNo, f.SavedSlot);
     if (f.ParamNo == -1) {
         bound_[0] = f.Saved;
         x_ = &bound_[0];
@@ -447,7 +466,7 @@ bool PostfixMachine::takeVariable(TBinderFrame& f, int number)
     if (number < -1 || number > ParamCount)
         return false;
     f.ParamNo = number;
-    f.SavedSlot = DocumentTables.Params[number].Value;
+    f.SavedSlot = env_->Value(number);
     f.Saved = number == -1 ? *x_ : number == 0 ? *y_ : ValueReal(f.SavedSlot);
     return true;
 }
@@ -593,27 +612,28 @@ void PostfixMachine::applyCofOrSol(bool sol, int& p)
     TValue result = ValueUndefined(KindReal);
     if (sol) {
         if (k.Defined)
-            result = SolValue(body, NearestInt(k.X), *y_, *z_, *w_);
+            result = SolValue(body, NearestInt(k.X), *y_, *z_, *w_, *env_);
     } else if (k.Defined && k.X >= 0.0L && k.X < 10.0L) {
-        result = CofValue(NearestInt(k.X), body);
+        result = CofValue(NearestInt(k.X), body, *env_);
     }
     push(result);
     p += rel; // on the "Send"; the loop moves past it
 }
 
-// y null: the parameter table's y, made into a value only when the machine
+// y null: the environment's y, made into a value only when the machine
 // needs one.
-TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z, const TValue& w)
+TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z, const TValue& w,
+                const TEvalEnv& env)
 {
     const TEvaluationScope scope;
     DepthGuard guard;
     // One result, built in place (a record stored and read back at once
     // waits for the store): the program's, or the machine's when it has none.
     const bool open = guard.ok && !EvaluationStopped();
-    TValue result = open ? ScalarProgramValue(formula, x, y, z, w) : ValueUndefined(KindReal);
+    TValue result = open ? ScalarProgramValue(formula, x, y, z, w, env) : ValueUndefined(KindReal);
     if (result.Kind == ScalarProgramDeclined) {
-        const TValue tableY = y ? TValue{} : ValueReal(DocumentTables.Params[0].Value);
-        PostfixMachine machine(formula, x, y ? *y : tableY, z, w);
+        const TValue envY = y ? TValue{} : ValueReal(env.Value(0));
+        PostfixMachine machine(formula, x, y ? *y : envY, z, w, env);
         machine.run(result);
     } else if (open && !ChargeEvaluationWork(formula.Code.size())) {
         // The same work as the machine charges for a run without loops.
@@ -625,28 +645,28 @@ TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, c
 } // namespace
 
 TValue EvaluatePostfix(const TFormulaView& formula, const TValue& x, const TValue& y, const TValue& z,
-                       const TValue& w)
+                       const TValue& w, const TEvalEnv& env)
 {
-    return Evaluate(formula, x, &y, z, w);
+    return Evaluate(formula, x, &y, z, w, env);
 }
 
 TValue EvaluatePostfix(const TKavirofunction& record, const TValue& x, const TValue& y, const TValue& z,
-                       const TValue& w)
+                       const TValue& w, const TEvalEnv& env)
 {
-    return EvaluatePostfix(ViewOf(record), x, y, z, w);
+    return EvaluatePostfix(ViewOf(record), x, y, z, w, env);
 }
 
-TValue EvaluateExpression(const TFormulaView& formula, const TValue& x)
+TValue EvaluateExpression(const TFormulaView& formula, const TValue& x, const TEvalEnv& env)
 {
-    return Evaluate(formula, x, nullptr, RealZero, RealZero);
+    return Evaluate(formula, x, nullptr, RealZero, RealZero, env);
 }
 
-TValue EvaluateExpression(const TKavirofunction& record, const TValue& x)
+TValue EvaluateExpression(const TKavirofunction& record, const TValue& x, const TEvalEnv& env)
 {
-    return EvaluateExpression(ViewOf(record), x);
+    return EvaluateExpression(ViewOf(record), x, env);
 }
 
-TValue EvaluatePoint(int i, int part)
+TValue EvaluatePoint(int i, int part, const TEvalEnv& env)
 {
     const bool component = part >= 1 && part <= 3;
     if (i < 1 || i > PointCount)
@@ -654,18 +674,18 @@ TValue EvaluatePoint(int i, int part)
     const TPointFunction& p = DocumentTables.Points[i];
     if (component) {
         const TKavirofunction& f = part == 1 ? p.X : part == 2 ? p.Y : p.R;
-        return EvaluateExpression(f, ValueUndefined(KindReal));
+        return EvaluateExpression(f, ValueUndefined(KindReal), env);
     }
-    TValue v = EvaluateExpression(p.Pos, ValueUndefined(KindPair));
+    TValue v = EvaluateExpression(p.Pos, ValueUndefined(KindPair), env);
     if (Options.ComplexMode)
         v = ValueToPoint(v);
     return v.Defined ? v : ValueUndefined(KindPair);
 }
 
-long double ParamValue(TTokenCode token)
+long double ParamValue(TTokenCode token, const TEvalEnv& env)
 {
     const int slot = ParamIndexOfToken(token);
-    return (slot >= 1 && slot <= ParamCount) ? DocumentTables.Params[slot].Value : 0.0L;
+    return (slot >= 1 && slot <= ParamCount) ? env.Value(slot) : 0.0L;
 }
 
 int FindMatchingSend(QStringView code, int start)

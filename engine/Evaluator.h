@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/EvalEnv.h"
 #include "model/Formula.h"
 #include "model/Value.h"
 
@@ -104,23 +105,23 @@ inline bool ChargeEvaluationWork(std::int64_t units)
 }
 
 // The stack machine: the value of the compiled formula for the inputs that
-// the tokens x, y, z and w push. Never raises; an undefined result carries
-// every domain error.
+// the tokens x, y, z and w push, with the parameters of env. Never raises;
+// an undefined result carries every domain error.
 TValue EvaluatePostfix(const TKavirofunction& record, const TValue& x, const TValue& y, const TValue& z,
-                       const TValue& w);
+                       const TValue& w, const TEvalEnv& env = DocumentEvalEnv);
 TValue EvaluatePostfix(const TFormulaView& formula, const TValue& x, const TValue& y, const TValue& z,
-                       const TValue& w);
+                       const TValue& w, const TEvalEnv& env = DocumentEvalEnv);
 
-// The common entry: y is the parameter table's y, z and w are real zeros.
-TValue EvaluateExpression(const TKavirofunction& record, const TValue& x);
-TValue EvaluateExpression(const TFormulaView& formula, const TValue& x);
+// The common entry: y is the environment's y, z and w are real zeros.
+TValue EvaluateExpression(const TKavirofunction& record, const TValue& x, const TEvalEnv& env = DocumentEvalEnv);
+TValue EvaluateExpression(const TFormulaView& formula, const TValue& x, const TEvalEnv& env = DocumentEvalEnv);
 
 // Object i (1..22): part 1, 2, 3 its x, y or r formula as a real; any other
 // part its position as a pair.
-TValue EvaluatePoint(int i, int part);
+TValue EvaluatePoint(int i, int part, const TEvalEnv& env = DocumentEvalEnv);
 
 // The value of the parameter a parameter token names.
-long double ParamValue(TTokenCode token);
+long double ParamValue(TTokenCode token, const TEvalEnv& env);
 
 // Position, counted from 1 within the code after start, of the "Send" that
 // closes the binder at start; -1 when there is none.

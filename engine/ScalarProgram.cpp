@@ -515,7 +515,7 @@ inline bool PlainReal(const TValue& v)
 // The inputs are passed one by one: a table of them built by the caller
 // would be read back before its stores complete.
 bool PlaceLeaves(const TScalarProgram& p, const TConstValues* consts, const TValue& x, const TValue* y,
-                 const TValue& z, const TValue& w, const long double** where)
+                 const TValue& z, const TValue& w, const TEvalEnv& env, const long double** where)
 {
     for (std::size_t i = 0; i < p.leaves.size(); ++i) {
         const TLeaf& leaf = p.leaves[i];
@@ -523,8 +523,8 @@ bool PlaceLeaves(const TScalarProgram& p, const TConstValues* consts, const TVal
         case LeafKind::Input: {
             const TValue* input = leaf.index == 0 ? &x : leaf.index == 1 ? y : leaf.index == 2 ? &z : &w;
             if (!input) {
-                // The parameter table's y, as a real of its value.
-                const long double& y = DocumentTables.Params[0].Value;
+                // The environment's y, as a real of its value.
+                const long double& y = env.Value(0);
                 if (!InRange(y))
                     return false;
                 where[i] = &y;
@@ -546,7 +546,7 @@ bool PlaceLeaves(const TScalarProgram& p, const TConstValues* consts, const TVal
             break;
         }
         case LeafKind::Parameter: {
-            const long double& v = DocumentTables.Params[leaf.index].Value;
+            const long double& v = env.Value(leaf.index);
             if (!InRange(v))
                 return false;
             where[i] = &v;
@@ -942,7 +942,7 @@ const TScalarProgram* ProgramFor(QStringView code)
 } // namespace
 
 TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
-                          const TValue& w)
+                          const TValue& w, const TEvalEnv& env)
 {
     // Every result is a value built where it is returned.
     constexpr TValue Declined{ScalarProgramDeclined, 0, 0.0L, 0.0L};
@@ -958,7 +958,7 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
         return Declined;
     const long double* where[MaxLeaves + EvaluationStackSize];
     TSpilled spilled[EvaluationStackSize];
-    if (!PlaceLeaves(*p, formula.ConstValues, x, y, z, w, where))
+    if (!PlaceLeaves(*p, formula.ConstValues, x, y, z, w, env, where))
         return Declined;
     for (int i = 0; i < p->spills; ++i)
         where[leaves + i] = &spilled[i].value;

@@ -26,9 +26,9 @@ class TScalarProgram;
 // would.
 constexpr std::uint8_t ScalarProgramDeclined = KindNone;
 // The inputs are what the tokens x, y, z and w read; y null for the
-// parameter table's y.
+// environment's y, which also gives the parameters.
 TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
-                          const TValue& w);
+                          const TValue& w, const TEvalEnv& env);
 
 // The programs compiled so far, by where their code lies and what it says,
 // and the switch that leaves every formula to the stack machine (to compare

@@ -81,6 +81,7 @@ struct TParameter {
     long double Step = 0.0L;
     std::uint8_t AddStep = 0; // 1: the step is added; 0: the value is multiplied by it
     std::uint8_t Extra = 0;   // the parameter's row shows its step controls
+    bool operator==(const TParameter&) const = default;
 };
 
 // The definite integral of the integral tool.
@@ -134,15 +135,21 @@ constexpr int TableColumns = 10;
 constexpr int YvalueRowCount = 9;
 
 using TCellRow = TOffsetArray<TCell, 0, TableColumns>;
+// The tables of functions, relations, objects and of x (-1), y (0) and the
+// parameters a .. k (1..14).
+using TFunctionRecords = TOffsetArray<TEquationFunction, 1, FunctionCount>;
+using TRelationRecords = TOffsetArray<TEquationFunction, 1, RelationCount>;
+using TPointRecords = TOffsetArray<TPointFunction, 1, PointCount>;
+using TParamTable = TOffsetArray<TParameter, -1, ParamCount>;
 
 // The whole document. Row 0 and column 0 of Cells hold the column and row
 // numbers; the data is in rows 1..200, columns 1..10.
 struct TDocumentTables {
-    TOffsetArray<TEquationFunction, 1, FunctionCount> Functions;
-    TOffsetArray<TEquationFunction, 1, RelationCount> Relations;
-    TOffsetArray<TPointFunction, 1, PointCount> Points;
+    TFunctionRecords Functions;
+    TRelationRecords Relations;
+    TPointRecords Points;
     TOffsetArray<TKavirofunction, 1, UserFunctionCount> UserFunctions;
-    TOffsetArray<TParameter, -1, ParamCount> Params;
+    TParamTable Params;
     TOffsetArray<TKavirofunction, 1, YvalueRowCount> YvalueFunctions;
     TKavirofunction YvalueX;
     TValue YvalueXValue;

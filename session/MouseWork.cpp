@@ -194,10 +194,11 @@ int HitRelationAt(const ScaleT& view, QPoint mouse)
         if (!IsDrawnFormula(f))
             continue;
         std::array<std::optional<long double>, 4> corners;
+        // As the scan draws it: what the relation evaluates inside reads the corner's y too.
         for (int ix = 0; ix < 2; ++ix)
             for (int iy = 0; iy < 2; ++iy)
-                corners[2 * ix + iy] =
-                    RealOf(EvaluatePostfix(f.Func, ValueReal(sq.X[ix]), ValueReal(sq.Y[iy]), zero, zero));
+                corners[2 * ix + iy] = RealOf(EvaluatePostfix(f.Func, ValueReal(sq.X[ix]), ValueReal(sq.Y[iy]), zero,
+                                                              zero, DocumentEvalEnv.With(0, sq.Y[iy])));
         if (CornersCross(corners))
             return i;
     }

@@ -41,24 +41,6 @@ const TException Exceptions[] = {
      "the grid pen of a printed picture, put back on every way out"},
     {"render/scene/SceneToMetafile.cpp", "Options.MeshStyle",
      "the grid pen of an exported picture, put back on every way out"},
-    {"engine/Evaluator.cpp", "DocumentTables.Params",
-     "Sum, Product and Intgr bind their variable in the parameter table, until evaluation binds through an "
-     "environment"},
-    {"engine/ArrayEvaluator.cpp", "DocumentTables.Params",
-     "Sum and Product over columns bind their variable in the parameter table, until evaluation binds through an "
-     "environment"},
-    {"render/plot/Loci.cpp", "DocumentTables.Params",
-     "a locus binds its curve parameter in the parameter table, until evaluation binds through an environment"},
-    {"render/plot/RelationScan.cpp", "DocumentTables.Params",
-     "a relation scan binds y in the parameter table, until evaluation binds through an environment"},
-    {"render/plot/Relations.cpp", "DocumentTables.Params",
-     "relation plotting binds y in the parameter table, until evaluation binds through an environment"},
-    {"render/scene/TraceReplay.cpp", "DocumentTables",
-     "trace replay installs each record's parameters and colours in the tables, until it evaluates against the "
-     "record's parameters"},
-    {"render/scene/TraceReplay.cpp", "Segments.",
-     "trace replay gives the figures each record's states and colours, until it draws through drawing "
-     "overrides"},
 };
 
 const QString Document = QStringLiteral("(DocumentTables|Options|Segments)");

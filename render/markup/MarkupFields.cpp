@@ -196,7 +196,7 @@ QString ExpandPolynomialFields(int compileMode, const QString& text)
     return ExpandFields(text, u"?{", false, [&](const Field&, int digits, const QString& expression) {
         TKavirofunction record;
         std::array<long double, 7> c{};
-        if (CompileField(compileMode, expression, record) && FitCoefficients(ViewOf(record), c))
+        if (CompileField(compileMode, expression, record) && FitCoefficients(ViewOf(record), c, DocumentEvalEnv))
             return PolynomialText(c, digits);
         return QString();
     });

@@ -165,7 +165,8 @@ void DrawTraced(const TFigureView& view, TCanvas& canvas)
     }
 }
 
-void DrawFigures(const ScaleT& scale, const TViewMapping& mapping, const TPlotCanvases& canvases)
+void DrawFigures(const ScaleT& scale, const TViewMapping& mapping, const TPlotCanvases& canvases,
+                 const TSegments& figures)
 {
-    DrawAll({Segments, mapping, DocumentFigureSettings(scale, mapping.Context())}, canvases);
+    DrawAll({figures, mapping, DocumentFigureSettings(scale, mapping.Context())}, canvases);
 }

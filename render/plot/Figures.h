@@ -78,9 +78,10 @@ void DrawSegment(const TFigureView& view, TCanvas& canvas, int s, bool fullColou
 void DrawAll(const TFigureView& view, const TPlotCanvases& canvases);
 // Every figure that leaves a trace (a replayed record's list).
 void DrawTraced(const TFigureView& view, TCanvas& canvas);
-// The figures' step of the scene: the document's list with the document's
-// settings, at the mapping's magnification.
-void DrawFigures(const ScaleT& scale, const TViewMapping& mapping, const TPlotCanvases& canvases);
+// The figures' step of the scene: the list (the document's unless told
+// otherwise) with the document's settings, at the mapping's magnification.
+void DrawFigures(const ScaleT& scale, const TViewMapping& mapping, const TPlotCanvases& canvases,
+                 const TSegments& figures = Segments);
 
 // Whether the mouse at (mx, my) is on figure s.
 bool HitSegment(const TFigureView& view, int s, int mx, int my);

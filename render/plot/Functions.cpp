@@ -220,13 +220,13 @@ void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColo
 }
 
 void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
-                   const TCurveSettings& settings)
+                   const TCurveSettings& settings, const TFunctionRecords& functions)
 {
     const ViewColumns& columns = view.Columns;
     const int first = view.XAxis.Vlow;
     const int last = view.XAxis.VHigh;
     for (int i = 1; i <= FunctionCount; ++i) {
-        const TEquationFunction& f = DocumentTables.Functions[i];
+        const TEquationFunction& f = functions[i];
         if (f.Func.Text.isEmpty() || f.Visible != 1)
             continue;
         const TColumnArray* current = columns.ValidCache(i);

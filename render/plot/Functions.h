@@ -45,10 +45,10 @@ void ResetPenAndBrush(TCanvas& canvas);
 void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
                const TColumnArray& cache, const TEquationFunction& record, const TCurveSettings& settings);
 
-// Every function with a text and Visible 1, in order, from its current
-// cache (a function whose cache is not current draws nothing), and
-// FunctionColors of each drawn one.
+// Every function of the table with a text and Visible 1, in order, from
+// its current cache (a function whose cache is not current draws nothing),
+// and FunctionColors of each drawn one.
 void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
-                   const TCurveSettings& settings);
+                   const TCurveSettings& settings, const TFunctionRecords& functions = DocumentTables.Functions);
 // The same with the document's settings at the mapping's magnification.
 void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases);

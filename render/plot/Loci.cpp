@@ -123,9 +123,9 @@ int ParamSlotOf(char16_t letter)
 }
 
 // A real bound of the interval, or nothing.
-bool EvaluateBound(const TKavirofunction& f, long double& value)
+bool EvaluateBound(const TKavirofunction& f, const TEvalEnv& env, long double& value)
 {
-    const TValue v = EvaluateExpression(f, ValueUndefined(KindReal));
+    const TValue v = EvaluateExpression(f, ValueUndefined(KindReal), env);
     value = v.X;
     return v.Defined && v.Kind == KindReal;
 }
@@ -136,6 +136,7 @@ public:
     ArrayLocus(const CurveFormulas& formulas, const TLocusSources& sources, int slot)
         : formulas_(formulas)
         , slot_(slot)
+        , env_(*sources.Env)
     {
         view_.YUnitsPerPixel = sources.YUnitsPerPixel;
         view_.PointStates = sources.PointStates;
@@ -157,9 +158,9 @@ public:
         // The curve's own x is its x formula; a free x has no value here.
         x_.Fill(0, n - 1, ValueUndefined(KindReal));
 
-        EvaluateArrays(*formulas_.First, x_, view_, slot_, &params_, false, first_);
+        EvaluateArrays(*formulas_.First, x_, view_, slot_, &params_, false, first_, env_);
         if (formulas_.Second)
-            EvaluateArrays(*formulas_.Second, x_, view_, slot_, &params_, false, second_);
+            EvaluateArrays(*formulas_.Second, x_, view_, slot_, &params_, false, second_, env_);
         TValue px, py;
         for (int c = 0; c < n; ++c) {
             const long double tc = ts[static_cast<size_t>(c)];
@@ -178,6 +179,7 @@ public:
 private:
     const CurveFormulas& formulas_;
     int slot_;
+    const TEvalEnv& env_;
     TArrayView view_;
     // Kept between calls: the column arrays are large.
     static inline thread_local TColumnArray x_, params_, first_, second_;
@@ -195,35 +197,22 @@ void ComputeArrayLocus(const CurveFormulas& formulas, std::span<const long doubl
         batch.Add(ts.subspan(from, std::min<size_t>(LocusBatch, ts.size() - from)), locus);
 }
 
-// The parameter table as it was before a scalar run, restored on every way out.
-class SavedParams {
-public:
-    SavedParams()
-        : saved_(DocumentTables.Params)
-    {
-    }
-    ~SavedParams() { DocumentTables.Params = saved_; }
-    SavedParams(const SavedParams&) = delete;
-    SavedParams& operator=(const SavedParams&) = delete;
-
-private:
-    TOffsetArray<TParameter, -1, ParamCount> saved_;
-};
-
-void ComputeScalarLocus(const CurveFormulas& formulas, std::span<const long double> ts, int slot, Tlocus& locus)
+void ComputeScalarLocus(const CurveFormulas& formulas, std::span<const long double> ts, int slot,
+                        const TLocusSources& sources, Tlocus& locus)
 {
-    const SavedParams saved;
+    // The curve's parameter is bound to each value in turn.
+    TEvalEnv atT = *sources.Env;
     const TValue none = ValueUndefined(KindReal);
     TValue px, py;
     for (const long double t : ts) {
         if (slot)
-            DocumentTables.Params[slot].Value = t;
-        const TValue first = EvaluateExpression(*formulas.First, none);
+            atT.Bind(slot, t);
+        const TValue first = EvaluateExpression(*formulas.First, none, atT);
         if (formulas.Polar) {
             PolarPoint(first, t, formulas.CircleMode2, px, py);
         } else if (formulas.Second) {
             px = Coordinate(first);
-            py = Coordinate(EvaluateExpression(*formulas.Second, none));
+            py = Coordinate(EvaluateExpression(*formulas.Second, none, atT));
         } else {
             SplitPoint(first, px, py);
         }
@@ -256,7 +245,7 @@ void ComputeLocus(const TPointFunction& object, Tlocus& locus, const TLocusSourc
         return;
     long double low = 0.0L;
     long double high = 0.0L;
-    if (!EvaluateBound(object.Low, low) || !EvaluateBound(object.High, high))
+    if (!EvaluateBound(object.Low, *sources.Env, low) || !EvaluateBound(object.High, *sources.Env, high))
         return;
     const std::vector<long double> ts = LocusParameterValues(low, high, object.ParamStep);
     if (ts.empty())
@@ -265,15 +254,16 @@ void ComputeLocus(const TPointFunction& object, Tlocus& locus, const TLocusSourc
     if (path == TLocusPath::Auto)
         path = NeedsScalarLocus(object) ? TLocusPath::Scalar : TLocusPath::Array;
     if (path == TLocusPath::Scalar)
-        ComputeScalarLocus(formulas, ts, slot, locus);
+        ComputeScalarLocus(formulas, ts, slot, sources, locus);
     else
         ComputeArrayLocus(formulas, ts, slot, sources, locus);
 }
 
-void ComputeLoci(TLocuses& loci, const TWideCharSet& changedNames, bool force, const TLocusSources& sources)
+void ComputeLoci(TLocuses& loci, const TWideCharSet& changedNames, bool force, const TLocusSources& sources,
+                 const TPointRecords& objects)
 {
     for (int k = 1; k <= PointCount; ++k) {
-        const TPointFunction& object = DocumentTables.Points[k];
+        const TPointFunction& object = objects[k];
         const bool changed = force || CharSetHas(changedNames, Vocabulary.PointTokens[k]);
         if (!changed)
             continue;

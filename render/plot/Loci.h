@@ -4,6 +4,7 @@
 // point sequences): the curve's parameter runs from Low to High by its step
 // and each value gives one point. A list is computed only when its object
 // changed and is kept between redraws.
+#include "engine/EvalEnv.h"
 #include "model/CharSet.h"
 #include "model/DocumentState.h"
 #include "model/OffsetArray.h"
@@ -61,12 +62,14 @@ enum class TLocusPath : std::uint8_t { Auto, Array, Scalar };
 
 // What the evaluation reads of the view: the objects' evaluated states (for
 // formulas that name other objects), the x range that derivatives take their
-// step from, and the height of a y pixel for "=".
+// step from, and the height of a y pixel for "="; and the parameters, in
+// which the curve's own parameter is bound to each of its values in turn.
 struct TLocusSources {
     const TOffsetArray<TPointState, 1, PointCount>* PointStates = nullptr;
     long double XLow = -5.0L;
     long double XHigh = 5.0L;
     long double YUnitsPerPixel = 0.025L;
+    const TEvalEnv* Env = &DocumentEvalEnv;
 };
 TLocusSources LocusSourcesOf(const ScaleT& view);
 
@@ -74,15 +77,16 @@ TLocusSources LocusSourcesOf(const ScaleT& view);
 // uses Sum, Product, Intgr, sol or path.
 bool NeedsScalarLocus(const TPointFunction& object);
 
-// Recomputes object's list from its formulas and the current parameters
-// (Options.CircleMode and Options.ComplexMode apply). The view, the
-// parameter table and the document are left as they were.
+// Recomputes object's list from its formulas and the parameters of the
+// sources (Options.CircleMode and Options.ComplexMode apply). Writes nothing
+// but the list.
 void ComputeLocus(const TPointFunction& object, Tlocus& locus, const TLocusSources& sources,
                   TLocusPath path = TLocusPath::Auto);
 
-// Recomputes the list of every curve object that is shown or traced and
-// whose name is among the changed names (every such curve when forced); an
-// object that is no longer a curve loses its list.
-void ComputeLoci(TLocuses& loci, const TWideCharSet& changedNames, bool force, const TLocusSources& sources);
+// Recomputes the list of every curve object of the table that is shown or
+// traced and whose name is among the changed names (every such curve when
+// forced); an object that is no longer a curve loses its list.
+void ComputeLoci(TLocuses& loci, const TWideCharSet& changedNames, bool force, const TLocusSources& sources,
+                 const TPointRecords& objects = DocumentTables.Points);
 // The same for the view's objects, the redraw's changed names and Locuses.
 void ComputeLoci(const ScaleT& view, bool force);

@@ -14,7 +14,6 @@
 #include "render/view/ViewMapping.h"
 
 using TPointStates = TOffsetArray<TPointState, 1, PointCount>;
-using TPointRecords = TOffsetArray<TPointFunction, 1, PointCount>;
 
 // The colours each curve object was last drawn with, white when it left no
 // trace: its line (PointColors) and a point sequence's symbols

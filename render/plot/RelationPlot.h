@@ -23,16 +23,18 @@ struct TRelationGrid {
     TAxisMapping Rows;          // the y axis on screen: pixel rows to world y
     const TColumnArray* ColumnX = nullptr;
     TArrayView Arrays;          // columns -1 .. W + 1
+    const TEvalEnv* Env = &DocumentEvalEnv; // the parameters the pieces are evaluated with; rows bind y
 
     int Magnification() const { return Mapping.Magnification(); }
     int Magnify(int pixel) const { return pixel * Mapping.Magnification(); }
     long double RowY(int row) const { return Rows.PixelToValue(row); }
     TDrawContext Context() const { return Mapping.Context(); }
 };
-TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping);
+// env must outlive the grid.
+TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping, const TEvalEnv& env = DocumentEvalEnv);
 
-// A piece's difference over every column at a fixed y, which also becomes
-// the parameter y (the caller restores it).
+// A piece's difference over every column at a fixed y, which is also the y
+// of what the piece evaluates inside.
 class TRelationRows {
 public:
     TRelationRows(const TRelationGrid& grid, const TFormulaView& difference);

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <random>
 
-TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping)
+TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping, const TEvalEnv& env)
 {
     TRelationGrid grid;
     grid.W = view.XAxis.VHigh;
@@ -32,6 +32,7 @@ TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping)
     grid.Arrays.YUnitsPerPixel = view.YAxis.UnitsPerPixel;
     grid.Arrays.Graphs = &view.Columns;
     grid.Arrays.PointStates = &view.PointStates;
+    grid.Env = &env;
     return grid;
 }
 
@@ -43,8 +44,7 @@ TRelationRows::TRelationRows(const TRelationGrid& grid, const TFormulaView& diff
 
 void TRelationRows::EvaluateRelationColumns(long double y, TColumnArray& out)
 {
-    DocumentTables.Params[0].Value = y;
-    rows_.EvaluateRow(*grid_.ColumnX, y, grid_.Arrays, out);
+    rows_.EvaluateRow(*grid_.ColumnX, grid_.Env->With(0, y), grid_.Arrays, out);
 }
 
 // ----- The polynomial and conic tests -----------------------------------------
@@ -121,8 +121,7 @@ bool PolynomialTest(const TRelationGrid& grid, const TFormulaView& difference, T
     const TValue zero = ValueReal(0.0L);
     const auto evaluate = [&](int column, int row) {
         const long double y = grid.RowY(row);
-        DocumentTables.Params[0].Value = y;
-        return EvaluatePostfix(difference, x.At(column), ValueReal(y), zero, zero);
+        return EvaluatePostfix(difference, x.At(column), ValueReal(y), zero, zero, grid.Env->With(0, y));
     };
     for (int k = 0; k < N; ++k) {
         samples.Columns[k] = k * (grid.W / 10);

@@ -24,15 +24,24 @@ void ResetRelationColors()
 // The region of the relation being drawn; its storage is reused.
 TRegionMask RelationFillGrid;
 
+bool IsRelationInUse(const TEquationFunction& record)
+{
+    return !record.Func.Text.isEmpty() && !IsWhiteColor(record.Color);
+}
+
 bool IsRelationInUse(int i)
 {
-    const TEquationFunction& r = DocumentTables.Relations[i];
-    return !r.Func.Text.isEmpty() && !IsWhiteColor(r.Color);
+    return IsRelationInUse(DocumentTables.Relations[i]);
+}
+
+bool IsRelationDrawable(const TEquationFunction& record)
+{
+    return IsRelationInUse(record) && record.Visible == 1;
 }
 
 bool IsRelationDrawable(int i)
 {
-    return IsRelationInUse(i) && DocumentTables.Relations[i].Visible == 1;
+    return IsRelationDrawable(DocumentTables.Relations[i]);
 }
 
 namespace {
@@ -150,47 +159,30 @@ TColor PlotCurve(const TRelationGrid& grid, const TRelationPiece& piece, const T
     return pens.MainColor;
 }
 
-// The parameter y as it was, whatever the pieces set it to.
-class KeptParameterY {
-public:
-    KeptParameterY() = default;
-    ~KeptParameterY() { Restore(); }
-    KeptParameterY(const KeptParameterY&) = delete;
-    KeptParameterY& operator=(const KeptParameterY&) = delete;
-    void Restore() const { DocumentTables.Params[0].Value = saved_; }
-
-private:
-    long double saved_ = DocumentTables.Params[0].Value;
-};
-
 } // namespace
 
 TRelationMethod RelationMethodOf(ScaleT& view, const TRelationPiece& piece, const TEquationFunction& record)
 {
     const TScopedMagnification screen(1);
-    const KeptParameterY keptY;
     TPolynomialSamples samples;
     return ChooseMethod(MakeRelationGrid(view, view.Mapping(1)), piece, record, samples);
 }
 
-void PlotFunction(ScaleT& view, const TRelationDrawing& drawing, const TEquationFunction& record)
+void PlotFunction(ScaleT& view, const TRelationDrawing& drawing, const TEquationFunction& record, const TEvalEnv& env)
 {
     const TRelationPieces split = SplitRelation(record);
     if (split.Pieces.empty())
         return;
     // Pieces are evaluated on the screen's pixels whatever the output.
     const TScopedMagnification screen(1);
-    const TRelationGrid grid = MakeRelationGrid(view, drawing.Mapping);
+    const TRelationGrid grid = MakeRelationGrid(view, drawing.Mapping, env);
     const TPenSettings settings = DocumentPenSettings(drawing.Mapping.Context());
     TRegionMask& region = RelationFillGrid;
     region.Reset(grid.W, grid.H);
     region.Masks = split.Masks;
-    const KeptParameterY keptY;
     TColor lastColor = record.Color;
-    for (const TRelationPiece& piece : split.Pieces) {
+    for (const TRelationPiece& piece : split.Pieces)
         lastColor = PlotCurve(grid, piece, drawing, record, region, settings);
-        keptY.Restore();
-    }
     FillRegion(region, record, drawing.Canvases, settings, drawing.Direct, lastColor);
 }
 
@@ -234,9 +226,10 @@ void DrawRelations(ScaleT& view, TGraphImages& images, TCanvas* traceCanvas, boo
     }
 }
 
-void DrawRelationsDirect(ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases)
+void DrawRelationsDirect(ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
+                         const TRelationRecords& relations, const TEvalEnv& env)
 {
-    for (int i = 1; i <= RelationCount; ++i)
-        if (IsRelationDrawable(i))
-            PlotFunction(view, {mapping, canvases, true, {}}, DocumentTables.Relations[i]);
+    for (const TEquationFunction& record : relations)
+        if (IsRelationDrawable(record))
+            PlotFunction(view, {mapping, canvases, true, {}}, record, env);
 }

@@ -31,8 +31,10 @@ extern TRegionMask RelationFillGrid;
 
 // A relation has a formula text and a colour other than white.
 bool IsRelationInUse(int i);
+bool IsRelationInUse(const TEquationFunction& record);
 // In use and visible.
 bool IsRelationDrawable(int i);
+bool IsRelationDrawable(const TEquationFunction& record);
 
 // One piece of a relation: compiled in relation mode, so its code ends with
 // "0 op 1 -" when it has a comparison.
@@ -90,9 +92,10 @@ struct TRelationDrawing {
     std::function<void()> ShowProgress;
 };
 
-// Plots one relation: its pieces into the canvases and its region hatched.
-// The parameter y is as before afterwards.
-void PlotFunction(ScaleT& view, const TRelationDrawing& drawing, const TEquationFunction& record);
+// Plots one relation: its pieces into the canvases and its region hatched,
+// evaluated with the parameters of env.
+void PlotFunction(ScaleT& view, const TRelationDrawing& drawing, const TEquationFunction& record,
+                  const TEvalEnv& env = DocumentEvalEnv);
 
 // Re-plots the drawable relations whose RelationChanged is set into their
 // layers (images[3..11]) and ANDs every drawable layer onto images[2], in
@@ -100,5 +103,8 @@ void PlotFunction(ScaleT& view, const TRelationDrawing& drawing, const TEquation
 // receives what leaves a trace (every relation with traceAll), onlyTrace
 // leaves the layers alone. Sets RelationColors.
 void DrawRelations(ScaleT& view, TGraphImages& images, TCanvas* traceCanvas, bool traceAll, bool onlyTrace);
-// Every drawable relation straight onto the canvases, without layers.
-void DrawRelationsDirect(ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases);
+// Every drawable relation of the table straight onto the canvases, without
+// layers, evaluated with the parameters of env.
+void DrawRelationsDirect(ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
+                         const TRelationRecords& relations = DocumentTables.Relations,
+                         const TEvalEnv& env = DocumentEvalEnv);

@@ -24,7 +24,8 @@ bool IsDomainEdge(const TColumnArray& cache, int c, int lastColumn)
     return defined[c] && c + 1 < lastColumn && !defined[c + 1] && !defined[c + 2];
 }
 
-void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX, int c)
+void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX, int c,
+                const TEvalEnv& env)
 {
     const long double xc = columnX.X(c);
     const long double xn = columnX.X(c + 1);
@@ -33,7 +34,7 @@ void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColu
     long double outside = beginsHere ? xc : xn;
     for (int i = 0; i < EdgeBisections; ++i) {
         const long double middle = (inside + outside) / 2.0L;
-        if (EvaluateExpression(formula, ValueReal(middle)).Defined)
+        if (EvaluateExpression(formula, ValueReal(middle), env).Defined)
             inside = middle;
         else
             outside = middle;
@@ -41,7 +42,7 @@ void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColu
     const long double edge = inside;
     const int nearer = std::fabs(edge - xn) < std::fabs(edge - xc) ? c + 1 : c;
     if (columnX.X(nearer) != edge)
-        cache.Set(nearer, EvaluateExpression(formula, ValueReal(edge)));
+        cache.Set(nearer, EvaluateExpression(formula, ValueReal(edge), env));
 }
 
 bool IsShownWithCode(const TEquationFunction& f)
@@ -61,14 +62,13 @@ TArrayView ViewArrays(ScaleT& view)
     return arrays;
 }
 
-int UpdateColumnCaches(ScaleT& view)
+int UpdateColumnCaches(ScaleT& view, const TFunctionRecords& functions, const TEvalEnv& env)
 {
     ViewColumns& columns = view.Columns;
-    const TDocumentTables& doc = DocumentTables;
     // All changed caches stop being current first, so that a graph name
     // evaluated on the way recomputes the graph it reads.
     for (int i = 1; i <= FunctionCount; ++i) {
-        if (doc.Functions[i].Func.Code.isEmpty())
+        if (functions[i].Func.Code.isEmpty())
             columns.SetUndefinedCache(i);
         else if (RedrawState.ChangedNames.has(Vocabulary.FunctionTokens[i]))
             columns.InvalidateCache(i);
@@ -79,26 +79,26 @@ int UpdateColumnCaches(ScaleT& view)
         if (columns.ValidCache(i))
             continue;
         ++evaluated;
-        const TKavirofunction& f = doc.Functions[i].Func;
+        const TKavirofunction& f = functions[i].Func;
         columns.RefreshCache(i, [&](TColumnArray& out) {
-            EvaluateArrays(f, columns.ColumnX(), arrays, 0, nullptr, false, out);
+            EvaluateArrays(f, columns.ColumnX(), arrays, 0, nullptr, false, out, env);
         });
     }
     for (int i = 1; i <= FunctionCount; ++i) {
-        const TEquationFunction& f = doc.Functions[i];
+        const TEquationFunction& f = functions[i];
         if (!IsShownWithCode(f))
             continue;
         columns.AdjustCache(i, [&](TColumnArray& cache) {
-            RefineDomainEdges(f.Func, cache, columns.ColumnX(), view.XAxis.VHigh);
+            RefineDomainEdges(f.Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
         });
     }
     return evaluated;
 }
 
 void RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
-                       int lastColumn)
+                       int lastColumn, const TEvalEnv& env)
 {
     for (int c = 0; c < lastColumn; ++c)
         if (IsDomainEdge(cache, c, lastColumn))
-            RefineEdge(formula, cache, columnX, c);
+            RefineEdge(formula, cache, columnX, c, env);
 }

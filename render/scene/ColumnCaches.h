@@ -13,11 +13,12 @@ class ScaleT;
 // pixel, the function caches and the object states.
 TArrayView ViewArrays(ScaleT& view);
 
-// Functions without code get the undefined columns; those whose name is in
-// the change set, and those not current for the view, are evaluated; then
-// the domain edges of every shown function are refined. Returns how many
-// caches were evaluated.
-int UpdateColumnCaches(ScaleT& view);
+// Functions of the table without code get the undefined columns; those
+// whose name is in the change set, and those not current for the view, are
+// evaluated with the parameters of env; then the domain edges of every shown
+// function are refined. Returns how many caches were evaluated.
+int UpdateColumnCaches(ScaleT& view, const TFunctionRecords& functions = DocumentTables.Functions,
+                       const TEvalEnv& env = DocumentEvalEnv);
 
 // Where two neighbouring columns straddle an edge of the formula's domain,
 // the edge is found by bisection and its value put into the column nearer
@@ -25,4 +26,4 @@ int UpdateColumnCaches(ScaleT& view);
 // columnX holds the world x of every column; columns 0 .. lastColumn - 1
 // are searched.
 void RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
-                       int lastColumn);
+                       int lastColumn, const TEvalEnv& env = DocumentEvalEnv);

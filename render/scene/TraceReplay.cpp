@@ -1,12 +1,18 @@
 #include "render/scene/TraceReplay.h"
 
+#include "engine/EvalEnv.h"
 #include "engine/TokenTable.h"
+#include "model/Colors.h"
 #include "model/DocumentState.h"
 #include "model/Figures.h"
 #include "model/ProgramState.h"
 #include "platform/InputState.h"
+#include "render/plot/Figures.h"
 #include "render/plot/Functions.h"
 #include "render/plot/Loci.h"
+#include "render/plot/Objects.h"
+#include "render/plot/Pens.h"
+#include "render/plot/Relations.h"
 #include "render/scene/ColumnCaches.h"
 #include "render/scene/PlotterSteps.h"
 #include "render/scene/RedrawClosure.h"
@@ -17,20 +23,15 @@
 
 namespace {
 
-// Everything a replay changes, put back however it ends.
+// What a replay changes of the view, put back however it ends.
 class ReplayGuard {
 public:
     explicit ReplayGuard(ScaleT& view)
         : view_(view)
         , columns_(view.Columns)
         , redrawState_(RedrawState)
-        , functions_(DocumentTables.Functions)
-        , relations_(DocumentTables.Relations)
-        , points_(DocumentTables.Points)
-        , params_(DocumentTables.Params)
         , states_(view.PointStates)
         , recordedStates_(view.RecordedStates)
-        , figures_(Segments)
         , loci_(Locuses)
         , colors_(LastDrawnTraceColors())
     {
@@ -39,51 +40,24 @@ public:
     {
         view_.Columns = columns_;
         RedrawState = redrawState_;
-        DocumentTables.Functions = functions_;
-        DocumentTables.Relations = relations_;
-        DocumentTables.Points = points_;
-        DocumentTables.Params = params_;
         view_.PointStates = states_;
         view_.RecordedStates = recordedStates_;
-        Segments = figures_;
         Locuses = loci_;
         RestoreLastDrawnColors(colors_);
     }
     ReplayGuard(const ReplayGuard&) = delete;
     ReplayGuard& operator=(const ReplayGuard&) = delete;
 
-    const TParamTable& ParamsBefore() const { return params_; }
-
-    // Every function, relation and curve shown as before the replay: the
-    // drawing of the changed traces hides the others for a while.
-    void ShowAsBefore() const
-    {
-        TDocumentTables& doc = DocumentTables;
-        for (int i = 1; i <= FunctionCount; ++i)
-            doc.Functions[i].Visible = functions_[i].Visible;
-        for (int j = 1; j <= RelationCount; ++j)
-            doc.Relations[j].Visible = relations_[j].Visible;
-        for (int k = 1; k <= PointCount; ++k)
-            doc.Points[k].Shown = points_[k].Shown;
-    }
-
 private:
     ScaleT& view_;
     ViewColumns columns_;
     TRedrawState redrawState_;
-    TOffsetArray<TEquationFunction, 1, FunctionCount> functions_;
-    TOffsetArray<TEquationFunction, 1, RelationCount> relations_;
-    TOffsetArray<TPointFunction, 1, PointCount> points_;
-    TParamTable params_;
     TPointStates states_;
     TPointStates recordedStates_;
-    TSegments figures_;
     TLocuses loci_;
     TTraceColors colors_;
 };
 
-// The replay's note after the graph window's caption, and what was there
-// before put back.
 class ReplayCaption {
 public:
     ReplayCaption()
@@ -111,33 +85,63 @@ void MarkName(TTokenCode token)
     MarkNameRangeChanged(token, token);
 }
 
-// The record's parameters, object states and figure colours take over.
-void UseRecord(ScaleT& view, const TTraceRecord& record, const TTraceRecord* previous)
-{
-    DocumentTables.Params = record.Params;
-    view.RecordedStates = previous ? previous->States : record.States;
-    view.PointStates = record.States;
-    Segments.CopyStates(record.States);
-    Segments.TakeTraceColours(record.Colors.Figures, record.Colors.FigureFills);
-}
+// What the replay draws instead of the document's records, which it never
+// writes: copies of them made when it starts, with the functions, relations
+// and curves in the trace colours of the record being drawn and shown only
+// when they changed since the record before, and the figures at the
+// record's object states in its trace colours.
+struct ReplayRecords {
+    TFunctionRecords Functions = DocumentTables.Functions;
+    TRelationRecords Relations = DocumentTables.Relations;
+    TPointRecords Points = DocumentTables.Points;
+    TSegments Figures = Segments;
 
-// Functions, relations and curves are drawn in their trace colours.
-void TakeTraceColors(const TTraceColors& colors)
-{
-    TDocumentTables& doc = DocumentTables;
-    for (int i = 1; i <= FunctionCount; ++i)
-        doc.Functions[i].Color = colors.Functions[i];
-    for (int j = 1; j <= RelationCount; ++j)
-        doc.Relations[j].Color = colors.Relations[j];
-    for (int k = 1; k <= PointCount; ++k) {
-        TPointFunction& p = doc.Points[k];
-        p.RColorNo1 = colors.Points[k];
-        // A point sequence's symbols take the second colour; other curves' fills do.
-        const bool sequence = p.Kind == ObjectSequence;
-        p.ColorNo1 = sequence ? colors.PointsR[k] : NoTraceColor;
-        p.InsideColor = sequence ? NoTraceColor : colors.PointsR[k];
+    void TakeFigures(const TTraceRecord& record)
+    {
+        Figures.CopyStates(record.States);
+        Figures.TakeTraceColours(record.Colors.Figures, record.Colors.FigureFills);
     }
-}
+
+    // Functions, relations and curves in their trace colours; what has a
+    // colour other than white leaves a trace.
+    void TakeTraceColors(const TTraceColors& colors)
+    {
+        for (int i = 1; i <= FunctionCount; ++i) {
+            Functions[i].Color = colors.Functions[i];
+            Functions[i].AfterImage = !IsWhiteColor(colors.Functions[i]);
+        }
+        for (int j = 1; j <= RelationCount; ++j) {
+            Relations[j].Color = colors.Relations[j];
+            Relations[j].AfterImage = !IsWhiteColor(colors.Relations[j]);
+        }
+        for (int k = 1; k <= PointCount; ++k) {
+            TPointFunction& p = Points[k];
+            p.RColorNo1 = colors.Points[k];
+            // A point sequence's symbols take the second colour; other curves' fills do.
+            const bool sequence = p.Kind == ObjectSequence;
+            p.ColorNo1 = sequence ? colors.PointsR[k] : NoTraceColor;
+            p.InsideColor = sequence ? NoTraceColor : colors.PointsR[k];
+            if (IsCurve(p.Kind)) {
+                p.RAImg = !IsWhiteColor(colors.Points[k]);
+                p.PointAImg = sequence && !IsWhiteColor(colors.PointsR[k]);
+            }
+        }
+    }
+
+    // Of what the document shows, only what the change set names is drawn
+    // again; the rest of the record looks as the record before left it.
+    void ShowOnlyChanged(const TWideCharSet& changed)
+    {
+        const TDocumentTables& doc = DocumentTables;
+        for (int i = 1; i <= FunctionCount; ++i)
+            Functions[i].Visible = doc.Functions[i].Visible && changed.has(Vocabulary.FunctionTokens[i]);
+        for (int j = 1; j <= RelationCount; ++j)
+            Relations[j].Visible = doc.Relations[j].Visible && changed.has(Vocabulary.RelationTokens[j]);
+        for (int k = 1; k <= PointCount; ++k)
+            if (IsCurve(doc.Points[k].Kind))
+                Points[k].Shown = doc.Points[k].Shown && changed.has(Vocabulary.PointTokens[k]);
+    }
+};
 
 bool SamePlace(const TPointState& a, const TPointState& b)
 {
@@ -145,35 +149,29 @@ bool SamePlace(const TPointState& a, const TPointState& b)
 }
 
 // The change set from the difference to the previous record (to the
-// document before the replay for the first record's parameters), closed
-// over the references.
-void RebuildChangeSet(const TTraceRecord& record, const TTraceRecord* previous, const TParamTable& paramsBefore)
+// document for the first record's parameters), closed over the references.
+void RebuildChangeSet(const TTraceRecord& record, const TTraceRecord* previous)
 {
-    TDocumentTables& doc = DocumentTables;
+    const TDocumentTables& doc = DocumentTables;
     const TTraceColors& now = record.Colors;
     ClearChangedNames();
     for (int i = 1; i <= FunctionCount; ++i) {
-        doc.Functions[i].AfterImage = !IsWhiteColor(now.Functions[i]);
         if (!previous || !SameColor(now.Functions[i], previous->Colors.Functions[i]))
             MarkName(Vocabulary.FunctionTokens[i]);
     }
     for (int j = 1; j <= RelationCount; ++j) {
         const bool traced = !IsWhiteColor(now.Relations[j]);
-        doc.Relations[j].AfterImage = traced;
         if (traced && (!previous || IsWhiteColor(previous->Colors.Relations[j])))
             MarkName(Vocabulary.RelationTokens[j]);
     }
     for (int k = 1; k <= PointCount; ++k) {
-        TPointFunction& p = doc.Points[k];
-        if (!IsCurve(p.Kind))
+        if (!IsCurve(doc.Points[k].Kind))
             continue;
-        p.RAImg = !IsWhiteColor(now.Points[k]);
-        p.PointAImg = p.Kind == ObjectSequence && !IsWhiteColor(now.PointsR[k]);
         if (!previous || !SameColor(now.Points[k], previous->Colors.Points[k]) ||
             !SameColor(now.PointsR[k], previous->Colors.PointsR[k]))
             MarkName(Vocabulary.PointTokens[k]);
     }
-    const TParamTable& paramsWere = previous ? previous->Params : paramsBefore;
+    const TParamTable& paramsWere = previous ? previous->Params : doc.Params;
     for (int p = 1; p <= ParamCount; ++p)
         if (record.Params[p].Value != paramsWere[p].Value)
             MarkName(Vocabulary.ParamTokens[p]);
@@ -188,40 +186,30 @@ void RebuildChangeSet(const TTraceRecord& record, const TTraceRecord* previous, 
     BuildRedrawClosure();
 }
 
-// Only what the change set names is drawn again; the rest of the record
-// looks as the record before left it.
-void ShowOnlyChanged()
+// The changed traces, evaluated with the record's parameters.
+void DrawChangedTraces(ScaleT& view, const TSceneDrawing& drawing, const ReplayRecords& shown,
+                       const TEvalEnv& params)
 {
-    TDocumentTables& doc = DocumentTables;
-    const TWideCharSet& changed = RedrawState.ChangedNames;
-    for (int i = 1; i <= FunctionCount; ++i)
-        doc.Functions[i].Visible = doc.Functions[i].Visible && changed.has(Vocabulary.FunctionTokens[i]);
-    for (int j = 1; j <= RelationCount; ++j)
-        doc.Relations[j].Visible = doc.Relations[j].Visible && changed.has(Vocabulary.RelationTokens[j]);
-    for (int k = 1; k <= PointCount; ++k)
-        if (IsCurve(doc.Points[k].Kind))
-            doc.Points[k].Shown = doc.Points[k].Shown && changed.has(Vocabulary.PointTokens[k]);
-}
-
-void DrawChangedTraces(ScaleT& view, const TSceneDrawing& drawing)
-{
-    ShowOnlyChanged();
-    UpdateLoci(view);
-    DrawPointSequences(view, drawing);
-    UpdateColumnCaches(view);
-    DrawFunctions(view, drawing.Mapping, drawing.Canvases);
-    DrawRelationsDirect(view, drawing);
+    const TViewMapping& mapping = drawing.Mapping;
+    const TPlotCanvases& canvases = drawing.Canvases;
+    TLocusSources sources = LocusSourcesOf(view);
+    sources.Env = &params;
+    ComputeLoci(Locuses, RedrawState.ChangedNames, false, sources, shown.Points);
+    DrawCurves(mapping, canvases, Locuses, shown.Points, DocumentPenSettings(mapping.Context()));
+    UpdateColumnCaches(view, shown.Functions, params);
+    DrawFunctions(view, mapping, canvases, DocumentCurveSettings(mapping.Context()), shown.Functions);
+    DrawRelationsDirect(view, mapping, canvases, shown.Relations, params);
 }
 
 void ReplayRecord(ScaleT& view, const TSceneDrawing& drawing, const TTraceRecord& record,
-                  const TTraceRecord* previous, const ReplayGuard& guard)
+                  const TTraceRecord* previous, ReplayRecords& shown)
 {
-    guard.ShowAsBefore();
-    UseRecord(view, record, previous);
-    DrawFigures(view, drawing);
+    view.RecordedStates = previous ? previous->States : record.States;
+    view.PointStates = record.States;
+    shown.TakeFigures(record);
+    DrawFigures(view, drawing.Mapping, drawing.Canvases, shown.Figures);
     DrawObjects(view, drawing);
     DrawLoci(view, drawing);
-    TakeTraceColors(record.Colors);
     if (!previous && ProgramState.StartupPending) {
         ProgramState.StartupPending = 0;
         return;
@@ -229,8 +217,10 @@ void ReplayRecord(ScaleT& view, const TSceneDrawing& drawing, const TTraceRecord
     // A record that traces nothing draws nothing; the first always counts.
     if (previous && !record.Colors.AnyTraced())
         return;
-    RebuildChangeSet(record, previous, guard.ParamsBefore());
-    DrawChangedTraces(view, drawing);
+    RebuildChangeSet(record, previous);
+    shown.TakeTraceColors(record.Colors);
+    shown.ShowOnlyChanged(RedrawState.ChangedNames);
+    DrawChangedTraces(view, drawing, shown, TEvalEnv(record.Params));
 }
 
 } // namespace
@@ -242,6 +232,7 @@ void ReplayTraces(ScaleT& view, TCanvas& canvas)
         return;
     const ReplayCaption caption;
     const ReplayGuard guard(view);
+    ReplayRecords shown;
     const TSceneDrawing drawing{view.Mapping(ProgramState.Magnification), {nullptr, &canvas, true, false}};
     TTraceRecord records[2];
     int current = 0;
@@ -250,7 +241,7 @@ void ReplayTraces(ScaleT& view, TCanvas& canvas)
     do {
         TTraceRecord& record = records[current];
         store.ReadNext(record);
-        ReplayRecord(view, drawing, record, previous, guard);
+        ReplayRecord(view, drawing, record, previous, shown);
         previous = &record;
         current = 1 - current;
     } while (!store.AtEnd() && !platform::IsBreakKeyDown());

@@ -19,7 +19,6 @@
 #include <vector>
 
 using TPointStates = TOffsetArray<TPointState, 1, PointCount>;
-using TParamTable = TOffsetArray<TParameter, -1, ParamCount>;
 
 // The trace colours of one record; white means that the thing leaves no
 // trace in it.

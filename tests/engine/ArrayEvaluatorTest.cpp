@@ -63,8 +63,7 @@ protected:
             graphs->X.Set(c, ValueReal(-5.0L + c * (10.0L / 400.0L)));
         SetPoint(1, 1.0L, 2.0L);
         SetPoint(2, 4.0L, 5.0L);
-        SetUserFunction(1, "x^2+y");
-        SetUserFunction(2, "sin(x)+y·z");
+        DefineCorpusUserFunctions();
     }
     void TearDown() override
     {
@@ -127,7 +126,6 @@ TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
     for (int c = TColumnArray::First; c <= TColumnArray::Last; ++c)
         as.Set(c, ValueReal(-3.0L + c / 50.0L));
     const int a = ParamIndexOfToken(Vocabulary.ParamTokens[1]);
-    const long double fixedA = DocumentTables.Params[a].Value;
     int blockRuns = 0;
     for (const Mode mode : {Mode{"real", 0, 1, false}, Mode{"complex", 1, 1, false}, Mode{"degree", 0, 2, false},
                             Mode{"varying a", 0, 1, true}, Mode{"varying a, degree", 0, 2, true}}) {
@@ -147,10 +145,8 @@ TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
             BlockPrograms.Enabled = true;
             int mismatches = 0;
             for (int c = view.XAxis.Vlow; c <= view.XAxis.VHigh && mismatches < 3; ++c) {
-                if (mode.varyingA)
-                    DocumentTables.Params[a].Value = as.X(c);
-                const TValue scalar = EvaluateExpression(f, columnX.At(c));
-                DocumentTables.Params[a].Value = fixedA;
+                const TEvalEnv env = mode.varyingA ? DocumentEvalEnv.With(a, as.X(c)) : DocumentEvalEnv;
+                const TValue scalar = EvaluateExpression(f, columnX.At(c), env);
                 if (!SameValue(block.At(c), scalar) || !SameValue(machine.At(c), scalar)) {
                     ++mismatches;
                     ADD_FAILURE() << mode.name << " " << text.toStdString() << " at column " << c << ": block "
@@ -166,22 +162,28 @@ TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
 }
 
 // Rows at one y after another, as relation scans evaluate: the same values
-// as the scalar evaluator at (x, y), with a program or without one.
+// as the scalar evaluator at (x, y), with a program or without one. The
+// row's y is bound for what the formula evaluates inside too (the fit of
+// cof reads it), and nothing is written to the parameters.
 TEST_F(ArrayEvaluatorTest, RowsAtFixedYEqualTheScalarEvaluator)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"x·y^2-sin(x+y)-1", true}, {"y<x^2 and x>-1", true}, {"sqrt(y-x)+ln(y)", true},
-        {"(x,y).x+y", false},       {"Sum(k,1,3,k·x)-y", false},
+        {"x·y^2-sin(x+y)-1", true}, {"y<x^2 and x>-1", true},       {"sqrt(y-x)+ln(y)", true},
+        {"(x,y).x+y", false},       {"Sum(k,1,3,k·x)-y", false},    {"cof(1,x·y)-x", false},
+        {"Sum(k,1,2,h(x))-y", false},
     };
+    const TParamTable before = DocumentTables.Params;
     for (const auto& [text, hasProgram] : cases) {
         const TKavirofunction f = Compiled(QString::fromUtf8(text));
         TRowEvaluator rows(f);
         EXPECT_EQ(rows.HasProgram(), hasProgram) << text;
         TColumnArray out;
         for (long double y : {-2.5L, 0.0L, 1.0L / 3.0L, 4.0L}) {
-            rows.EvaluateRow(columnX, y, view, out);
+            const TEvalEnv row = DocumentEvalEnv.With(0, y);
+            rows.EvaluateRow(columnX, row, view, out);
             for (int c = view.XAxis.Vlow; c <= view.XAxis.VHigh; c += 7) {
-                const TValue scalar = EvaluatePostfix(f, columnX.At(c), ValueReal(y), ValueReal(0.0L), ValueReal(0.0L));
+                const TValue scalar =
+                    EvaluatePostfix(f, columnX.At(c), ValueReal(y), ValueReal(0.0L), ValueReal(0.0L), row);
                 ASSERT_TRUE(SameValue(out.At(c), scalar)) << text << " y " << static_cast<double>(y) << " column "
                                                           << c << ": " << Describe(out.At(c)) << " against "
                                                           << Describe(scalar);
@@ -189,6 +191,13 @@ TEST_F(ArrayEvaluatorTest, RowsAtFixedYEqualTheScalarEvaluator)
             EXPECT_FALSE(out.Defined(view.XAxis.VHigh + 1));
         }
     }
+    // The coefficient of x in x·y is the row's y.
+    const TKavirofunction cof = Compiled(QStringLiteral("cof(1,x·y)"));
+    TRowEvaluator rows(cof);
+    TColumnArray out;
+    rows.EvaluateRow(columnX, DocumentEvalEnv.With(0, 4.0L), view, out);
+    EXPECT_EQ(out.X(123), 4.0L);
+    EXPECT_EQ(DocumentTables.Params, before);
 }
 
 // A program is compiled once per formula and lanes, rebuilt when the code

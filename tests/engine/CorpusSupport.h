@@ -3,6 +3,8 @@
 // The differential corpus of formulas and the comparison of values to the
 // bit, shared by the tests that hold two evaluators to each other.
 
+#include "engine/Compiler.h"
+#include "model/DocumentState.h"
 #include "model/Value.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +32,19 @@ inline QStringList Corpus()
             formulas += line;
     }
     return formulas;
+}
+
+// The user functions the corpus calls: f and g of their own arguments, h
+// also of the parameters k and a.
+inline void DefineCorpusUserFunctions()
+{
+    const char* texts[] = {"x^2+y", "sin(x)+y·z", "k·x^2+a"};
+    for (int slot = 1; slot <= 3; ++slot) {
+        TKavirofunction& f = DocumentTables.UserFunctions[slot];
+        f = BlankFunction;
+        f.Text = QString::fromUtf8(texts[slot - 1]);
+        PrepareExpression(f, ModeUserFunction);
+    }
 }
 
 // Equal in kind, definedness and both parts, the sign of zero included.

@@ -12,6 +12,12 @@ namespace {
 
 class ScalarFastPathTest : public EngineDocumentTest {
 protected:
+    void SetUp() override
+    {
+        EngineDocumentTest::SetUp();
+        DefineCorpusUserFunctions();
+    }
+
     static TKavirofunction Compiled(const QString& text)
     {
         TKavirofunction f = BlankFunction;
@@ -49,13 +55,13 @@ TEST_F(ScalarFastPathTest, EveryCorpusFormulaEqualsTheStackMachine)
             const TKavirofunction f = Compiled(text);
             int mismatches = 0;
             for (const long double aValue : {1.0L, -2.5L}) {
-                DocumentTables.Params[a].Value = aValue;
+                const TEvalEnv env = DocumentEvalEnv.With(a, aValue);
                 for (const long double x : xs) {
                     const long long runs = ScalarPrograms.Runs;
-                    const TValue fast = EvaluateExpression(f, ValueReal(x));
+                    const TValue fast = EvaluateExpression(f, ValueReal(x), env);
                     fastRuns += ScalarPrograms.Runs > runs;
                     ScalarPrograms.Enabled = false;
-                    const TValue machine = EvaluateExpression(f, ValueReal(x));
+                    const TValue machine = EvaluateExpression(f, ValueReal(x), env);
                     ScalarPrograms.Enabled = true;
                     if (!SameValue(fast, machine) && ++mismatches <= 3)
                         ADD_FAILURE() << mode.name << " " << text.toStdString() << " at x = "

@@ -318,6 +318,10 @@ TEST_F(MouseWorkTest, HoverNamesWhatIsUnderTheMouse)
     EXPECT_EQ(HitFunctionAt(GraphScale, PixelOf(1, -2)), 0);
     EXPECT_EQ(HitRelationAt(GraphScale, PixelOf(0, 2)), 2);
     EXPECT_EQ(HitRelationAt(GraphScale, PixelOf(0, 1)), 0);
+    // The line y = 3, through a fit that reads the y under the mouse.
+    SetCfn(4, Equation(QStringLiteral("cof(1,x·y)-3"), ModeRelation));
+    EXPECT_EQ(HitRelationAt(GraphScale, PixelOf(-4, 3)), 4);
+    EXPECT_EQ(HitRelationAt(GraphScale, PixelOf(-4, -3)), 0);
 
     surface.WantReadOut = true;
     mouse.GImageMouseMove({}, PixelOf(1, 1));
