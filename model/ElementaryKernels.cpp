@@ -32,6 +32,13 @@ struct TTableWide {
     double Lo;
 };
 
+// A table value in three parts: two of 32 bits and the rest.
+struct TSineEntry {
+    double Hi;
+    double Mid;
+    double Lo;
+};
+
 // The bits of an 80-bit value as it lies in memory.
 struct TExtendedBits {
     std::uint64_t Mantissa; // with the explicit leading 1
@@ -53,17 +60,62 @@ constexpr double Short(long double x)
     return static_cast<double>(x);
 }
 
-// π/2 in four parts: three of 40 bits, so that n times each is exact for
-// |n| < 2^24, and the rest to 64 bits (190 bits of π/2 in all).
-constexpr double PiHalf1 = Short(0xC90FDAA221P-39L);
-constexpr double PiHalf2 = Short(0xD18469898DP-80L);
-constexpr double PiHalf3 = Short(-0xEBA3F91F19P-122L);
-constexpr double PiHalf4 = Short(-0xED6FDB1F77598339P-187L);
-constexpr double TwoOverPi = Short(0xA2F9836E4E44152AP-64L);
+// Sine and cosine. |x| <= π/4 goes straight to the series.
 constexpr double QuarterPi = Short(0xC90FDAA22168C235P-64L);
-// π/180 in two parts.
+// (sin √z / √z − 1) / z on 0 <= z <= (π/4)²: degree 7, error 5.31e-24; the
+// leading coefficient, −1/6, apart and in two parts.
+constexpr long double QuarterSinLeadHi = -0xAAAAAAAAAAAAAAABP-66L;
+constexpr double QuarterSinLeadLo = Short(0xAAAAAAAAAAAAAAABP-131L);
+constexpr long double QuarterSinHead[] = {
+    0x8888888888888887P-70L, -0xD00D00D00D00C505P-76L,
+};
+constexpr double QuarterSinTail[] = {
+    Short(0xB8EF1D2AB615E841P-82L), Short(-0xD7322B3F38A9B63EP-89L),
+    Short(0xB0922FD95857B4F4P-96L), Short(-0xD73E2868860FE62AP-104L),
+    Short(0xC9209FECDCBB3CCDP-112L),
+};
+// (cos √z − 1 + z/2) / z² on the same interval: degree 7, error 2.66e-25.
+constexpr long double QuarterCosHead[] = {
+    0xAAAAAAAAAAAAAAABP-68L, -0xB60B60B60B60B60BP-73L, 0xD00D00D00D00CBA3P-79L,
+};
+constexpr double QuarterCosTail[] = {
+    Short(-0x93F27DBBC4EC999AP-85L), Short(0x8F76C77F99598E2DP-92L),
+    Short(-0xC9CBA4A934E19A3AP-100L), Short(0xD73E733EC0B7C3B9P-108L),
+    Short(-0xB2E8C7F499B10A4BP-116L),
+};
+// Beyond π/4, x = n·π/64 + r, |r| <= π/128, and the table below holds
+// sin(nπ/64). 64/π:
+constexpr double StepsPerRadian = Short(0xA2F9836E4E44152AP-59L);
+// π/64 in three parts for |x| < NearLimit: two of 46 bits, so that n times
+// each is exact for |n| < 2^18, and the rest.
+constexpr double NearStepPart1 = Short(0xC90FDAA22168P-52L);
+constexpr double NearStepPart2 = Short(0xC234C4C6628CP-100L);
+constexpr double NearStepPart3 = Short(-0x1FC8F8CBB5BF6CP-154L);
+// π/64 in four parts beyond: three of 35 bits, so that n times each is
+// exact for |n| < 2^29, and the rest.
+constexpr double StepPart1 = Short(0xC90FDAA22P-40L);
+constexpr double StepPart2 = Short(0xB4611A626P-79L);
+constexpr double StepPart3 = Short(0xCC51701B8P-117L);
+constexpr double StepPart4 = Short(0xE68948127044533EP-183L);
+// π/180 in two parts, the first also as its two halves of 32 bits.
 constexpr long double DegreeHi = 0x477D1A894A74E457P-68L;
+constexpr double DegreeHi1 = Short(0x8EFA3512P-37L);
+constexpr double DegreeHi2 = Short(0x94E9C8AEP-69L);
 constexpr double DegreeLo = Short(0xEC5F66E9485C4D9P-133L);
+// π/64 in degrees, 45/16, and its inverse (rounded: a neighbour of the
+// nearest multiple is as good a table point).
+constexpr double DegreesPerStep = Short(2.8125L);
+constexpr double StepsPerDegree = Short(16.0L / 45.0L);
+// (sin r − r) / r³ and (cos r − 1) / r² as polynomials in z = r², for
+// |r| <= π/128: Taylor series, whose first omitted terms stay below 2^−78 of
+// sin r and 2^−75 of cos r. The leading coefficient −1/6 needs 64 bits.
+constexpr long double SinLead = -0xAAAAAAAAAAAAAAABP-66L;
+constexpr double SinCoefficients[] = {
+    Short(1.0L / 120.0L), Short(-1.0L / 5040.0L), Short(1.0L / 362880.0L),
+};
+constexpr double CosCoefficients[] = {
+    Short(-0.5L), Short(1.0L / 24.0L), Short(-1.0L / 720.0L), Short(1.0L / 40320.0L),
+};
 // ln 2 with 48 bits (e·Ln2Hi is exact for every exponent e) and the rest.
 constexpr double Ln2Hi = Short(0xB17217F7D1CFP-48L);
 constexpr double Ln2Lo = Short(0x79ABC9E3B39803F3P-112L);
@@ -74,28 +126,6 @@ constexpr double SixtyFourOverLn2 = Short(0xB8AA3B295C17F0BCP-57L);
 // ln 2 / 64 with 42 bits (n·Ln2By64Hi is exact for |n| < 2^21) and the rest.
 constexpr double Ln2By64Hi = Short(0x2C5C85FDF47P-48L);
 constexpr double Ln2By64Lo = Short(0xF79ABC9E3B39803FP-114L);
-// (sin √z / √z − 1) / z on 0 <= z <= (π/4)²: degree 7, error 5.31e-24; the
-// leading coefficient, −1/6, apart and in two parts.
-constexpr long double SinLeadHi = -0xAAAAAAAAAAAAAAABP-66L;
-constexpr double SinLeadLo = Short(0xAAAAAAAAAAAAAAABP-131L);
-constexpr long double SinCoefficientsHead[] = {
-    0x8888888888888887P-70L, -0xD00D00D00D00C505P-76L,
-};
-constexpr double SinCoefficientsTail[] = {
-    Short(0xB8EF1D2AB615E841P-82L), Short(-0xD7322B3F38A9B63EP-89L),
-    Short(0xB0922FD95857B4F4P-96L), Short(-0xD73E2868860FE62AP-104L),
-    Short(0xC9209FECDCBB3CCDP-112L),
-};
-// (cos √z − 1 + z/2) / z² on the same interval: degree 7, error 2.66e-25.
-constexpr long double CosLead = 0xAAAAAAAAAAAAAAABP-68L;
-constexpr long double CosCoefficientsHead[] = {
-    -0xB60B60B60B60B60BP-73L, 0xD00D00D00D00CBA3P-79L,
-};
-constexpr double CosCoefficientsTail[] = {
-    Short(-0x93F27DBBC4EC999AP-85L), Short(0x8F76C77F99598E2DP-92L),
-    Short(-0xC9CBA4A934E19A3AP-100L), Short(0xD73E733EC0B7C3B9P-108L),
-    Short(-0xB2E8C7F499B10A4BP-116L),
-};
 // (e^r − 1 − r − r²/2) / r³ on |r| <= ln 2 / 128: degree 4, error 7.97e-18
 constexpr double ExpCoefficients[] = {
     Short(0xAAAAAAAAAAAAAAABP-66L), Short(0xAAAAAAAAAA8A2D2EP-68L),
@@ -313,6 +343,139 @@ constexpr TLogEntry LogTable[128] = {
     {-0x2FDC23D7B05D274FP-69L, Short(-0xB48E81D13803D65P-133L), Short(0x203P-9L)},
     {0.0L, Short(0.0L), Short(0x1P+0L)},
 };
+// sin(kπ/64), k = 0..127, in three parts: two of 32 bits, whose sum is the
+// value to 64 bits and whose products with a number of 32 bits are exact, and
+// the rest. cos(kπ/64) is the entry k + 32 (mod 128).
+constexpr TSineEntry SineTable[128] = {
+    {Short(0.0L), Short(0.0L), Short(0.0L)},
+    {Short(0xC8FB2F88P-36L), Short(0xDD813E6EP-69L), Short(0x1A85E552CADF14P-122L)},
+    {Short(0xC8BD35E1P-35L), Short(0x9B42BE1EP-68L), Short(-0x1C6349BB5A2046P-122L)},
+    {Short(0x96408374P-34L), Short(0xE613A226P-67L), Short(0x1513423C0F83FDP-131L)},
+    {Short(0xC7C5C1E3P-34L), Short(0x9A60AB64P-67L), Short(0x1732300393F336P-120L)},
+    {Short(0xF8CFCBD9P-34L), Short(0xAF8D57AP-66L), Short(0x10887712E9DC96P-120L)},
+    {Short(0x94A03176P-33L), Short(0xACF82D46P-65L), Short(-0x146D1623096502P-119L)},
+    {Short(0xAC7CD3ADP-33L), Short(0xB1FDCFE2P-66L), Short(-0x1FB81AB19EC402P-119L)},
+    {Short(0xC3EF1535P-33L), Short(0xEA962D1AP-66L), Short(0x18916152CF7EEEP-120L)},
+    {Short(0xDAE8804FP-33L), Short(0xAE6015BP-65L), Short(0x1B165CBA0C1718P-120L)},
+    {Short(0xF15AE9CP-29L), Short(0xDEC763CP-63L), Short(0x1B123A78D082C4P-119L)},
+    {Short(0x839C3CC9P-32L), Short(0xBFFB65A8P-67L), Short(-0x100A1A3A035DFDP-118L)},
+    {Short(0x8E39D9CDP-32L), Short(0xE68C86CAP-65L), Short(-0x1116CC04D002AEP-118L)},
+    {Short(0x987FBFE7P-32L), Short(0xB81A708P-64L), Short(0x19CEC845AC87A6P-120L)},
+    {Short(0xA2679928P-32L), Short(0x91DD618P-61L), Short(0x1DA8B3F71ACD12P-119L)},
+    {Short(0xABEB49A4P-32L), Short(0xCEC9FA2AP-65L), Short(0x1BECDA8089C1A9P-120L)},
+    {Short(0xB504F333P-32L), Short(0xF9DE6484P-64L), Short(0x165F626CDD52BP-114L)},
+    {Short(0xBDAEF913P-32L), Short(0xAAFAEDE2P-65L), Short(-0x14DEB37C2B5CA5P-118L)},
+    {Short(0xC5E40358P-32L), Short(0xA8BA05A7P-64L), Short(0x10F689766499CDP-118L)},
+    {Short(0xCD9F023FP-32L), Short(0x9C3A059EP-64L), Short(0x11D798EDB8BCD2P-119L)},
+    {Short(0xD4DB3148P-32L), Short(0xEA1A3034P-65L), Short(-0x139E2E924A6F83P-121L)},
+    {Short(0xDB941A28P-32L), Short(0xCB71EC87P-64L), Short(0x160CDB1929ED22P-119L)},
+    {Short(0xE1C5978CP-32L), Short(0xBDB0D24P-65L), Short(-0x162EAF91A0E75P-117L)},
+    {Short(0xE76BD7A1P-32L), Short(0xE63B9786P-64L), Short(0x125129529D48A9P-120L)},
+    {Short(0xEC835E79P-32L), Short(0x946A3145P-64L), Short(0x1F98408C6B0758P-118L)},
+    {Short(0xF1090827P-32L), Short(0xB43725FDP-64L), Short(0x19C49F6CD6CA1DP-118L)},
+    {Short(0xF4FA0AB6P-32L), Short(0xC5BB4BBP-62L), Short(0x163C5C7F03B719P-120L)},
+    {Short(0xF853F7DCP-32L), Short(0x9186B953P-64L), Short(-0x1C291CA5B3BBB7P-119L)},
+    {Short(0xFB14BE7FP-32L), Short(0xBAE58156P-64L), Short(0x10B951B0FE9539P-119L)},
+    {Short(0xFD3AABF8P-32L), Short(0x8A516A18P-65L), Short(-0x1519426AE3E254P-120L)},
+    {Short(0xFEC46D1EP-32L), Short(0x89292CFP-60L), Short(0x104E43BF71C9BAP-118L)},
+    {Short(0xFFB10F1BP-32L), Short(0xCB6BEF1DP-64L), Short(0x1087A3B6ABD651P-118L)},
+    {Short(1.0L), Short(0.0L), Short(0.0L)},
+    {Short(0xFFB10F1BP-32L), Short(0xCB6BEF1DP-64L), Short(0x1087A3B6ABD651P-118L)},
+    {Short(0xFEC46D1EP-32L), Short(0x89292CFP-60L), Short(0x104E43BF71C9BAP-118L)},
+    {Short(0xFD3AABF8P-32L), Short(0x8A516A18P-65L), Short(-0x1519426AE3E254P-120L)},
+    {Short(0xFB14BE7FP-32L), Short(0xBAE58156P-64L), Short(0x10B951B0FE9539P-119L)},
+    {Short(0xF853F7DCP-32L), Short(0x9186B953P-64L), Short(-0x1C291CA5B3BBB7P-119L)},
+    {Short(0xF4FA0AB6P-32L), Short(0xC5BB4BBP-62L), Short(0x163C5C7F03B719P-120L)},
+    {Short(0xF1090827P-32L), Short(0xB43725FDP-64L), Short(0x19C49F6CD6CA1DP-118L)},
+    {Short(0xEC835E79P-32L), Short(0x946A3145P-64L), Short(0x1F98408C6B0758P-118L)},
+    {Short(0xE76BD7A1P-32L), Short(0xE63B9786P-64L), Short(0x125129529D48A9P-120L)},
+    {Short(0xE1C5978CP-32L), Short(0xBDB0D24P-65L), Short(-0x162EAF91A0E75P-117L)},
+    {Short(0xDB941A28P-32L), Short(0xCB71EC87P-64L), Short(0x160CDB1929ED22P-119L)},
+    {Short(0xD4DB3148P-32L), Short(0xEA1A3034P-65L), Short(-0x139E2E924A6F83P-121L)},
+    {Short(0xCD9F023FP-32L), Short(0x9C3A059EP-64L), Short(0x11D798EDB8BCD2P-119L)},
+    {Short(0xC5E40358P-32L), Short(0xA8BA05A7P-64L), Short(0x10F689766499CDP-118L)},
+    {Short(0xBDAEF913P-32L), Short(0xAAFAEDE2P-65L), Short(-0x14DEB37C2B5CA5P-118L)},
+    {Short(0xB504F333P-32L), Short(0xF9DE6484P-64L), Short(0x165F626CDD52BP-114L)},
+    {Short(0xABEB49A4P-32L), Short(0xCEC9FA2AP-65L), Short(0x1BECDA8089C1A9P-120L)},
+    {Short(0xA2679928P-32L), Short(0x91DD618P-61L), Short(0x1DA8B3F71ACD12P-119L)},
+    {Short(0x987FBFE7P-32L), Short(0xB81A708P-64L), Short(0x19CEC845AC87A6P-120L)},
+    {Short(0x8E39D9CDP-32L), Short(0xE68C86CAP-65L), Short(-0x1116CC04D002AEP-118L)},
+    {Short(0x839C3CC9P-32L), Short(0xBFFB65A8P-67L), Short(-0x100A1A3A035DFDP-118L)},
+    {Short(0xF15AE9CP-29L), Short(0xDEC763CP-63L), Short(0x1B123A78D082C4P-119L)},
+    {Short(0xDAE8804FP-33L), Short(0xAE6015BP-65L), Short(0x1B165CBA0C1718P-120L)},
+    {Short(0xC3EF1535P-33L), Short(0xEA962D1AP-66L), Short(0x18916152CF7EEEP-120L)},
+    {Short(0xAC7CD3ADP-33L), Short(0xB1FDCFE2P-66L), Short(-0x1FB81AB19EC402P-119L)},
+    {Short(0x94A03176P-33L), Short(0xACF82D46P-65L), Short(-0x146D1623096502P-119L)},
+    {Short(0xF8CFCBD9P-34L), Short(0xAF8D57AP-66L), Short(0x10887712E9DC96P-120L)},
+    {Short(0xC7C5C1E3P-34L), Short(0x9A60AB64P-67L), Short(0x1732300393F336P-120L)},
+    {Short(0x96408374P-34L), Short(0xE613A226P-67L), Short(0x1513423C0F83FDP-131L)},
+    {Short(0xC8BD35E1P-35L), Short(0x9B42BE1EP-68L), Short(-0x1C6349BB5A2046P-122L)},
+    {Short(0xC8FB2F88P-36L), Short(0xDD813E6EP-69L), Short(0x1A85E552CADF14P-122L)},
+    {Short(0.0L), Short(0.0L), Short(0.0L)},
+    {Short(-0xC8FB2F88P-36L), Short(-0xDD813E6EP-69L), Short(-0x1A85E552CADF14P-122L)},
+    {Short(-0xC8BD35E1P-35L), Short(-0x9B42BE1EP-68L), Short(0x1C6349BB5A2046P-122L)},
+    {Short(-0x96408374P-34L), Short(-0xE613A226P-67L), Short(-0x1513423C0F83FDP-131L)},
+    {Short(-0xC7C5C1E3P-34L), Short(-0x9A60AB64P-67L), Short(-0x1732300393F336P-120L)},
+    {Short(-0xF8CFCBD9P-34L), Short(-0xAF8D57AP-66L), Short(-0x10887712E9DC96P-120L)},
+    {Short(-0x94A03176P-33L), Short(-0xACF82D46P-65L), Short(0x146D1623096502P-119L)},
+    {Short(-0xAC7CD3ADP-33L), Short(-0xB1FDCFE2P-66L), Short(0x1FB81AB19EC402P-119L)},
+    {Short(-0xC3EF1535P-33L), Short(-0xEA962D1AP-66L), Short(-0x18916152CF7EEEP-120L)},
+    {Short(-0xDAE8804FP-33L), Short(-0xAE6015BP-65L), Short(-0x1B165CBA0C1718P-120L)},
+    {Short(-0xF15AE9CP-29L), Short(-0xDEC763CP-63L), Short(-0x1B123A78D082C4P-119L)},
+    {Short(-0x839C3CC9P-32L), Short(-0xBFFB65A8P-67L), Short(0x100A1A3A035DFDP-118L)},
+    {Short(-0x8E39D9CDP-32L), Short(-0xE68C86CAP-65L), Short(0x1116CC04D002AEP-118L)},
+    {Short(-0x987FBFE7P-32L), Short(-0xB81A708P-64L), Short(-0x19CEC845AC87A6P-120L)},
+    {Short(-0xA2679928P-32L), Short(-0x91DD618P-61L), Short(-0x1DA8B3F71ACD12P-119L)},
+    {Short(-0xABEB49A4P-32L), Short(-0xCEC9FA2AP-65L), Short(-0x1BECDA8089C1A9P-120L)},
+    {Short(-0xB504F333P-32L), Short(-0xF9DE6484P-64L), Short(-0x165F626CDD52BP-114L)},
+    {Short(-0xBDAEF913P-32L), Short(-0xAAFAEDE2P-65L), Short(0x14DEB37C2B5CA5P-118L)},
+    {Short(-0xC5E40358P-32L), Short(-0xA8BA05A7P-64L), Short(-0x10F689766499CDP-118L)},
+    {Short(-0xCD9F023FP-32L), Short(-0x9C3A059EP-64L), Short(-0x11D798EDB8BCD2P-119L)},
+    {Short(-0xD4DB3148P-32L), Short(-0xEA1A3034P-65L), Short(0x139E2E924A6F83P-121L)},
+    {Short(-0xDB941A28P-32L), Short(-0xCB71EC87P-64L), Short(-0x160CDB1929ED22P-119L)},
+    {Short(-0xE1C5978CP-32L), Short(-0xBDB0D24P-65L), Short(0x162EAF91A0E75P-117L)},
+    {Short(-0xE76BD7A1P-32L), Short(-0xE63B9786P-64L), Short(-0x125129529D48A9P-120L)},
+    {Short(-0xEC835E79P-32L), Short(-0x946A3145P-64L), Short(-0x1F98408C6B0758P-118L)},
+    {Short(-0xF1090827P-32L), Short(-0xB43725FDP-64L), Short(-0x19C49F6CD6CA1DP-118L)},
+    {Short(-0xF4FA0AB6P-32L), Short(-0xC5BB4BBP-62L), Short(-0x163C5C7F03B719P-120L)},
+    {Short(-0xF853F7DCP-32L), Short(-0x9186B953P-64L), Short(0x1C291CA5B3BBB7P-119L)},
+    {Short(-0xFB14BE7FP-32L), Short(-0xBAE58156P-64L), Short(-0x10B951B0FE9539P-119L)},
+    {Short(-0xFD3AABF8P-32L), Short(-0x8A516A18P-65L), Short(0x1519426AE3E254P-120L)},
+    {Short(-0xFEC46D1EP-32L), Short(-0x89292CFP-60L), Short(-0x104E43BF71C9BAP-118L)},
+    {Short(-0xFFB10F1BP-32L), Short(-0xCB6BEF1DP-64L), Short(-0x1087A3B6ABD651P-118L)},
+    {Short(-1.0L), Short(0.0L), Short(0.0L)},
+    {Short(-0xFFB10F1BP-32L), Short(-0xCB6BEF1DP-64L), Short(-0x1087A3B6ABD651P-118L)},
+    {Short(-0xFEC46D1EP-32L), Short(-0x89292CFP-60L), Short(-0x104E43BF71C9BAP-118L)},
+    {Short(-0xFD3AABF8P-32L), Short(-0x8A516A18P-65L), Short(0x1519426AE3E254P-120L)},
+    {Short(-0xFB14BE7FP-32L), Short(-0xBAE58156P-64L), Short(-0x10B951B0FE9539P-119L)},
+    {Short(-0xF853F7DCP-32L), Short(-0x9186B953P-64L), Short(0x1C291CA5B3BBB7P-119L)},
+    {Short(-0xF4FA0AB6P-32L), Short(-0xC5BB4BBP-62L), Short(-0x163C5C7F03B719P-120L)},
+    {Short(-0xF1090827P-32L), Short(-0xB43725FDP-64L), Short(-0x19C49F6CD6CA1DP-118L)},
+    {Short(-0xEC835E79P-32L), Short(-0x946A3145P-64L), Short(-0x1F98408C6B0758P-118L)},
+    {Short(-0xE76BD7A1P-32L), Short(-0xE63B9786P-64L), Short(-0x125129529D48A9P-120L)},
+    {Short(-0xE1C5978CP-32L), Short(-0xBDB0D24P-65L), Short(0x162EAF91A0E75P-117L)},
+    {Short(-0xDB941A28P-32L), Short(-0xCB71EC87P-64L), Short(-0x160CDB1929ED22P-119L)},
+    {Short(-0xD4DB3148P-32L), Short(-0xEA1A3034P-65L), Short(0x139E2E924A6F83P-121L)},
+    {Short(-0xCD9F023FP-32L), Short(-0x9C3A059EP-64L), Short(-0x11D798EDB8BCD2P-119L)},
+    {Short(-0xC5E40358P-32L), Short(-0xA8BA05A7P-64L), Short(-0x10F689766499CDP-118L)},
+    {Short(-0xBDAEF913P-32L), Short(-0xAAFAEDE2P-65L), Short(0x14DEB37C2B5CA5P-118L)},
+    {Short(-0xB504F333P-32L), Short(-0xF9DE6484P-64L), Short(-0x165F626CDD52BP-114L)},
+    {Short(-0xABEB49A4P-32L), Short(-0xCEC9FA2AP-65L), Short(-0x1BECDA8089C1A9P-120L)},
+    {Short(-0xA2679928P-32L), Short(-0x91DD618P-61L), Short(-0x1DA8B3F71ACD12P-119L)},
+    {Short(-0x987FBFE7P-32L), Short(-0xB81A708P-64L), Short(-0x19CEC845AC87A6P-120L)},
+    {Short(-0x8E39D9CDP-32L), Short(-0xE68C86CAP-65L), Short(0x1116CC04D002AEP-118L)},
+    {Short(-0x839C3CC9P-32L), Short(-0xBFFB65A8P-67L), Short(0x100A1A3A035DFDP-118L)},
+    {Short(-0xF15AE9CP-29L), Short(-0xDEC763CP-63L), Short(-0x1B123A78D082C4P-119L)},
+    {Short(-0xDAE8804FP-33L), Short(-0xAE6015BP-65L), Short(-0x1B165CBA0C1718P-120L)},
+    {Short(-0xC3EF1535P-33L), Short(-0xEA962D1AP-66L), Short(-0x18916152CF7EEEP-120L)},
+    {Short(-0xAC7CD3ADP-33L), Short(-0xB1FDCFE2P-66L), Short(0x1FB81AB19EC402P-119L)},
+    {Short(-0x94A03176P-33L), Short(-0xACF82D46P-65L), Short(0x146D1623096502P-119L)},
+    {Short(-0xF8CFCBD9P-34L), Short(-0xAF8D57AP-66L), Short(-0x10887712E9DC96P-120L)},
+    {Short(-0xC7C5C1E3P-34L), Short(-0x9A60AB64P-67L), Short(-0x1732300393F336P-120L)},
+    {Short(-0x96408374P-34L), Short(-0xE613A226P-67L), Short(-0x1513423C0F83FDP-131L)},
+    {Short(-0xC8BD35E1P-35L), Short(-0x9B42BE1EP-68L), Short(0x1C6349BB5A2046P-122L)},
+    {Short(-0xC8FB2F88P-36L), Short(-0xDD813E6EP-69L), Short(-0x1A85E552CADF14P-122L)},
+};
 // a + b exactly as Hi + Lo, when |a| >= |b| or a = 0.
 inline TWide FastTwoSum(long double a, long double b)
 {
@@ -354,25 +517,6 @@ inline std::int64_t RoundToInt64(long double x)
     return n;
 }
 
-// x rounded to the nearest whole number, halves to even, for |x| < 2^62, as
-// RoundToInt64 rounds it, and that number as an integer. Adding 1.5·2^63
-// leaves no fraction bits, so the sum rounds x and the rounded value stays
-// in a register for the arithmetic that waits on it; only the integer goes
-// through memory, off that path (RoundToInt64 stores and reloads twice).
-struct TRounded {
-    long double Value;
-    std::int64_t Whole;
-};
-inline TRounded RoundInRegister(long double x)
-{
-    constexpr double Shifter = Short(0x1.8P63L);
-    constexpr std::uint64_t ShifterMantissa = std::uint64_t{3} << 62;
-    const long double shifted = x + Shifter;
-    TExtendedBits bits;
-    std::memcpy(&bits, &shifted, sizeof shifted);
-    return {shifted - Shifter, static_cast<std::int64_t>(bits.Mantissa - ShifterMantissa)};
-}
-
 // 2^k for a normal exponent (−16382 <= k <= 16383), built from its bits.
 inline long double TwoToThe(int k)
 {
@@ -407,88 +551,182 @@ inline long double Polynomial(long double x, const long double (&head)[H], const
 
 // ---- Sine and cosine ----
 
-// sin and cos of Hi + Lo for |Hi| <= π/4 (a little more is harmless).
-// Inlined: passing r through memory would cost more than the kernel.
-[[gnu::always_inline]] inline long double SinKernel(TWide r)
+// x = Index · π/64 + R (mod 2π), |R.Hi| <= π/128 (a little more is harmless).
+struct TReducedAngle {
+    TWide R;
+    unsigned Index;
+};
+
+// Beyond this the products n · StepPart1.. are no longer exact.
+constexpr long double ReducibleLimit = 0x1P24L;
+
+// The nearest whole number to x (|x| < 2^62, halves to even), and its lowest
+// seven bits as a table index. Adding 1.5·2^63 leaves no fraction bits, so
+// the sum rounds x and the rounded value stays in a register for the
+// arithmetic that waits on it; the integer goes through memory off that
+// path, by an integer store (an 80-bit store blocks the next for cycles).
+struct TStepCount {
+    long double Value;
+    unsigned Index;
+};
+[[gnu::always_inline]] inline TStepCount RoundSteps(long double x)
 {
-    const long double z = r.Hi * r.Hi;
-    const long double cube = r.Hi * z;
-    // r − r³/6 exactly as s; the rest of the series and the low parts apart.
-    const TWide s = FastTwoSum(r.Hi, cube * SinLeadHi);
-    const long double higher = cube * z * Polynomial(z, SinCoefficientsHead, SinCoefficientsTail);
-    return s.Hi + (s.Lo + higher + cube * SinLeadLo + r.Lo * (1.0L - 0.5L * z));
+    constexpr double Shifter = Short(0x1.8P63L);
+    const long double n = (x + Shifter) - Shifter;
+    return {n, static_cast<unsigned>(RoundToInt64(n)) & 127u};
 }
 
-// (Forming r² exactly, with Dekker's square, would round 99% of the results
-// beyond π/4 correctly instead of 97.5%, for a fifth more time.)
-[[gnu::always_inline]] inline long double CosKernel(TWide r)
+// Below this |n| < 2^18, and the reduction by two parts of π/64 suffices.
+constexpr long double NearLimit = 0x1P13L;
+
+// For |x| < NearLimit: x − n·π/64 in two parts, the second far smaller than
+// the first though not necessarily below an ulp of it. x − n·NearStepPart1
+// is exact (the two are within a factor of 2); taking off n·NearStepPart2
+// rounds, by an error kept exactly (either the part is far smaller than
+// what it is taken from, or the difference spans at most 64 bits and is
+// exact). The last part, below 2^−79, goes into the second part: even the
+// closest approach of an 80-bit number to a multiple of π/64 in this range
+// (about 2^−70) keeps its 64 leading bits.
+[[gnu::always_inline]] inline TReducedAngle ReduceNearSteps(long double x)
 {
+    const TStepCount n = RoundSteps(x * StepsPerRadian);
+    const long double t = x - n.Value * NearStepPart1;
+    const long double p2 = n.Value * NearStepPart2;
+    const long double a = t - p2;
+    return {{a, ((t - a) - p2) - n.Value * NearStepPart3}, n.Index};
+}
+
+// For NearLimit <= |x| < ReducibleLimit: x − n·π/64 in two parts, the second not
+// necessarily below an ulp of the first but far smaller. x − n·StepPart1 is
+// exact (the two are within a factor of 2), and the next two parts are
+// taken off with their rounding errors kept: each is far smaller than what
+// it is taken from, or the difference is exact (a difference of numbers
+// whose bits span at most 64 places). The last part goes into the second
+// part of the result: it is below 2^−90, and even the closest approach of an
+// 80-bit number to a multiple of π/64 in this range (about 2^−70) keeps its
+// 64 leading bits.
+[[gnu::always_inline]] inline TReducedAngle ReduceSteps(long double x)
+{
+    const TStepCount n = RoundSteps(x * StepsPerRadian);
+    const long double t = x - n.Value * StepPart1;
+    const long double p2 = n.Value * StepPart2;
+    const long double a = t - p2;
+    const long double p3 = n.Value * StepPart3;
+    const long double b = a - p3;
+    const long double lo = (((t - a) - p2) + ((a - b) - p3)) - n.Value * StepPart4;
+    return {{b, lo}, n.Index};
+}
+
+// Degrees are reduced by whole steps of 45/16° exactly (d − n·45/16 is
+// exact), so that whole quarter turns leave no rest, and only the rest of at
+// most 1.41° is converted.
+[[gnu::always_inline]] inline TReducedAngle ReduceDegrees(long double degrees)
+{
+    // Beyond 2^52 every value is a whole number and fmod is exact; NaN and
+    // infinities become NaN.
+    const long double d = std::fabs(degrees) < 0x1P52L ? degrees : std::fmod(degrees, 360.0L);
+    const TStepCount n = RoundSteps(d * StepsPerDegree);
+    const long double rest = d - n.Value * DegreesPerStep;
+    // rest · π/180 in two parts, the second the rounding error of the first
+    // (from rest cut in halves of 32 bits times the two 32-bit halves of
+    // DegreeHi, each product exact) and the rest of π/180.
+    const TWide cut = Split(rest);
+    const long double hi = rest * DegreeHi;
+    const long double lo = (((cut.Hi * DegreeHi1 - hi) + cut.Hi * DegreeHi2) + cut.Lo * DegreeHi1)
+                           + (cut.Lo * DegreeHi2 + rest * DegreeLo);
+    return {{hi, lo}, n.Index};
+}
+
+// sin(a + r) = sin a · cos r + cos a · sin r, with sin a and cos a the table
+// entries s and c, for |r| <= π/128. sin a + cos a · r32, with r32 the
+// leading 32 bits of r, comes out exactly in two parts (the product of two
+// 32-bit numbers is exact, and |sin a| exceeds |cos a · r| unless it is 0);
+// every smaller term is gathered apart, the series of sin r − r and
+// cos r − 1 last. Those are Taylor series, whose first omitted terms stay
+// below 2^−78 of sin r and 2^−75 of cos r, evaluated by Estrin's scheme:
+// their halves in parallel, which shortens the chain the result waits on.
+//
+// The x87 has eight registers, and an 80-bit value spilled to memory costs
+// more than the arithmetic on it (its store takes five cycles and holds up
+// the next): the steps are written in the order that keeps at most seven
+// values alive, each used up as soon as it can be (the file is compiled
+// with -fno-tree-ter, which keeps that order), and every table value and
+// constant but one is a double that the arithmetic reads from memory.
+[[gnu::always_inline]] inline long double SinOfSum(const TSineEntry& s, const TSineEntry& c, TWide r)
+{
+    long double small = r.Hi * c.Lo + s.Lo;
+    const TWide cut = Split(r.Hi);
+    const long double cosA = static_cast<long double>(c.Hi) + c.Mid;
+    small += cosA * cut.Lo;
+    small += cosA * r.Lo;
+    small += c.Mid * cut.Hi;
+    const long double sinA = static_cast<long double>(s.Hi) + s.Mid;
+    const TWide head = FastTwoSum(sinA, c.Hi * cut.Hi);
+    small += head.Lo;
     const long double z = r.Hi * r.Hi;
+    const long double forSin = cosA * (r.Hi * z);
+    const long double forCos = sinA * z;
+    const long double z2 = z * z;
+    const long double sinSeries = forSin * ((SinLead + z * SinCoefficients[0]) + z2 * (SinCoefficients[1] + z * SinCoefficients[2]));
+    const long double cosPoly = (CosCoefficients[0] + z * CosCoefficients[1]) + z2 * (CosCoefficients[2] + z * CosCoefficients[3]);
+    return head.Hi + (small + (sinSeries + forCos * cosPoly));
+}
+
+// sin x and cos x for |x| <= π/4 straight from their series, by Estrin's
+// scheme; the leading terms are added with their rounding errors kept.
+[[gnu::always_inline]] inline long double QuarterSin(long double x)
+{
+    const long double z = x * x;
+    const long double z2 = z * z;
+    const long double* h = QuarterSinHead;
+    const double* t = QuarterSinTail;
+    long double p = (t[2] + z * t[3]) + z2 * t[4];
+    p *= z2 * z2;
+    p += z2 * (t[0] + z * t[1]);
+    p += h[0] + z * h[1];
+    const long double cube = x * z;
+    const TWide s = FastTwoSum(x, cube * QuarterSinLeadHi);
+    return s.Hi + ((s.Lo + cube * QuarterSinLeadLo) + (cube * z) * p);
+}
+
+[[gnu::always_inline]] inline long double QuarterCos(long double x)
+{
+    const long double z = x * x;
+    const long double z2 = z * z;
+    const long double* h = QuarterCosHead;
+    const double* t = QuarterCosTail;
+    long double p = (t[1] + z * t[2]) + z2 * (t[3] + z * t[4]);
+    p *= z2 * z2;
+    p += z2 * (h[2] + z * t[0]);
+    p += h[0] + z * h[1];
     const long double half = 0.5L * z;
     const long double w = 1.0L - half;
     // (1 − w) − half is the rounding error of w, exactly.
-    const long double quartic = z * z * (CosLead + z * Polynomial(z, CosCoefficientsHead, CosCoefficientsTail));
-    return w + (((1.0L - w) - half) + (quartic - r.Hi * r.Lo));
+    return w + (((1.0L - w) - half) + (z2 * p));
 }
 
-// x = Quadrant · π/2 + R (mod 2π), |R| <= π/4.
-struct TQuarterTurns {
-    TWide R;
-    unsigned Quadrant;
-};
-
-// Beyond this the products n · PiHalf1.. are no longer exact.
-constexpr long double ReducibleLimit = 0x1P24L;
-
-// For |x| < ReducibleLimit. x − n·PiHalf1 is exact (the two are within a
-// factor of 2), and each further part is taken off in extended-extended
-// arithmetic: even the closest approach of an 80-bit number to a multiple of
-// π/2 (about 2^−66 in this range) keeps its 64 leading bits.
-TQuarterTurns ReduceQuarterTurns(long double x)
+// Radians or degrees, reduced, to their sine or cosine: the cosine is the
+// sine a quarter turn on.
+[[gnu::always_inline]] inline long double SinOfReduced(const TReducedAngle& t)
 {
-    if (std::fabs(x) <= QuarterPi)
-        return {{x, 0.0L}, 0};
-    const TRounded n = RoundInRegister(x * TwoOverPi);
-    const long double nf = n.Value;
-    const TWide a = TwoSum(x - nf * PiHalf1, -(nf * PiHalf2));
-    const TWide b = FastTwoSum(a.Hi, -(nf * PiHalf3));
-    return {FastTwoSum(b.Hi, (a.Lo + b.Lo) - nf * PiHalf4), static_cast<unsigned>(n.Whole) & 3u};
+    return SinOfSum(SineTable[t.Index], SineTable[(t.Index + 32u) & 127u], t.R);
 }
 
-// Degrees are reduced by whole quarter turns exactly (d − 90n is exact) and
-// only the rest of at most 45° is converted.
-TQuarterTurns ReduceDegrees(long double degrees)
+[[gnu::always_inline]] inline long double CosOfReduced(const TReducedAngle& t)
 {
-    // Beyond 2^62 every value is a whole number and fmod is exact; NaN and
-    // infinities become NaN.
-    const long double d = std::fabs(degrees) < 0x1P62L ? degrees : std::fmod(degrees, 360.0L);
-    const std::int64_t n = RoundToInt64(d * Short(1.0L / 90.0L));
-    const long double rest = d - 90.0L * static_cast<long double>(n);
-    const TWide r = TwoProduct(rest, DegreeHi);
-    return {FastTwoSum(r.Hi, r.Lo + rest * DegreeLo), static_cast<unsigned>(n) & 3u};
+    return SinOfSum(SineTable[(t.Index + 32u) & 127u], SineTable[(t.Index + 64u) & 127u], t.R);
 }
 
-long double SinOfReduced(const TQuarterTurns& t)
+// Arguments beyond NearLimit, rare in graphs, out of the way of the common
+// ones; beyond ReducibleLimit, NaN and infinities go to the C library.
+[[gnu::noinline]] long double SinOfFar(long double x)
 {
-    const long double v = t.Quadrant & 1u ? CosKernel(t.R) : SinKernel(t.R);
-    return t.Quadrant & 2u ? Negated(v) : v;
+    return std::fabs(x) < ReducibleLimit ? SinOfReduced(ReduceSteps(x)) : std::sin(x);
 }
 
-long double CosOfReduced(const TQuarterTurns& t)
+[[gnu::noinline]] long double CosOfFar(long double x)
 {
-    const long double v = t.Quadrant & 1u ? SinKernel(t.R) : CosKernel(t.R);
-    return (t.Quadrant + 1u) & 2u ? Negated(v) : v;
-}
-
-TSinCos SinCosOfReduced(const TQuarterTurns& t)
-{
-    const long double s = SinKernel(t.R), c = CosKernel(t.R);
-    switch (t.Quadrant) {
-    case 0: return {s, c};
-    case 1: return {c, Negated(s)};
-    case 2: return {Negated(s), Negated(c)};
-    default: return {Negated(c), s};
-    }
+    return std::fabs(x) < ReducibleLimit ? CosOfReduced(ReduceSteps(x)) : std::cos(x);
 }
 
 // ---- e^x ----
@@ -593,23 +831,29 @@ TWide LnParts(TExtracted x)
 
 long double SinL(long double x)
 {
-    if (!(std::fabs(x) < ReducibleLimit))
-        return std::sin(x);
-    return SinOfReduced(ReduceQuarterTurns(x));
+    const long double m = std::fabs(x);
+    if (m <= QuarterPi)
+        return QuarterSin(x);
+    if (m < NearLimit) [[likely]]
+        return SinOfReduced(ReduceNearSteps(x));
+    return SinOfFar(x);
 }
 
 long double CosL(long double x)
 {
-    if (!(std::fabs(x) < ReducibleLimit))
-        return std::cos(x);
-    return CosOfReduced(ReduceQuarterTurns(x));
+    const long double m = std::fabs(x);
+    if (m <= QuarterPi)
+        return QuarterCos(x);
+    if (m < NearLimit) [[likely]]
+        return CosOfReduced(ReduceNearSteps(x));
+    return CosOfFar(x);
 }
 
+// Two reductions cost less than keeping the values that the sine and the
+// cosine share in the x87's eight registers.
 TSinCos SinCosL(long double x)
 {
-    if (!(std::fabs(x) < ReducibleLimit))
-        return {std::sin(x), std::cos(x)};
-    return SinCosOfReduced(ReduceQuarterTurns(x));
+    return {SinL(x), CosL(x)};
 }
 
 long double SinDegreesL(long double degrees)
@@ -624,7 +868,7 @@ long double CosDegreesL(long double degrees)
 
 TSinCos SinCosDegreesL(long double degrees)
 {
-    return SinCosOfReduced(ReduceDegrees(degrees));
+    return {SinDegreesL(degrees), CosDegreesL(degrees)};
 }
 
 long double ExpL(long double x)
