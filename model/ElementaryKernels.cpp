@@ -2,6 +2,7 @@
 
 #include "model/Numeric.h"
 
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -17,19 +18,18 @@ struct TWide {
     long double Lo;
 };
 
-// An entry of the logarithm table: a short reciprocal of the table point
-// (at most 10 significant bits, so that products with it stay exact) and
-// −ln of it in two parts.
-struct TLogEntry {
-    long double LnHi;
-    double LnLo;
-    double Inverse;
-};
-
 // A table value in two parts, the second one short.
 struct TTableWide {
     long double Hi;
     double Lo;
+};
+
+// An entry of the logarithm table of ln x: a short reciprocal and minus its
+// logarithm in two parts, the first a multiple of 2^−48.
+struct TLnEntry {
+    double Inverse;
+    double Ln;
+    double LnRest;
 };
 
 // A table value in three parts: two of 32 bits and the rest.
@@ -38,14 +38,6 @@ struct TSineEntry {
     double Mid;
     double Lo;
 };
-
-// The bits of an 80-bit value as it lies in memory.
-struct TExtendedBits {
-    std::uint64_t Mantissa; // with the explicit leading 1
-    std::uint16_t SignAndExponent;
-    std::uint16_t Padding[3];
-};
-static_assert(sizeof(TExtendedBits) == sizeof(long double));
 
 constexpr int ExponentBias = 16383;
 
@@ -143,6 +135,153 @@ constexpr double LnCoefficientsTail[] = {
     Short(0xE38E38D1918E3D5CP-67L), Short(-0xCCD30AFC212789A0P-67L),
     Short(0xBA344EE2A1FE97EEP-67L),
 };
+// For the 7 fraction bits j of a mantissa m in [1, 2): the reciprocal c of
+// the middle of m's interval (halved for j >= 53, m >= √2, whose logarithm
+// takes one ln 2 more), at most 10 significant bits so that products with it
+// stay exact, exactly 1 and ½ for the two intervals that touch 1, so that
+// ln x near 1 loses nothing; then −ln c rounded to a multiple of 2^−48 (so
+// that adding it to e·Ln2Hi is exact) and the rest.
+constexpr TLnEntry LnTable[128] = {
+    {Short(0x1P+0L), Short(0.0L), Short(0.0L)},
+    {Short(0x1FAP-9L), Short(0x182448A388AP-47L), Short(0x155104B16137F1P-102L)},
+    {Short(0x1F6P-9L), Short(0x1432A925980CP-50L), Short(0x18139928637FDFP-103L)},
+    {Short(0x1F28P-13L), Short(0x1B5CC258B718P-50L), Short(0x1CC23715F7FD03P-103L)},
+    {Short(0x1EE8P-13L), Short(0x11CE5A62BC36P-49L), Short(-0x18CE1C9C8199DBP-102L)},
+    {Short(0x1EBP-9L), Short(0x15715C4C03CEP-49L), Short(0x1DDC880EE275FDP-102L)},
+    {Short(0x1E78P-13L), Short(0x191B073EFD74P-49L), Short(-0x1D7C53F76CA95BP-102L)},
+    {Short(0x1E38P-13L), Short(0x1D52ED6405D8P-49L), Short(0x1BD16AEB2214C9P-103L)},
+    {Short(0x1EP-5L), Short(0x108598B59E3AP-48L), Short(0x1A228FF66FD40DP-106L)},
+    {Short(0x1DC8P-13L), Short(0x126536C3D8C3P-48L), Short(0x1A5D604BE2DD17P-102L)},
+    {Short(0x1D9P-9L), Short(0x14485E03DBEP-44L), Short(-0x14AE45CB655244P-102L)},
+    {Short(0x1D6P-9L), Short(0x15E95A4D9792P-48L), Short(-0x1A418F17474776P-103L)},
+    {Short(0x1D28P-13L), Short(0x17D33687C294P-48L), Short(-0x1BB9E0C7CC7CE1P-103L)},
+    {Short(0x1CFP-9L), Short(0x19C0C32D4D25P-48L), Short(0x120FD85F1E660BP-102L)},
+    {Short(0x1CCP-9L), Short(0x1B6AC88DAD5BP-48L), Short(0x1BDFF50225C6B5P-104L)},
+    {Short(0x1C88P-13L), Short(0x1D5F55659211P-48L), Short(-0x1DC633E7AB96AEP-104L)},
+    {Short(0x1C58P-13L), Short(0x1F0F70CDD993P-48L), Short(-0x1CE093D8D3E236P-104L)},
+    {Short(0x1C28P-13L), Short(0x106135354D4BP-47L), Short(0x1823141A0774A7P-103L)},
+    {Short(0x1BF8P-13L), Short(0x113C2605C399P-47L), Short(-0x1EBFBB29ECA117P-102L)},
+    {Short(0x1BC8P-13L), Short(0x12188FD980728P-51L), Short(-0x1D0F3FA8638093P-103L)},
+    {Short(0x1B98P-13L), Short(0x12F677CBBC0A8P-51L), Short(0x159810B07A06ABP-103L)},
+    {Short(0x1B68P-13L), Short(0x13D5E3126BC28P-51L), Short(-0x1341EBDA4ED3ABP-108L)},
+    {Short(0x1B38P-13L), Short(0x14B6D6FEFE228P-51L), Short(0x122ECF56E7951BP-102L)},
+    {Short(0x1B08P-13L), Short(0x159958FF1D53P-47L), Short(-0x1D059769CA052CP-104L)},
+    {Short(0x1AD8P-13L), Short(0x167D6E9D78578P-51L), Short(-0x1E8830A706D2FEP-104L)},
+    {Short(0x1ABP-9L), Short(0x173CB9074FD18P-51L), Short(-0x19AA434001699EP-102L)},
+    {Short(0x1A8P-9L), Short(0x1823C16551A4P-47L), Short(-0x1F224659CE17CFP-102L)},
+    {Short(0x1A58P-13L), Short(0x18E588EBAC2D8P-51L), Short(0x1F572ACB445002P-102L)},
+    {Short(0x1A3P-9L), Short(0x19A8778DEBAAP-47L), Short(0x1C3E8FBFB0E3F1P-102L)},
+    {Short(0x1AP-5L), Short(0x1A93ED3C8ADAP-47L), Short(-0x1C90D415885A38P-103L)},
+    {Short(0x19D8P-13L), Short(0x1B5971A213ADP-47L), Short(-0x12BC5F155B885FP-102L)},
+    {Short(0x19BP-9L), Short(0x1C2028AB17F98P-51L), Short(0x1A3E235470A74CP-102L)},
+    {Short(0x1988P-13L), Short(0x1CE816157F198P-51L), Short(0x1F545DF66AEB42P-105L)},
+    {Short(0x196P-9L), Short(0x1DB13DB0D4898P-51L), Short(-0x1FE55EE2B60693P-102L)},
+    {Short(0x1938P-13L), Short(0x1E7BA35EB77EP-47L), Short(0x15088EE4364DBBP-102L)},
+    {Short(0x191P-9L), Short(0x1F474B134DF2P-47L), Short(0x146D8388212895P-102L)},
+    {Short(0x18E8P-13L), Short(0x100A1C6ADDA48P-50L), Short(-0x19394BBA30F42CP-103L)},
+    {Short(0x18CP-9L), Short(0x107138604D588P-50L), Short(-0x1D8C93A44AC5BBP-102L)},
+    {Short(0x1898P-13L), Short(0x10D8FB813EB2P-46L), Short(-0x1173778AC05CAFP-102L)},
+    {Short(0x1878P-13L), Short(0x112C77CD00714P-50L), Short(-0x135ADD7B821A2FP-104L)},
+    {Short(0x185P-9L), Short(0x11956D3B9BC3P-46L), Short(-0x168462972AF5EAP-104L)},
+    {Short(0x1828P-13L), Short(0x11FF0FE7CF47CP-50L), Short(-0x18A92BB003CFAFP-102L)},
+    {Short(0x1808P-13L), Short(0x125410494E56CP-50L), Short(0x1D7AC0EF77F253P-104L)},
+    {Short(0x17EP-9L), Short(0x12BEF07CDC934P-50L), Short(0x139F494A009E7EP-102L)},
+    {Short(0x17CP-9L), Short(0x1314F1E1D35DP-46L), Short(-0x1C4F5A6427970FP-102L)},
+    {Short(0x1798P-13L), Short(0x13811728564CCP-50L), Short(-0x1C7924E81C0AC9P-103L)},
+    {Short(0x1778P-13L), Short(0x13D81FB5946DCP-50L), Short(-0x163E154E9BD1C9P-104L)},
+    {Short(0x1758P-13L), Short(0x142F9F3FF6264P-50L), Short(0x19103DF4CD5115P-106L)},
+    {Short(0x1738P-13L), Short(0x1487970E95878P-50L), Short(-0x1F23DCD186D05AP-103L)},
+    {Short(0x171P-9L), Short(0x14F637EBBA98P-46L), Short(0x1F539A676DA36EP-103L)},
+    {Short(0x16FP-9L), Short(0x154F431B7BE1CP-50L), Short(-0x176AB3F6EF6AE4P-102L)},
+    {Short(0x16DP-9L), Short(0x15A8CADBBEDFCP-50L), Short(-0x1F1E6C2BDFB3EP-98L)},
+    {Short(0x16BP-9L), Short(0x1602D08AF092P-46L), Short(-0x1416E8920C09B7P-102L)},
+    {Short(0x169P-9L), Short(-0x15FF3070A793CP-50L), Short(-0x13C873E20A0721P-102L)},
+    {Short(0x167P-9L), Short(-0x15A42AB0F4DP-42L), Short(0x1E63AF2DF7BA69P-102L)},
+    {Short(0x165P-9L), Short(-0x1548A2C3ADD28P-50L), Short(0x1D30339EFC611CP-102L)},
+    {Short(0x163P-9L), Short(-0x14EC973260028P-50L), Short(0x1650AA1F65DF71P-102L)},
+    {Short(0x1618P-13L), Short(-0x14A7373CECF98P-50L), Short(-0x1772C5032AEDAFP-102L)},
+    {Short(0x15F8P-13L), Short(-0x144A41B463C48P-50L), Short(0x11D70C8309EDDP-100L)},
+    {Short(0x15D8P-13L), Short(-0x13ECC460EF5F4P-50L), Short(-0x1FD79D83ECFF0AP-103L)},
+    {Short(0x15B8P-13L), Short(-0x138EBDB38ED34P-50L), Short(0x1F4FA330566BF4P-102L)},
+    {Short(0x15AP-9L), Short(-0x1347DD9A987D4P-50L), Short(-0x14D645674FEDCCP-102L)},
+    {Short(0x158P-9L), Short(-0x12E8E2BAE11D4P-50L), Short(0x1EC7A66DCAF5FP-99L)},
+    {Short(0x156P-9L), Short(-0x12895A13DE86CP-50L), Short(0x1CA14B6CFB03FP-98L)},
+    {Short(0x1548P-13L), Short(-0x1241558BFD14P-46L), Short(-0x1FFE6451F95A38P-105L)},
+    {Short(0x1528P-13L), Short(-0x11E0D0C33716CP-50L), Short(0x1C35593CAD8034P-106L)},
+    {Short(0x151P-9L), Short(-0x11980D2DD4238P-50L), Short(0x1098B0B93C6CBBP-102L)},
+    {Short(0x14FP-9L), Short(-0x1136870293A8CP-50L), Short(0x1F424CEB38916EP-103L)},
+    {Short(0x14D8P-13L), Short(-0x10ED005F657DCP-50L), Short(0x1B8EA50B55005FP-102L)},
+    {Short(0x14CP-9L), Short(-0x10A324E27391P-46L), Short(0x1CA08C085FE79P-98L)},
+    {Short(0x14AP-9L), Short(-0x10402594B4D04P-50L), Short(-0x1B5C4F7A16BF75P-107L)},
+    {Short(0x1488P-13L), Short(-0x1FEB0233E608P-47L), Short(0x19D239A542E71FP-102L)},
+    {Short(0x147P-9L), Short(-0x1F550A564B7BP-47L), Short(-0x1B838BEDBFA032P-102L)},
+    {Short(0x145P-9L), Short(-0x1E8C0252AA5A8P-51L), Short(0x100B701D1CDFE4P-102L)},
+    {Short(0x1438P-13L), Short(-0x1DF46C0C722DP-47L), Short(-0x17A0AC2DE40E46P-102L)},
+    {Short(0x142P-9L), Short(-0x1D5C216B4FBB8P-51L), Short(-0x115B910D65F935P-103L)},
+    {Short(0x1408P-13L), Short(-0x1CC320C01765P-47L), Short(-0x120734CA6F2751P-106L)},
+    {Short(0x13FP-9L), Short(-0x1C2968558C19P-47L), Short(0x1FAE7BDC7147F7P-102L)},
+    {Short(0x13D8P-13L), Short(-0x1B8EF670420CP-47L), Short(-0x1D4CCC85E23803P-102L)},
+    {Short(0x13CP-9L), Short(-0x1AF3C94E80CP-43L), Short(0x1A4E633FCD9066P-104L)},
+    {Short(0x13A8P-13L), Short(-0x1A57DF28244EP-47L), Short(0x198DCD78995127P-102L)},
+    {Short(0x139P-9L), Short(-0x19BB362E7DFB8P-51L), Short(-0x1AAEBC63E007C2P-106L)},
+    {Short(0x1378P-13L), Short(-0x191DCC8C340CP-47L), Short(0x10E55088402E8EP-102L)},
+    {Short(0x136P-9L), Short(-0x187FA06520C9P-47L), Short(-0x10902009017DCAP-103L)},
+    {Short(0x1348P-13L), Short(-0x17E0AFD630C28P-51L), Short(0x1860F89C3BF30EP-104L)},
+    {Short(0x133P-9L), Short(-0x1740F8F540378P-51L), Short(-0x1264D9BF9D57B3P-102L)},
+    {Short(0x1318P-13L), Short(-0x16A079D0F7ABP-47L), Short(0x1701EEDCBAC2A8P-102L)},
+    {Short(0x13P-5L), Short(-0x15FF3070A794P-47L), Short(0x161BC60EFAFC6FP-102L)},
+    {Short(0x12E8P-13L), Short(-0x155D1AD4232D8P-51L), Short(0x1135912CDC0C1P-99L)},
+    {Short(0x12D8P-13L), Short(-0x14F099F4A2308P-51L), Short(-0x19034140543649P-102L)},
+    {Short(0x12CP-9L), Short(-0x144D2B6CCB7DP-47L), Short(-0x1E67D3D950F87EP-103L)},
+    {Short(0x12A8P-13L), Short(-0x13A8EB2D31A38P-51L), Short(0x141220A8ABF099P-104L)},
+    {Short(0x129P-9L), Short(-0x1303D718E48P-43L), Short(0x1680B5CE3ECB05P-102L)},
+    {Short(0x128P-9L), Short(-0x129552F81FF5P-47L), Short(-0x11A602EE3880FBP-102L)},
+    {Short(0x1268P-13L), Short(-0x11EED90E2DC3P-47L), Short(0x1EA9C8F689B70AP-102L)},
+    {Short(0x125P-9L), Short(-0x1147858467428P-51L), Short(-0x163451027C74FEP-102L)},
+    {Short(0x124P-9L), Short(-0x10D77E7CD08E8P-51L), Short(0x134CB44742DF9FP-102L)},
+    {Short(0x1228P-13L), Short(-0x102EBB42BF3D8P-51L), Short(0x1A8FA5CE00E5C9P-102L)},
+    {Short(0x1218P-13L), Short(-0x1F7B79FEC37EP-48L), Short(0x10987E897ED018P-103L)},
+    {Short(0x12P-5L), Short(-0x1E27076E2AF3P-48L), Short(0x1A161578001E01P-104L)},
+    {Short(0x11FP-9L), Short(-0x1D4313D66CB3P-48L), Short(-0x175790DD951D91P-102L)},
+    {Short(0x11D8P-13L), Short(-0x1BEBA8181467P-48L), Short(-0x1921D248382A5FP-102L)},
+    {Short(0x11C8P-13L), Short(-0x1B05B49BEE44P-48L), Short(0x1BA7CE0F6B435AP-108L)},
+    {Short(0x11BP-9L), Short(-0x19AB42462034P-48L), Short(0x14C904CF0E0C27P-102L)},
+    {Short(0x11AP-9L), Short(-0x18C345D6319BP-48L), Short(-0x107AD65A1532F7P-103L)},
+    {Short(0x1188P-13L), Short(-0x1765BF23A6BEP-48L), Short(-0x1343FCA3BDA965P-104L)},
+    {Short(0x1178P-13L), Short(-0x167BB0726EC1P-48L), Short(0x11B692C214DDBFP-106L)},
+    {Short(0x1168P-13L), Short(-0x1590CAFDF01CP-48L), Short(-0x1427AB9155D4EEP-103L)},
+    {Short(0x115P-9L), Short(-0x142EDCBEA647P-48L), Short(0x1F888AC1B299A5P-105L)},
+    {Short(0x114P-9L), Short(-0x1341D7961BD2P-48L), Short(0x17B6B33E44F7D9P-103L)},
+    {Short(0x113P-9L), Short(-0x1253F62F0A14P-48L), Short(-0x16F8FB69A700EDP-104L)},
+    {Short(0x1118P-13L), Short(-0x10ED839B5527P-48L), Short(0x1F46D48ABB3BADP-108L)},
+    {Short(0x1108P-13L), Short(-0x1FFAE9119B94P-49L), Short(0x1F9917B3A7558FP-102L)},
+    {Short(0x10F8P-13L), Short(-0x1E19070C276P-45L), Short(-0x15B99B9D617A09P-105L)},
+    {Short(0x10E8P-13L), Short(-0x1C355DD0922P-45L), Short(0x1A666CA80F8EF9P-102L)},
+    {Short(0x10DP-9L), Short(-0x195C830EC8E4P-49L), Short(0x148297C5FEB7DP-101L)},
+    {Short(0x10CP-9L), Short(-0x177458F632DCP-49L), Short(-0x1F88C69E543DC9P-102L)},
+    {Short(0x10BP-9L), Short(-0x158A5BAFC8E4P-49L), Short(-0x1A918D51EA58EAP-102L)},
+    {Short(0x10AP-9L), Short(-0x139E87B9FEBEP-49L), Short(0x140ADFD49BFAA9P-102L)},
+    {Short(0x109P-9L), Short(-0x11B0D98923DAP-49L), Short(0x1007A6BA226EB1P-102L)},
+    {Short(0x1078P-13L), Short(-0x1D91A66C543CP-50L), Short(-0x187C59633EE685P-103L)},
+    {Short(0x1068P-13L), Short(-0x19ACE7551CC4P-50L), Short(-0x1144D027077E06P-102L)},
+    {Short(0x1058P-13L), Short(-0x15C45A51B8D4P-50L), Short(0x1DDB10B6C3EC22P-104L)},
+    {Short(0x1048P-13L), Short(-0x11D7F7EB9EECP-50L), Short(0x193A83FCC7A5B8P-106L)},
+    {Short(0x1038P-13L), Short(-0x1BCF712C7438P-51L), Short(-0x12F04BDECBB85BP-105L)},
+    {Short(0x1028P-13L), Short(-0x13E7295D25A8P-51L), Short(0x1383FE53422887P-106L)},
+    {Short(0x1018P-13L), Short(-0x17EE11EBD83P-48L), Short(0x16C587A5B8BF17P-104L)},
+    {Short(0x1P-1L), Short(0.0L), Short(0.0L)},
+};
+// From this entry on, c is halved.
+constexpr unsigned AboveRootTwo = 53;
+// (ln(1 + r) − r + r²/2) / r³ on −0.00425 <= r <= 0.00785, the range of
+// m·c − 1: degree 6, error below 2^−69 of ln(1 + r). The leading
+// coefficient, 1/3, needs 64 bits.
+constexpr long double LnSeriesLead = 0xAAAAAAAAAAAAAAABP-65L;
+constexpr double LnSeries[] = {
+    Short(-0x1FFFFFFFFFFFF6P-55L), Short(0x19999999996FFP-51L),
+    Short(-0x15555555724CF7P-55L), Short(0x124924E172D2F2P-55L), Short(-0x1FFFF9F37F266AP-56L),
+    Short(0x1C201DC38DE9AFP-56L),
+};
 // 2^(j/64), j = 0..63, as a rounded value and its remainder.
 constexpr TTableWide PowersOfTwo64ths[64] = {
     {0x1P+0L, Short(0.0L)},
@@ -209,139 +348,6 @@ constexpr TTableWide PowersOfTwo64ths[64] = {
     {0xF7D0DF730AD13BB9P-63L, Short(-0xB795B494F8248A8BP-134L)},
     {0x7D41D96DB915019DP-62L, Short(0xF84B762862BAFF99P-128L)},
     {0xFD3E0C0CF486C175P-63L, Short(-0x7AC0C5A6CE1F11FDP-127L)},
-};
-// For the 7 fraction bits j of a mantissa m in [1, 2): the reciprocal of
-// the middle of m's interval (of m/2 for j >= 53, m >= √2), exactly 1 for
-// the two intervals that touch 1, so that ln x near 1 loses nothing.
-constexpr TLogEntry LogTable[128] = {
-    {0.0L, Short(0.0L), Short(0x1P+0L)},
-    {0xC122451C45155105P-70L, Short(-0x13A7B203D97FF531P-132L), Short(0xFDP-8L)},
-    {0x50CAA49660330273P-68L, Short(0x128637FDF36D2B97P-131L), Short(0xFBP-8L)},
-    {0x6D730962DC639847P-68L, Short(-0x7504017E69AD00DP-130L), Short(0x3E5P-10L)},
-    {0x8E72D315E1A9CC79P-68L, Short(-0x9C8199DB0DF89DC5P-134L), Short(0x3DDP-10L)},
-    {0x55C571300F3BBB91P-67L, Short(0x7713AFE4A9F1A9BP-133L), Short(0x1EBP-9L)},
-    {0xC8D839F7EB98A0EBP-68L, Short(0x449AB527BF026E23P-137L), Short(0x3CFP-10L)},
-    {0xEA976B202EC37A2DP-68L, Short(0x5D64429917FF6315P-132L), Short(0x3C7P-10L)},
-    {0x842CC5ACF1D03445P-67L, Short(0xFF66FD40CDCB04BFP-134L), Short(0xFP-4L)},
-    {0x24CA6D87B186D2EBP-65L, Short(0x97C5BA2DE04B4F5DP-135L), Short(0x3B9P-10L)},
-    {0xA242F01EDEFD6A37P-67L, Short(0x8D26AB6F1B8F2DC5P-132L), Short(0x1D9P-9L)},
-    {0xAF4AD26CBC8E5BE7P-67L, Short(0x745C5C450A7F866DP-134L), Short(0xEBP-8L)},
-    {0x5F4CDA1F0A4F2231P-66L, Short(-0xC7CC7CE0EAFFC5BBP-135L), Short(0x3A5P-10L)},
-    {0xCE06196A692A41FBP-67L, Short(0xBE3CCC15326765F7P-135L), Short(0x1CFP-9L)},
-    {0xDB56446D6AD8DFP-59L, Short(-0x57EED1CA59F19C8BP-131L), Short(0x73P-7L)},
-    {0x757D5596484388E7P-66L, Short(0xC18546951F503C9FP-132L), Short(0x391P-10L)},
-    {0xF87B866ECC9718FBP-67L, Short(0xC272C1DCA7116BCFP-132L), Short(0x38BP-10L)},
-    {0x8309A9AA6A58C119P-66L, Short(-0xBE5F88B58D25B2BFP-131L), Short(0x385P-10L)},
-    {0x22784C0B87318501P-64L, Short(0x4D6135EE8F0AC483P-130L), Short(0x37FP-10L)},
-    {0x48623F6601C98BC3P-65L, Short(0x579C7F6CB882D847P-135L), Short(0x379P-10L)},
-    {0x97B3BE5DE054ACC1P-66L, Short(-0xF4F85F9549CB48ADP-131L), Short(0x373P-10L)},
-    {0x9EAF18935E13FB3P-62L, Short(-0x7AF693B4EACEA0DFP-130L), Short(0x36DP-10L)},
-    {0xA5B6B7F7F11522EDP-66L, Short(-0xA9186AE5441F20BP-130L), Short(0x367P-10L)},
-    {0x566563FC754BC5F5P-65L, Short(-0xBB4E50295E215445P-131L), Short(0x361P-10L)},
-    {0xB3EB74EBC2BB85DFP-66L, Short(0xF58F92D023CB02BFP-132L), Short(0x35BP-10L)},
-    {0x2E79720E9FA29957P-64L, Short(-0xD0005A6780636F7BP-132L), Short(0x1ABP-9L)},
-    {0x304782CAA3478377P-64L, Short(-0x1967385F3C0B3DBFP-128L), Short(0x35P-6L)},
-    {0xC72C475D616DF573P-66L, Short(-0x14D2EEBFF893306DP-128L), Short(0x34BP-10L)},
-    {0xCD43BC6F5D51C3E9P-66L, Short(-0x1013C703C0B73E2FP-132L), Short(0x1A3P-9L)},
-    {0xD49F69E456CF1B79P-66L, Short(0xBEA77A5C80DCCDCFP-131L), Short(0xDP-4L)},
-    {0x6D65C6884EB36A1DP-65L, Short(0x3AA91DE8388C82D9P-132L), Short(0x33BP-10L)},
-    {0x7080A2AC5FE6D1F1P-65L, Short(0x6A8E14E97C2461D9P-131L), Short(0x19BP-9L)},
-    {0xE740B0ABF8CC3EA9P-66L, Short(-0x1104CA8A5EC172C9P-128L), Short(0x331P-10L)},
-    {0x76C4F6C3522500D5P-65L, Short(0x47527E5B2E20C5EBP-132L), Short(0xCBP-8L)},
-    {0xF3DD1AF5BBF15089P-66L, Short(-0x11BC9B2454E3013FP-130L), Short(0x327P-10L)},
-    {0x1F474B134DF228DBP-63L, Short(0x71042512AA534DF5P-131L), Short(0x191P-9L)},
-    {0x8050E356ED239B1BP-65L, Short(-0x5DD187A15D910BP-122L), Short(0x31DP-10L)},
-    {0x8389C3026AC3139BP-65L, Short(0x18B76A7489C3E87DP-127L), Short(0x63P-7L)},
-    {0x21B1F7027D63DD19P-63L, Short(0x10EA7F46A1566F69P-127L), Short(0x313P-10L)},
-    {0x44B1DF3401C4ECA5P-64L, Short(0x8A11F79744C58F89P-130L), Short(0x30FP-10L)},
-    {0x8CAB69DCDE17D2F7P-65L, Short(0x75A354285729E2D3P-130L), Short(0x185P-9L)},
-    {0x8FF87F3E7A3D3AB7P-65L, Short(-0x2EC00F3EBAFEB00DP-128L), Short(0x305P-10L)},
-    {0x49504125395B1D7BP-64L, Short(-0x1F884406D6B2E2F9P-127L), Short(0x301P-10L)},
-    {0x4AFBC1F3724D4E7DP-64L, Short(0x4A5004F3EF063313P-129L), Short(0xBFP-8L)},
-    {0x98A78F0E9AE71D85P-65L, Short(0xB37B0D1E11C1E0E5P-131L), Short(0x5FP-7L)},
-    {0x9C08B942B2658E1BP-65L, Short(0x1B17E3F537263231P-127L), Short(0x2F3P-10L)},
-    {0x27B03F6B28DB74E1P-63L, Short(-0x2A9D37A3926268F1P-129L), Short(0x2EFP-10L)},
-    {0x142F9F3FF6264191P-62L, Short(0x7BE99AA2291FF61DP-131L), Short(0x2EBP-10L)},
-    {0xA43CB874AC3B8371P-65L, Short(-0x73461B416730C401P-129L), Short(0x2E7P-10L)},
-    {0x53D8DFAEEA603EA7P-64L, Short(0xD33B6D1B6EBD34FDP-130L), Short(0x171P-9L)},
-    {0x553D0C6DEF86A255P-64L, Short(0xC0910951BAEDA115P-130L), Short(0x16FP-9L)},
-    {0xAD4656DDF6FD070DP-65L, Short(-0xC2BDFB3E0375A8BBP-130L), Short(0x16DP-9L)},
-    {0xB0168457848F5F49P-65L, Short(-0x22483026DCFCB957P-128L), Short(0x16BP-9L)},
-    {-0x2BFE60E14F27A791P-63L, Short(0xC1DF5F8DEDC45019P-130L), Short(0x169P-8L)},
-    {-0xAD215587A67F0CE3P-65L, Short(0xF2DF7BA68F2906A3P-130L), Short(0x167P-8L)},
-    {-0x55228B0EB7498B3FP-64L, Short(-0xC61039EE4493EB5FP-130L), Short(0x165P-8L)},
-    {-0xA764B99300134D7BP-65L, Short(0x50FB2EFB8BCFE79FP-129L), Short(0x163P-8L)},
-    {-0x529CDCF3B3E65DCBP-64L, Short(-0x5032AEDAF6CB370DP-130L), Short(0x2C3P-9L)},
-    {-0x512906D18F11EE29P-64L, Short(0xC8309EDCFC3B8F93P-132L), Short(0x2BFP-9L)},
-    {-0x4FB31183BD7D3FAFP-64L, Short(-0x3B07D9FE1405F66DP-128L), Short(0x2BBP-9L)},
-    {-0x9C75ED9C76990583P-65L, Short(0xCC159AFD0FB631E7P-132L), Short(0x2B7P-9L)},
-    {-0x4D1F766A61F55359P-64L, Short(-0xACE9FDB9821EE511P-131L), Short(0xADP-7L)},
-    {-0x974715D708E984E1P-65L, Short(-0x6648D42840D9E6F7P-129L), Short(0x2BP-5L)},
-    {-0x4A25684F7A1A8D7BP-64L, Short(0x5B67D81F7E34E94BP-129L), Short(0xABP-7L)},
-    {-0x4905562FF4500FFFP-64L, Short(-0x6451F95A378D2F3DP-129L), Short(0x2A9P-9L)},
-    {-0x8F068619B8B5F1E5P-65L, Short(-0xA6C3527FCC2B677FP-130L), Short(0x2A5P-9L)},
-    {-0x466034B7508DBD9DP-64L, Short(-0x3D1B0E4D1469C533P-128L), Short(0x151P-8L)},
-    {-0x89B438149D4582F7P-65L, Short(0xCEB38916DB05296DP-131L), Short(0x14FP-8L)},
-    {-0x876802FB2BED238BP-65L, Short(0xA16AA00BEB391763P-131L), Short(0x29BP-9L)},
-    {-0x214649C4E721C6BFP-63L, Short(0x1810BFCF1FE78EB9P-127L), Short(0x53P-6L)},
-    {-0x82012CA5A68206D7P-65L, Short(-0x9EF42D7EE95E4447P-132L), Short(0xA5P-7L)},
-    {-0x3FD60467CC0F98B7P-64L, Short(-0xCB57A31C1FD98D3P-127L), Short(0x291P-9L)},
-    {-0xFAA852B25BD9B839P-66L, Short(0x82480BF9CF23F33BP-131L), Short(0x147P-8L)},
-    {-0xF460129552D2FF49P-66L, Short(0xE8E6FF226A211C9BP-137L), Short(0x145P-8L)},
-    {-0xEFA3606391697A0BP-66L, Short(0x7A437E37464DB7A7P-131L), Short(0x287P-9L)},
-    {-0xEAE10B5A7DDC8ADDP-66L, Short(0xEF29A06CAFF8F0E5P-131L), Short(0xA1P-7L)},
-    {-0xE6190600BB281207P-66L, Short(-0x6994DE4EA13F7F3FP-131L), Short(0x281P-9L)},
-    {-0x1C2968558C18C0A3P-63L, Short(-0x4238EB8092A01F01P-130L), Short(0x13FP-8L)},
-    {-0xDC77B3821061D4CDP-66L, Short(0xDE8771FF440BD535P-132L), Short(0x27BP-9L)},
-    {-0x6BCF253A02FFCB63P-65L, Short(-0xE601937CCF5CBB3BP-131L), Short(0x4FP-6L)},
-    {-0xD2BEF941226E6723P-66L, Short(-0xA1D9ABB638E49A2DP-132L), Short(0x275P-9L)},
-    {-0xCDD9B173EFDC1AAFP-66L, Short(0x87383FF07CF6BC37P-131L), Short(0x139P-8L)},
-    {-0xC8EE6461A05EF1ABP-66L, Short(0x88402E8E7DB80763P-134L), Short(0x26FP-9L)},
-    {-0xC3FD032906488481P-66L, Short(-0x1202FB932EF5A557P-136L), Short(0x9BP-7L)},
-    {-0x2FC15FAC6184E79FP-64L, Short(-0xEC78819E469BA101P-133L), Short(0x269P-9L)},
-    {-0x5D03E3D500DE9327P-65L, Short(0xC80C55099B685F4BP-131L), Short(0x133P-8L)},
-    {-0xB503CE87BD568FE1P-66L, Short(-0x91A29EAC074348BDP-133L), Short(0x263P-9L)},
-    {-0x2BFE60E14F27A791P-64L, Short(0xC1DF5F8DEDC45019P-131L), Short(0x13P-4L)},
-    {-0xAAE8D6A1196B7653P-66L, Short(-0xED323F3EF8D374ABP-131L), Short(0x25DP-9L)},
-    {-0x29E133E94461640DP-64L, Short(-0xA02A1B247945734BP-133L), Short(0x25BP-9L)},
-    {-0xA2695B665BE8F33FP-66L, Short(0x6135783C0F0F9DF5P-130L), Short(0x4BP-6L)},
-    {-0x9D4759698D1BAFB7P-66L, Short(-0xFABAA07B385CD863P-131L), Short(0x255P-9L)},
-    {-0x981EB8C723FE97F5P-66L, Short(0xB9C7D96091FA579DP-131L), Short(0x129P-8L)},
-    {-0x4A554BE07FD48D3P-61L, Short(-0x5DC7101F6FA6885P-127L), Short(0x25P-5L)},
-    {-0x8F76C8716E161563P-66L, Short(-0xE12EC91EB0193863P-131L), Short(0x24DP-9L)},
-    {-0x8A3C2C233A156345P-66L, Short(-0x813E3A7F0737B267P-133L), Short(0x125P-8L)},
-    {-0x86BBF3E68472CB35P-66L, Short(0x44742DF9EA8B8EDFP-130L), Short(0x49P-6L)},
-    {-0x40BAED0AFCF52B83P-65L, Short(0xB9C01CB92C6109CDP-131L), Short(0x245P-9L)},
-    {-0x1F7B79FEC37DDECFP-64L, Short(-0xBB4097F43E9072BBP-134L), Short(0x243P-9L)},
-    {-0xF1383B7157972F4FP-67L, Short(-0x2A1FFF87FA785577P-130L), Short(0x9P-3L)},
-    {-0x750C4F59B2CD7579P-66L, Short(-0x6ECA8EC87D120959P-133L), Short(0x11FP-8L)},
-    {-0x6FAEA060519D921DP-66L, Short(-0x920E0A97B3FADFFFP-132L), Short(0x23BP-9L)},
-    {-0x360B6937DC87FC8BP-65L, Short(-0xC7C252F2985831EBP-134L), Short(0x239P-9L)},
-    {-0xCD5A1231019D66DFP-67L, Short(-0x661E3E7B171E44ADP-131L), Short(0x11BP-8L)},
-    {-0xC61A2EB18CD907ADP-67L, Short(-0xCB42A65EDAB4357P-128L), Short(0x8DP-7L)},
-    {-0x5D96FC8E9AF84D1P-62L, Short(0xD71095A6D0F9EE1FP-134L), Short(0x231P-9L)},
-    {-0xB3DD83937607DC93P-67L, Short(0x9610A6EDF5D4C7CDP-133L), Short(0x22FP-9L)},
-    {-0xAC8657EF80E1427BP-67L, Short(0x46EAA2B125CD5C0FP-131L), Short(0x22DP-9L)},
-    {-0x50BB72FA991BC0EFP-66L, Short(0xAC1B299A4DB45CD1P-133L), Short(0x115P-8L)},
-    {-0x9A0EBCB0DE8E8495P-67L, Short(0xCF913DF65D915FBDP-133L), Short(0x45P-6L)},
-    {-0x1253F62F0A1416F9P-64L, Short(0x125963FC4CFD74B1P-130L), Short(0x113P-8L)},
-    {-0x876C1CDAA937F05DP-67L, Short(0x6A455D9DD65F02CBP-131L), Short(0x223P-9L)},
-    {-0x7FEBA4466E4C0CDDP-67L, Short(-0x98B154E2232013F5P-135L), Short(0x221P-9L)},
-    {-0xF0C838613B00ADCDP-68L, Short(0x4629E85F7036DC05P-133L), Short(0x21FP-9L)},
-    {-0xE1AAEE8490F96665P-68L, Short(0xA80F8EF8E9C5C3DDP-134L), Short(0x21DP-9L)},
-    {-0xCAE41876471F5BEBP-68L, Short(-0x83A01482FC661F1P-129L), Short(0x10DP-8L)},
-    {-0x5DD163D8CB73F119P-67L, Short(0xB0D5E11B5A7D386DP-133L), Short(0x43P-6L)},
-    {-0xAC52DD7E4726A463P-68L, Short(-0xA8F52C7523766025P-133L), Short(0x10BP-8L)},
-    {-0x139E87B9FEBD5FA9P-65L, Short(-0xAD90155C8A72355FP-136L), Short(0x85P-7L)},
-    {-0x46C366248F65FF0BP-67L, Short(-0x51776453B7E8254DP-132L), Short(0x109P-8L)},
-    {-0x764699B150F30F8BP-68L, Short(-0xB19F7342554A6A19P-134L), Short(0x20FP-9L)},
-    {-0x19ACE7551CC5144DP-66L, Short(-0x27077E059FC52ED5P-134L), Short(0x20DP-9L)},
-    {-0x57116946E34E224FP-68L, Short(0xB6C3EC21B3D3E86BP-136L), Short(0x20BP-9L)},
-    {-0x23AFEFD73DD7CD8BP-67L, Short(0xFF31E96DFC76A97DP-136L), Short(0x209P-9L)},
-    {-0xDE7B8963A1C25E09P-70L, Short(-0x1EF65DC2D996BF95P-132L), Short(0x207P-9L)},
-    {-0x27CE52BA4B4FB1FP-64L, Short(-0xD65EEBBC5F9B4FFP-133L), Short(0x205P-9L)},
-    {-0x2FDC23D7B05D274FP-69L, Short(-0xB48E81D13803D65P-133L), Short(0x203P-9L)},
-    {0.0L, Short(0.0L), Short(0x1P+0L)},
 };
 // sin(kπ/64), k = 0..127, in three parts: two of 32 bits, whose sum is the
 // value to 64 bits and whose products with a number of 32 bits are exact, and
@@ -517,12 +523,36 @@ inline std::int64_t RoundToInt64(long double x)
     return n;
 }
 
-// 2^k for a normal exponent (−16382 <= k <= 16383), built from its bits.
+// The sign and exponent field and the mantissa of x, read apart: read
+// whole, x would first be copied through an 80-bit store.
+struct TFields {
+    unsigned SignAndExponent;
+    std::uint64_t Mantissa; // with the explicit leading 1
+
+    bool IsPositiveNormal() const { return SignAndExponent - 1u < 0x7FFEu; }
+    // x = 2^Exponent · m, 1 <= m < 2, for a positive normal x.
+    int Exponent() const { return static_cast<int>(SignAndExponent) - ExponentBias; }
+    // The 7 bits of m after its leading 1, the index of the logarithm table.
+    unsigned LeadingFraction() const { return static_cast<unsigned>(Mantissa >> 56) & 127u; }
+};
+inline TFields FieldsOf(const long double& x)
+{
+    std::uint64_t mantissa;
+    std::uint16_t signAndExponent;
+    std::memcpy(&mantissa, &x, sizeof mantissa);
+    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof mantissa, sizeof signAndExponent);
+    return {signAndExponent, mantissa};
+}
+
+// 2^k for a normal exponent (−16382 <= k <= 16383), built from its bits
+// (stored apart, as FieldsOf reads them).
 inline long double TwoToThe(int k)
 {
-    const TExtendedBits bits{std::uint64_t{1} << 63, static_cast<std::uint16_t>(k + ExponentBias), {}};
+    constexpr std::uint64_t mantissa = std::uint64_t{1} << 63;
+    const auto signAndExponent = static_cast<std::uint16_t>(k + ExponentBias);
     long double v;
-    std::memcpy(&v, &bits, sizeof v);
+    std::memcpy(&v, &mantissa, sizeof mantissa);
+    std::memcpy(reinterpret_cast<char*>(&v) + sizeof mantissa, &signAndExponent, sizeof signAndExponent);
     return v;
 }
 
@@ -739,12 +769,14 @@ constexpr long double ExpLimit = 11350.0L;
 // and a normal result: 2^(n/64) = 2^k · 2^(j/64) with j from the table.
 long double ScaledExp(std::int64_t n, TWide r)
 {
+    // The power of two first: built through memory, it is ready by the end.
+    const long double scale = TwoToThe(static_cast<int>(n >> 6));
     // e^r − 1, its leading term kept apart from the rounding of the rest.
     const long double z = r.Hi * r.Hi;
     const long double expm1 = r.Hi + (r.Lo + z * (0.5L + r.Hi * Polynomial(r.Hi, ExpCoefficients)));
     const TTableWide& t = PowersOfTwo64ths[n & 63];
     const long double m = t.Hi + (t.Lo + t.Hi * expm1);
-    return m * TwoToThe(static_cast<int>(n >> 6));
+    return m * scale;
 }
 
 // e^(hi + lo) for |hi| <= ExpLimit, |lo| about an ulp of hi at most:
@@ -772,59 +804,77 @@ long double Exp2Wide(long double hi, long double lo)
 
 // ---- ln x ----
 
-// x = Mantissa · 2^Exponent with 1 <= |Mantissa| < 2 for a finite x ≠ 0 (a
-// subnormal x too, with an Exponent below −16382); computed in the
-// registers, where taking the bits apart would go through memory.
-struct TExtracted {
-    long double Mantissa;
-    long double Exponent;
-};
-inline TExtracted Extract(long double x)
+// The mantissa of a finite x ≠ 0, in [1, 2) in magnitude, taken apart in
+// the registers.
+inline long double MantissaOf(long double x)
 {
-    TExtracted e;
-    asm("fxtract" : "=t"(e.Mantissa), "=u"(e.Exponent) : "0"(x));
-    return e;
+    long double mantissa, exponent;
+    asm("fxtract" : "=t"(mantissa), "=u"(exponent) : "0"(x));
+    return mantissa;
 }
 
-// Decided on the parts, which avoids loading the 80-bit limits.
-bool IsPositiveNormal(TExtracted x)
+// ln x for x = 2^e · m, m in [1, 2) and j the 7 fraction bits after its
+// leading 1: m·c = 1 + r with c from the table, and
+// ln x = (e + k)·ln 2 − ln c + ln(1 + r), k = 1 where c was halved. r comes
+// out exactly in two parts: m is cut into a part of 54 bits and a rest,
+// whose products with the 10-bit c are exact, and (m54·c − 1) + rest·c is
+// then exact in two parts (the first is exact, and either the larger or
+// both within 2^−53). (e + k)·Ln2Hi − ln c is exact as well, and no smaller
+// than 2^−7 unless it is 0, above |r|.
+[[gnu::always_inline]] inline long double LnOfMantissa(long double m, int e, unsigned j)
 {
-    return x.Mantissa >= 1.0L && x.Mantissa < 2.0L && x.Exponent >= -16382.0L;
-}
-
-// ln x of a positive normal x in two parts. x = 2^e · m with m near 1
-// (in [√½, √2)), m = c·(1 + r) with 1/c from the table, and
-// ln x = e·ln 2 − ln(1/c) + ln(1 + r). r comes out exactly: m is cut into a
-// part of 54 bits and a rest, whose products with the 10-bit reciprocal are
-// exact. With Wide the square term of the series is exact as well, which the
-// powers need: they multiply the logarithm by exponents of any size.
-template <bool Wide>
-TWide LnParts(TExtracted x)
-{
-    // The 7 fraction bits after the leading 1: floor((mantissa − 1)·128), the
-    // subtraction exact. (On a tie the even neighbour is as good a table point.)
-    const std::int64_t j = RoundToInt64(x.Mantissa * 128.0L - 128.5L);
-    const bool aboveRoot2 = j >= 53;
-    const long double m = aboveRoot2 ? 0.5L * x.Mantissa : x.Mantissa;
-    const long double ef = aboveRoot2 ? x.Exponent + 1.0L : x.Exponent;
-
-    const TLogEntry& t = LogTable[j];
+    const TLnEntry& t = LnTable[j];
+    // The series beyond its square term only needs r to 64 bits: it starts
+    // from m·c − 1 rounded, while r is made exact.
+    const long double rounded = m * t.Inverse - 1.0L;
+    const long double ef = static_cast<long double>(e + static_cast<int>(j >= AboveRootTwo));
     // m rounded to a multiple of 2^−53: at most 54 bits for m < 2.
     constexpr double Shift = 1536.0L;
     const long double mHi = (m + Shift) - Shift;
-    const TWide r = TwoSum(mHi * t.Inverse - 1.0L, (m - mHi) * t.Inverse);
+    const long double r1 = mHi * t.Inverse - 1.0L;
+    const long double r2 = (m - mHi) * t.Inverse;
+    const long double r = r1 + r2;
+    long double small = ef * Ln2Lo + t.LnRest;
+    small += r2 - (r - r1);
+    const TWide u = FastTwoSum(ef * Ln2Hi + t.Ln, r);
+    small += u.Lo;
+    small -= 0.5L * (r * r);
+    const long double z = rounded * rounded;
+    const double* c = LnSeries;
+    long double p = (c[3] + rounded * c[4]) + z * c[5];
+    p *= z * z;
+    p += z * (c[1] + rounded * c[2]);
+    p += LnSeriesLead + rounded * c[0];
+    return u.Hi + (small + (rounded * z) * p);
+}
 
+// The same in two parts, for the powers, which multiply the logarithm by
+// exponents of any size: r exactly in two parts, the square term exact, and
+// a longer series.
+TWide LnWide(long double m, int e, unsigned j)
+{
+    const TLnEntry& t = LnTable[j];
+    const long double ef = static_cast<long double>(e + static_cast<int>(j >= AboveRootTwo));
+    constexpr double Shift = 1536.0L;
+    const long double mHi = (m + Shift) - Shift;
+    const TWide r = TwoSum(mHi * t.Inverse - 1.0L, (m - mHi) * t.Inverse);
     const long double cubic = r.Hi * r.Hi * r.Hi * Polynomial(r.Hi, LnCoefficientsHead, LnCoefficientsTail);
-    const TWide s = FastTwoSum(ef * Ln2Hi, t.LnHi);
-    const TWide u = FastTwoSum(s.Hi, r.Hi);
-    const long double small = ef * Ln2Lo + t.LnLo + s.Lo + u.Lo + r.Lo - r.Hi * r.Lo + cubic;
-    if constexpr (Wide) {
-        const TWide halfSquare = TwoProduct(r.Hi, 0.5L * r.Hi);
-        const TWide v = FastTwoSum(u.Hi, -halfSquare.Hi);
-        return FastTwoSum(v.Hi, (small - halfSquare.Lo) + v.Lo);
-    } else {
-        return {u.Hi + (small - 0.5L * r.Hi * r.Hi), 0.0L};
-    }
+    const TWide u = FastTwoSum(ef * Ln2Hi + t.Ln, r.Hi);
+    const long double small = ef * Ln2Lo + t.LnRest + u.Lo + r.Lo - r.Hi * r.Lo + cubic;
+    const TWide halfSquare = TwoProduct(r.Hi, 0.5L * r.Hi);
+    const TWide v = FastTwoSum(u.Hi, -halfSquare.Hi);
+    return FastTwoSum(v.Hi, (small - halfSquare.Lo) + v.Lo);
+}
+
+// ln x for what the common case leaves: normal x beyond 2^±1023 (their
+// mantissa taken apart in the registers), and the others to the C library
+// (x <= 0 gives −inf or NaN, NaN and infinities themselves).
+[[gnu::noinline]] long double LnOfOther(long double x)
+{
+    const TFields bits = FieldsOf(x);
+    if (!bits.IsPositiveNormal())
+        return std::log(x);
+    return LnOfMantissa(MantissaOf(x), bits.Exponent(), bits.LeadingFraction());
 }
 
 } // namespace
@@ -878,30 +928,40 @@ long double ExpL(long double x)
     return ExpWide(x, 0.0L);
 }
 
+// The parts of x are read from its bits: x reaches the routine in memory,
+// where the integer unit takes them at once. For 2^−1023 <= x < 2^1023,
+// 2^−e is a double, and x times it the mantissa, exactly.
 long double LnL(long double x)
 {
-    const TExtracted parts = Extract(x);
-    if (!IsPositiveNormal(parts))
-        return std::log(x);
-    return LnParts<false>(parts).Hi;
+    const TFields bits = FieldsOf(x);
+    constexpr unsigned Lowest = ExponentBias - 1023;
+    constexpr unsigned Highest = ExponentBias + 1022;
+    // (Marked unlikely, this test would have x copied through memory first.)
+    if (bits.SignAndExponent - Lowest > Highest - Lowest)
+        return LnOfOther(x);
+    const int e = bits.Exponent();
+    const double scale = std::bit_cast<double>(static_cast<std::uint64_t>(1023 - e) << 52);
+    return LnOfMantissa(x * scale, e, bits.LeadingFraction());
 }
 
 long double PowL(long double a, long double b)
 {
     if (a == 2.0L)
         return std::fabs(b) <= Exp2Limit ? Exp2Wide(b, 0.0L) : std::pow(a, b);
-    const TExtracted parts = Extract(a);
-    // Exponents beyond 2^16000 could overflow the splitting of b.
-    if (!IsPositiveNormal(parts) || !(std::fabs(b) < 0x1P16000L))
+    const TFields bits = FieldsOf(a);
+    // Positive normal bases only; exponents beyond 2^16000 could overflow
+    // the splitting of b.
+    if (!bits.IsPositiveNormal() || !(std::fabs(b) < 0x1P16000L))
         return std::pow(a, b);
+    const int e = bits.Exponent();
     // Powers of two need no logarithm.
-    if (parts.Mantissa == 1.0L) {
-        const TWide y = TwoProduct(b, parts.Exponent);
+    if (bits.Mantissa == std::uint64_t{1} << 63) {
+        const TWide y = TwoProduct(b, static_cast<long double>(e));
         if (!(std::fabs(y.Hi) <= Exp2Limit))
             return std::pow(a, b);
         return Exp2Wide(y.Hi, y.Lo);
     }
-    const TWide ln = LnParts<true>(parts);
+    const TWide ln = LnWide(MantissaOf(a), e, bits.LeadingFraction());
     const TWide p = TwoProduct(b, ln.Hi);
     const TWide y = FastTwoSum(p.Hi, p.Lo + b * ln.Lo);
     if (!(std::fabs(y.Hi) <= ExpLimit))
