@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -30,6 +31,12 @@ struct TLnEntry {
     double Inverse;
     double Ln;
     double LnRest;
+};
+
+// atan of a point of the arc tangent table in two parts.
+struct TArcTanEntry {
+    double Hi;
+    double Lo;
 };
 
 // A table value in three parts: two of 32 bits and the rest.
@@ -282,6 +289,276 @@ constexpr double LnSeries[] = {
     Short(-0x15555555724CF7P-55L), Short(0x124924E172D2F2P-55L), Short(-0x1FFFF9F37F266AP-56L),
     Short(0x1C201DC38DE9AFP-56L),
 };
+// Arc tangents: atan(k/128), k = −128..128, in two parts.
+constexpr TArcTanEntry ArcTanTable[257] = {
+    {Short(-0x1921FB54442D18P-53L), Short(-0x11A62633145C07P-107L)},
+    {Short(-0x1901DB3EEEF187P-53L), Short(-0x168665E5603C8FP-107L)},
+    {Short(-0x18E17AA99CC05EP-53L), Short(0x1EC182AB042F61P-108L)},
+    {Short(-0x18C0D9145CF49DP-53L), Short(-0x1BEA4076DC4333P-107L)},
+    {Short(-0x189FF5FF57F1F8P-53L), Short(0x155B9A5E177A1BP-107L)},
+    {Short(-0x187ED0EADC5A2AP-53L), Short(-0x10AF5AD957F4BCP-108L)},
+    {Short(-0x185D69576CC2C5P-53L), Short(-0x16B66E7FC8B8C3P-109L)},
+    {Short(-0x183BBEC5CDEE22P-53L), Short(-0x13107104FFC6C3P-109L)},
+    {Short(-0x1819D0B7158A4DP-53L), Short(0x1BF76229D3B917P-108L)},
+    {Short(-0x17F79EACB97898P-53L), Short(-0x1FD5CA80EAD221P-107L)},
+    {Short(-0x17D528289FA093P-53L), Short(-0x1560821E2F3AA9P-107L)},
+    {Short(-0x17B26CAD2E50FEP-53L), Short(0x1CE80DF30411FBP-107L)},
+    {Short(-0x178F6BBD5D315EP-53L), Short(-0x1406A08980374P-103L)},
+    {Short(-0x176C24DCC6C6CP-49L), Short(-0x11952551ADC83DP-107L)},
+    {Short(-0x1748978FBA8E0FP-53L), Short(-0x17B2A6165884A1P-111L)},
+    {Short(-0x1724C35B4FAE7BP-53L), Short(-0x1948B32DB3499BP-110L)},
+    {Short(-0x1700A7C5784634P-53L), Short(0x18C34D25AADEF6P-108L)},
+    {Short(-0x16DC44551553AFP-53L), Short(0x1BF8863573828EP-110L)},
+    {Short(-0x16B798920B3D99P-53L), Short(0x1A80386188C50EP-107L)},
+    {Short(-0x1692A40556FB6AP-53L), Short(-0x1D94B95A8EA2CCP-107L)},
+    {Short(-0x166D663923E087P-53L), Short(0x16EA6FEBE8BBBAP-108L)},
+    {Short(-0x1647DEB8E20B9P-49L), Short(0x1ECA04023A51CFP-110L)},
+    {Short(-0x16220D115D7B8EP-53L), Short(0x12B785350EE8C1P-109L)},
+    {Short(-0x15FBF0D0D5CC4AP-53L), Short(0x1B4CFD000B7158P-110L)},
+    {Short(-0x15D58987169B18P-53L), Short(-0x10028E4BC5E7CAP-109L)},
+    {Short(-0x15AED6C5909517P-53L), Short(-0x17312F714A9436P-107L)},
+    {Short(-0x1587D81F732FBBP-53L), Short(0x15E5C9D8C5A95P-104L)},
+    {Short(-0x15608D29C70C34P-53L), Short(-0x19939CF0DE8088P-107L)},
+    {Short(-0x1538F57B89061FP-53L), Short(0x11BB74ABDA520CP-107L)},
+    {Short(-0x151110ADC5ED81P-53L), Short(-0x123DCD6832A63EP-108L)},
+    {Short(-0x14E8DE5BB6EC04P-53L), Short(-0x14A33DBEB3796CP-107L)},
+    {Short(-0x14C05E22DE94E5P-53L), Short(0x1C0AC1F09F2EDFP-107L)},
+    {Short(-0x14978FA3269EE1P-53L), Short(-0x12419A87F2A458P-108L)},
+    {Short(-0x146E727EFE4716P-53L), Short(0x139B9B1B844CC9P-109L)},
+    {Short(-0x1445065B795B56P-53L), Short(0x1F76D0163F79C8P-108L)},
+    {Short(-0x141B4AE06FEA41P-53L), Short(-0x13D60A53277652P-109L)},
+    {Short(-0x13F13FB89E96F4P-53L), Short(-0x1ECF8B492644FP-104L)},
+    {Short(-0x13C6E491C78DC5P-53L), Short(0x1E145094FD0BA7P-107L)},
+    {Short(-0x139C391CD4171AP-53L), Short(0x12304331D8BF46P-107L)},
+    {Short(-0x13713D0DF6C504P-53L), Short(0x14F789E031606DP-110L)},
+    {Short(-0x1345F01CCE37BBP-53L), Short(-0x11021137C71102P-107L)},
+    {Short(-0x131A52048874BEP-53L), Short(-0x140CAB87A7AC24P-107L)},
+    {Short(-0x12EE628406CBCAP-53L), Short(-0x1C5D5E9FF0CF8DP-107L)},
+    {Short(-0x12C2215E024466P-53L), Short(0x14B810DA3A4BE1P-111L)},
+    {Short(-0x12958E59308E31P-53L), Short(0x109E73B0C6C087P-108L)},
+    {Short(-0x1268A940696DA6P-53L), Short(-0x1D1348A04C73CCP-110L)},
+    {Short(-0x123B71E2CC9E6AP-53L), Short(-0x1C421C9F38224EP-109L)},
+    {Short(-0x120DE813E823B2P-53L), Short(0x1791D753EBB744P-107L)},
+    {Short(-0x11E00BABDEFEB4P-53L), Short(0x1928DF287A668FP-110L)},
+    {Short(-0x11B1DC87904285P-53L), Short(0x121E8C8AEF8F29P-109L)},
+    {Short(-0x11835A88BE7C13P-53L), Short(-0x1C621CEC00C301P-107L)},
+    {Short(-0x1154859637646AP-53L), Short(0x14BA7C548BF3C3P-107L)},
+    {Short(-0x11255D9BFBD2A9P-53L), Short(0x12BDAEE1C0EE35P-110L)},
+    {Short(-0x10F5E28B67E295P-53L), Short(-0x1311B17EC990DP-113L)},
+    {Short(-0x10C6145B5B43DAP-53L), Short(-0x1974FA13B5404FP-110L)},
+    {Short(-0x1095F30861A59P-49L), Short(0x1121B20A15A9F3P-108L)},
+    {Short(-0x10657E94DB30DP-49L), Short(0x1D5B495F6349E6P-108L)},
+    {Short(-0x1034B709250488P-53L), Short(-0x18F9B38D85541P-104L)},
+    {Short(-0x10039C73C1A40CP-53L), Short(0x1B32C949C9D593P-107L)},
+    {Short(-0x1FA45DD3029259P-54L), Short(0x1CA563DC28D8B5P-108L)},
+    {Short(-0x1F40DD0B541418P-54L), Short(0x1A3992DC382A23P-109L)},
+    {Short(-0x1EDCB6D43F8435P-54L), Short(0x1FC976330884E4P-110L)},
+    {Short(-0x1E77EB7F175A34P-54L), Short(-0x10E53DC1BF3435P-108L)},
+    {Short(-0x1E127B6B0744BP-50L), Short(0x12B0986398D4ABP-110L)},
+    {Short(-0x1DAC670561BB4FP-54L), Short(-0x1A2B7F222F65E2P-108L)},
+    {Short(-0x1D45AEC9EC862BP-54L), Short(-0x189421163EF92DP-109L)},
+    {Short(-0x1CDE53432C1351P-54L), Short(0x1A2CFA4418F1ADP-108L)},
+    {Short(-0x1C76550AAD71F9P-54L), Short(0x174B8BFF7043E4P-108L)},
+    {Short(-0x1C0DB4C94EC9FP-50L), Short(0x1CC1CE70934C34P-108L)},
+    {Short(-0x1BA473378624A5P-54L), Short(-0x1519A1B46E4AFFP-108L)},
+    {Short(-0x1B3A911DA65C6CP-54L), Short(-0x1AE187B1CA504P-104L)},
+    {Short(-0x1AD00F5422058BP-54L), Short(-0x1FC4C33891D2E8P-108L)},
+    {Short(-0x1A64EEC3CC23FDP-54L), Short(0x124DEC1B50B7FFP-108L)},
+    {Short(-0x19F93066168002P-54L), Short(0x1C827047C9439AP-108L)},
+    {Short(-0x198CD5454D6B18P-54L), Short(-0x19E6C988FD0A77P-108L)},
+    {Short(-0x191FDE7CD0C662P-54L), Short(-0x11074188054B53P-108L)},
+    {Short(-0x18B24D394A1B25P-54L), Short(-0x1B6D0BA3748FA8P-108L)},
+    {Short(-0x184422B8DF95D7P-54L), Short(-0x1D76A0299B41B6P-108L)},
+    {Short(-0x17D5604B63B3F7P-54L), Short(-0x169C885C2B249AP-108L)},
+    {Short(-0x17660752817502P-54L), Short(0x1DD11791CC76P-103L)},
+    {Short(-0x16F61941E4DEF1P-54L), Short(0x1C63AAE6F6E918P-108L)},
+    {Short(-0x1685979F5FA6FEP-54L), Short(0x1257814D1ADA9CP-111L)},
+    {Short(-0x1614840309CFE2P-54L), Short(0x1A725715711FP-100L)},
+    {Short(-0x15A2E0175E0F4EP-54L), Short(-0x113B7A8F82E457P-108L)},
+    {Short(-0x1530AD9951CD4AP-54L), Short(0x12566480884082P-109L)},
+    {Short(-0x14BDEE586890E7P-54L), Short(0x1E4DC77C22A757P-109L)},
+    {Short(-0x144AA436C2AF0AP-54L), Short(0x15D5E43C55B3BAP-108L)},
+    {Short(-0x13D6D129271134P-54L), Short(-0x1137CA41CC958AP-108L)},
+    {Short(-0x1362773707EBCCP-54L), Short(0x1963A544B672D8P-109L)},
+    {Short(-0x12ED987A823CFEP-54L), Short(-0x1B91258EA012CAP-109L)},
+    {Short(-0x1278372057EF46P-54L), Short(0x1077CDD36DFC81P-108L)},
+    {Short(-0x12025567E47C96P-54L), Short(0x11832328F4290EP-109L)},
+    {Short(-0x118BF5A30BF178P-54L), Short(-0x130CA4748B1BF9P-109L)},
+    {Short(-0x11151A362431CAP-54L), Short(0x14DC8DC9077B9FP-108L)},
+    {Short(-0x109DC597D86362P-54L), Short(-0x162E47390CB865P-108L)},
+    {Short(-0x1025FA510665B6P-54L), Short(0x1672DF6832FA48P-108L)},
+    {Short(-0x1F5B75F92C80DDP-55L), Short(-0x18AB6E3CF7AFBDP-109L)},
+    {Short(-0x1E6A148E96EC4DP-55L), Short(-0x1866B22029F765P-109L)},
+    {Short(-0x1D77D5DF205736P-55L), Short(-0x1C648D1534597EP-109L)},
+    {Short(-0x1C84BF8A742E6EP-55L), Short(0x195BDD0682EA26P-110L)},
+    {Short(-0x1B90D7529260A2P-55L), Short(-0x117B10D2E0E5ABP-113L)},
+    {Short(-0x1A9C231B403279P-55L), Short(-0x10E8BBE89CCA85P-109L)},
+    {Short(-0x19A6A8E96C8626P-55L), Short(-0x1CF601E7B4348EP-111L)},
+    {Short(-0x18B06EE2879C29P-55L), Short(0x1118CD30308C4FP-109L)},
+    {Short(-0x17B97B4BCE5B02P-55L), Short(-0x1347B0B4F881CAP-110L)},
+    {Short(-0x16C1D4898933D9P-55L), Short(0x12954A7603C427P-110L)},
+    {Short(-0x15C9811E3EC26AP-55L), Short(0x1054AB2C010F3DP-110L)},
+    {Short(-0x14D087A9DA4F17P-55L), Short(-0x11F323F1ADF158P-109L)},
+    {Short(-0x13D6EEE8C6626CP-55L), Short(-0x161A3B0CE9281BP-109L)},
+    {Short(-0x12DCBDB2FBA1FFP-55L), Short(-0x18F28705561534P-110L)},
+    {Short(-0x11E1FAFB043727P-55L), Short(0x1B485914DACF8CP-111L)},
+    {Short(-0x10E6ADCCF40882P-55L), Short(0x1D71A31BB98D0DP-109L)},
+    {Short(-0x1FD5BA9AAC2F6EP-56L), Short(0x1CD37686760C17P-111L)},
+    {Short(-0x1DDD21701EBA6EP-56L), Short(-0x194EFFCD76FE58P-110L)},
+    {Short(-0x1BE39EBE6F07C3P-56L), Short(-0x1F7B8F29A05987P-110L)},
+    {Short(-0x19E94153CFDCF1P-56L), Short(-0x1A332E1D69C47EP-110L)},
+    {Short(-0x17EE182602F10FP-56L), Short(0x1CFB654C0C3D98P-110L)},
+    {Short(-0x15F2324FD2D7B2P-56L), Short(-0x18A8DA4401318EP-110L)},
+    {Short(-0x13F59F0E7C559DP-56L), Short(-0x1AC4CE285DF847P-110L)},
+    {Short(-0x11F86DBF082D59P-56L), Short(0x1095DC7732EF81P-111L)},
+    {Short(-0x1FF55BB72CFDEAP-57L), Short(0x1C934D86D23F1DP-112L)},
+    {Short(-0x1BF8DDF139C444P-57L), Short(0x189FE34B2A7FA8P-111L)},
+    {Short(-0x17FB818430DA2AP-57L), Short(0x186EF8F794F105P-115L)},
+    {Short(-0x13FD65F169C9D9P-57L), Short(-0x17230A716461B5P-113L)},
+    {Short(-0x1FFD55BBA97625P-58L), Short(0x15EC431444912CP-112L)},
+    {Short(-0x17FEE0184A5C36P-58L), Short(0x143189FC0A354BP-112L)},
+    {Short(-0x1FFF555BBB729BP-59L), Short(0x1220C39D4DFF5P-109L)},
+    {Short(-0x1FFFD555BBBA97P-60L), Short(-0x168062351FBBE6P-115L)},
+    {Short(0.0L), Short(0.0L)},
+    {Short(0x1FFFD555BBBA97P-60L), Short(0x168062351FBBE6P-115L)},
+    {Short(0x1FFF555BBB729BP-59L), Short(-0x1220C39D4DFF5P-109L)},
+    {Short(0x17FEE0184A5C36P-58L), Short(-0x143189FC0A354BP-112L)},
+    {Short(0x1FFD55BBA97625P-58L), Short(-0x15EC431444912CP-112L)},
+    {Short(0x13FD65F169C9D9P-57L), Short(0x17230A716461B5P-113L)},
+    {Short(0x17FB818430DA2AP-57L), Short(-0x186EF8F794F105P-115L)},
+    {Short(0x1BF8DDF139C444P-57L), Short(-0x189FE34B2A7FA8P-111L)},
+    {Short(0x1FF55BB72CFDEAP-57L), Short(-0x1C934D86D23F1DP-112L)},
+    {Short(0x11F86DBF082D59P-56L), Short(-0x1095DC7732EF81P-111L)},
+    {Short(0x13F59F0E7C559DP-56L), Short(0x1AC4CE285DF847P-110L)},
+    {Short(0x15F2324FD2D7B2P-56L), Short(0x18A8DA4401318EP-110L)},
+    {Short(0x17EE182602F10FP-56L), Short(-0x1CFB654C0C3D98P-110L)},
+    {Short(0x19E94153CFDCF1P-56L), Short(0x1A332E1D69C47EP-110L)},
+    {Short(0x1BE39EBE6F07C3P-56L), Short(0x1F7B8F29A05987P-110L)},
+    {Short(0x1DDD21701EBA6EP-56L), Short(0x194EFFCD76FE58P-110L)},
+    {Short(0x1FD5BA9AAC2F6EP-56L), Short(-0x1CD37686760C17P-111L)},
+    {Short(0x10E6ADCCF40882P-55L), Short(-0x1D71A31BB98D0DP-109L)},
+    {Short(0x11E1FAFB043727P-55L), Short(-0x1B485914DACF8CP-111L)},
+    {Short(0x12DCBDB2FBA1FFP-55L), Short(0x18F28705561534P-110L)},
+    {Short(0x13D6EEE8C6626CP-55L), Short(0x161A3B0CE9281BP-109L)},
+    {Short(0x14D087A9DA4F17P-55L), Short(0x11F323F1ADF158P-109L)},
+    {Short(0x15C9811E3EC26AP-55L), Short(-0x1054AB2C010F3DP-110L)},
+    {Short(0x16C1D4898933D9P-55L), Short(-0x12954A7603C427P-110L)},
+    {Short(0x17B97B4BCE5B02P-55L), Short(0x1347B0B4F881CAP-110L)},
+    {Short(0x18B06EE2879C29P-55L), Short(-0x1118CD30308C4FP-109L)},
+    {Short(0x19A6A8E96C8626P-55L), Short(0x1CF601E7B4348EP-111L)},
+    {Short(0x1A9C231B403279P-55L), Short(0x10E8BBE89CCA85P-109L)},
+    {Short(0x1B90D7529260A2P-55L), Short(0x117B10D2E0E5ABP-113L)},
+    {Short(0x1C84BF8A742E6EP-55L), Short(-0x195BDD0682EA26P-110L)},
+    {Short(0x1D77D5DF205736P-55L), Short(0x1C648D1534597EP-109L)},
+    {Short(0x1E6A148E96EC4DP-55L), Short(0x1866B22029F765P-109L)},
+    {Short(0x1F5B75F92C80DDP-55L), Short(0x18AB6E3CF7AFBDP-109L)},
+    {Short(0x1025FA510665B6P-54L), Short(-0x1672DF6832FA48P-108L)},
+    {Short(0x109DC597D86362P-54L), Short(0x162E47390CB865P-108L)},
+    {Short(0x11151A362431CAP-54L), Short(-0x14DC8DC9077B9FP-108L)},
+    {Short(0x118BF5A30BF178P-54L), Short(0x130CA4748B1BF9P-109L)},
+    {Short(0x12025567E47C96P-54L), Short(-0x11832328F4290EP-109L)},
+    {Short(0x1278372057EF46P-54L), Short(-0x1077CDD36DFC81P-108L)},
+    {Short(0x12ED987A823CFEP-54L), Short(0x1B91258EA012CAP-109L)},
+    {Short(0x1362773707EBCCP-54L), Short(-0x1963A544B672D8P-109L)},
+    {Short(0x13D6D129271134P-54L), Short(0x1137CA41CC958AP-108L)},
+    {Short(0x144AA436C2AF0AP-54L), Short(-0x15D5E43C55B3BAP-108L)},
+    {Short(0x14BDEE586890E7P-54L), Short(-0x1E4DC77C22A757P-109L)},
+    {Short(0x1530AD9951CD4AP-54L), Short(-0x12566480884082P-109L)},
+    {Short(0x15A2E0175E0F4EP-54L), Short(0x113B7A8F82E457P-108L)},
+    {Short(0x1614840309CFE2P-54L), Short(-0x1A725715711FP-100L)},
+    {Short(0x1685979F5FA6FEP-54L), Short(-0x1257814D1ADA9CP-111L)},
+    {Short(0x16F61941E4DEF1P-54L), Short(-0x1C63AAE6F6E918P-108L)},
+    {Short(0x17660752817502P-54L), Short(-0x1DD11791CC76P-103L)},
+    {Short(0x17D5604B63B3F7P-54L), Short(0x169C885C2B249AP-108L)},
+    {Short(0x184422B8DF95D7P-54L), Short(0x1D76A0299B41B6P-108L)},
+    {Short(0x18B24D394A1B25P-54L), Short(0x1B6D0BA3748FA8P-108L)},
+    {Short(0x191FDE7CD0C662P-54L), Short(0x11074188054B53P-108L)},
+    {Short(0x198CD5454D6B18P-54L), Short(0x19E6C988FD0A77P-108L)},
+    {Short(0x19F93066168002P-54L), Short(-0x1C827047C9439AP-108L)},
+    {Short(0x1A64EEC3CC23FDP-54L), Short(-0x124DEC1B50B7FFP-108L)},
+    {Short(0x1AD00F5422058BP-54L), Short(0x1FC4C33891D2E8P-108L)},
+    {Short(0x1B3A911DA65C6CP-54L), Short(0x1AE187B1CA504P-104L)},
+    {Short(0x1BA473378624A5P-54L), Short(0x1519A1B46E4AFFP-108L)},
+    {Short(0x1C0DB4C94EC9FP-50L), Short(-0x1CC1CE70934C34P-108L)},
+    {Short(0x1C76550AAD71F9P-54L), Short(-0x174B8BFF7043E4P-108L)},
+    {Short(0x1CDE53432C1351P-54L), Short(-0x1A2CFA4418F1ADP-108L)},
+    {Short(0x1D45AEC9EC862BP-54L), Short(0x189421163EF92DP-109L)},
+    {Short(0x1DAC670561BB4FP-54L), Short(0x1A2B7F222F65E2P-108L)},
+    {Short(0x1E127B6B0744BP-50L), Short(-0x12B0986398D4ABP-110L)},
+    {Short(0x1E77EB7F175A34P-54L), Short(0x10E53DC1BF3435P-108L)},
+    {Short(0x1EDCB6D43F8435P-54L), Short(-0x1FC976330884E4P-110L)},
+    {Short(0x1F40DD0B541418P-54L), Short(-0x1A3992DC382A23P-109L)},
+    {Short(0x1FA45DD3029259P-54L), Short(-0x1CA563DC28D8B5P-108L)},
+    {Short(0x10039C73C1A40CP-53L), Short(-0x1B32C949C9D593P-107L)},
+    {Short(0x1034B709250488P-53L), Short(0x18F9B38D85541P-104L)},
+    {Short(0x10657E94DB30DP-49L), Short(-0x1D5B495F6349E6P-108L)},
+    {Short(0x1095F30861A59P-49L), Short(-0x1121B20A15A9F3P-108L)},
+    {Short(0x10C6145B5B43DAP-53L), Short(0x1974FA13B5404FP-110L)},
+    {Short(0x10F5E28B67E295P-53L), Short(0x1311B17EC990DP-113L)},
+    {Short(0x11255D9BFBD2A9P-53L), Short(-0x12BDAEE1C0EE35P-110L)},
+    {Short(0x1154859637646AP-53L), Short(-0x14BA7C548BF3C3P-107L)},
+    {Short(0x11835A88BE7C13P-53L), Short(0x1C621CEC00C301P-107L)},
+    {Short(0x11B1DC87904285P-53L), Short(-0x121E8C8AEF8F29P-109L)},
+    {Short(0x11E00BABDEFEB4P-53L), Short(-0x1928DF287A668FP-110L)},
+    {Short(0x120DE813E823B2P-53L), Short(-0x1791D753EBB744P-107L)},
+    {Short(0x123B71E2CC9E6AP-53L), Short(0x1C421C9F38224EP-109L)},
+    {Short(0x1268A940696DA6P-53L), Short(0x1D1348A04C73CCP-110L)},
+    {Short(0x12958E59308E31P-53L), Short(-0x109E73B0C6C087P-108L)},
+    {Short(0x12C2215E024466P-53L), Short(-0x14B810DA3A4BE1P-111L)},
+    {Short(0x12EE628406CBCAP-53L), Short(0x1C5D5E9FF0CF8DP-107L)},
+    {Short(0x131A52048874BEP-53L), Short(0x140CAB87A7AC24P-107L)},
+    {Short(0x1345F01CCE37BBP-53L), Short(0x11021137C71102P-107L)},
+    {Short(0x13713D0DF6C504P-53L), Short(-0x14F789E031606DP-110L)},
+    {Short(0x139C391CD4171AP-53L), Short(-0x12304331D8BF46P-107L)},
+    {Short(0x13C6E491C78DC5P-53L), Short(-0x1E145094FD0BA7P-107L)},
+    {Short(0x13F13FB89E96F4P-53L), Short(0x1ECF8B492644FP-104L)},
+    {Short(0x141B4AE06FEA41P-53L), Short(0x13D60A53277652P-109L)},
+    {Short(0x1445065B795B56P-53L), Short(-0x1F76D0163F79C8P-108L)},
+    {Short(0x146E727EFE4716P-53L), Short(-0x139B9B1B844CC9P-109L)},
+    {Short(0x14978FA3269EE1P-53L), Short(0x12419A87F2A458P-108L)},
+    {Short(0x14C05E22DE94E5P-53L), Short(-0x1C0AC1F09F2EDFP-107L)},
+    {Short(0x14E8DE5BB6EC04P-53L), Short(0x14A33DBEB3796CP-107L)},
+    {Short(0x151110ADC5ED81P-53L), Short(0x123DCD6832A63EP-108L)},
+    {Short(0x1538F57B89061FP-53L), Short(-0x11BB74ABDA520CP-107L)},
+    {Short(0x15608D29C70C34P-53L), Short(0x19939CF0DE8088P-107L)},
+    {Short(0x1587D81F732FBBP-53L), Short(-0x15E5C9D8C5A95P-104L)},
+    {Short(0x15AED6C5909517P-53L), Short(0x17312F714A9436P-107L)},
+    {Short(0x15D58987169B18P-53L), Short(0x10028E4BC5E7CAP-109L)},
+    {Short(0x15FBF0D0D5CC4AP-53L), Short(-0x1B4CFD000B7158P-110L)},
+    {Short(0x16220D115D7B8EP-53L), Short(-0x12B785350EE8C1P-109L)},
+    {Short(0x1647DEB8E20B9P-49L), Short(-0x1ECA04023A51CFP-110L)},
+    {Short(0x166D663923E087P-53L), Short(-0x16EA6FEBE8BBBAP-108L)},
+    {Short(0x1692A40556FB6AP-53L), Short(0x1D94B95A8EA2CCP-107L)},
+    {Short(0x16B798920B3D99P-53L), Short(-0x1A80386188C50EP-107L)},
+    {Short(0x16DC44551553AFP-53L), Short(-0x1BF8863573828EP-110L)},
+    {Short(0x1700A7C5784634P-53L), Short(-0x18C34D25AADEF6P-108L)},
+    {Short(0x1724C35B4FAE7BP-53L), Short(0x1948B32DB3499BP-110L)},
+    {Short(0x1748978FBA8E0FP-53L), Short(0x17B2A6165884A1P-111L)},
+    {Short(0x176C24DCC6C6CP-49L), Short(0x11952551ADC83DP-107L)},
+    {Short(0x178F6BBD5D315EP-53L), Short(0x1406A08980374P-103L)},
+    {Short(0x17B26CAD2E50FEP-53L), Short(-0x1CE80DF30411FBP-107L)},
+    {Short(0x17D528289FA093P-53L), Short(0x1560821E2F3AA9P-107L)},
+    {Short(0x17F79EACB97898P-53L), Short(0x1FD5CA80EAD221P-107L)},
+    {Short(0x1819D0B7158A4DP-53L), Short(-0x1BF76229D3B917P-108L)},
+    {Short(0x183BBEC5CDEE22P-53L), Short(0x13107104FFC6C3P-109L)},
+    {Short(0x185D69576CC2C5P-53L), Short(0x16B66E7FC8B8C3P-109L)},
+    {Short(0x187ED0EADC5A2AP-53L), Short(0x10AF5AD957F4BCP-108L)},
+    {Short(0x189FF5FF57F1F8P-53L), Short(-0x155B9A5E177A1BP-107L)},
+    {Short(0x18C0D9145CF49DP-53L), Short(0x1BEA4076DC4333P-107L)},
+    {Short(0x18E17AA99CC05EP-53L), Short(-0x1EC182AB042F61P-108L)},
+    {Short(0x1901DB3EEEF187P-53L), Short(0x168665E5603C8FP-107L)},
+    {Short(0x1921FB54442D18P-53L), Short(0x11A62633145C07P-107L)},
+};
+// (atan q − q) / q³ as a polynomial in z = q² for |q| <= 0.028: degree 4,
+// error below 2^−74 of atan q. The leading coefficient −1/3 needs 64 bits.
+constexpr long double ArcTanLead = -0xAAAAAAAAAAAAAAA9P-65L;
+constexpr double ArcTanSeriesCoefficients[] = {
+    Short(0x19999999999937P-55L), Short(-0x12492492399DDP-51L), Short(0x1C71C567C1E26P-52L),
+    Short(-0x173C066FC480AFP-56L),
+};
+// π in two parts.
+constexpr double PiHi = Short(0x1921FB54442D18P-51L);
+constexpr double PiLo = Short(0x11A62633145C07P-105L);
 // 2^(j/64), j = 0..63, as a rounded value and its remainder.
 constexpr TTableWide PowersOfTwo64ths[64] = {
     {0x1P+0L, Short(0.0L)},
@@ -542,6 +819,14 @@ inline TFields FieldsOf(const long double& x)
     std::memcpy(&mantissa, &x, sizeof mantissa);
     std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof mantissa, sizeof signAndExponent);
     return {signAndExponent, mantissa};
+}
+
+// The sign bit of x, read from memory alone.
+inline unsigned SignBitOf(const long double& x)
+{
+    std::uint16_t signAndExponent;
+    std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x) + sizeof(std::uint64_t), sizeof signAndExponent);
+    return signAndExponent >> 15;
 }
 
 // 2^k for a normal exponent (−16382 <= k <= 16383), built from its bits
@@ -877,6 +1162,107 @@ TWide LnWide(long double m, int e, unsigned j)
     return LnOfMantissa(MantissaOf(x), bits.Exponent(), bits.LeadingFraction());
 }
 
+// ---- Arc tangent ----
+//
+// atan(n/d) for |n| <= |d| = atan c + atan q, with c the nearest multiple of
+// 1/128 to n/d and q = (n − c·d)/(d + c·n), |q| < 1/256. Below 3.5/128 in
+// magnitude c is 0 instead: there q would be no smaller than the result,
+// and its rounding error too large beside it. Every angle is an offset (a
+// multiple of π/2) and such an arc tangent, the ratio chosen so that its
+// sign is already right: nothing waits on a sign at the end.
+
+// The offsets: 0, π/2 or π, with the sign of y (so that the angle of
+// (x, −0) is −0 or −π), indexed by 4·(y < 0) + 2·(x < 0) + (|y| > |x|);
+// then, for angles in [0, 2π), the same below the x axis a whole turn on.
+struct TAngleOffset {
+    double Hi;
+    double Lo;
+};
+constexpr TAngleOffset AngleOffsets[12] = {
+    {0.0, 0.0},   {0.5 * PiHi, 0.5 * PiLo},   {PiHi, PiLo},   {0.5 * PiHi, 0.5 * PiLo},
+    {-0.0, -0.0}, {-0.5 * PiHi, -0.5 * PiLo}, {-PiHi, -PiLo}, {-0.5 * PiHi, -0.5 * PiLo},
+    {2.0 * PiHi, 2.0 * PiLo}, {1.5 * PiHi, 1.5 * PiLo}, {PiHi, PiLo}, {1.5 * PiHi, 1.5 * PiLo},
+};
+
+
+// The table point for u in [−1, 1], rounded in a register, and the index of
+// its entry (NaN gives 0 and its entry).
+struct TArcPoint {
+    long double Point;
+    unsigned Index;
+};
+[[gnu::always_inline]] inline TArcPoint ArcTanPoint(long double u)
+{
+    constexpr double Shifter = Short(0x1.8P56L); // leaves multiples of 1/128
+    constexpr double FirstPoint = Short(3.5L / 128.0L);
+    const long double rounded = (u + Shifter) - Shifter;
+    const long double point = std::fabs(u) >= FirstPoint ? rounded : 0.0L;
+    const auto index = static_cast<std::uint64_t>(RoundToInt64(point * 128.0L)) + 128u;
+    return {point, index <= 256u ? static_cast<unsigned>(index) : 128u};
+}
+
+// atan q − q for |q| <= 0.028, in pieces that each wait on q briefly.
+[[gnu::always_inline]] inline long double ArcTanSeries(long double q)
+{
+    const long double z = q * q;
+    const long double q3 = q * z;
+    const long double q5 = q3 * z;
+    const double* c = ArcTanSeriesCoefficients;
+    return (q3 * ArcTanLead + q5 * (c[0] + z * c[1])) + (q5 * (z * z)) * (c[2] + z * c[3]);
+}
+
+// Offset + atan c + atan q, and what the quotient q is short of its exact
+// value, if anything: Offset + atan c is exact in its first parts (both
+// doubles, within 2^−58 of each other's scale), and q is added to it
+// exactly in two parts.
+template <class... Correction>
+[[gnu::always_inline]] inline long double OffsetArcTan(const TAngleOffset& o, const TArcPoint& c, long double q,
+                                                       Correction... correction)
+{
+    const TArcTanEntry& t = ArcTanTable[c.Index];
+    const TWide s = FastTwoSum(static_cast<long double>(o.Hi) + t.Hi, q);
+    long double small = (s.Lo + o.Lo) + t.Lo;
+    if constexpr (sizeof...(correction) > 0)
+        small += (... + correction);
+    return s.Hi + (small + ArcTanSeries(q));
+}
+
+// (n − c·d) / (d + c·n) for |n| <= |d|: the numerator is exact, d being cut
+// to 56 bits, whose product with the 8-bit c is exact (and n − c·d then
+// too: c·d is within a third of n unless c is 0). The quotient keeps a
+// relative error of a few 2^−64, far below an ulp of the result beside
+// atan c.
+[[gnu::always_inline]] inline long double ArcTanQuotient(long double n, long double d, long double c)
+{
+    constexpr double Cut = 257.0; // 2^8 + 1
+    const long double scaled = Cut * d;
+    const long double dHi = scaled - (scaled - d);
+    return ((n - c * dHi) - c * (d - dHi)) / (d + c * n);
+}
+
+// Offset + atan(n/d) for |n| <= |d|, d ≠ 0 finite.
+[[gnu::always_inline]] inline long double OffsetArcTanOfRatio(const TAngleOffset& o, long double n, long double d)
+{
+    const TArcPoint c = ArcTanPoint(n / d);
+    const long double q = ArcTanQuotient(n, d, c.Point);
+    if (c.Point == 0.0L) [[unlikely]] {
+        // q is n/d itself: its rounding error, (n − q·d)/d, is added to the rest.
+        const TWide product = TwoProduct(q, d);
+        return OffsetArcTan(o, c, q, ((n - product.Hi) - product.Lo) / d);
+    }
+    return OffsetArcTan(o, c, q);
+}
+
+// atan2 by the x87's own instruction, which the C library's atan2 is made
+// of: for the special cases, computed in place (a call would have the
+// arguments copied through memory first).
+inline long double PartialArcTangent(long double y, long double x)
+{
+    long double angle;
+    asm("fpatan" : "=t"(angle) : "0"(x), "u"(y) : "st(1)");
+    return angle;
+}
+
 } // namespace
 
 long double SinL(long double x)
@@ -967,4 +1353,46 @@ long double PowL(long double a, long double b)
     if (!(std::fabs(y.Hi) <= ExpLimit))
         return std::pow(a, b);
     return ExpWide(y.Hi, y.Lo);
+}
+
+long double AtanL(long double x)
+{
+    const unsigned negative = 4u * SignBitOf(x);
+    if (std::fabs(x) <= 1.0L) {
+        const TArcPoint c = ArcTanPoint(x);
+        return OffsetArcTan(AngleOffsets[negative], c, (x - c.Point) / (1.0L + c.Point * x));
+    }
+    // atan x = ±π/2 + atan(−1/x); infinities give ±π/2 and NaN stays NaN.
+    const TArcPoint c = ArcTanPoint(-1.0L / x);
+    return OffsetArcTan(AngleOffsets[negative + 1u], c, ArcTanQuotient(-1.0L, x, c.Point));
+}
+
+// atan2(y, x); with FullTurn, turned into [0, 2π) for y < 0 (x, y not 0).
+template <bool FullTurn>
+[[gnu::always_inline]] inline long double AngleOfVector(long double y, long double x)
+{
+    const long double ax = std::fabs(x), ay = std::fabs(y);
+    // Infinities, NaN and two zeros as the C library gives them.
+    constexpr long double Infinity = std::numeric_limits<long double>::infinity();
+    if (!(ax < Infinity && ay < Infinity) || ax + ay == 0.0L) {
+        const long double angle = PartialArcTangent(y, x);
+        const TAngleOffset& turn = AngleOffsets[8];
+        return FullTurn && angle < 0.0L ? (angle + turn.Hi) + turn.Lo : angle;
+    }
+    // atan2(y, x) = offset + atan(y/x) where |y| <= |x|, else ±π/2 + atan(−x/y).
+    const unsigned below = SignBitOf(y);
+    const unsigned octant = (FullTurn ? 8u : 4u) * below + 2u * SignBitOf(x);
+    if (ay > ax)
+        return OffsetArcTanOfRatio(AngleOffsets[octant + 1u], -x, y);
+    return OffsetArcTanOfRatio(AngleOffsets[octant], y, x);
+}
+
+long double Atan2L(long double y, long double x)
+{
+    return AngleOfVector<false>(y, x);
+}
+
+long double FullTurnAngleL(long double y, long double x)
+{
+    return AngleOfVector<true>(y, x);
 }

@@ -32,3 +32,11 @@ long double ExpL(long double x);
 long double LnL(long double x);
 // a^b for a > 0 (other bases go to the C library).
 long double PowL(long double a, long double b);
+
+// atan x.
+long double AtanL(long double x);
+// The angle of the vector (x, y) from the positive x axis, in [−π, π]: the
+// C library's atan2, within an ulp.
+long double Atan2L(long double y, long double x);
+// The same in [0, 2π): a whole turn on below the x axis.
+long double FullTurnAngleL(long double y, long double x);
