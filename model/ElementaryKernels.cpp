@@ -1124,13 +1124,14 @@ inline long double MantissaOf(long double x)
     const TWide u = FastTwoSum(ef * Ln2Hi + t.Ln, r);
     small += u.Lo;
     small -= 0.5L * (r * r);
+    // The series in pieces that each wait on r briefly.
     const long double z = rounded * rounded;
+    const long double r3 = rounded * z;
+    const long double r5 = r3 * z;
     const double* c = LnSeries;
-    long double p = (c[3] + rounded * c[4]) + z * c[5];
-    p *= z * z;
-    p += z * (c[1] + rounded * c[2]);
-    p += LnSeriesLead + rounded * c[0];
-    return u.Hi + (small + (rounded * z) * p);
+    const long double series = (r3 * (LnSeriesLead + rounded * c[0]) + r5 * (c[1] + rounded * c[2]))
+                               + (r5 * z) * ((c[3] + rounded * c[4]) + z * c[5]);
+    return u.Hi + (small + series);
 }
 
 // The same in two parts, for the powers, which multiply the logarithm by
