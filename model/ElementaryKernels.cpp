@@ -1186,6 +1186,14 @@ constexpr TAngleOffset AngleOffsets[12] = {
 };
 
 
+// Beyond this |x| is not cut for atan x (and |1/x| is below every table
+// point): a ratio 1/x.
+constexpr double LargeRatio = Short(0x1P63L);
+// The coordinates of atan2 stay between these, where their cuts and the
+// products with them neither overflow nor lose bits below the normal range.
+constexpr long double LargeCoordinate = 0x1P16000L;
+constexpr long double SmallCoordinate = 0x1P-16000L;
+
 // The table point for u in [−1, 1], rounded in a register, and the index of
 // its entry (NaN gives 0 and its entry).
 struct TArcPoint {
@@ -1359,13 +1367,20 @@ long double PowL(long double a, long double b)
 long double AtanL(long double x)
 {
     const unsigned negative = 4u * SignBitOf(x);
-    if (std::fabs(x) <= 1.0L) {
+    const long double t = std::fabs(x);
+    if (t <= 1.0L) {
+        // ±0 keeps its sign.
+        if (x == 0.0L)
+            return x;
         const TArcPoint c = ArcTanPoint(x);
         return OffsetArcTan(AngleOffsets[negative], c, (x - c.Point) / (1.0L + c.Point * x));
     }
-    // atan x = ±π/2 + atan(−1/x); infinities give ±π/2 and NaN stays NaN.
+    // atan x = ±π/2 + atan(−1/x).
     const TArcPoint c = ArcTanPoint(-1.0L / x);
-    return OffsetArcTan(AngleOffsets[negative + 1u], c, ArcTanQuotient(-1.0L, x, c.Point));
+    if (t < LargeRatio)
+        return OffsetArcTan(AngleOffsets[negative + 1u], c, ArcTanQuotient(-1.0L, x, c.Point));
+    // Too large to be cut (infinities give ±π/2), or NaN: −1/x is the quotient.
+    return OffsetArcTan(AngleOffsets[negative + 1u], c, -1.0L / x);
 }
 
 // atan2(y, x); with FullTurn, turned into [0, 2π) for y < 0 (x, y not 0).
@@ -1373,9 +1388,10 @@ template <bool FullTurn>
 [[gnu::always_inline]] inline long double AngleOfVector(long double y, long double x)
 {
     const long double ax = std::fabs(x), ay = std::fabs(y);
-    // Infinities, NaN and two zeros as the C library gives them.
-    constexpr long double Infinity = std::numeric_limits<long double>::infinity();
-    if (!(ax < Infinity && ay < Infinity) || ax + ay == 0.0L) {
+    // Angles on the x axis (0 or π with the sign of y), coordinates too large
+    // or too small to be cut, infinities and NaN as the C library gives them.
+    if (!(ax < LargeCoordinate && ay < LargeCoordinate) || !(ax >= SmallCoordinate || ay >= SmallCoordinate)
+        || ay == 0.0L) {
         const long double angle = PartialArcTangent(y, x);
         const TAngleOffset& turn = AngleOffsets[8];
         return FullTurn && angle < 0.0L ? (angle + turn.Hi) + turn.Lo : angle;
