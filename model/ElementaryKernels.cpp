@@ -1050,15 +1050,18 @@ constexpr long double NearLimit = 0x1P13L;
 // ends that the scaling below could round twice).
 constexpr long double ExpLimit = 11350.0L;
 
-// 2^(n/64) · e^(r.Hi + r.Lo) for |r| <= ln 2/128 (a little more is harmless)
-// and a normal result: 2^(n/64) = 2^k · 2^(j/64) with j from the table.
-long double ScaledExp(std::int64_t n, TWide r)
+// 2^(n/64) · e^(r + low()) for |r| <= ln 2/128 (a little more is harmless)
+// and a normal result: 2^(n/64) = 2^k · 2^(j/64) with j from the table. The
+// low part of the argument is asked for only once the series is under way.
+template <class Low>
+[[gnu::always_inline]] inline long double ScaledExp(std::int64_t n, long double r, Low low)
 {
     // The power of two first: built through memory, it is ready by the end.
     const long double scale = TwoToThe(static_cast<int>(n >> 6));
     // e^r − 1, its leading term kept apart from the rounding of the rest.
-    const long double z = r.Hi * r.Hi;
-    const long double expm1 = r.Hi + (r.Lo + z * (0.5L + r.Hi * Polynomial(r.Hi, ExpCoefficients)));
+    const long double z = r * r;
+    const long double higher = z * (0.5L + r * Polynomial(r, ExpCoefficients));
+    const long double expm1 = r + (low() + higher);
     const TTableWide& t = PowersOfTwo64ths[n & 63];
     const long double m = t.Hi + (t.Lo + t.Hi * expm1);
     return m * scale;
@@ -1070,8 +1073,15 @@ long double ExpWide(long double hi, long double lo)
 {
     const std::int64_t n = RoundToInt64(hi * SixtyFourOverLn2);
     const long double nf = static_cast<long double>(n);
-    // hi − n·Ln2By64Hi is exact; what the second part and lo add is kept apart.
-    return ScaledExp(n, TwoSum(hi - nf * Ln2By64Hi, lo - nf * Ln2By64Lo));
+    // hi − n·Ln2By64Hi is exact; what the second part and lo add is kept
+    // apart (as TwoSum keeps it).
+    const long double a = hi - nf * Ln2By64Hi;
+    const long double b = lo - nf * Ln2By64Lo;
+    const long double r = a + b;
+    return ScaledExp(n, r, [&] {
+        const long double bPart = r - a;
+        return (a - (r - bPart)) + (b - bPart);
+    });
 }
 
 // The same limit for 2^x.
@@ -1084,7 +1094,8 @@ long double Exp2Wide(long double hi, long double lo)
     const std::int64_t n = RoundToInt64(hi * 64.0L);
     const long double f = hi - static_cast<long double>(n) * 0.015625L;
     // f is 0 or at least an ulp of hi, twice lo: the sum is ordered.
-    return ScaledExp(n, FastTwoSum(f * Ln2, f * Ln2Rest + lo * Ln2));
+    const TWide r = FastTwoSum(f * Ln2, f * Ln2Rest + lo * Ln2);
+    return ScaledExp(n, r.Hi, [&] { return r.Lo; });
 }
 
 // ---- ln x ----
