@@ -878,8 +878,8 @@ constexpr long double ReducibleLimit = 0x1P24L;
 // The nearest whole number to x (|x| < 2^62, halves to even), and its lowest
 // seven bits as a table index. Adding 1.5·2^63 leaves no fraction bits, so
 // the sum rounds x and the rounded value stays in a register for the
-// arithmetic that waits on it; the integer goes through memory off that
-// path, by an integer store (an 80-bit store blocks the next for cycles).
+// arithmetic that waits on it; the integer store rounds x alike (in the
+// default rounding mode), at the same time, for the table.
 struct TStepCount {
     long double Value;
     unsigned Index;
@@ -887,8 +887,8 @@ struct TStepCount {
 [[gnu::always_inline]] inline TStepCount RoundSteps(long double x)
 {
     constexpr double Shifter = Short(0x1.8P63L);
-    const long double n = (x + Shifter) - Shifter;
-    return {n, static_cast<unsigned>(RoundToInt64(n)) & 127u};
+    const unsigned index = static_cast<unsigned>(RoundToInt64(x)) & 127u;
+    return {(x + Shifter) - Shifter, index};
 }
 
 // Below this |n| < 2^18, and the reduction by two parts of π/64 suffices.
