@@ -18,6 +18,7 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -105,8 +106,9 @@ bool SameNumbers(benchmark::State& state, const TKernelCase& c, const TArgumentA
     for (const long double x : args) {
         const long double a = c.Ours(x), b = c.Library(x);
         if (!(UlpsApart(a, b) <= c.UlpBound)) {
-            FailBenchmark(state, std::string(c.Name) + ": kernel and library differ at " + std::to_string(static_cast<double>(x))
-                                     + ": " + std::to_string(static_cast<double>(a)) + " against "
+            FailBenchmark(state, std::string(c.Name) + ": kernel and library differ at "
+                                     + std::to_string(static_cast<double>(x)) + ": "
+                                     + std::to_string(static_cast<double>(a)) + " against "
                                      + std::to_string(static_cast<double>(b)));
             return false;
         }
@@ -167,10 +169,12 @@ void RunChainedIdentity(benchmark::State& state)
 
 // BM_Kernel/<way>/<case>/<Ours|Library>.
 const bool Registered = [] {
-    for (const auto& [way, wayName] : {std::pair{TWay::Overlapped, "Overlapped"}, std::pair{TWay::Chained, "Chained"}}) {
+    const std::pair<TWay, const char*> ways[] = {{TWay::Overlapped, "Overlapped"}, {TWay::Chained, "Chained"}};
+    for (const auto& [way, wayName] : ways) {
         for (const TKernelCase& c : KernelCases) {
             for (const bool library : {false, true}) {
-                const std::string name = std::string("BM_Kernel/") + wayName + "/" + c.Name + (library ? "/Library" : "/Ours");
+                const std::string name =
+                    std::string("BM_Kernel/") + wayName + "/" + c.Name + (library ? "/Library" : "/Ours");
                 benchmark::RegisterBenchmark(name.c_str(), RunKernel, c, library, way);
             }
         }

@@ -911,15 +911,15 @@ constexpr long double NearLimit = 0x1P13L;
     return {{a, ((t - a) - p2) - n.Value * NearStepPart3}, n.Index};
 }
 
-// For NearLimit <= |x| < ReducibleLimit: x − n·π/64 in two parts, the second not
-// necessarily below an ulp of the first but far smaller. x − n·StepPart1 is
-// exact (the two are within a factor of 2), and the next two parts are
-// taken off with their rounding errors kept: each is far smaller than what
-// it is taken from, or the difference is exact (a difference of numbers
-// whose bits span at most 64 places). The last part goes into the second
-// part of the result: it is below 2^−90, and even the closest approach of an
-// 80-bit number to a multiple of π/64 in this range (about 2^−70) keeps its
-// 64 leading bits.
+// For NearLimit <= |x| < ReducibleLimit: x − n·π/64 in two parts, the
+// second not necessarily below an ulp of the first but far smaller.
+// x − n·StepPart1 is exact (the two are within a factor of 2), and the next
+// two parts are taken off with their rounding errors kept: each is far
+// smaller than what it is taken from, or the difference is exact (a
+// difference of numbers whose bits span at most 64 places). The last part
+// goes into the second part of the result: it is below 2^−90, and even the
+// closest approach of an 80-bit number to a multiple of π/64 in this range
+// (about 2^−70) keeps its 64 leading bits.
 [[gnu::always_inline]] inline TReducedAngle ReduceSteps(long double x)
 {
     const TStepCount n = RoundSteps(x * StepsPerRadian);
@@ -982,8 +982,10 @@ constexpr long double NearLimit = 0x1P13L;
     const long double forSin = cosA * (r.Hi * z);
     const long double forCos = sinA * z;
     const long double z2 = z * z;
-    const long double sinSeries = forSin * ((SinLead + z * SinCoefficients[0]) + z2 * (SinCoefficients[1] + z * SinCoefficients[2]));
-    const long double cosPoly = (CosCoefficients[0] + z * CosCoefficients[1]) + z2 * (CosCoefficients[2] + z * CosCoefficients[3]);
+    const double* sc = SinCoefficients;
+    const double* cc = CosCoefficients;
+    const long double sinSeries = forSin * ((SinLead + z * sc[0]) + z2 * (sc[1] + z * sc[2]));
+    const long double cosPoly = (cc[0] + z * cc[1]) + z2 * (cc[2] + z * cc[3]);
     return head.Hi + (small + (sinSeries + forCos * cosPoly));
 }
 
