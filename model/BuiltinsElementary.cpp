@@ -175,7 +175,7 @@ TValue ValueArcCos(const TValue& a)
 
 TValue ValueArcTan(const TValue& a)
 {
-    return InverseTrig(a, false, [](long double x) { return std::atan(x); });
+    return InverseTrig(a, false, AtanL);
 }
 
 TValue ValueSinh(const TValue& a)

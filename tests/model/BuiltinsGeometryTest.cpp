@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace {
@@ -35,6 +36,29 @@ TEST_F(GeometryBuiltinsTest, ArgFollowsTheAngleAreaAndUnit)
     EXPECT_TRUE(IsReal(FuncArg(Args({Pair(-1.0L, 0.0L)})), pi));
     UseDegrees();
     EXPECT_TRUE(IsReal(FuncArg(Args({Pair(0.0L, 1.0L)})), 90.0L));
+}
+
+// Every octant, and vectors close to the axes, in both angle areas: within
+// an ulp or two of the C library's atan2 (turned into [0, 2π) for area 1).
+TEST_F(GeometryBuiltinsTest, ArgInEveryOctantAndBothAngleAreas)
+{
+    const struct {
+        long double X, Y;
+    } vectors[] = {
+        {3.0L, 1.0L},   {1.0L, 3.0L},   {-1.0L, 3.0L},   {-3.0L, 1.0L},      {-3.0L, -1.0L},     {-1.0L, -3.0L},
+        {1.0L, -3.0L},  {3.0L, -1.0L},  {2.0L, 2.0L},    {-2.0L, -2.0L},     {1E-30L, -1.0L},    {-1.0L, 1E-30L},
+        {-1.0L, -1E-30L}, {1.0L, -1E-30L}, {1E20L, 3.0L}, {-7.0L, 1E-5L},
+    };
+    for (const std::uint8_t area : {std::uint8_t{1}, std::uint8_t{0}}) {
+        Options.AngleArea = area;
+        for (const auto& v : vectors) {
+            long double expected = std::atan2(v.Y, v.X);
+            if (area == 1 && expected < 0.0L)
+                expected += 2.0L * pi;
+            EXPECT_TRUE(IsReal(FuncArg(Args({Pair(v.X, v.Y)})), expected, 2E-18L))
+                << "area " << int(area) << " (" << v.X << ", " << v.Y << ")";
+        }
+    }
 }
 
 TEST_F(GeometryBuiltinsTest, ArgBetweenVectorsAndAtAVertex)
