@@ -11,6 +11,7 @@
 #include "script/ScriptServices.h"
 #include "session/EditScope.h"
 #include "session/SessionServices.h"
+#include "session/Stickers.h"
 #include "session/StoreOperations.h"
 
 #include <QAbstractButton>
@@ -120,6 +121,15 @@ void StoreDraggablePoint(int k, const QString& position, std::uint8_t kind)
     for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y})
         PrepareExpression(*f, k);
     SetPnt(k, p);
+}
+
+void ShowNotes(const QStringList& noteLines)
+{
+    DocumentTables.PetaMemoLines = noteLines;
+    BuildStickerTexts(noteLines);
+    ArrangeStickers();
+    RefreshStickers(true);
+    ProcessEvents();
 }
 
 void SetFunctionFormula(int n, const QString& formula)
