@@ -100,7 +100,9 @@ void DropTrailingBlankLines(QStringList& lines)
         lines.removeLast();
 }
 
-// The token codes of every field's formula in the lines.
+// The token codes of every field's formula in the lines, as scanned: the
+// compiled code names an object by its number, the scanned tokens by its
+// letter, which is what the change set holds.
 QString FieldReferences(const QStringList& lines)
 {
     QString refs;
@@ -108,7 +110,7 @@ QString FieldReferences(const QStringList& lines)
         for (const QString& formula : FieldFormulas(line)) {
             TKavirofunction record;
             if (CompileFieldFormula(ModePlain, formula, record))
-                refs += record.Code;
+                refs += record.NormText;
         }
     }
     return refs;
