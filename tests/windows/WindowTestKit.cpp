@@ -4,6 +4,7 @@
 #include "engine/Compiler.h"
 #include "engine/NumberFields.h"
 #include "model/Settings.h"
+#include "notes/DocForm.h"
 #include "render/gfx/Fonts.h"
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
@@ -25,6 +26,8 @@ WindowTest::WindowTest() = default;
 
 WindowTest::~WindowTest()
 {
+    // The note editor has no parent window: it goes with the test.
+    CloseDocForm();
     // Closed dialogs wait for the event loop to free them: they go here,
     // while the windows they point at are whole, not in a later test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
