@@ -297,6 +297,10 @@ void TdocForm::showEvent(QShowEvent* event)
     tablePage_->SetUp();
     PageControl1->setCurrentIndex(std::clamp(NoteEditorState.Sheet, int(StickerSheet), int(NotaSheet)));
     ShowTabHighlights();
+    // The keys go to the sheet shown.
+    for (QPlainTextEdit* edit : {MemoSticker, MemoScript, MemoNota})
+        if (PageControl1->currentWidget()->isAncestorOf(edit))
+            edit->setFocus();
 }
 
 void TdocForm::closeEvent(QCloseEvent* event)

@@ -438,6 +438,49 @@ walk_save_picture_and_about() {
     expect_exit "closing after the picture"
 }
 
+# The graph window's top-left corner, where a new sticker goes, on the
+# screen into a picture.
+grab_sticker_corner() {
+    local x y w h
+    read -r x y w h < <(geometry "$graph")
+    "$picture_check" --grab "$x" "$y" 260 160 "$1"
+}
+
+# Pixels in which two pictures differ.
+pixels_differing() { "$picture_check" --differ "$1" "$2"; }
+
+# "Editar Anotação" from the data panel's edit menu opens the note editor;
+# a sticker with a value field typed and confirmed with OK shows on the
+# graph; undo takes it away, back at the start of the history, and closing
+# then asks nothing.
+walk_note_editor() {
+    walk=note-editor
+    cp "$demo" "$work/demo.kvf"
+    start "$work/demo.kvf" || { fail "no windows"; return; }
+    grab_sticker_corner "$work/before.png" || { fail "could not take the screen"; return; }
+    keys_to "$panel" alt+e
+    poll 3 popups >/dev/null || { fail "no edit menu"; return; }
+    xdotool key e
+    local editor
+    editor=$(wait_window '^Anotação$' 5) || { fail "\"Editar Anotação\" opened no note editor"; return; }
+    keys_to "$editor" ctrl+a
+    xdotool type --delay 2 'a = !{a}'
+    keys_to "$editor" alt+o
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
+        { fail "OK did not close the note editor"; return; }
+    shows_sticker() {
+        grab_sticker_corner "$work/after.png" && (( $(pixels_differing "$work/before.png" "$work/after.png") > 300 ))
+    }
+    poll 5 shows_sticker || { fail "no sticker on the graph after OK"; return; }
+    keys_to "$panel" ctrl+z
+    sticker_gone() {
+        grab_sticker_corner "$work/undone.png" && (( $(pixels_differing "$work/before.png" "$work/undone.png") < 50 ))
+    }
+    poll 5 sticker_gone || { fail "the sticker stayed after undo"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the note was undone"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -451,7 +494,7 @@ xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
     walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
-    walk_save_picture_and_about; do
+    walk_save_picture_and_about walk_note_editor; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
