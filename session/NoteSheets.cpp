@@ -79,6 +79,13 @@ QString Fixed(const char16_t* caption)
     return QString::fromUtf16(caption);
 }
 
+QStringList WithoutTrailingBlankLines(QStringList lines)
+{
+    while (!lines.isEmpty() && IsBlank(lines.last()))
+        lines.removeLast();
+    return lines;
+}
+
 } // namespace
 
 QStringList StickerSheetLines(const QStringList& noteLines)
@@ -87,9 +94,7 @@ QStringList StickerSheetLines(const QStringList& noteLines)
     for (const QString& line : noteLines)
         if (!IsScriptLine(line))
             lines.append(line);
-    while (!lines.isEmpty() && IsBlank(lines.last()))
-        lines.removeLast();
-    return lines;
+    return WithoutTrailingBlankLines(lines);
 }
 
 QStringList ScriptSheetLines(const QStringList& noteLines)
@@ -126,10 +131,13 @@ QStringList AssembleNoteLines(const QStringList& stickerLines, const QStringList
 
 QStringList NoteLinesFromSheets(const TNoteSheetTexts& sheets)
 {
+    // Blank lines at the sticker sheet's end show nothing, and the sheet
+    // never shows them: a new sticker begun and left empty is no change.
+    const QStringList stickerLines = WithoutTrailingBlankLines(SheetLines(sheets.Stickers));
     const TNoteSheetTexts filled = FillNoteSheets();
-    if (sheets.Stickers == filled.Stickers && sheets.Scripts == filled.Scripts)
+    if (SheetText(stickerLines) == filled.Stickers && sheets.Scripts == filled.Scripts)
         return DocumentTables.PetaMemoLines;
-    return AssembleNoteLines(SheetLines(sheets.Stickers), SheetLines(sheets.Scripts));
+    return AssembleNoteLines(stickerLines, SheetLines(sheets.Scripts));
 }
 
 QStringList SheetLines(const QString& text)

@@ -39,6 +39,7 @@ QStringList AssembleNoteLines(const QStringList& stickerLines, const QStringList
 // script sheets still show what the document filled them with, so that
 // looking at the notes changes nothing (comments, blocks past the tenth
 // and scripts of any kind stay as they are); else the sheets assembled.
+// Blank lines at the sticker sheet's end are left out.
 QStringList NoteLinesFromSheets(const TNoteSheetTexts& sheets);
 
 // A sheet's text as lines, split at line breaks (no lines for an empty

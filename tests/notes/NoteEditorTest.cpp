@@ -256,6 +256,11 @@ TEST_F(NoteEditorTest, AppendingStartsANewSticker)
     EXPECT_EQ(editor->PageControl1->currentIndex(), int(TdocForm::StickerSheet));
     EXPECT_EQ(TextOf(editor->MemoSticker), u"Nota\n\n\n"_s);
     EXPECT_EQ(editor->MemoSticker->textCursor().position(), int(TextOf(editor->MemoSticker).size()));
+    // Left empty, the new sticker is no change.
+    const int points = BackUp.Count();
+    Press(editor->BtnApl);
+    EXPECT_EQ(BackUp.Count(), points);
+    EXPECT_EQ(ProgramState.Modified, 0);
     Type(editor->MemoSticker, u"Nova"_s);
     Press(editor->btnOK);
     EXPECT_EQ(DocumentTables.Stickers.Count, 2);

@@ -84,6 +84,18 @@ TEST_F(NoteSheetsTest, UnchangedSheetsKeepTheNoteText)
     }
 }
 
+// A new sticker begun ("Anexar Anotação") and left empty changes nothing;
+// blank lines at the sticker sheet's end are never stored.
+TEST_F(NoteSheetsTest, BlankLinesAtTheStickerSheetsEndAreNothing)
+{
+    DocumentTables.PetaMemoLines = Lines({u"A", u"#//S", u"#Draw"});
+    TNoteSheetTexts sheets = FillNoteSheets();
+    sheets.Stickers += u"\n\n\n"_s;
+    EXPECT_EQ(NoteLinesFromSheets(sheets), DocumentTables.PetaMemoLines);
+    sheets.Stickers = u"A\n\n\nB\n \n"_s;
+    EXPECT_EQ(NoteLinesFromSheets(sheets), Lines({u"A", u"", u"", u"B", u"#//S", u"#Draw"}));
+}
+
 TEST_F(NoteSheetsTest, SheetTextsAndLines)
 {
     struct Case {
