@@ -1,14 +1,15 @@
 // Reads a picture file whole, as an image viewer would, and prints its width
 // and height; fails when it does not decode. For the walks that look at the
 // screen it also takes a part of the screen into a picture, and counts the
-// pixels in which two pictures of one size differ.
+// pixels in which two pictures of one size differ, with the box around them.
 //   kaviro_picture_check <picture>
 //   kaviro_picture_check --grab <x> <y> <width> <height> <picture>
-//   kaviro_picture_check --differ <picture> <picture>
+//   kaviro_picture_check --differ <picture> <picture>   prints: count left top width height
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QPixmap>
+#include <QRect>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -50,10 +51,16 @@ int Differ(char* argv[])
     if (a.isNull() || b.isNull() || a.size() != b.size())
         return 1;
     long n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    std::printf("%ld\n", n);
+    QRect box;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) == b.pixel(x, y))
+                continue;
+            ++n;
+            box |= QRect(x, y, 1, 1);
+        }
+    }
+    std::printf("%ld %d %d %d %d\n", n, box.left(), box.top(), box.width(), box.height());
     return 0;
 }
 
