@@ -9,6 +9,7 @@
 #include "model/History.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
+#include "dialogs/MarkupMenu.h"
 #include "notes/DocForm.h"
 #include "notes/TablePage.h"
 #include "script/ScriptCompiler.h"
@@ -24,6 +25,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextCursor>
 
 namespace {
 
@@ -392,6 +394,31 @@ TEST_F(NoteEditorTest, TheTablePageTakesItsTurns)
     Press(editor.btnCancel);
     EXPECT_EQ(calls.last(), u"StoreOnClose"_s);
     SetTablePageMaker({});
+}
+
+// The sticker sheet's popup is the markup insertion menu: a value field
+// typed around the selection, the caret inside an empty one.
+TEST_F(NoteEditorTest, TheStickerSheetOffersTheMarkupMenu)
+{
+    TdocForm& editor = Open();
+    Type(editor.MemoSticker, u"a = "_s);
+    Q_EMIT editor.MemoSticker->customContextMenuRequested(QPoint(5, 5));
+    ProcessEvents();
+    TMarkupMenu& menu = *Graph().pmMemo;
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.Control(), editor.MemoSticker);
+    EXPECT_TRUE(menu.Color1->menuAction()->isVisible());
+    menu.hide();
+    menu.findChild<QAction*>(u"Value1"_s)->trigger();
+    EXPECT_EQ(TextOf(editor.MemoSticker), u"a = !{ }"_s);
+    Type(editor.MemoSticker, u"a"_s);
+    EXPECT_EQ(TextOf(editor.MemoSticker), u"a = !{a }"_s);
+    QTextCursor cursor = editor.MemoSticker->textCursor();
+    cursor.setPosition(4);
+    cursor.setPosition(9, QTextCursor::KeepAnchor);
+    editor.MemoSticker->setTextCursor(cursor);
+    menu.findChild<QAction*>(u"Bold1"_s)->trigger();
+    EXPECT_EQ(TextOf(editor.MemoSticker), u"a = <B>!{a }</B>"_s);
 }
 
 // The script menu inserts its texts at the caret; Tab inserts four blanks.
