@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcPreview.h"
 #include "dialogs/FormLook.h"
+#include "dialogs/MarkupMenu.h"
 #include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Evaluator.h"
@@ -110,6 +111,7 @@ void TCalcForm::BuildControls()
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("EditCalc"));
     edit_->installEventFilter(this);
+    AttachMarkupMenu(edit_);
     connect(edit_, &QLineEdit::textChanged, this, [this] { EditCalcChange(); });
     layout->addWidget(edit_);
 

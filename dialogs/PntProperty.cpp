@@ -2,6 +2,7 @@
 
 #include "dialogs/CalcForm.h"
 #include "dialogs/FmSetColor.h"
+#include "dialogs/MarkupMenu.h"
 #include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 #include "engine/Compiler.h"
@@ -312,6 +313,7 @@ void TPntProperty::BuildLabel()
     Edit1->setEditable(true);
     Edit1->setInsertPolicy(QComboBox::NoInsert);
     Edit1->setMinimumWidth(150);
+    AttachMarkupMenu(Edit1);
     row->addWidget(Edit1, 1);
     auto* positions = new QGridLayout;
     positions->setSpacing(0);

@@ -209,6 +209,8 @@ void TStyleButton::ShowGlyph()
     case TStyleFamily::PointStyle: palette->SetPointStyleGlyph(this, n); break;
     case TStyleFamily::LineStyle: palette->SetLineStyleGlyph(this, n); break;
     case TStyleFamily::FigureType: palette->SetFigureTypeGlyph(this, n); break;
+    case TStyleFamily::MemoStyle: palette->SetMemoStyleGlyph(this, n); break;
+    case TStyleFamily::BackColor: palette->SetBackColorGlyph(this, n); break;
     }
 }
 
@@ -231,6 +233,8 @@ void TStyleButton::OpenPanel()
         case TStyleFamily::PointStyle: palette->ShowPointStylePanel(v, this); break;
         case TStyleFamily::LineStyle: palette->ShowLineStylePanel(v, this); break;
         case TStyleFamily::FigureType: palette->ShowFigureTypePanel(v, this); break;
+        case TStyleFamily::MemoStyle: palette->ShowMemoStylePanel(v, this); break;
+        case TStyleFamily::BackColor: palette->ShowBackColorPanel(v, this); break;
         }
     }
     // The dialog may be gone before the palette is used.

@@ -90,6 +90,8 @@ enum class TStyleFamily {
     PointStyle,
     LineStyle,
     FigureType,
+    MemoStyle, // the stickers' look
+    BackColor, // the stickers' frame and fill colours
 };
 
 // A glyph button that opens a palette panel when the mouse moves over it

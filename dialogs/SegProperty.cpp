@@ -3,6 +3,7 @@
 #include "dialogs/FmSetColor.h"
 #include "dialogs/FormLook.h"
 #include "dialogs/HintSetting.h"
+#include "dialogs/MarkupMenu.h"
 #include "dialogs/NamedWidgets.h"
 #include "dialogs/PermanentForms.h"
 #include "session/FigureEdit.h"
@@ -273,6 +274,7 @@ QGroupBox* TSegProperty::BuildLabelBox()
     edit1->setInsertPolicy(QComboBox::NoInsert);
     edit1->setFont(QFont(QStringLiteral("Times New Roman")));
     edit1->setMinimumWidth(200);
+    AttachMarkupMenu(edit1);
     edit1->OnDropDown = [this] { edit1DropDown(); };
     connect(edit1, &QComboBox::activated, this, [this](int index) {
         edit1->setEditText(edit1->itemText(index));

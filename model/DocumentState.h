@@ -107,11 +107,16 @@ constexpr int MaxStickers = 11;
 // The notes shown on the graph as stickers.
 struct TMemoStr {
     TOffsetArray<QStringList, 1, MaxStickers> Lines;
-    TOffsetArray<QString, 1, MaxStickers> Refs; // texts of the fields a note refers to
+    // The token codes the value fields of a note compile to, one code unit
+    // a token: a change of one of them shows the note again.
+    TOffsetArray<QString, 1, MaxStickers> Refs;
     TOffsetArray<std::uint8_t, 1, MaxStickers> Changed;
     int Count = 0;
     TOffsetArray<QString, 1, MaxStickers> Names; // first lines
+    // The names and the count before the notes were last split: sticker
+    // images keep their places by them.
     TOffsetArray<QString, 1, MaxStickers> OldNames;
+    int OldCount = 0;
 };
 
 // The inputs of the table's formula: x, y and z are read from these columns

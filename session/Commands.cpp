@@ -38,9 +38,6 @@
 namespace {
 
 const QString ProjectSuffix = QStringLiteral("kvf");
-// Where the stickers of a new document wait, hidden, on the graph.
-constexpr int StickerHomeLeft = 4;
-constexpr int StickerHomeTop = 24;
 
 bool Ask(const QString& question)
 {

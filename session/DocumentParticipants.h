@@ -36,11 +36,12 @@ public:
 };
 
 // Where each feature takes its turn: the scripts compile before the notes
-// render the values the scripts may show; the open tool window shows the
-// document last.
+// render the values the scripts may show; the open note editor shows the
+// notes as they were split; the open tool window shows the document last.
 enum class TDocumentOrder {
     Scripts,
     Notes,
+    NoteEditor,
     ToolWindows,
 };
 

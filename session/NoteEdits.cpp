@@ -1,10 +1,11 @@
 #include "session/NoteEdits.h"
 
+#include "session/EditScope.h"
+#include "session/Stickers.h"
 #include "session/UndoPoints.h"
 
 #include "model/DocumentState.h"
 #include "model/Options.h"
-#include "model/ProgramState.h"
 
 namespace {
 
@@ -15,11 +16,16 @@ constexpr std::uint8_t StickersShown = 3;
 
 void ClearAllNotes()
 {
+    const TEditScope clear;
     SaveUndoPoint();
     ResetLists();
+    ArrangeStickers();
+    TEditScope::DocumentChanged();
 }
 
 void SetStickersShown(bool shown)
 {
     Options.PetaMemoStyle = shown ? StickersShown : StickersHidden;
+    ArrangeStickers();
+    RefreshStickers(true);
 }

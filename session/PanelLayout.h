@@ -41,14 +41,18 @@ struct TPanelPlace {
     bool operator==(const TPanelPlace&) const = default;
 };
 
-// A sticker image: its place, and whether it lies on the data panel's notes
-// panel instead of the graph.
+// A sticker image: its place (its top-left in the graph picture's pixels),
+// and whether it lies on the data panel's notes panel instead of the graph.
 struct TStickerPlace {
     int Left = 0;
     int Top = 0;
     std::uint8_t OnConsole = 0;
     bool operator==(const TStickerPlace&) const = default;
 };
+// Where a sticker waits on the graph in a new document, and where a new
+// sticker goes.
+constexpr int StickerHomeLeft = 4;
+constexpr int StickerHomeTop = 24;
 
 struct TPanelLayout {
     TOffsetArray<TRowState, 1, UserFunctionCount> UserFunctionRows;

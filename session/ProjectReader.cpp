@@ -1028,13 +1028,9 @@ private:
 void FinishRead()
 {
     TProjectHost& host = CurrentProjectHost();
-    TDocumentTables& t = DocumentTables;
     host.UpdateStretchButton();
     host.ArrangePanels();
-    const std::vector<TDocumentError> errors = ReplaceDocumentInParticipants(t.PetaMemoLines);
-    // The notes' names as the stickers were built from them.
-    for (int i = 1; i <= MaxStickers; ++i)
-        t.Stickers.OldNames[i] = t.Stickers.Names[i];
+    const std::vector<TDocumentError> errors = ReplaceDocumentInParticipants(DocumentTables.PetaMemoLines);
     for (const TDocumentError& e : errors)
         ShowMsgBox(e.Message, e.Kind, MsgOk);
 }

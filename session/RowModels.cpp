@@ -92,6 +92,11 @@ QString EquationRowLabel(int i, bool relation)
     return relation ? QStringLiteral(" C%1: ").arg(i) : QStringLiteral(" y%1=").arg(i);
 }
 
+QString UserFunctionRowLabel(int i)
+{
+    return UserFunctionNames[i].toString() + QStringLiteral(" =");
+}
+
 namespace {
 
 template <int N>
@@ -225,7 +230,7 @@ void RefreshUsrRows()
     for (int i = 1; i <= UserFunctionCount; ++i) {
         const TKavirofunction& f = DocumentTables.UserFunctions[i];
         TRowModel& row = StartRow(list, i, !f.Text.isEmpty(), PanelLayout.UserFunctionRows[i], PanelUserFunctions);
-        row.Label = UserFunctionNames[i].toString() + QStringLiteral(" =");
+        row.Label = UserFunctionRowLabel(i);
         if (row.InUse)
             row.Picture = f.NormText;
     }

@@ -132,6 +132,8 @@ void RefreshAllRows();
 
 // The show button's caption of function or relation row i: " y1=", " C1: ".
 QString EquationRowLabel(int i, bool relation);
+// The show button's caption of user function row i: "f =".
+QString UserFunctionRowLabel(int i);
 
 // The formula an object row shows, as scanned tokens.
 TTokenString MakePntText(const TPointFunction& object);

@@ -1,6 +1,7 @@
 #include "session/SessionResets.h"
 
 #include "session/EditScope.h"
+#include "session/NoteSheets.h"
 #include "session/PictureExport.h"
 #include "session/ProjectFile.h"
 #include "session/RowModels.h"
@@ -16,4 +17,5 @@ void RegisterSessionResets()
     RegisterReset(QStringLiteral("edit scopes"), ResetEditScopes);
     RegisterReset(QStringLiteral("tool windows"), [] { ToolWindowState.Reset(); });
     RegisterReset(QStringLiteral("picture export"), [] { PictureExport.Reset(); });
+    RegisterReset(QStringLiteral("note editor"), [] { NoteEditorState.Reset(); });
 }

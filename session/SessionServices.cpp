@@ -2,6 +2,7 @@
 
 #include "session/EditScope.h"
 #include "session/PictureExport.h"
+#include "session/Stickers.h"
 #include "session/StoreOperations.h"
 #include "session/ToolWindows.h"
 
@@ -43,6 +44,7 @@ void InstallSessionServices()
     static SessionRedrawSteps redrawSteps;
     static const TRedrawParticipation takesPart(redrawSteps, TRedrawOrder::Session);
     InstallToolWindowServices();
+    InstallStickerServices();
     InstallPictureSeries();
     InstallScopedRedrawer();
 }

@@ -40,6 +40,20 @@ void SaveUndoPoint()
     PushSnapshot();
 }
 
+TPendingUndoPoint::TPendingUndoPoint()
+{
+    WriteProject(before_);
+}
+
+void TPendingUndoPoint::Save()
+{
+    if (saved_ || DragChangeTaken())
+        return;
+    saved_ = true;
+    BackUp.Push(before_);
+    UpdateUndoControls();
+}
+
 void Undo()
 {
     // Keys reach here with the controls disabled.

@@ -2,6 +2,7 @@
 
 // Undo and redo over whole-document snapshots: the project text of the
 // document before each edit, kept in BackUp.
+#include "model/LineCodec.h"
 
 // A drag of an object with the mouse: only its first change takes a
 // snapshot, so that the whole drag undoes in one step. The graph window
@@ -19,6 +20,19 @@ bool DragChangeTaken();
 
 // Called first by every operation that changes the document.
 void SaveUndoPoint();
+
+// For an action that learns only as it goes whether it changes anything:
+// the document as it stands when this is made becomes the undo point when
+// Save is called, and no undo point is taken without it.
+class TPendingUndoPoint {
+public:
+    TPendingUndoPoint();
+    void Save();
+
+private:
+    TstringData before_;
+    bool saved_ = false;
+};
 // One step back; nothing at the start of the history.
 void Undo();
 // One step ahead; nothing at its end.

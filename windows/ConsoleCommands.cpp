@@ -9,6 +9,7 @@
 #include "model/History.h"
 #include "model/Options.h"
 #include "model/ProgramState.h"
+#include "notes/DocForm.h"
 #include "platform/InputState.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
@@ -79,8 +80,7 @@ public:
     {
         if (Forms.CalcForm)
             Forms.CalcForm->ClearTargets();
-        if (Forms.GraphAreaForm)
-            Forms.GraphAreaForm->HideStickers();
+        CloseDocForm();
     }
     void CloseCalculator() override
     {
@@ -224,6 +224,8 @@ void TConsoleCommands::ConnectEditMenu()
     FindNamed<QAction>(console_, "menuRedo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
     if (QAction* connectPoints = FindNamed<QAction>(console_, "menuSegment"))
         connect(connectPoints, &QAction::triggered, this, [this](bool on) { SetConnectPoints(on); });
+    On("nEditMemo", [] { ShowDocForm(); });
+    On("nAppendMemo", [] { ShowDocFormForAppend(); });
     On("menuoption", [] { ShowOptions(1); });
     On("SetInit", [] { DeleteOptions(); });
     On("SetDefault", [] { SaveOptions(); });

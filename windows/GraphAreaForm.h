@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/MarkupMenu.h"
 #include "dialogs/ToolWindowHost.h"
 #include "render/gfx/Bitmap.h"
 #include "render/scene/FreePen.h"
@@ -151,7 +152,8 @@ public:
     QMenu* PopupBG;
     QAction* MnBGFromFile;
     QAction* MnBGFromClipboard;
-    QMenu* pmMemo;
+    // The edit fields' markup insertion menu.
+    TMarkupMenu* pmMemo;
     QMenu* pmHideAutoCtrlPalette;
     QAction* MnAutoHidePalette;
     QAction* MnAlwaysShowPalette;
@@ -168,8 +170,16 @@ public:
     // sticker on the graph loses its transparency until then.
     void SetStickersEnabled(bool enabled);
     bool IsStickerImage(const QObject* control) const;
-    // The sticker's picture comes from the note editor.
+    // The sticker's picture, its size with it.
     void SetStickerPicture(int number, const QImage& picture);
+    // Sticker k shows its picture at its stored place: on the graph, or on
+    // the data panel's notes. While the data panel holds the stickers
+    // hidden (a parameter is being stepped), one on the graph stays hidden.
+    void ShowSticker(int k, const QImage& picture);
+    // Sticker k hidden and cleared; one on the data panel comes back to
+    // the graph.
+    void HideSticker(int k);
+    bool StickersHeldHidden = false;
 
     // The picture behind the graph; null while none is loaded.
     QImage BImage;
@@ -238,7 +248,7 @@ public:
     void SetControlPalette(bool autoHide);
     void ControlPaletteMouseAt(QPoint graphPixel);
 
-    // Sticker menu and drops.
+    // Sticker menu and drops. "Esconder Anotação" and "Mostrar Anotação".
     void ShowMemoMenuItems();
     void HideStickers();
     void ShowStickers();
@@ -317,11 +327,12 @@ private:
     TGraphRedrawWindow redrawWindow_;
     TWindowProjectHost projectHost_;
     TWindowAxisPanelsHost axisPanelsHost_;
-    TGraphStickerPlacement stickerPlacement_;
+    TGraphStickerWindow stickerWindow_;
     TGraphPictureWindows pictureWindows_;
     ScopedRedrawWindow useRedrawWindow_{redrawWindow_};
     ScopedProjectHost useProjectHost_{projectHost_};
     ScopedAxisPanelsHost useAxisPanelsHost_{axisPanelsHost_};
     ScopedPictureWindows usePictureWindows_{pictureWindows_};
-    TDocumentParticipation placesStickers_{stickerPlacement_, TDocumentOrder::Notes};
+    ScopedStickerWindow useStickerWindow_{stickerWindow_};
+    std::unique_ptr<ScopedMarkupMenu> useMarkupMenu_;
 };

@@ -4,6 +4,7 @@
 #include "dialogs/Dprint.h"
 #include "dialogs/PermanentForms.h"
 #include "model/Settings.h"
+#include "notes/DocForm.h"
 #include "render/scene/Redraw.h"
 #include "render/view/Scale.h"
 #include "session/PictureExport.h"
@@ -91,16 +92,15 @@ void TGraphAreaForm::CreateMemoMenu()
     MnShowMemo = NewItem(PopupMenuMemo, "MnShowMemo");
     MnHideMemo = NewItem(PopupMenuMemo, "MnHideMemo");
     MnClearMemo = NewItem(PopupMenuMemo, "MnClearMemo");
-    // The note editor comes with the notes.
-    MnEditMemo->setEnabled(false);
     QObject::connect(PopupMenuMemo, &QMenu::aboutToShow, this, [this] { ShowMemoMenuItems(); });
+    QObject::connect(MnEditMemo, &QAction::triggered, this, [] { ShowDocForm(); });
     QObject::connect(MnShowMemo, &QAction::triggered, this, [this] { ShowStickers(); });
     QObject::connect(MnHideMemo, &QAction::triggered, this, [this] { HideStickers(); });
     QObject::connect(MnClearMemo, &QAction::triggered, this, [this] { ClearAllMemos(); });
 
-    // The markup insertion submenus come with the note editor.
-    pmMemo = new QMenu(this);
-    pmMemo->setObjectName(QStringLiteral("pmMemo"));
+    // Every edit field that offers markup opens this one.
+    pmMemo = new TMarkupMenu(this);
+    useMarkupMenu_ = std::make_unique<ScopedMarkupMenu>(*pmMemo);
 }
 
 void TGraphAreaForm::CreateBackgroundMenus()

@@ -6,11 +6,14 @@
 #include "model/DocumentState.h"
 #include "model/MessageBox.h"
 #include "model/Options.h"
+#include "notes/DocForm.h"
 #include "platform/Desktop.h"
+#include "render/gfx/ColorConvert.h"
 #include "render/scene/RedrawParticipants.h"
+#include "render/scene/Stickers.h"
 #include "render/view/Scale.h"
-#include "session/PanelLayout.h"
 #include "session/NoteEdits.h"
+#include "session/PanelLayout.h"
 #include "windows/ConsoleDrag.h"
 #include "windows/MainConsole.h"
 
@@ -39,10 +42,21 @@ int StickerNumberOf(const QMimeData* data)
     return data->data(StickerDragMimeType).toInt();
 }
 
-// The project keeps where each sticker lies on the graph.
-void RecordGraphPlace(const TStickerImage& sticker)
+// The project keeps where each sticker lies on the graph, in the graph
+// picture's pixels.
+void RecordGraphPlace(const TGraphAreaForm& form, const TStickerImage& sticker)
 {
-    PanelLayout.StickerPlaces[sticker.Number()] = {sticker.x(), sticker.y(), 0};
+    const QPoint place = sticker.pos() - form.GImage->pos();
+    PanelLayout.StickerPlaces[sticker.Number()] = {place.x(), place.y(), 0};
+}
+
+// The data panel's notes panel lays itself out again.
+void ArrangeNotesPanel()
+{
+    if (!Forms.MainConsole)
+        return;
+    Forms.MainConsole->ArrangeMemoPanel();
+    Forms.MainConsole->ArrangePanels();
 }
 
 bool HasNotes()
@@ -75,12 +89,12 @@ void TStickerImage::paintEvent(QPaintEvent* event)
         painter.drawPixmap(0, 0, picture);
         return;
     }
-    // Transparent: the white of the picture lets the graph through. The
-    // mask takes a pass over every pixel, and the sticker is painted again
-    // with every redraw of the graph under it.
+    // Transparent: the picture's see-through colour lets the graph through
+    // (a white inside stays). The mask takes a pass over every pixel, and
+    // the sticker is painted again with every redraw of the graph under it.
     if (maskedFrom_ != picture.cacheKey()) {
         masked_ = picture;
-        masked_.setMask(picture.createMaskFromColor(Qt::white, Qt::MaskInColor));
+        masked_.setMask(picture.createMaskFromColor(ToQColor(StickerSeeThroughColor), Qt::MaskInColor));
         maskedFrom_ = picture.cacheKey();
     }
     painter.drawPixmap(0, 0, masked_);
@@ -122,8 +136,8 @@ void TStickerImage::mouseMoveEvent(QMouseEvent* event)
 
 void TStickerImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (dragging_)
-        RecordGraphPlace(*this);
+    if (dragging_ && Forms.GraphAreaForm)
+        RecordGraphPlace(*Forms.GraphAreaForm, *this);
     dragging_ = false;
     Opaque = false;
     update();
@@ -132,8 +146,15 @@ void TStickerImage::mouseReleaseEvent(QMouseEvent* event)
 
 void TStickerImage::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The note editor opens here once it exists.
-    QLabel::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseDoubleClickEvent(event);
+        return;
+    }
+    // The first press began a drag that goes nowhere.
+    dragging_ = false;
+    Opaque = false;
+    update();
+    ShowDocForm();
 }
 
 void TStickerImage::StartDragAndDrop()
@@ -212,16 +233,11 @@ void TGraphAreaForm::ShowMemoMenuItems()
 void TGraphAreaForm::HideStickers()
 {
     SetStickersShown(false);
-    for (QLabel* sticker : Stickers)
-        sticker->hide();
 }
 
 void TGraphAreaForm::ShowStickers()
 {
     SetStickersShown(true);
-    for (QLabel* sticker : Stickers)
-        sticker->setVisible(!sticker->pixmap().isNull());
-    RefreshAfterObjects(GraphScale.GraphImages);
 }
 
 void TGraphAreaForm::ClearAllMemos()
@@ -229,12 +245,45 @@ void TGraphAreaForm::ClearAllMemos()
     if (!ShowMsgBox(QStringLiteral("Limpar todos os dados memorizados com [OK]"), MsgWarning, MsgOkCancel))
         return;
     ClearAllNotes();
-    for (QLabel* sticker : Stickers) {
-        sticker->clear();
-        sticker->hide();
-        if (sticker->parentWidget() != PanelGraph)
-            sticker->setParent(PanelGraph);
-        sticker->move(5, 5);
+}
+
+void TGraphAreaForm::ShowSticker(int k, const QImage& picture)
+{
+    TStickerImage* sticker = StickerOfNumber(*this, k);
+    if (!sticker)
+        return;
+    const QSize before = sticker->size();
+    SetStickerPicture(k, picture);
+    const TStickerPlace& place = PanelLayout.StickerPlaces[k];
+    const bool onPanel = sticker->parentWidget() != PanelGraph;
+    if (place.OnConsole && Forms.MainConsole) {
+        if (!onPanel)
+            Forms.MainConsole->DropStickerOnPanel(sticker);
+        else if (sticker->size() != before || sticker->isHidden()) {
+            sticker->show();
+            ArrangeNotesPanel();
+        }
+        return;
+    }
+    if (onPanel) {
+        sticker->setParent(PanelGraph);
+        ArrangeNotesPanel();
+    }
+    sticker->move(GImage->pos() + QPoint(place.Left, place.Top));
+    sticker->setVisible(!StickersHeldHidden);
+    sticker->raise();
+}
+
+void TGraphAreaForm::HideSticker(int k)
+{
+    TStickerImage* sticker = StickerOfNumber(*this, k);
+    if (!sticker)
+        return;
+    sticker->clear();
+    sticker->hide();
+    if (sticker->parentWidget() != PanelGraph) {
+        sticker->setParent(PanelGraph);
+        ArrangeNotesPanel();
     }
 }
 
@@ -245,15 +294,13 @@ void TGraphAreaForm::DropSticker(TStickerImage& sticker, QPoint graphPixel)
         sticker.setParent(PanelGraph);
     const QPoint centre = GImage->pos() + graphPixel;
     sticker.move(centre - QPoint(sticker.width() / 2, sticker.height() / 2));
-    RecordGraphPlace(sticker);
+    RecordGraphPlace(*this, sticker);
     sticker.Opaque = false;
     sticker.show();
     sticker.raise();
     // The note rows close up over the sticker that left them.
-    if (fromPanel && Forms.MainConsole) {
-        Forms.MainConsole->ArrangeMemoPanel();
-        Forms.MainConsole->ArrangePanels();
-    }
+    if (fromPanel)
+        ArrangeNotesPanel();
 }
 
 void TGraphAreaForm::PlaceStickers()
@@ -274,12 +321,10 @@ void TGraphAreaForm::PlaceStickers()
             sticker->setVisible(shown);
             leftPanel = true;
         }
-        sticker->move(place.Left, place.Top);
+        sticker->move(GImage->pos() + QPoint(place.Left, place.Top));
     }
-    if (leftPanel && Forms.MainConsole) {
-        Forms.MainConsole->ArrangeMemoPanel();
-        Forms.MainConsole->ArrangePanels();
-    }
+    if (leftPanel)
+        ArrangeNotesPanel();
 }
 
 void TGraphAreaForm::EndStickerDrag(TStickerImage& sticker, Qt::DropAction action)

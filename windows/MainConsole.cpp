@@ -627,6 +627,7 @@ void TMainConsole::SetGraphStickersShown(bool shown)
     TGraphAreaForm* graph = Forms.GraphAreaForm;
     if (!graph)
         return;
+    graph->StickersHeldHidden = !shown;
     if (!shown) {
         hiddenStickers_.clear();
         for (QLabel* sticker : graph->Stickers)

@@ -209,13 +209,17 @@ void TWindowProjectHost::ArrangePanels()
         Forms.MainConsole->ArrangePanels();
 }
 
-std::optional<TDocumentError> TGraphStickerPlacement::DocumentReplaced(const QStringList&)
+void TGraphStickerWindow::ShowSticker(int k, const QImage& picture)
 {
-    OnGraphWindow([](TGraphAreaForm& form) { form.PlaceStickers(); });
-    return std::nullopt;
+    OnGraphWindow([&](TGraphAreaForm& form) { form.ShowSticker(k, picture); });
 }
 
-void TGraphStickerPlacement::DocumentCleared()
+void TGraphStickerWindow::HideSticker(int k)
+{
+    OnGraphWindow([&](TGraphAreaForm& form) { form.HideSticker(k); });
+}
+
+void TGraphStickerWindow::PlaceStickers()
 {
     OnGraphWindow([](TGraphAreaForm& form) { form.PlaceStickers(); });
 }

@@ -7,6 +7,7 @@
 #include "session/DocumentParticipants.h"
 #include "session/PictureExport.h"
 #include "session/ProjectHost.h"
+#include "session/Stickers.h"
 
 #include <functional>
 
@@ -36,12 +37,13 @@ public:
     void UpdateUndoControls(bool canUndo, bool canRedo) override;
 };
 
-// The sticker images of the graph window, placed from their stored places
-// for every document read and every new one.
-class TGraphStickerPlacement final : public TDocumentParticipant {
+// The sticker images of the graph window: the stickers' pictures shown
+// where the session places them.
+class TGraphStickerWindow final : public TStickerWindow {
 public:
-    std::optional<TDocumentError> DocumentReplaced(const QStringList& noteLines) override;
-    void DocumentCleared() override;
+    void ShowSticker(int k, const QImage& picture) override;
+    void HideSticker(int k) override;
+    void PlaceStickers() override;
 };
 
 // The graph window's axis strips: their sizes, the rulers shown in them and

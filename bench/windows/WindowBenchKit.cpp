@@ -2,6 +2,7 @@
 
 #include "bench/BenchSupport.h"
 
+#include "model/Options.h"
 #include "model/Settings.h"
 #include "render/gfx/Fonts.h"
 #include "render/scene/Redraw.h"
@@ -56,4 +57,14 @@ TWindowBench& SharedWindowBench()
 void ReleaseSharedWindowBench()
 {
     SharedBench.reset();
+}
+
+void SetGraphTo800By600()
+{
+    ScaleT& view = GraphScale;
+    Options.AreaRectify = 0;
+    view.XAxis.VHigh = 800;
+    view.YAxis.VHigh = 600;
+    SharedWindowBench().Forms().GraphAreaForm->ResizeGraphArea();
+    view.SetRange(view.GraphImages, {{-10.0L, -7.5L}, {10.0L, 7.5L}});
 }

@@ -37,3 +37,6 @@ TWindowBench& SharedWindowBench();
 // Ends the shared windows; the program's main calls it before the
 // application object ends, so that no window outlives it.
 void ReleaseSharedWindowBench();
+// The shared windows' graph at 800 × 600 pixels over x −10..10 and
+// y −7.5..7.5, with no aspect correction.
+void SetGraphTo800By600();

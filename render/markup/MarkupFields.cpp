@@ -49,8 +49,9 @@ bool FindField(const QString& text, QStringView opener, qsizetype from, bool sig
     return true;
 }
 
-// The formula of a field, compiled quietly in the owner's mode.
-bool CompileField(int compileMode, const QString& expression, TKavirofunction& record)
+} // namespace
+
+bool CompileFieldFormula(int compileMode, const QString& expression, TKavirofunction& record)
 {
     record = BlankFunction;
     record.Text = expression.trimmed();
@@ -62,10 +63,12 @@ bool CompileField(int compileMode, const QString& expression, TKavirofunction& r
     return CompileFormula(record, compileMode, true).Valid() && !record.Code.isEmpty();
 }
 
+namespace {
+
 TValue EvaluateField(int compileMode, const QString& expression)
 {
     TKavirofunction record;
-    if (!CompileField(compileMode, expression, record))
+    if (!CompileFieldFormula(compileMode, expression, record))
         return ValueUndefined(KindReal);
     return EvaluateExpression(record, ValueReal(DocumentTables.Params[-1].Value));
 }
@@ -180,6 +183,25 @@ QString ExpandFields(const QString& text, QStringView opener, bool signs, Expand
 
 } // namespace
 
+QStringList FieldFormulas(const QString& text)
+{
+    QStringList formulas;
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype value = text.indexOf(QStringLiteral("!{"), at);
+        const qsizetype polynomial = text.indexOf(QStringLiteral("?{"), at);
+        const qsizetype start = value < 0 ? polynomial : polynomial < 0 ? value : std::min(value, polynomial);
+        if (start < 0)
+            break;
+        Field f;
+        FindField(text, QStringView(text).mid(start, 2), start, false, f);
+        QString expression;
+        FieldDigits(f.Body, expression);
+        formulas.append(expression);
+        at = f.End;
+    }
+    return formulas;
+}
+
 QString ExpandValueFields(int compileMode, const QString& text)
 {
     return ExpandFields(text, u"!{", true, [&](const Field& f, int digits, const QString& expression) {
@@ -196,7 +218,7 @@ QString ExpandPolynomialFields(int compileMode, const QString& text)
     return ExpandFields(text, u"?{", false, [&](const Field&, int digits, const QString& expression) {
         TKavirofunction record;
         std::array<long double, 7> c{};
-        if (CompileField(compileMode, expression, record) && FitCoefficients(ViewOf(record), c, DocumentEvalEnv))
+        if (CompileFieldFormula(compileMode, expression, record) && FitCoefficients(ViewOf(record), c, DocumentEvalEnv))
             return PolynomialText(c, digits);
         return QString();
     });

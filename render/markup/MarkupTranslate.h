@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/Formula.h"
+
 #include <QString>
+#include <QStringList>
 
 // Control characters of translated label markup, as DrawMarkupText reads
 // them. Every other character is text.
@@ -41,3 +44,11 @@ QString TranslateMarkup(int compileMode, const QString& text);
 // bracket as the sign alone.
 QString ExpandValueFields(int compileMode, const QString& text);
 QString ExpandPolynomialFields(int compileMode, const QString& text);
+
+// The formulas of the value and polynomial fields of a text, in order: each
+// field's text up to its closing "}" (the end of the text without one),
+// without its digits.
+QStringList FieldFormulas(const QString& text);
+// A field's formula compiled quietly in the owner's mode, as the fields are
+// evaluated; false when it does not compile.
+bool CompileFieldFormula(int compileMode, const QString& expression, TKavirofunction& record);

@@ -445,19 +445,15 @@ TEST_F(DataPanelTest, ScriptButtonsAndTheNotesPanel)
 
 TEST_F(DataPanelTest, StickersOnTheNotesPanelAndWhileStepping)
 {
-    QImage picture(60, 30, QImage::Format_RGB32);
-    picture.fill(Qt::yellow);
-    Graph().SetStickerPicture(1, picture);
-    Graph().SetStickerPicture(2, picture);
-    for (QLabel* sticker : {Graph().Stickers[0], Graph().Stickers[1]}) {
-        sticker->move(10, 10);
-        sticker->show();
-    }
-    // Held step buttons hide the stickers on the graph; release shows them.
+    // Held step buttons hide the stickers on the graph, also the one the
+    // step renders again; release shows them.
     UseParamA(0.0L, 1.0L);
+    ShowNotes({QStringLiteral("a = !{a}"), QString(), QString(), QStringLiteral("B")});
     Options.ParamDelay = 80;
+    const QImage before = Graph().Stickers[0]->pixmap().toImage();
     QTest::mousePress(Row(1).Up, Qt::LeftButton, {}, Row(1).Up->rect().center());
     EXPECT_FALSE(Graph().Stickers[0]->isVisible());
+    EXPECT_NE(Graph().Stickers[0]->pixmap().toImage(), before) << "a's new value is rendered";
     QTest::mouseRelease(Row(1).Up, Qt::LeftButton, {}, Row(1).Up->rect().center());
     EXPECT_TRUE(Graph().Stickers[0]->isVisible());
     // Dropped onto the data panel: stacked on the notes panel.
@@ -472,9 +468,11 @@ TEST_F(DataPanelTest, StickersOnTheNotesPanelAndWhileStepping)
     ProcessEvents();
     QWidget* notes = Panel(PanelNotes);
     EXPECT_EQ(Graph().Stickers[0]->parentWidget(), notes);
+    const int h1 = Graph().Stickers[0]->height();
+    const int h2 = Graph().Stickers[1]->height();
     EXPECT_EQ(Graph().Stickers[0]->pos(), QPoint(4, 24));
-    EXPECT_EQ(Graph().Stickers[1]->pos(), QPoint(4, 24 + 30 + 2));
-    EXPECT_EQ(notes->height(), 24 + 30 + 2 + 30 + 8);
+    EXPECT_EQ(Graph().Stickers[1]->pos(), QPoint(4, 24 + h1 + 2));
+    EXPECT_EQ(notes->height(), 24 + h1 + 2 + h2 + 8);
     EXPECT_EQ(PanelLayout.StickerPlaces[2].OnConsole, 1);
 }
 

@@ -45,15 +45,16 @@ protected:
         return path;
     }
     TStickerImage& Sticker(int number) { return *static_cast<TStickerImage*>(Graph().Stickers[number - 1]); }
-    // A sticker with a picture, shown on the graph at pos.
+    // Notes of that many stickers, the last one moved to pos on the graph.
     TStickerImage& PlaceSticker(int number, QPoint pos)
     {
-        QImage picture(30, 20, QImage::Format_RGB32);
-        picture.fill(Qt::yellow);
-        Graph().SetStickerPicture(number, picture);
+        QStringList notes;
+        for (int n = 1; n <= number; ++n)
+            notes << QStringLiteral("Nota %1").arg(n) << QString() << QString();
+        ShowNotes(notes);
         TStickerImage& sticker = Sticker(number);
         sticker.move(pos);
-        sticker.show();
+        EXPECT_TRUE(sticker.isVisible());
         return sticker;
     }
 };
@@ -200,7 +201,6 @@ TEST_F(GraphWindowMenusTest, TheStickerMenuOffersWhatTheNotesAllow)
                                    Graph().MnClearMemo->isVisible()};
     };
     EXPECT_EQ(shown(), (std::array<bool, 3>{false, false, false}));
-    DocumentTables.PetaMemoLines = {QStringLiteral("Nota")};
     PlaceSticker(1, QPoint(10, 10));
     EXPECT_EQ(shown(), (std::array<bool, 3>{false, true, true}));
     Graph().MnHideMemo->trigger();
@@ -215,7 +215,7 @@ TEST_F(GraphWindowMenusTest, TheStickerMenuOffersWhatTheNotesAllow)
     messages.scriptAnswers({false, true});
     Graph().MnClearMemo->trigger();
     EXPECT_EQ(messages.last().text, QStringLiteral("Limpar todos os dados memorizados com [OK]"));
-    EXPECT_EQ(DocumentTables.PetaMemoLines.size(), 1);
+    EXPECT_EQ(DocumentTables.PetaMemoLines.size(), 3);
     const int undoPoints = BackUp.Index();
     Graph().MnClearMemo->trigger();
     EXPECT_TRUE(DocumentTables.PetaMemoLines.isEmpty());

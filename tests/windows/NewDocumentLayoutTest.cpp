@@ -34,11 +34,7 @@ protected:
         Trigger("Ncfn");                                    // relations hidden
         Trigger("NSeg");                                    // figures shown
         Console().ArrangePanels();
-        QImage picture(30, 12, QImage::Format_RGB32);
-        picture.fill(Qt::yellow);
-        for (int n = 1; n <= 2; ++n)
-            Graph().SetStickerPicture(n, picture);
-        Graph().ShowStickers();
+        ShowNotes({QStringLiteral("A"), QString(), QString(), QStringLiteral("B")});
         Graph().Stickers[0]->move(100, 90);
         Console().DropStickerOnPanel(Graph().Stickers[1]);
         Console().resize(Console().width() + 123, Console().height() / 2);
@@ -69,7 +65,8 @@ TEST_F(NewDocumentLayoutTest, NewPutsPanelsStickersAndSizeBack)
         }
         for (QLabel* sticker : Graph().Stickers) {
             EXPECT_EQ(sticker->parentWidget(), Graph().PanelGraph) << sticker->objectName().toStdString();
-            EXPECT_EQ(sticker->pos(), QPoint(4, 24)) << sticker->objectName().toStdString();
+            EXPECT_EQ(sticker->pos(), Graph().GImage->pos() + QPoint(StickerHomeLeft, StickerHomeTop))
+                << sticker->objectName().toStdString();
             EXPECT_TRUE(sticker->isHidden()) << sticker->objectName().toStdString();
         }
         EXPECT_TRUE(Console().MemoStickers.empty());
@@ -84,13 +81,9 @@ TEST_F(NewDocumentLayoutTest, NewPutsPanelsStickersAndSizeBack)
 TEST_F(NewDocumentLayoutTest, StickerPlacesFollowTheStickers)
 {
     StartProgram();
-    QImage picture(30, 12, QImage::Format_RGB32);
-    picture.fill(Qt::yellow);
-    for (int n = 1; n <= 2; ++n) {
-        Graph().SetStickerPicture(n, picture);
-        Graph().Stickers[static_cast<std::size_t>(n - 1)]->move(50 * n, 50);
-    }
-    Graph().ShowStickers();
+    ShowNotes({QStringLiteral("A"), QString(), QString(), QStringLiteral("B")});
+    for (int n = 1; n <= 2; ++n)
+        Graph().Stickers[static_cast<std::size_t>(n - 1)]->move(Graph().GImage->pos() + QPoint(50 * n, 50));
     auto* onGraph = static_cast<TStickerImage*>(Graph().Stickers[0]);
     QTest::mousePress(onGraph, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseMove(onGraph, QPoint(25, 15));
@@ -103,7 +96,7 @@ TEST_F(NewDocumentLayoutTest, StickerPlacesFollowTheStickers)
     EXPECT_EQ(PanelLayout.StickerPlaces[1], (TStickerPlace{70, 60, 0}));
     EXPECT_EQ(PanelLayout.StickerPlaces[2].OnConsole, 1);
     Graph().PlaceStickers();
-    EXPECT_EQ(onGraph->pos(), QPoint(70, 60));
+    EXPECT_EQ(onGraph->pos(), Graph().GImage->pos() + QPoint(70, 60));
     EXPECT_EQ(onGraph->parentWidget(), Graph().PanelGraph);
     EXPECT_EQ(handedOn->parentWidget(), Console().Panels[PanelNotes - 1]);
     EXPECT_TRUE(handedOn->isVisible());

@@ -4,6 +4,7 @@
 #include "engine/Compiler.h"
 #include "engine/NumberFields.h"
 #include "model/Settings.h"
+#include "notes/DocForm.h"
 #include "render/gfx/Fonts.h"
 #include "render/scene/HitTests.h"
 #include "render/scene/Redraw.h"
@@ -11,6 +12,7 @@
 #include "script/ScriptServices.h"
 #include "session/EditScope.h"
 #include "session/SessionServices.h"
+#include "session/Stickers.h"
 #include "session/StoreOperations.h"
 
 #include <QAbstractButton>
@@ -24,6 +26,8 @@ WindowTest::WindowTest() = default;
 
 WindowTest::~WindowTest()
 {
+    // The note editor has no parent window: it goes with the test.
+    CloseDocForm();
     // Closed dialogs wait for the event loop to free them: they go here,
     // while the windows they point at are whole, not in a later test.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -120,6 +124,15 @@ void StoreDraggablePoint(int k, const QString& position, std::uint8_t kind)
     for (TKavirofunction* f : {&p.Pos, &p.X, &p.Y})
         PrepareExpression(*f, k);
     SetPnt(k, p);
+}
+
+void ShowNotes(const QStringList& noteLines)
+{
+    DocumentTables.PetaMemoLines = noteLines;
+    BuildStickerTexts(noteLines);
+    ArrangeStickers();
+    RefreshStickers(true);
+    ProcessEvents();
 }
 
 void SetFunctionFormula(int n, const QString& formula)

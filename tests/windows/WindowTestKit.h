@@ -92,6 +92,9 @@ void ProcessEvents();
 // Whether a tooltip asked for over the widget gets past the application's
 // filters to it.
 bool TooltipReaches(QWidget* widget);
+// The note text set as a project read sets it: its stickers split, placed
+// and shown.
+void ShowNotes(const QStringList& noteLines);
 // Stores function n with that formula as the data panel's editing does,
 // and lets the windows show it.
 void SetFunctionFormula(int n, const QString& formula);

@@ -438,6 +438,137 @@ walk_save_picture_and_about() {
     expect_exit "closing after the picture"
 }
 
+# The graph window's top-left corner, where a new sticker goes, on the
+# screen into a picture.
+grab_sticker_corner() {
+    local x y w h
+    read -r x y w h < <(geometry "$graph")
+    "$picture_check" --grab "$x" "$y" 300 200 "$1"
+}
+
+# Pixels in which two pictures differ.
+pixels_differing() {
+    local n rest
+    read -r n rest < <("$picture_check" --differ "$1" "$2")
+    echo "${n:-0}"
+}
+
+# "Editar Anotação" from the data panel's edit menu opens the note editor;
+# a sticker with a value field typed and confirmed with OK shows on the
+# graph. Undo takes it away and redo brings it back; a step of its
+# parameter shows in it. Dragged to the data panel and back onto the graph
+# and saved, the project opens again with the sticker where it was left.
+walk_note_editor() {
+    walk=note-editor
+    cp "$demo" "$work/notas.kvf"
+    start "$work/notas.kvf" || { fail "no windows"; return; }
+    # The corner as drawn once the start's drawing has settled.
+    steady() {
+        grab_sticker_corner "$work/before.png" && sleep 0.2 && grab_sticker_corner "$work/again.png" &&
+            (( $(pixels_differing "$work/before.png" "$work/again.png") == 0 ))
+    }
+    poll 5 steady || { fail "the graph did not settle, or the screen could not be taken"; return; }
+    keys_to "$panel" alt+e
+    poll 3 popups >/dev/null || { fail "no edit menu"; return; }
+    xdotool key e
+    local editor
+    editor=$(wait_window '^Anotação$' 5) || { fail "\"Editar Anotação\" opened no note editor"; return; }
+    keys_to "$editor" ctrl+a
+    xdotool type --delay 2 'a = !{a}'
+    keys_to "$editor" alt+o
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
+        { fail "OK did not close the note editor"; return; }
+    shows_sticker() {
+        grab_sticker_corner "$work/after.png" && (( $(pixels_differing "$work/before.png" "$work/after.png") > 300 ))
+    }
+    poll 5 shows_sticker || { fail "no sticker on the graph after OK"; return; }
+    keys_to "$panel" ctrl+z
+    looks_like() {
+        grab_sticker_corner "$work/now.png" && (( $(pixels_differing "$1" "$work/now.png") < 50 ))
+    }
+    poll 5 looks_like "$work/before.png" || { fail "the sticker stayed after undo"; return; }
+    keys_to "$panel" ctrl+y
+    poll 5 looks_like "$work/after.png" || { fail "redo did not bring the sticker back"; return; }
+
+    # The sticker's box on the screen, inside its frame.
+    local gx gy gw gh n left top width height
+    read -r gx gy gw gh < <(geometry "$graph")
+    read -r n left top width height < <("$picture_check" --differ "$work/before.png" "$work/after.png")
+    local sx=$((gx + left + 3)) sy=$((gy + top + 3)) sw=$((width - 6)) sh=$((height - 6))
+    "$picture_check" --grab "$sx" "$sy" "$sw" "$sh" "$work/value.png"
+    # Alt+Down puts the keys on the first parameter; Alt+Right steps it.
+    keys_to "$graph" alt+Down
+    xdotool key alt+Right alt+Right alt+Right
+    value_changed() {
+        "$picture_check" --grab "$sx" "$sy" "$sw" "$sh" "$work/stepped.png" &&
+            (( $(pixels_differing "$work/value.png" "$work/stepped.png") > 10 ))
+    }
+    poll 5 value_changed || { fail "the sticker did not show a's new value"; return; }
+
+    # Dragged off the graph onto the data panel, which shows it among its
+    # notes; the graph is pictured without it. (The graph window active,
+    # no caret blinks in the parameter's field.)
+    local px py pw ph
+    read -r px py pw ph < <(geometry "$panel")
+    keys_to "$graph" Escape
+    sleep 0.3
+    "$picture_check" --grab "$px" "$py" "$pw" "$ph" "$work/panel.png"
+    drag_mouse() {
+        xdotool mousemove --sync "$1" "$2" mousedown 1
+        local i
+        for i in 1 2 3 4 5 6 7 8; do
+            xdotool mousemove --sync $(($1 + ($3 - $1) * i / 8)) $(($2 + ($4 - $2) * i / 8))
+            sleep 0.05
+        done
+        sleep 0.2
+        xdotool mouseup 1
+        # Out of the way: nothing shows where the mouse rests.
+        xdotool mousemove --sync 1270 1010
+    }
+    drag_mouse $((sx + sw / 2)) $((sy + sh / 2)) $((px + pw / 2)) $((py + ph / 2))
+    local on_panel=""
+    parked() {
+        "$picture_check" --grab "$px" "$py" "$pw" "$ph" "$work/parked.png" || return 1
+        read -r n left top width height < <("$picture_check" --differ "$work/panel.png" "$work/parked.png")
+        (( n > 100 )) && on_panel="$((px + left + 15)) $((py + top + 8))"
+    }
+    poll 5 parked || { fail "the sticker dragged off the graph is not on the data panel"; return; }
+    grab_sticker_corner "$work/bare.png"
+
+    # Dragged back onto the graph, its centre 120 pixels right of where it
+    # was and 90 down.
+    local cx=$((sx + sw / 2 + 120)) cy=$((sy + sh / 2 + 90)) dropped=""
+    drag_mouse ${on_panel% *} ${on_panel#* } "$cx" "$cy"
+    back_on_graph() {
+        grab_sticker_corner "$work/back.png" || return 1
+        read -r n left top width height < <("$picture_check" --differ "$work/bare.png" "$work/back.png")
+        (( n > 300 && width >= sw && gx + left + width / 2 - cx <= 2 && cx - gx - left - width / 2 <= 2 )) &&
+            dropped="$left $top $width $height"
+    }
+    poll 5 back_on_graph ||
+        { fail "the sticker did not come back to the graph centred at $cx,$cy: $n pixels changed, box $left,$top ${width}x$height from $gx,$gy (panel $on_panel)"; return; }
+    # "&Salvar" is the first of the file menu's two items on "s".
+    file_menu || { fail "no file menu"; return; }
+    xdotool key s Return
+    poll 5 bash -c "iconv -f UTF-16 -t UTF-8 '$work/notas.kvf' | grep -q 'a = !{a}'" ||
+        { fail "the note was not saved"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after saving the note" || return
+
+    walk=note-reopened
+    launch "$work/notas.kvf"
+    find_windows '^KAVIRO : notas$' || { fail "notas.kvf did not open"; return; }
+    in_its_place() {
+        grab_sticker_corner "$work/reopened.png" || return 1
+        read -r n left top width height < <("$picture_check" --differ "$work/bare.png" "$work/reopened.png")
+        [[ "$left $top $width $height" == "$dropped" ]] &&
+            (( $(pixels_differing "$work/back.png" "$work/reopened.png") < 10 ))
+    }
+    poll 5 in_its_place || { fail "the reopened sticker is not where it was left, showing a's value"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing the reopened notes"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -451,7 +582,7 @@ xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
     walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
-    walk_save_picture_and_about; do
+    walk_save_picture_and_about walk_note_editor; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
