@@ -68,6 +68,8 @@ TPointFunction ScatterObject(int n, const TScatterChoice& choice)
     p.LineStyle = static_cast<std::uint8_t>(style.LineStyle);
     JoinPointTexts(p, PointTextDirection::Join);
     PrepareExpression(p.Pos, n);
+    // Compiling and joining trim the texts; the y formula keeps its final blank.
+    p.Y.Text = CellsOpenText(choice.YColumn) + QStringLiteral(") ");
     p.ParamChar = u'k';
     p.Low.Text = choice.FirstRow;
     p.High.Text = choice.LastRow;
