@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -503,6 +504,14 @@ void TTableSheet::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Backtab: MoveCursorBy(0, -1); return;
     default: QTableView::keyPressEvent(event);
     }
+}
+
+void TTableSheet::showEvent(QShowEvent* event)
+{
+    QTableView::showEvent(event);
+    // The sheet chosen: the keys go to the grid.
+    if (!event->spontaneous())
+        setFocus();
 }
 
 void TTableSheet::mouseDoubleClickEvent(QMouseEvent* event)

@@ -438,6 +438,41 @@ walk_save_picture_and_about() {
     expect_exit "closing after the picture"
 }
 
+# The note editor from the edit menu ("&Editar Anotação"), waited for.
+open_note_editor() {
+    keys_to "$panel" alt+e
+    poll 3 popups >/dev/null || return 1
+    xdotool key e
+    wait_window '^Anotação$' 5
+}
+
+# The table sheet: a value typed into its first cell and taken with OK; the
+# editor opened again on the sheet, the value copied from the first cell
+# and pasted into the second; then saved, the saved table holds it twice.
+walk_table_sheet() {
+    walk=table-sheet
+    start || { fail "no windows"; return; }
+    local editor
+    editor=$(open_note_editor) || { fail "the edit menu opened no note editor"; return; }
+    keys_to "$editor" ctrl+Tab ctrl+Tab
+    xdotool type --delay 20 "42"
+    xdotool key Return alt+o
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
+        { fail "OK did not close the note editor"; return; }
+    editor=$(open_note_editor) || { fail "the note editor did not open again"; return; }
+    keys_to "$editor" Up ctrl+c Right ctrl+v alt+o
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
+        { fail "OK did not close the note editor again"; return; }
+    file_menu || { fail "no file menu"; return; }
+    xdotool key c Return
+    type_into_chooser 'Salvar Como' "$work/tabela" || { fail "no save chooser"; return; }
+    poll 5 test -s "$work/tabela.kvf" || { fail "tabela.kvf was not written"; return; }
+    iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -qP '^data\t42\t42\t' ||
+        { fail "the saved table does not hold 42 twice: $(iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -P '^data' | head -3)"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the table"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -451,7 +486,7 @@ xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
     walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
-    walk_save_picture_and_about; do
+    walk_save_picture_and_about walk_table_sheet; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
