@@ -4,6 +4,7 @@
 #include "SessionTest.h"
 
 #include "session/TableSheet.h"
+#include "session/StoreOperations.h"
 #include "session/UndoPoints.h"
 
 #include "engine/Compiler.h"
@@ -299,6 +300,27 @@ TEST_F(TableSheetTest, TheWizardsTableStepIsOneUndoableAction)
     EXPECT_TRUE(RedrawState.ChangedNames.has(TokenCodes.CellsP));
     Undo();
     EXPECT_EQ(DocumentTables.Cells[1][1].Defined, 0);
+}
+
+TEST_F(TableSheetTest, TheFormulaIsStoredUndoablyAndTheWidthsSilently)
+{
+    const int undoSteps = BackUp.Count();
+    SetTableFormula(QStringLiteral("x*2"));
+    EXPECT_EQ(BackUp.Count(), undoSteps + 1);
+    EXPECT_TRUE(Modified());
+    SetTableFormula(QStringLiteral("x*2"));
+    EXPECT_EQ(BackUp.Count(), undoSteps + 1) << "the same formula again changes nothing";
+    Undo();
+    EXPECT_TRUE(DocumentTables.TableFormula.Code.isEmpty());
+
+    const int stepsBeforeWidths = BackUp.Count();
+    std::array<int, TableColumns> widths{};
+    widths.fill(45);
+    widths[9] = 90;
+    StoreTableColWidths(widths);
+    EXPECT_EQ(DocumentTables.TableColWidths[1], 45);
+    EXPECT_EQ(DocumentTables.TableColWidths[10], 90);
+    EXPECT_EQ(BackUp.Count(), stepsBeforeWidths);
 }
 
 TEST_F(TableSheetTest, ScriptsReachTheOpenSheetOnly)

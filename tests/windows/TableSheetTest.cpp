@@ -402,6 +402,21 @@ TEST_F(TableSheetWindowTest, TheWizardMakesNothingWhenCancelledOrWithoutAFreeObj
     EXPECT_EQ(messages.last().buttons, 4);
 }
 
+TEST_F(TableSheetWindowTest, ScriptsWriteIntoTheSheetWhileTheEditorExists)
+{
+    TTableSheet& sheet = OpenSheet();
+    SetGridCellText(2, 3, QStringLiteral("5"));
+    EXPECT_EQ(Shown(sheet, 2, 3), QStringLiteral(" 5"));
+    EXPECT_EQ(ReadGridCellValue(2, 3)->X, 5.0L);
+    EXPECT_TRUE(OpenDocForm()->IsTabHighlighted(TdocForm::TableSheet));
+    ClearGridCells();
+    EXPECT_EQ(Shown(sheet, 2, 3), QString());
+    CloseDocForm();
+    ProcessEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(ReadGridCellValue(2, 3)) << "no editor, no sheet";
+}
+
 TEST_F(TableSheetWindowTest, TheSheetLooksAsReviewed)
 {
     TKavirofunction formula = BlankFunction;
