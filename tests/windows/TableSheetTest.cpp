@@ -14,6 +14,8 @@
 
 #include "engine/Compiler.h"
 #include "model/DocumentState.h"
+#include "model/History.h"
+#include "model/ProgramState.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/view/Scale.h"
 #include "tests/Separators.h"
@@ -140,6 +142,10 @@ TEST_F(TableSheetWindowTest, TypedEntriesAreTakenByTheKeysThatMoveOn)
     EXPECT_EQ(OpenEditor(sheet)->text(), QStringLiteral("=x+1")) << "editing starts from the text itself";
     Key(sheet, Qt::Key_Escape);
 
+    ClickCell(sheet, 1, 1);
+    TypeKeys(sheet, QStringLiteral("3"));
+    Key(sheet, Qt::Key_Return);
+    EXPECT_EQ(Shown(sheet, 1, 1), QStringLiteral(" 3")) << "typing over a cell replaces its text";
     ClickCell(sheet, 1, 1);
     Key(sheet, Qt::Key_Delete);
     EXPECT_EQ(Shown(sheet, 1, 1), QString());
@@ -356,8 +362,10 @@ TEST_F(TableSheetWindowTest, ANewUserPastesTwoColumnsAndMakesAScatter)
         Click(wizard.BtnOK);
         return 0;
     });
+    const int undoSteps = BackUp.Count();
     Click(sheet.BtnGraph);
     EXPECT_TRUE(modal.unanswered().empty());
+    EXPECT_EQ(BackUp.Count(), undoSteps + 2) << "the object, then the table";
     EXPECT_EQ(wizardAt, OpenDocForm()->pos() + QPoint(-50, 20));
     const TPointFunction& p = DocumentTables.Points[1];
     EXPECT_EQ(p.Kind, ObjectSequence);
@@ -400,6 +408,25 @@ TEST_F(TableSheetWindowTest, TheWizardMakesNothingWhenCancelledOrWithoutAFreeObj
     EXPECT_EQ(messages.last().text, QStringLiteral("Mais figuras não podem ser acrescentadas"));
     EXPECT_EQ(messages.last().kind, 1);
     EXPECT_EQ(messages.last().buttons, 4);
+}
+
+TEST_F(TableSheetWindowTest, ColumnWidthsAreDoubledInPresentationModeAndKeptOnClosing)
+{
+    std::array<int, TableColumns> widths{};
+    widths.fill(50);
+    widths[2] = 70;
+    StoreTableColWidths(widths);
+    ProgramState.PresentationMode = 1;
+    TTableSheet& sheet = OpenSheet();
+    EXPECT_EQ(sheet.columnWidth(0), 100);
+    EXPECT_EQ(sheet.columnWidth(2), 140);
+    EXPECT_EQ(sheet.verticalHeader()->width(), 80) << "the row numbers' column: two thirds of 60, doubled";
+    sheet.setColumnWidth(3, 90);
+    CloseDocForm();
+    ProcessEvents();
+    EXPECT_EQ(DocumentTables.TableColWidths[3], 70);
+    EXPECT_EQ(DocumentTables.TableColWidths[4], 45) << "halved again";
+    ProgramState.PresentationMode = 0;
 }
 
 TEST_F(TableSheetWindowTest, ScriptsWriteIntoTheSheetWhileTheEditorExists)
