@@ -159,6 +159,10 @@ QWidget* TCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
 
 bool TCellDelegate::eventFilter(QObject* watched, QEvent* event)
 {
+    // The calculator edits the entry: its window taking the focus ends
+    // nothing.
+    if (event->type() == QEvent::FocusOut && sheet_.EntryInCalculator())
+        return false;
     if (event->type() == QEvent::KeyPress && watched == editor_ &&
         sheet_.EditorKey(editor_, static_cast<const QKeyEvent&>(*event)))
         return true;
@@ -294,7 +298,7 @@ void TTableSheet::DocumentReplaced()
     if (!setUp_)
         return;
     // An entry open on the old table goes without being taken.
-    if (QLineEdit* editor = delegate_->Editor(); editor && state() == EditingState)
+    if (QLineEdit* editor = OpenEditor())
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
     SetUp();
 }
@@ -341,8 +345,8 @@ void TTableSheet::Select(const TCellRange& range)
 
 void TTableSheet::CommitOpenEditor()
 {
-    QLineEdit* editor = delegate_->Editor();
-    if (!editor || state() != EditingState)
+    QLineEdit* editor = OpenEditor();
+    if (!editor)
         return;
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
@@ -429,15 +433,18 @@ void TTableSheet::EditCellInCalculator(const QModelIndex& index)
         return;
     setCurrentIndex(index);
     edit(index);
-    QLineEdit* editor = delegate_->Editor();
+    QLineEdit* editor = OpenEditor();
     if (!editor)
         return;
     const int row = index.row() + 1;
     const int column = index.column() + 1;
     const TCellInputs in = CellInputs(grid_.Texts(), row, column);
+    entryInCalculator_ = true;
     const bool sent = Forms.CalcForm->EditCell(CellAddress(row, column), font(), FormColor, editor, in.X,
                                                in.Y, in.Z, in.W);
-    if (!editor || state() != EditingState)
+    entryInCalculator_ = false;
+    // The calculator may have ended the entry (the document replaced).
+    if (OpenEditor() != editor)
         return;
     if (sent)
         commitData(editor);

@@ -57,7 +57,7 @@ class TTableSheet;
 // copy, cut, paste and undo keys take the entry and act on the cells.
 class TCellDelegate final : public QStyledItemDelegate {
 public:
-    TCellDelegate(TTableSheet& sheet);
+    explicit TCellDelegate(TTableSheet& sheet);
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     // The open editor, or null.
@@ -116,6 +116,8 @@ public:
     QLineEdit* OpenEditor() const { return state() == EditingState ? delegate_->Editor() : nullptr; }
     // The cursor moves by rows and columns, staying in the table.
     void MoveCursorBy(int rows, int columns);
+    // The open entry is being edited in the calculator.
+    bool EntryInCalculator() const { return entryInCalculator_; }
     // The editor's key: the entry taken, then the move or the command.
     bool EditorKey(QWidget* editor, const QKeyEvent& key);
 
@@ -143,6 +145,7 @@ private:
     QAction* menuPaste_ = nullptr;
     QAbstractButton* corner_ = nullptr;
     bool setUp_ = false;
+    bool entryInCalculator_ = false;
     // Scripts write into the sheet while it exists.
     TOpenTableGrid open_{grid_};
 };

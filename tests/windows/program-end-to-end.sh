@@ -448,7 +448,8 @@ open_note_editor() {
 
 # The table sheet: a value typed into its first cell and taken with OK; the
 # editor opened again on the sheet, the value copied from the first cell
-# and pasted into the second; then saved, the saved table holds it twice.
+# and pasted into the second, and computed by the calculator into a third;
+# then saved, the saved table holds it three times.
 walk_table_sheet() {
     walk=table-sheet
     start || { fail "no windows"; return; }
@@ -460,15 +461,29 @@ walk_table_sheet() {
     poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
         { fail "OK did not close the note editor"; return; }
     editor=$(open_note_editor) || { fail "the note editor did not open again"; return; }
-    keys_to "$editor" Up ctrl+c Right ctrl+v alt+o
+    keys_to "$editor" Up ctrl+c Right ctrl+v
+    # A double click in the grid opens the calculator on that cell; what it
+    # sends is the cell's entry.
+    local x y w h calculator
+    read -r x y w h < <(geometry "$editor")
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+    calculator=$(wait_window '^Calculadora$' 5) || { fail "a double click in the grid opened no calculator"; return; }
+    keys_to "$calculator" ctrl+a
+    xdotool type --delay 20 "6*7"
+    xdotool key Return
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Calculadora\$' >/dev/null 2>&1" ||
+        { fail "the calculator did not send"; return; }
+    keys_to "$editor" alt+o
     poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
         { fail "OK did not close the note editor again"; return; }
     file_menu || { fail "no file menu"; return; }
     xdotool key c Return
     type_into_chooser 'Salvar Como' "$work/tabela" || { fail "no save chooser"; return; }
     poll 5 test -s "$work/tabela.kvf" || { fail "tabela.kvf was not written"; return; }
-    iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -qP '^data\t42\t42\t' ||
-        { fail "the saved table does not hold 42 twice: $(iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -P '^data' | head -3)"; return; }
+    local rows
+    rows=$(iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -P '^data\t')
+    grep -qP '^data\t42\t42\t' <<<"$rows" && [[ $(grep -oP '\t42(?=\t|$)' <<<"$rows" | wc -l) -eq 3 ]] ||
+        { fail "the saved table does not hold 42 in its first two cells and in the calculator's: $rows"; return; }
     keys_to "$graph" alt+F4
     expect_exit "closing after the table"
 }
