@@ -228,7 +228,7 @@ QWidget* TTableSheet::BuildPage(QWidget* parent)
     };
     tools->addWidget(ImgFormula, 1);
     BtnCalc = button("BtnCalc", QStringLiteral("="), QStringLiteral("Calculá-lo, coloque em células selecionadas"));
-    BtnGraph = button("BtnGraph", QStringLiteral("Gráfico"), QStringLiteral("Scatter gráfico"));
+    BtnGraph = button("BtnGraph", QStringLiteral("&Gráfico"), QStringLiteral("Scatter gráfico"));
     BtnUndo = button("BtnUndo", QStringLiteral("Desfazer"), QStringLiteral("Desfazer"));
     connect(BtnCalc, &QPushButton::clicked, this, [this] { ComputeIntoSelection(); });
     connect(BtnGraph, &QPushButton::clicked, this, [this] { OpenScatterWizard(); });

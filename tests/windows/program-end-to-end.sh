@@ -449,7 +449,8 @@ open_note_editor() {
 # The table sheet: a value typed into its first cell and taken with OK; the
 # editor opened again on the sheet, the value copied from the first cell
 # and pasted into the second, and computed by the calculator into a third;
-# then saved, the saved table holds it three times.
+# the first two columns made a point sequence by the scatter wizard; then
+# saved, the saved table holds 42 three times and the project the sequence.
 walk_table_sheet() {
     walk=table-sheet
     start || { fail "no windows"; return; }
@@ -473,6 +474,12 @@ walk_table_sheet() {
     xdotool key Return
     poll 5 bash -c "! xdotool search --onlyvisible --name '^Calculadora\$' >/dev/null 2>&1" ||
         { fail "the calculator did not send"; return; }
+    # The first two columns as a point sequence: the wizard from "Gráfico"
+    # on the first cell (x its column, y the next), OK, and OK to the new
+    # object's dialog.
+    keys_to "$editor" ctrl+Home alt+g
+    answer_box 'Scatter gráfico' Return || { fail "\"Gráfico\" opened no scatter wizard"; return; }
+    answer_box 'Figura P Propriedades' Return || { fail "no dialog of the new object P"; return; }
     keys_to "$editor" alt+o
     poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
         { fail "OK did not close the note editor again"; return; }
@@ -484,6 +491,8 @@ walk_table_sheet() {
     rows=$(iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -P '^data\t')
     grep -qP '^data\t42\t42\t' <<<"$rows" && [[ $(grep -oP '\t42(?=\t|$)' <<<"$rows" | wc -l) -eq 3 ]] ||
         { fail "the saved table does not hold 42 in its first two cells and in the calculator's: $rows"; return; }
+    iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | grep -q 'Cells(k,2)' ||
+        { fail "the saved project holds no point sequence over the table"; return; }
     keys_to "$graph" alt+F4
     expect_exit "closing after the table"
 }
