@@ -144,8 +144,9 @@ TEST_F(TableSheetWindowTest, TypedEntriesAreTakenByTheKeysThatMoveOn)
 
     ClickCell(sheet, 1, 1);
     TypeKeys(sheet, QStringLiteral("3"));
-    Key(sheet, Qt::Key_Return);
-    EXPECT_EQ(Shown(sheet, 1, 1), QStringLiteral(" 3")) << "typing over a cell replaces its text";
+    ClickCell(sheet, 5, 5);
+    EXPECT_EQ(Shown(sheet, 1, 1), QStringLiteral(" 3")) << "typing over a cell replaces its text; a click takes it";
+    ClickCell(sheet, 1, 1);
     ClickCell(sheet, 1, 1);
     Key(sheet, Qt::Key_Delete);
     EXPECT_EQ(Shown(sheet, 1, 1), QString());
@@ -254,6 +255,14 @@ TEST_F(TableSheetWindowTest, ADraggedHeaderMovesTheTextsAndTheNumbersStay)
     }
     Key(sheet, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(sheet.Texts().At(1, 1), QStringLiteral("//a")) << "a move is undone like an entry";
+
+    QHeaderView* rows = sheet.verticalHeader();
+    const int x = rows->width() / 2;
+    Drag(rows->viewport(), QPoint(x, rows->sectionViewportPosition(0) + 5),
+         QPoint(x, rows->sectionViewportPosition(3) + rows->sectionSize(3) - 3), 8);
+    EXPECT_EQ(sheet.Texts().At(4, 1), QStringLiteral("//a"));
+    EXPECT_EQ(sheet.Texts().At(1, 1), QString());
+    EXPECT_EQ(rows->visualIndex(0), 0);
 
     // Applied after a row move, the row numbers are what the table holds in column 0.
     sheet.Apply();
