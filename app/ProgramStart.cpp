@@ -9,6 +9,7 @@
 #include "model/History.h"
 #include "model/ProgramState.h"
 #include "model/StringUtils.h"
+#include "notes/TableSheet.h"
 #include "render/gfx/Fonts.h"
 #include "render/view/Scale.h"
 #include "script/ScriptServices.h"
@@ -42,6 +43,7 @@ void InitializeUnits()
     StartUnitsBelowWindows();
     InstallScriptServices();
     InstallDialogServices();
+    InstallTableSheet();
 }
 
 bool InstallQtTranslations(QTranslator& translator)

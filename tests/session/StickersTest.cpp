@@ -4,6 +4,7 @@
 #include "StoreTestKit.h"
 
 #include "session/Commands.h"
+#include "session/EditScope.h"
 #include "session/ParameterSteps.h"
 #include "session/SessionServices.h"
 #include "session/Stickers.h"
@@ -50,6 +51,14 @@ class StickersTest : public StoreTest {
 protected:
     CountingStickerWindow window;
     ScopedStickerWindow useWindow{window};
+
+    // The redrawers some tests install go with the test.
+    void TearDown() override
+    {
+        UninstallScopedRedrawer();
+        UninstallSceneRedrawer();
+        StoreTest::TearDown();
+    }
 
     // The notes as a project read leaves them, with their places.
     void ReadNotes(const QStringList& lines, const std::vector<TStickerPlace>& places = {})

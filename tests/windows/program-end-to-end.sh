@@ -468,11 +468,8 @@ walk_note_editor() {
             (( $(pixels_differing "$work/before.png" "$work/again.png") == 0 ))
     }
     poll 5 steady || { fail "the graph did not settle, or the screen could not be taken"; return; }
-    keys_to "$panel" alt+e
-    poll 3 popups >/dev/null || { fail "no edit menu"; return; }
-    xdotool key e
     local editor
-    editor=$(wait_window '^Anotação$' 5) || { fail "\"Editar Anotação\" opened no note editor"; return; }
+    editor=$(open_note_editor) || { fail "\"Editar Anotação\" opened no note editor"; return; }
     keys_to "$editor" ctrl+a
     xdotool type --delay 2 'a = !{a}'
     keys_to "$editor" alt+o
@@ -569,6 +566,65 @@ walk_note_editor() {
     expect_exit "closing the reopened notes"
 }
 
+# The note editor from the edit menu ("&Editar Anotação"), waited for.
+open_note_editor() {
+    keys_to "$panel" alt+e
+    poll 3 popups >/dev/null || return 1
+    xdotool key e
+    wait_window '^Anotação$' 5
+}
+
+# The table sheet: a value typed into its first cell and taken with OK; the
+# editor opened again on the sheet, the value copied from the first cell
+# and pasted into the second, and computed by the calculator into a third;
+# the first two columns made a point sequence by the scatter wizard; then
+# saved, the saved table holds 42 three times and the project the sequence.
+walk_table_sheet() {
+    walk=table-sheet
+    start || { fail "no windows"; return; }
+    local editor
+    editor=$(open_note_editor) || { fail "the edit menu opened no note editor"; return; }
+    keys_to "$editor" ctrl+Tab ctrl+Tab
+    xdotool type --delay 20 "42"
+    xdotool key Return alt+o
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
+        { fail "OK did not close the note editor"; return; }
+    editor=$(open_note_editor) || { fail "the note editor did not open again"; return; }
+    keys_to "$editor" Up ctrl+c Right ctrl+v
+    # A double click in the grid opens the calculator on that cell; what it
+    # sends is the cell's entry.
+    local x y w h calculator
+    read -r x y w h < <(geometry "$editor")
+    xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click --repeat 2 --delay 80 1
+    calculator=$(wait_window '^Calculadora$' 5) || { fail "a double click in the grid opened no calculator"; return; }
+    keys_to "$calculator" ctrl+a
+    xdotool type --delay 20 "6*7"
+    xdotool key Return
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Calculadora\$' >/dev/null 2>&1" ||
+        { fail "the calculator did not send"; return; }
+    # The first two columns as a point sequence: the wizard from "Gráfico"
+    # on the first cell (x its column, y the next), OK, and OK to the new
+    # object's dialog.
+    keys_to "$editor" ctrl+Home alt+g
+    answer_box 'Scatter gráfico' Return || { fail "\"Gráfico\" opened no scatter wizard"; return; }
+    answer_box 'Figura P Propriedades' Return || { fail "no dialog of the new object P"; return; }
+    keys_to "$editor" alt+o
+    poll 5 bash -c "! xdotool search --onlyvisible --name '^Anotação\$' >/dev/null 2>&1" ||
+        { fail "OK did not close the note editor again"; return; }
+    file_menu || { fail "no file menu"; return; }
+    xdotool key c Return
+    type_into_chooser 'Salvar Como' "$work/tabela" || { fail "no save chooser"; return; }
+    poll 5 test -s "$work/tabela.kvf" || { fail "tabela.kvf was not written"; return; }
+    local rows
+    rows=$(iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | tr -d '\r' | grep -P '^data\t')
+    grep -qP '^data\t42\t42\t' <<<"$rows" && [[ $(grep -oP '\t42(?=\t|$)' <<<"$rows" | wc -l) -eq 3 ]] ||
+        { fail "the saved table does not hold 42 in its first two cells and in the calculator's: $rows"; return; }
+    iconv -f UTF-16 -t UTF-8 "$work/tabela.kvf" | grep -q 'Cells(k,2)' ||
+        { fail "the saved project holds no point sequence over the table"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the table"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -582,7 +638,7 @@ xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
     walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
-    walk_save_picture_and_about walk_note_editor; do
+    walk_save_picture_and_about walk_note_editor walk_table_sheet; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
