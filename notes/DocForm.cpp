@@ -317,8 +317,10 @@ void TdocForm::closeEvent(QCloseEvent* event)
 
 bool TdocForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // Ctrl+Tab still turns the sheets, as in every tabbed window.
     if (watched == MemoScript && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab) {
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Tab &&
+        !(static_cast<QKeyEvent*>(event)->modifiers() & Qt::ControlModifier)) {
         MemoScript->insertPlainText(ScriptTabText);
         return true;
     }

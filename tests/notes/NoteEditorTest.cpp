@@ -447,6 +447,11 @@ TEST_F(NoteEditorTest, TheScriptMenuAndTab)
     EXPECT_EQ(TextOf(editor.MemoScript), u"If  then  \n\nendif\n"_s);
     QTest::keyClick(editor.MemoScript, Qt::Key_Tab);
     EXPECT_EQ(TextOf(editor.MemoScript), u"If  then  \n\nendif\n    "_s);
+    // Ctrl+Tab turns to the next sheet and types nothing.
+    editor.PageControl1->setCurrentIndex(TdocForm::ScriptSheet);
+    QTest::keyClick(editor.MemoScript, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(TextOf(editor.MemoScript), u"If  then  \n\nendif\n    "_s);
+    EXPECT_EQ(editor.PageControl1->currentIndex(), TdocForm::TableSheet);
     QAction* settime = item(u"Executar"_s, u"Settime(<mili segundo>) / wait"_s);
     ASSERT_NE(settime, nullptr);
     editor.MemoScript->clear();
