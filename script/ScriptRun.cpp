@@ -514,13 +514,15 @@ void ExecuteScript(const TMacroCommandsub& script, TScriptVariables variables)
 
 void RefreshScriptView(bool withPicture)
 {
-    // A full redraw of what is marked; it draws the background picture
-    // whichever the caller asks for.
+    // The layers are drawn anew even when nothing is marked, so that the
+    // traces a loop of Calc left on the trace layer show. A redraw draws
+    // the background picture whichever the caller asks for.
     (void)withPicture;
+    GraphScale.Redraw(Images());
     TEditScope::Flush();
     ShowPrmValues();
-    ShowRowsAndPaint();
     CurrentScriptWindow().RefreshStickers(false);
+    ShowRowsAndPaint();
 }
 
 void RunTriggeredScripts(const TWideCharSet& changedNames)

@@ -60,8 +60,8 @@ inline constexpr int ScriptEventRoundMs = 20;
 void RunScript(int i);
 // The command loop of one script; Call and Sub nest it.
 void ExecuteScript(const TMacroCommandsub& script, TScriptVariables variables);
-// The view brought up to date in the middle of a run: what is marked is
-// drawn, the parameter rows and the moved objects' rows are shown, the
+// The view brought up to date in the middle of a run: the graph is drawn
+// again (what is marked with it, the trace layer under it), the parameter rows and the moved objects' rows are shown, the
 // marked stickers rendered, and both windows painted.
 void RefreshScriptView(bool withPicture);
 // Runs each script, in order, whose trigger holds a name of the change set.

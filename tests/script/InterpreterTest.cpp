@@ -177,7 +177,7 @@ TEST_F(InterpreterTest, ARunDrawsWhatItLeavesMarkedOnce)
         {{u"SetColor(P, 255)"_s}, 1, 1},
         {{u"Cells(1, 1) := 2"_s}, 1, 1},
         {{u"ClrAllCells"_s}, 1, 1},
-        {{u"Refresh"_s}, 0, 0},
+        {{u"Refresh"_s}, 1, 0}, // the layers anew, nothing marked
         {{u"a := 2"_s, u"Refresh"_s}, 1, 1},
         {{u"a := 3"_s, u"Pause"_s}, 1, 1},
         {{u"SetAImg"_s}, 0, 0},
