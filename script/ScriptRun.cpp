@@ -255,6 +255,7 @@ private:
             WaitForScript(ScriptRunState.ScriptDeadline);
             break;
         case ScriptClearAllTraces:
+            // Drawn at once: the clearing redraws the view itself.
             ClearTracesAndRedraw(GraphScale, Images());
             break;
         case ScriptClearTraces:

@@ -181,6 +181,11 @@ TEST_F(InterpreterTest, ARunDrawsWhatItLeavesMarkedOnce)
         {{u"a := 2"_s, u"Refresh"_s}, 1, 1},
         {{u"a := 3"_s, u"Pause"_s}, 1, 1},
         {{u"SetAImg"_s}, 0, 0},
+        // Each draws at once, before the next command.
+        {{u"ClrAImg"_s, u"a := 2"_s}, 2, 1},
+        {{u"ClrAImg(P)"_s, u"a := 2"_s}, 2, 1},
+        {{u"SetArea(-1, -1, 1, 1)"_s, u"a := 2"_s}, 2, 1},
+        {{u"InvShowObj(P)"_s, u"a := 2"_s}, 2, 1},
     };
     for (const Case& c : cases) {
         ResetEditScopes();
