@@ -460,7 +460,7 @@ script_project() {
 hold_key() {
     timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1
     xdotool keydown "$2"
-    sleep 0.3
+    sleep 0.5
     xdotool keyup "$2"
 }
 
