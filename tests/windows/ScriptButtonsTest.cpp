@@ -1,6 +1,6 @@
 // Scripts run from their buttons in the program's windows: the caption
-// while one runs, Esc asking to stop it, a close request stopping it
-// instead of closing, the trace button following the script, and "Salvar
+// while one runs, Esc or F1 asking to stop it, a point moving frame by
+// frame, a close request stopping it instead of closing, the trace button following the script, and "Salvar
 // Sons" once a script has made a sound.
 #include "WindowTestKit.h"
 
@@ -8,6 +8,7 @@
 #include "model/LineCodec.h"
 #include "model/Options.h"
 #include "platform/fakes/RecordingSoundDevice.h"
+#include "render/view/Scale.h"
 #include "script/ScriptRun.h"
 #include "session/ProjectFile.h"
 
@@ -15,9 +16,11 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -52,8 +55,9 @@ protected:
     void SetUp() override { StartProgram(); }
     void TearDown() override
     {
-        // The key state is the application's: Esc goes up again.
+        // The key state is the application's: Esc and F1 go up again.
         PostKey(QEvent::KeyRelease, Qt::Key_Escape);
+        PostKey(QEvent::KeyRelease, Qt::Key_F1);
         ProcessEvents();
     }
 
@@ -104,6 +108,25 @@ TEST_F(ScriptButtonsTest, AButtonRunsItsScriptUnderItsCaptionUntilEsc)
     EXPECT_EQ(captions.Captions, (QStringList{u"Anima : Parar com tecla F1"_s, caption}));
     EXPECT_FALSE(IsScriptRunning());
     EXPECT_TRUE(Graph().isVisible());
+}
+
+TEST_F(ScriptButtonsTest, ALoopMovingAPointAnimatesUntilF1)
+{
+    StoreDraggablePoint(1, u"(0, 0)"_s);
+    OpenScripts({u"//Anda"_s, u"k := 0"_s, u"While 1"_s, u"P := (k/4, 1)"_s, u"Inc(k)"_s, u"Draw"_s, u"Wait(40)"_s,
+                 u"Wend"_s});
+    const QImage before = GraphScale.GraphImages[0].Image();
+    // F1 pressed while the frames go by.
+    QTimer::singleShot(300, &Graph(), [this] { PostKey(QEvent::KeyPress, Qt::Key_F1); });
+    Click(Button(0));
+    EXPECT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.last().text, StopQuestion);
+    const long double frames = Param(14);
+    EXPECT_GE(frames, 3.0L) << "frames before F1";
+    EXPECT_EQ(DocumentTables.Points[1].Y.Text, u"1"_s);
+    EXPECT_NE(DocumentTables.Points[1].X.Text, u"0"_s);
+    EXPECT_NE(GraphScale.GraphImages[0].Image(), before) << "the point was drawn where it went";
+    EXPECT_FALSE(IsScriptRunning());
 }
 
 TEST_F(ScriptButtonsTest, ACloseRequestStopsTheRunAndTheWindowsStay)
