@@ -1,6 +1,7 @@
 #include "app/ProgramStart.h"
 #include "app/StartupSplash.h"
 #include "app/StartupWatch.h"
+#include "platform/QtSoundDevice.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/MainConsole.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
     app.setQuitOnLastWindowClosed(false);
     watch.Mark("qt");
 
+    // Scripts play their tones there; silence without a sound output.
+    const platform::SystemSoundOutput sound;
     InitializeUnits();
     watch.WatchRedraws();
     watch.Mark("units");

@@ -1,7 +1,11 @@
 #include "script/ScriptServices.h"
 
 #include "script/ScriptCompiler.h"
+#include "script/ScriptResets.h"
+#include "script/ScriptRun.h"
+#include "script/Sound.h"
 
+#include "render/scene/RedrawParticipants.h"
 #include "session/DocumentParticipants.h"
 #include "session/RowHost.h"
 
@@ -16,6 +20,7 @@ public:
     // The faults are shown in one message.
     std::optional<TDocumentError> DocumentReplaced(const QStringList& noteLines) override
     {
+        Sound.Stop();
         const TScriptsOutcome outcome = CompileScripts(noteLines, THeaderErrors::Keep);
         if (outcome.Errors.empty())
             return std::nullopt;
@@ -26,15 +31,26 @@ public:
     }
     void DocumentCleared() override
     {
+        Sound.Stop();
         MacroCommands.Reset();
         CurrentRowHost().ShowScriptButtons();
     }
+};
+
+// Scripts triggered by the names that changed run before the objects are
+// drawn; the redraw takes what they change.
+class ScriptRedrawSteps final : public TRedrawParticipant {
+public:
+    void BeforeRedraw(const TWideCharSet& changedNames) override { RunTriggeredScripts(changedNames); }
 };
 
 } // namespace
 
 void InstallScriptServices()
 {
+    RegisterScriptResets();
     static ScriptDocumentSteps documentSteps;
     static const TDocumentParticipation takesPart(documentSteps, TDocumentOrder::Scripts);
+    static ScriptRedrawSteps redrawSteps;
+    static const TRedrawParticipation runsTriggers(redrawSteps, TRedrawOrder::Scripts);
 }

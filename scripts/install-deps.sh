@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libjpeg62-turbo-dev libgif-dev
-  qt6-base-dev qt6-translations-l10n
+  qt6-base-dev qt6-translations-l10n qt6-multimedia-dev
   fonts-liberation fonts-dejavu-core
   libmuparser-dev
   libuemf-dev emf2svg libwmf-bin poppler-utils

@@ -28,7 +28,7 @@ set(layer_order
   "tools")
 # Qt modules each layer may use; the widget layers and the program use any.
 set(qt_platform_headers QtCore)
-set(qt_platform QtCore QtGui)
+set(qt_platform QtCore QtGui QtMultimedia)
 set(qt_model QtCore)
 set(qt_engine QtCore)
 set(qt_render QtCore QtGui)

@@ -19,7 +19,9 @@ using TestApplication = QGuiApplication;
 using TestApplication = QCoreApplication;
 #endif
 
-#if defined(KAVIRO_RESETS_SESSION)
+#if defined(KAVIRO_RESETS_SCRIPT)
+#include "script/ScriptResets.h"
+#elif defined(KAVIRO_RESETS_SESSION)
 #include "session/SessionResets.h"
 #elif defined(KAVIRO_RESETS_SCENE)
 #include "render/scene/SceneResets.h"
@@ -38,7 +40,9 @@ namespace {
 // Each library's registration also registers the libraries below it.
 void RegisterLinkedResets()
 {
-#if defined(KAVIRO_RESETS_SESSION)
+#if defined(KAVIRO_RESETS_SCRIPT)
+    RegisterScriptResets();
+#elif defined(KAVIRO_RESETS_SESSION)
     RegisterSessionResets();
 #elif defined(KAVIRO_RESETS_SCENE)
     RegisterSceneResets();

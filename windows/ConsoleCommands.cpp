@@ -24,6 +24,7 @@
 #include "windows/ConsoleDocking.h"
 #include "windows/ConsoleMenus.h"
 #include "windows/ConsolePictures.h"
+#include "windows/ConsoleScripts.h"
 #include "windows/GraphAreaForm.h"
 #include "windows/GraphMouse.h"
 #include "windows/MainConsole.h"
@@ -172,6 +173,7 @@ TConsoleCommands::TConsoleCommands(TMainConsole& console)
     ConnectRowMenu();
     ConnectTraceButtons();
     ConnectPictureCommands(console, menus_);
+    ConnectScriptCommands(console, menus_);
     console.setAcceptDrops(true);
     if (Forms.GraphAreaForm)
         Forms.GraphAreaForm->setAcceptDrops(true);

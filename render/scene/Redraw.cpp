@@ -243,7 +243,7 @@ void DrawBackgroundLayer(ScaleT& view, TGraphImages& images)
     TBitmap& traces = images[1];
     if (Options.CanAImg && IsDirtyObjects()) {
         RecordTrace(view);
-        traces.Canvas().StretchDraw(LayerBox(view), SceneState.SceneMetafile);
+        StampLastSceneOnTraces(view, images);
     }
     if (IsDirtyView() || IsDirtyFlag3() || IsDirtyTraces()) {
         FillImage(traces, Options.GraphBGColor);
@@ -380,6 +380,11 @@ void StampAfterImages(ScaleT& view, TGraphImages& images, const TMetafile& pictu
     const TRect box = LayerBox(view);
     canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
     canvas.RestoreTools(tools);
+}
+
+void StampLastSceneOnTraces(ScaleT& view, TGraphImages& images)
+{
+    images[1].Canvas().StretchDraw(LayerBox(view), SceneState.SceneMetafile);
 }
 
 void ClearTracesAndRedraw(ScaleT& view, TGraphImages& images)

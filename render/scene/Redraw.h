@@ -84,6 +84,9 @@ void DrawChangedObjects(ScaleT& view, TGraphImages& images);
 // the after-image colour.
 void StampAfterImages(ScaleT& view, TGraphImages& images, const TMetafile& picture);
 void ClearTracesAndRedraw(ScaleT& view, TGraphImages& images);
+// The traced part of the last scene goes onto the trace layer, as the
+// background layer puts it there before a scene that changed objects.
+void StampLastSceneOnTraces(ScaleT& view, TGraphImages& images);
 
 // The redraw as the view calls it (ScaleT::Redraw).
 class TSceneRedrawer final : public TRedrawer {

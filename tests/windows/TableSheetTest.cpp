@@ -8,6 +8,8 @@
 #include "notes/DocForm.h"
 #include "notes/ScatterWizard.h"
 #include "notes/TableSheet.h"
+#include "script/ScriptRun.h"
+#include "session/ProjectFile.h"
 #include "session/TableSheet.h"
 #include "session/UndoPoints.h"
 #include "session/StoreOperations.h"
@@ -15,6 +17,7 @@
 #include "engine/Compiler.h"
 #include "model/DocumentState.h"
 #include "model/History.h"
+#include "model/LineCodec.h"
 #include "model/ProgramState.h"
 #include "render/gfx/ColorConvert.h"
 #include "render/view/Scale.h"
@@ -451,6 +454,27 @@ TEST_F(TableSheetWindowTest, ScriptsWriteIntoTheSheetWhileTheEditorExists)
     ProcessEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(ReadGridCellValue(2, 3)) << "no editor, no sheet";
+}
+
+// A script run from its button writes cells the open sheet shows at once,
+// and empties them.
+TEST_F(TableSheetWindowTest, ARunningScriptsCellsShowInTheOpenSheet)
+{
+    DocumentTables.PetaMemoLines = QStringList{QStringLiteral("Aula"), QString(), QStringLiteral("#//Enche"),
+                                               QStringLiteral("#Cells(1, 2) := 5"),
+                                               QStringLiteral("#CellsP(3, 1) := (7, 8)"), QString(),
+                                               QStringLiteral("#//Limpa"), QStringLiteral("#ClrAllCells")};
+    TstringData text;
+    WriteProject(text);
+    ASSERT_TRUE(ReadProject(text));
+    TTableSheet& sheet = OpenSheet();
+    RunScript(0);
+    EXPECT_EQ(Shown(sheet, 1, 2), QStringLiteral(" 5"));
+    EXPECT_EQ(Shown(sheet, 3, 1), QStringLiteral(" 7"));
+    EXPECT_EQ(Shown(sheet, 3, 2), QStringLiteral(" 8")) << "a pair fills the next column too";
+    RunScript(1);
+    for (auto [row, column] : {std::pair{1, 2}, {3, 1}, {3, 2}})
+        EXPECT_EQ(Shown(sheet, row, column), QString()) << row << "," << column;
 }
 
 TEST_F(TableSheetWindowTest, TheSheetLooksAsReviewed)

@@ -625,6 +625,61 @@ walk_table_sheet() {
     expect_exit "closing after the table"
 }
 
+# A copy of the demo whose notes hold one script, "Anima": it steps a (which
+# a function reads) and draws, every 40 ms, until stopped.
+script_project() {
+    {
+        printf '\xff\xfe'
+        iconv -f UTF-16 -t UTF-8 "$demo" | tr -d '\r' | awk '
+            $0 == "PetaMEMO SECTION" { notes = 1 }
+            notes == 1 && $0 == "0" {
+                n = split("Aula||#//Anima|#While 1|#Inc(a, 0.05)|#Draw|#Wait(40)|#Wend", lines, "|")
+                print n
+                for (i = 1; i <= n; i++) print lines[i]
+                notes = 2
+                next
+            }
+            { print }' | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE
+    } >"$1"
+}
+
+# The key held down a moment, as a user presses it, in the active window.
+hold_key() {
+    timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1
+    xdotool keydown "$2"
+    sleep 0.5
+    xdotool keyup "$2"
+}
+
+# The script's button (in the data panel's notes, below the rows of the
+# demo) starts the run: the graph window's caption names the script. F1
+# asks whether to stop; OK stops it and the caption comes back. A second
+# run is stopped by closing the graph window, which stays; closing it
+# again ends the program.
+walk_script_stopped_with_f1() {
+    walk=script-f1
+    script_project "$work/anima.kvf"
+    start "$work/anima.kvf" || { fail "no windows"; return; }
+    local x y w h
+    read -r x y w h < <(geometry "$panel")
+    click_until_window $((x + 44)) $((y + 570)) '^Anima : Parar com tecla F1$' ||
+        { fail "the script's button started no run"; return; }
+    hold_key "$graph" F1
+    answer_box AVISO Return || { fail "F1 did not ask to stop the script"; return; }
+    wait_window '^KAVIRO : anima$' 5 >/dev/null || { fail "the caption did not come back after the run"; return; }
+    sleep 0.3
+    has_window '^Anima : Parar' && { fail "the script still runs"; return; }
+    # (A move to where the pointer already is would wait for a motion.)
+    xdotool mousemove --sync 0 0
+    click_until_window $((x + 44)) $((y + 570)) '^Anima : Parar com tecla F1$' ||
+        { fail "the script's button started no second run"; return; }
+    keys_to "$graph" alt+F4
+    wait_window '^KAVIRO : anima$' 5 >/dev/null || { fail "closing the graph window did not stop the run"; return; }
+    kill -0 "$program" 2>/dev/null || { fail "closing the graph window during a run ended the program"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the runs"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -638,7 +693,7 @@ xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
     walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
-    walk_save_picture_and_about walk_note_editor walk_table_sheet; do
+    walk_save_picture_and_about walk_note_editor walk_table_sheet walk_script_stopped_with_f1; do
     started=$(now_ms)
     before=$failures
     "$walk_function"

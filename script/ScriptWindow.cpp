@@ -1,0 +1,6 @@
+#include "script/ScriptWindow.h"
+
+TScriptWindow& CurrentScriptWindow()
+{
+    return platform::InstalledOr<TScriptWindow, TScriptWindow>();
+}
