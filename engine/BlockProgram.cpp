@@ -345,7 +345,7 @@ struct alignas(64) TLane {
 };
 
 // The lanes and single values of a run, kept between runs: a program never
-// runs inside another one.
+// runs inside another one on the same thread.
 struct TRunScratch {
     std::vector<TLane> lanes;
     std::vector<TValue> uniforms;
@@ -356,7 +356,7 @@ struct TRunScratch {
 
 TRunScratch& Scratch()
 {
-    static TRunScratch scratch;
+    thread_local TRunScratch scratch;
     return scratch;
 }
 
@@ -987,7 +987,7 @@ bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, c
             run.write(from, n, result);
         }
     }
-    ++BlockPrograms.Runs;
+    ++BlockPrograms.ThisThread().Runs;
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "engine/BuiltinTable.h"
 #include "engine/Calculus.h"
 #include "engine/EvalRules.h"
+#include "engine/ParallelWork.h"
 #include "engine/ScalarProgram.h"
 #include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
@@ -11,13 +12,12 @@
 #include "model/DocumentState.h"
 #include "model/Numeric.h"
 #include "model/Options.h"
-#include "platform/InputState.h"
 
 #include <algorithm>
 #include <optional>
 
 TEvaluatorTables EvalTables;
-TEvaluationRun EvaluationRun;
+thread_local constinit TEvaluationRun EvaluationRun;
 TEvaluationLimits EvaluationLimits;
 
 void BeginTopLevelEvaluation(std::int64_t values)
@@ -52,9 +52,13 @@ bool EvaluationWorkCheckpoint()
         StopEvaluation(TEvaluationEnd::OverBudget);
         return false;
     }
+    if (BatchInterrupted()) {
+        StopEvaluation(TEvaluationEnd::Interrupted);
+        return false;
+    }
     if (r.Used >= r.NextPoll) {
         r.NextPoll = r.Used + l.BreakPollInterval;
-        if (platform::IsBreakKeyDown()) {
+        if (BreakRequested()) {
             StopEvaluation(TEvaluationEnd::Interrupted);
             return false;
         }
@@ -71,11 +75,11 @@ TEvaluationEnd LastEvaluationEnd()
 namespace {
 
 // Nesting of evaluations through graph names, user functions and objects:
-// a cycle loaded from a file must end.
-int EvaluationDepth = 0;
+// a cycle loaded from a file must end. Each thread nests on its own.
+thread_local constinit int EvaluationDepth = 0;
 // Set once a nesting reaches the limit: every evaluation still open gives up
 // at once, so a cycle that branches (y1 = y2+y2) ends in linear time too.
-bool DepthExceeded = false;
+thread_local constinit bool DepthExceeded = false;
 
 struct DepthGuard {
     bool ok;

@@ -47,7 +47,8 @@ enum class TEvaluationEnd : std::uint8_t {
     Interrupted, // ended undefined: the user broke it off
 };
 
-// How the last top-level evaluation ended; a redraw stops when the user broke one off.
+// How the last top-level evaluation on this thread ended (or, after a
+// batch of parallel work the user broke off, Interrupted).
 TEvaluationEnd LastEvaluationEnd();
 
 // The evaluation in progress, shared by the scalar and the array machine.
@@ -60,7 +61,9 @@ struct TEvaluationRun {
     bool Stopped = false;    // every open evaluation ends undefined at once
     TEvaluationEnd End = TEvaluationEnd::Finished;
 };
-extern TEvaluationRun EvaluationRun;
+// Each thread's own: evaluations on several threads at once (ParallelWork.h)
+// keep separate budgets.
+extern thread_local constinit TEvaluationRun EvaluationRun;
 
 // Starts the budget of a top-level evaluation that computes that many values
 // at once (the array machine's columns).

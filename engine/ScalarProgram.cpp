@@ -966,13 +966,13 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
     // in a register on its way into the record.
     const long double fast = RunFastSteps(*p, where, spilled);
     if (!std::isnan(fast)) {
-        ++ScalarPrograms.Runs;
+        ++ScalarPrograms.ThisThread().Runs;
         return RealResult(true, SnapToIntegerQuick(fast));
     }
     long double value = 0.0L;
     bool valueDefined = true;
     if (!RunSteps(*p, where, spilled, value, valueDefined))
         return Declined;
-    ++ScalarPrograms.Runs;
+    ++ScalarPrograms.ThisThread().Runs;
     return RealResult(valueDefined, valueDefined ? SnapToIntegerQuick(value) : value);
 }

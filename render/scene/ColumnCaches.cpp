@@ -1,12 +1,15 @@
 #include "render/scene/ColumnCaches.h"
 
 #include "engine/Evaluator.h"
+#include "engine/ParallelWork.h"
+#include "engine/References.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -74,25 +77,47 @@ int UpdateColumnCaches(ScaleT& view, const TFunctionRecords& functions, const TE
             columns.InvalidateCache(i);
     }
     const TArrayView arrays = ViewArrays(view);
-    int evaluated = 0;
-    for (int i = 1; i <= FunctionCount; ++i) {
-        if (columns.ValidCache(i))
-            continue;
-        ++evaluated;
-        const TKavirofunction& f = functions[i].Func;
+    std::vector<int> stale;
+    for (int i = 1; i <= FunctionCount; ++i)
+        if (!columns.ValidCache(i))
+            stale.push_back(i);
+    const auto evaluate = [&](int i) {
         columns.RefreshCache(i, [&](TColumnArray& out) {
-            EvaluateArrays(f, columns.ColumnX(), arrays, 0, nullptr, false, out, env);
+            EvaluateArrays(functions[i].Func, columns.ColumnX(), arrays, 0, nullptr, false, out, env);
         });
-    }
-    for (int i = 1; i <= FunctionCount; ++i) {
-        const TEquationFunction& f = functions[i];
-        if (!IsShownWithCode(f))
-            continue;
+    };
+    // A graph name met on the way computes its graph's cache over the
+    // view's columns with the document's formula and nothing bound: what
+    // this computes for the document's own functions with nothing bound.
+    // So the functions that read no graph can go first, on all cores, and
+    // the others follow in order, finding the graphs they read current.
+    const bool ownFunctions = &functions == &DocumentTables.Functions && !env.HasBindings();
+    const auto alone = [&](int i) {
+        const QStringView code(functions[i].Func.Code);
+        return ownFunctions && !ReadsGraphColumns(code) && !ReadsChanceOrKeys(code);
+    };
+    std::vector<int> together, inOrder;
+    for (int i : stale)
+        (alone(i) ? together : inOrder).push_back(i);
+    RunInParallel(static_cast<int>(together.size()), [&](int k, int) { evaluate(together[static_cast<size_t>(k)]); });
+    for (int i : inOrder)
+        if (!columns.ValidCache(i))
+            evaluate(i);
+    // Each edge is refined in its own cache from scalar values, which read
+    // no cache.
+    std::vector<int> shown, shownInOrder;
+    for (int i = 1; i <= FunctionCount; ++i)
+        if (IsShownWithCode(functions[i]))
+            (ReadsChanceOrKeys(functions[i].Func.Code) ? shownInOrder : shown).push_back(i);
+    const auto refine = [&](int i) {
         columns.AdjustCache(i, [&](TColumnArray& cache) {
-            RefineDomainEdges(f.Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
+            RefineDomainEdges(functions[i].Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
         });
-    }
-    return evaluated;
+    };
+    RunInParallel(static_cast<int>(shown.size()), [&](int k, int) { refine(shown[static_cast<size_t>(k)]); });
+    for (int i : shownInOrder)
+        refine(i);
+    return static_cast<int>(stale.size());
 }
 
 void RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,

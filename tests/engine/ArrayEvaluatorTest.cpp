@@ -137,9 +137,9 @@ TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
             const int varying = mode.varyingA ? a : 0;
             const TColumnArray* values = mode.varyingA ? &as : nullptr;
             TColumnArray block, machine;
-            const long long runs = BlockPrograms.Runs;
+            const long long runs = BlockPrograms.ThisThread().Runs;
             EvaluateArrays(f, columnX, view, varying, values, false, block);
-            blockRuns += BlockPrograms.Runs > runs;
+            blockRuns += BlockPrograms.ThisThread().Runs > runs;
             BlockPrograms.Enabled = false;
             EvaluateArrays(f, columnX, view, varying, values, false, machine);
             BlockPrograms.Enabled = true;
@@ -206,21 +206,21 @@ TEST_F(ArrayEvaluatorTest, ProgramsFollowTheirFormula)
 {
     TKavirofunction f = Compiled(QStringLiteral("x^2+1"));
     Columns(f);
-    const long long compiles = BlockPrograms.Compiles;
-    const long long runs = BlockPrograms.Runs;
+    const long long compiles = BlockPrograms.ThisThread().Compiles;
+    const long long runs = BlockPrograms.ThisThread().Runs;
     EXPECT_EQ(Columns(f).X(280), 5.0L); // x = 2
-    EXPECT_EQ(BlockPrograms.Compiles, compiles);
-    EXPECT_EQ(BlockPrograms.Runs, runs + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Compiles, compiles);
+    EXPECT_EQ(BlockPrograms.ThisThread().Runs, runs + 1);
 
     f.Text = QStringLiteral("x^3+1");
     PrepareExpression(f, ModePlain);
     EXPECT_EQ(Columns(f).X(280), 9.0L);
-    EXPECT_EQ(BlockPrograms.Compiles, compiles + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Compiles, compiles + 1);
 
     // A copy of the record shares what was compiled for it.
     const TKavirofunction copy = f;
     EXPECT_EQ(Columns(copy).X(280), 9.0L);
-    EXPECT_EQ(BlockPrograms.Compiles, compiles + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Compiles, compiles + 1);
 
     DocumentTables.Functions[1].Func = Compiled(QStringLiteral("x^2"), ModeFunction);
     // Pairs, binders, objects, user functions (whose bodies have programs of
@@ -231,16 +231,16 @@ TEST_F(ArrayEvaluatorTest, ProgramsFollowTheirFormula)
         {"f(x)", 1},      {"y1+1", 1},
     };
     for (const auto& [text, programs] : cases) {
-        const long long before = BlockPrograms.Runs;
+        const long long before = BlockPrograms.ThisThread().Runs;
         Columns(Compiled(QString::fromUtf8(text)));
-        EXPECT_EQ(BlockPrograms.Runs - before, programs) << text;
+        EXPECT_EQ(BlockPrograms.ThisThread().Runs - before, programs) << text;
     }
     // In complex mode a program that could meet complex values gives way.
     Options.ComplexMode = 1;
-    const long long before = BlockPrograms.Runs;
+    const long long before = BlockPrograms.ThisThread().Runs;
     EXPECT_TRUE(SameValue(Columns(Compiled(QStringLiteral("sqrt(x)"))).At(40), ValueUndefined(KindReal)));
     EXPECT_TRUE(SameValue(Columns(Compiled(QStringLiteral("sin(x)+x"))).At(200), ValueReal(0.0L)));
-    EXPECT_EQ(BlockPrograms.Runs, before + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Runs, before + 1);
 }
 
 TEST_F(ArrayEvaluatorTest, ColumnsOutsideTheRangeAreUndefined)

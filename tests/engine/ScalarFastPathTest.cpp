@@ -57,9 +57,9 @@ TEST_F(ScalarFastPathTest, EveryCorpusFormulaEqualsTheStackMachine)
             for (const long double aValue : {1.0L, -2.5L}) {
                 const TEvalEnv env = DocumentEvalEnv.With(a, aValue);
                 for (const long double x : xs) {
-                    const long long runs = ScalarPrograms.Runs;
+                    const long long runs = ScalarPrograms.ThisThread().Runs;
                     const TValue fast = EvaluateExpression(f, ValueReal(x), env);
-                    fastRuns += ScalarPrograms.Runs > runs;
+                    fastRuns += ScalarPrograms.ThisThread().Runs > runs;
                     ScalarPrograms.Enabled = false;
                     const TValue machine = EvaluateExpression(f, ValueReal(x), env);
                     ScalarPrograms.Enabled = true;
@@ -91,9 +91,9 @@ TEST_F(ScalarFastPathTest, WhatAProgramDoesNotHandleGoesToTheMachine)
         {TValue{KindReal, 1, 2.0L, -0.0L}, false},
     };
     for (const auto& [x, byProgram] : inputs) {
-        const long long runs = ScalarPrograms.Runs;
+        const long long runs = ScalarPrograms.ThisThread().Runs;
         const TValue fast = EvaluateExpression(square, x);
-        EXPECT_EQ(ScalarPrograms.Runs > runs, byProgram) << Describe(x);
+        EXPECT_EQ(ScalarPrograms.ThisThread().Runs > runs, byProgram) << Describe(x);
         ScalarPrograms.Enabled = false;
         EXPECT_TRUE(SameValue(fast, EvaluateExpression(square, x))) << Describe(x);
         ScalarPrograms.Enabled = true;
@@ -101,9 +101,9 @@ TEST_F(ScalarFastPathTest, WhatAProgramDoesNotHandleGoesToTheMachine)
     for (const char* text : {"Sum(k,1,3,k·x)", "(x,1).y", "max(x,1)", "i·x", "sqrt(-x)"}) {
         const TKavirofunction f = Compiled(QString::fromUtf8(text));
         Options.ComplexMode = 1;
-        const long long runs = ScalarPrograms.Runs;
+        const long long runs = ScalarPrograms.ThisThread().Runs;
         const TValue fast = EvaluateExpression(f, ValueReal(2.0L));
-        EXPECT_EQ(ScalarPrograms.Runs, runs) << text;
+        EXPECT_EQ(ScalarPrograms.ThisThread().Runs, runs) << text;
         ScalarPrograms.Enabled = false;
         EXPECT_TRUE(SameValue(fast, EvaluateExpression(f, ValueReal(2.0L)))) << text;
         ScalarPrograms.Enabled = true;
@@ -117,9 +117,9 @@ TEST_F(ScalarFastPathTest, ProgramsChargeTheMachinesWorkAndAreCachedByCode)
 {
     const TKavirofunction f = Compiled(QStringLiteral("x^3-2x+1"));
     EvaluateExpression(f, ValueReal(1.0L));
-    const long long compiles = ScalarPrograms.Compiles;
+    const long long compiles = ScalarPrograms.ThisThread().Compiles;
     EXPECT_EQ(EvaluateExpression(f, ValueReal(2.0L)).X, 5.0L);
-    EXPECT_EQ(ScalarPrograms.Compiles, compiles);
+    EXPECT_EQ(ScalarPrograms.ThisThread().Compiles, compiles);
     std::int64_t used[2];
     for (const bool enabled : {true, false}) {
         ScalarPrograms.Enabled = enabled;
