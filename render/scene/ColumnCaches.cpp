@@ -9,6 +9,7 @@
 #include "render/view/Scale.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -27,7 +28,24 @@ bool IsDomainEdge(const TColumnArray& cache, int c, int lastColumn)
     return defined[c] && c + 1 < lastColumn && !defined[c + 1] && !defined[c + 2];
 }
 
-void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX, int c,
+// The 80 bits of both parts, the kind and definedness.
+bool SameBits(const TValue& a, const TValue& b)
+{
+    constexpr size_t Bits80 = 10;
+    return a.Kind == b.Kind && a.Defined == b.Defined && std::memcmp(&a.X, &b.X, Bits80) == 0 &&
+           std::memcmp(&a.Y, &b.Y, Bits80) == 0;
+}
+
+bool HasDomainEdge(const TColumnArray& cache, int lastColumn)
+{
+    for (int c = 0; c < lastColumn; ++c)
+        if (IsDomainEdge(cache, c, lastColumn))
+            return true;
+    return false;
+}
+
+// True when it changed the cache.
+bool RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX, int c,
                 const TEvalEnv& env)
 {
     const long double xc = columnX.X(c);
@@ -44,8 +62,12 @@ void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColu
     }
     const long double edge = inside;
     const int nearer = std::fabs(edge - xn) < std::fabs(edge - xc) ? c + 1 : c;
-    if (columnX.X(nearer) != edge)
-        cache.Set(nearer, EvaluateExpression(formula, ValueReal(edge), env));
+    if (columnX.X(nearer) == edge)
+        return false;
+    const TValue v = EvaluateExpression(formula, ValueReal(edge), env);
+    const bool changed = !SameBits(v, cache.At(nearer));
+    cache.Set(nearer, v);
+    return changed;
 }
 
 bool IsShownWithCode(const TEquationFunction& f)
@@ -104,26 +126,31 @@ int UpdateColumnCaches(ScaleT& view, const TFunctionRecords& functions, const TE
         if (!columns.ValidCache(i))
             evaluate(i);
     // Each edge is refined in its own cache from scalar values, which read
-    // no cache.
-    std::vector<int> shown, shownInOrder;
-    for (int i = 1; i <= FunctionCount; ++i)
-        if (IsShownWithCode(functions[i]))
-            (ReadsChanceOrKeys(functions[i].Func.Code) ? shownInOrder : shown).push_back(i);
+    // no cache: the functions with edges to find share the cores.
+    std::vector<int> withEdges, inOrderAgain;
+    for (int i = 1; i <= FunctionCount; ++i) {
+        const TColumnArray* cache = columns.ValidCache(i);
+        if (!IsShownWithCode(functions[i]) || !cache || !HasDomainEdge(*cache, view.XAxis.VHigh))
+            continue;
+        (ReadsChanceOrKeys(functions[i].Func.Code) ? inOrderAgain : withEdges).push_back(i);
+    }
     const auto refine = [&](int i) {
         columns.AdjustCache(i, [&](TColumnArray& cache) {
-            RefineDomainEdges(functions[i].Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
+            return RefineDomainEdges(functions[i].Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
         });
     };
-    RunInParallel(static_cast<int>(shown.size()), [&](int k, int) { refine(shown[static_cast<size_t>(k)]); });
-    for (int i : shownInOrder)
+    RunInParallel(static_cast<int>(withEdges.size()), [&](int k, int) { refine(withEdges[static_cast<size_t>(k)]); });
+    for (int i : inOrderAgain)
         refine(i);
     return static_cast<int>(stale.size());
 }
 
-void RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
+bool RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
                        int lastColumn, const TEvalEnv& env)
 {
+    bool changed = false;
     for (int c = 0; c < lastColumn; ++c)
         if (IsDomainEdge(cache, c, lastColumn))
-            RefineEdge(formula, cache, columnX, c, env);
+            changed = RefineEdge(formula, cache, columnX, c, env) || changed;
+    return changed;
 }
