@@ -20,18 +20,6 @@ TEvaluatorTables EvalTables;
 thread_local constinit TEvaluationRun EvaluationRun;
 TEvaluationLimits EvaluationLimits;
 
-void BeginTopLevelEvaluation(std::int64_t values)
-{
-    const TEvaluationLimits& l = EvaluationLimits;
-    // No top-level evaluation computes more values than the widest graph
-    // has columns: the product stays far from overflowing.
-    const std::int64_t budget = l.WorkBudget * std::max<std::int64_t>(1, values);
-    EvaluationRun = TEvaluationRun{.Open = 1,
-                                   .Budget = budget,
-                                   .NextPoll = l.BreakPollInterval,
-                                   .NextCheck = std::min(l.BreakPollInterval, budget + 1)};
-}
-
 namespace {
 
 void StopEvaluation(TEvaluationEnd end)
@@ -625,7 +613,16 @@ void PostfixMachine::applyCofOrSol(bool sol, int& p)
 }
 
 // y null: the environment's y, made into a value only when the machine
-// needs one.
+// needs one. Kept apart from Evaluate, which stays small enough to be
+// inlined into its callers.
+[[gnu::noinline]] void RunMachine(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
+                                  const TValue& w, const TEvalEnv& env, TValue& result)
+{
+    const TValue envY = y ? TValue{} : ValueReal(env.Value(0));
+    PostfixMachine machine(formula, x, y ? *y : envY, z, w, env);
+    machine.run(result);
+}
+
 TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z, const TValue& w,
                 const TEvalEnv& env)
 {
@@ -634,13 +631,14 @@ TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, c
     // One result, built in place (a record stored and read back at once
     // waits for the store): the program's, or the machine's when it has none.
     const bool open = guard.ok && !EvaluationStopped();
-    TValue result = open ? ScalarProgramValue(formula, x, y, z, w, env) : ValueUndefined(KindReal);
-    if (result.Kind == ScalarProgramDeclined) {
-        const TValue envY = y ? TValue{} : ValueReal(env.Value(0));
-        PostfixMachine machine(formula, x, y ? *y : envY, z, w, env);
-        machine.run(result);
-    } else if (open && !ChargeEvaluationWork(formula.Code.size())) {
-        // The same work as the machine charges for a run without loops.
+    // A user function compiled into the program is one nesting deeper.
+    TScalarNesting nesting{.Room = EvaluationDepth < MaxEvaluationDepth};
+    TValue result = open ? ScalarProgramValue(formula, x, y, z, w, env, nesting) : ValueUndefined(KindReal);
+    if (result.Kind == ScalarProgramDeclined)
+        RunMachine(formula, x, y, z, w, env, result);
+    else if (open && !ChargeEvaluationWork(formula.Code.size() + nesting.Work)) {
+        // The same work as the machine charges for a run without loops, and
+        // the calls of user functions charge for theirs.
         result = ValueUndefined(KindReal);
     }
     return result;

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 template <class EntryType>
 struct TProgramCache {
@@ -35,15 +36,15 @@ struct TProgramCache {
         ++Generation;
     }
 
-    // The calling thread's table.
+    // The calling thread's table. Looked at on every evaluation: the
+    // pointer to it is a plain thread-local word, read without the guard
+    // that a thread-local object needs.
     TTable& ThisThread()
     {
-        thread_local TTable table;
-        if (table.Generation != Generation) {
-            table = TTable{};
-            table.Generation = Generation;
-        }
-        return table;
+        TTable* table = Current();
+        if (table && table->Generation == Generation) [[likely]]
+            return *table;
+        return Renew();
     }
 
     // The entry of the slot the hash names in this thread's table: as it is
@@ -59,5 +60,25 @@ struct TProgramCache {
             compileInto(e);
         }
         return e;
+    }
+
+private:
+    static TTable*& Current()
+    {
+        static thread_local constinit TTable* current = nullptr;
+        return current;
+    }
+
+    // The thread's table made, or emptied after a reset.
+    [[gnu::noinline]] TTable& Renew()
+    {
+        thread_local std::unique_ptr<TTable> owned;
+        if (!owned)
+            owned = std::make_unique<TTable>();
+        else
+            *owned = TTable{};
+        owned->Generation = Generation;
+        Current() = owned.get();
+        return *owned;
     }
 };
