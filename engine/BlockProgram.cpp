@@ -386,16 +386,20 @@ void Settle(TOut out, int n, bool checkRange)
     }
 }
 
-// For |x| in [1, 128) with biased exponent 16383 + k: the largest fraction,
-// in units of the last mantissa bit, that lies within 1E-17 of the whole
-// number below |x|.
+// For |x| in [1, 128) with biased exponent 16383 + k (k < 7): the bits
+// below the units, and the largest fraction, in units of the last mantissa
+// bit, that lies within 1E-17 of the whole number below |x|. Entry 7 stands
+// for every other value, which keeps its bits: no bits to clear.
 struct TSnapLimits {
-    std::array<std::uint64_t, 7> fraction{};
+    std::array<std::uint64_t, 8> mask{};
+    std::array<std::uint64_t, 8> fraction{};
     TBits tiny; // 1E-17
     TSnapLimits()
     {
-        for (int k = 0; k < 7; ++k)
+        for (int k = 0; k < 7; ++k) {
+            mask[k] = (std::uint64_t{1} << (63 - k)) - 1;
             fraction[k] = static_cast<std::uint64_t>(std::floor(std::ldexp(1E-17L, 63 - k)));
+        }
         tiny = BitsOf(1E-17L);
     }
 };
@@ -407,28 +411,23 @@ const TSnapLimits SnapLimits;
 // SnapToInteger on the bits: values from 128 up are whole or more than
 // 1E-17 from a whole number; below, a value within 1E-17 beyond the whole
 // number towards zero from it becomes that number, and |x| <= 1E-17 becomes +0.
+// Without branches: the columns of a curve mix all three kinds of values.
 inline void Snap(const long double& from, long double& to)
 {
     const TSnapLimits& limits = SnapLimits;
     const TBits b = BitsOf(from);
     const unsigned e = b.signAndExponent & 0x7FFFu;
-    if (e >= ExponentBias + 7) {
-        std::memcpy(&to, &from, sizeof to);
-        return;
-    }
-    if (e >= ExponentBias) {
-        const int shift = 63 - static_cast<int>(e - ExponentBias);
-        const std::uint64_t mask = (std::uint64_t{1} << shift) - 1;
-        const bool near = (b.mantissa & mask) <= limits.fraction[e - ExponentBias];
-        SetBits(to, near ? b.mantissa & ~mask : b.mantissa, b.signAndExponent);
-        return;
-    }
+    const unsigned k = e - ExponentBias;
+    const unsigned entry = k < 7 ? k : 7;
+    const std::uint64_t mask = limits.mask[entry];
+    const bool near = (b.mantissa & mask) <= limits.fraction[entry];
+    std::uint64_t mantissa = near ? b.mantissa & ~mask : b.mantissa;
+    std::uint16_t signAndExponent = b.signAndExponent;
     const unsigned tinyE = limits.tiny.signAndExponent;
     const bool tiny = e < tinyE || (e == tinyE && b.mantissa <= limits.tiny.mantissa);
-    if (tiny)
-        SetBits(to, 0, 0);
-    else
-        std::memcpy(&to, &from, sizeof to);
+    mantissa = tiny ? 0 : mantissa;
+    signAndExponent = tiny ? 0 : signAndExponent;
+    SetBits(to, mantissa, signAndExponent);
 }
 
 template <int StrideA, class F>
@@ -685,16 +684,21 @@ bool BlockRun::inputsFit(int first, int last) const
         const TColumnArray* a = inputLane(slot);
         if (!a)
             return false;
+        // Gathered over the range without a branch per column.
         const std::uint8_t* kind = a->KindLane();
-        for (int c = first; c <= last; ++c) {
-            if (kind[c] != KindReal)
-                return false;
-        }
+        unsigned otherKinds = 0;
+        for (int c = first; c <= last; ++c)
+            otherKinds |= kind[c] ^ KindReal;
+        if (otherKinds != 0)
+            return false;
         if (const long double* y = a->YLane()) {
+            std::uint64_t bits = 0;
             for (int c = first; c <= last; ++c) {
-                if (!IsPositiveZero(y[c]))
-                    return false;
+                const TBits yb = BitsOf(y[c]);
+                bits |= yb.mantissa | yb.signAndExponent;
             }
+            if (bits != 0)
+                return false;
         }
     }
     return true;
@@ -910,8 +914,9 @@ void BlockRun::write(int from, int n, TColumnArray& result) const
         }
     }
     std::fill(result.KindLane() + from, result.KindLane() + from + n, KindReal);
+    // +0 has no bits set: cleared as bytes, not stored as 80-bit values.
     if (long double* y = result.YLane())
-        std::fill(y + from, y + from + n, 0.0L);
+        std::memset(static_cast<void*>(y + from), 0, sizeof(long double) * static_cast<std::size_t>(n));
 }
 
 } // namespace

@@ -433,4 +433,31 @@ TEST_F(ArrayEvaluatorTest, ResultsAreSnappedAsTheScalarEvaluatorSnaps)
     EXPECT_TRUE(SameValue(pairs.At(280), ValuePoint(0.0L, 1.0L)));
 }
 
+// Values at the edges of what the snap changes, within 1E-17 of a whole
+// number or of 0 and just beyond, of every size the snap treats apart (below
+// 1, each binade from 1 to 128, above), of both signs and mixed from column
+// to column: the block program snaps them as the scalar evaluator does.
+TEST_F(ArrayEvaluatorTest, BlockResultsAreSnappedAtEveryEdgeAsTheScalarEvaluatorSnaps)
+{
+    const long double wholes[] = {0.0L, 1.0L, 2.0L, 3.0L, 7.0L, 12.0L, 31.0L, 33.0L, 64.0L, 100.0L, 127.0L, 128.0L, 1000.0L};
+    const long double offsets[] = {0.0L, 1E-18L, 9E-18L, 1E-17L, 1.0000001E-17L, 2E-17L, 1E-16L, 0.25L};
+    int c = view.XAxis.Vlow;
+    for (const long double whole : wholes)
+        for (const long double offset : offsets)
+            for (const long double sign : {1.0L, -1.0L})
+                for (const long double toward : {1.0L, -1.0L})
+                    if (c <= view.XAxis.VHigh)
+                        graphs->X.Set(c++, ValueReal(sign * (whole + toward * offset)));
+    ASSERT_GT(c, view.XAxis.Vlow + 300);
+    const TKavirofunction f = Compiled(QStringLiteral("x·1"));
+    const long long runs = BlockPrograms.ThisThread().Runs;
+    const TColumnArray out = Columns(f);
+    EXPECT_EQ(BlockPrograms.ThisThread().Runs, runs + 1);
+    for (int k = view.XAxis.Vlow; k < c; ++k) {
+        const TValue scalar = EvaluateExpression(f, columnX.At(k));
+        EXPECT_TRUE(SameValue(out.At(k), scalar)) << static_cast<double>(columnX.X(k)) << ": " << Describe(out.At(k))
+                                                  << " against " << Describe(scalar);
+    }
+}
+
 } // namespace
