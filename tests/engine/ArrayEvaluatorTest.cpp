@@ -460,4 +460,47 @@ TEST_F(ArrayEvaluatorTest, BlockResultsAreSnappedAtEveryEdgeAsTheScalarEvaluator
     }
 }
 
+// Sums, differences, products, quotients by single values and squares in a
+// row run as one loop where every operand is moderate, and step by step with
+// their range checks where one is not: over columns of every size (zeros,
+// the edges of the moderate sizes, values near the ends of the range,
+// values below it, undefined columns) and single values of every size, the
+// block program gives the array machine's columns to the bit.
+TEST_F(ArrayEvaluatorTest, ChainsOfArithmeticEqualTheArrayMachine)
+{
+    const long double xs[] = {0.0L,          -0.0L,         1.5L,          -3.25L,        0x1p-64L,   -0x1p-64L,
+                              0x1p-65L,      0x1.8p65L,     0x1p66L,       -0x1p67L,      1E-2000L,   1E2000L,
+                              1E-2414L,      1E-4940L,      7.0L,          1E-17L,        1E300L,     -2.0L};
+    int c = view.XAxis.Vlow;
+    for (int round = 0; c <= view.XAxis.VHigh; ++round)
+        for (const long double x : xs)
+            if (c <= view.XAxis.VHigh)
+                graphs->X.Set(c++, round % 7 == 3 && x == 7.0L ? ValueUndefined(KindReal) : ValueReal(x * (round + 1)));
+    const char* formulas[] = {"x·x+a-b", "x^2/a-3", "2-x·a·b", "x/a+1", "(x-a)·(x+a)", "x^2", "a-x", "x^3+a", "x·a/b"};
+    const long double values[] = {1.5L, 0.0L, -1E-30L, 1E30L, 0x1p-70L, 1E2400L};
+    const int slotA = ParamIndexOfToken(Vocabulary.ParamTokens[1]);
+    const int slotB = ParamIndexOfToken(Vocabulary.ParamTokens[2]);
+    for (const char* text : formulas) {
+        const TKavirofunction f = Compiled(QString::fromUtf8(text));
+        for (const long double a : values) {
+            for (const long double b : {2.5L, 1E-3000L}) {
+                DocumentTables.Params[slotA].Value = a;
+                DocumentTables.Params[slotB].Value = b;
+                const long long runs = BlockPrograms.ThisThread().Runs;
+                const TColumnArray block = Columns(f);
+                EXPECT_EQ(BlockPrograms.ThisThread().Runs, runs + 1) << text;
+                BlockPrograms.Enabled = false;
+                const TColumnArray machine = Columns(f);
+                BlockPrograms.Enabled = true;
+                int mismatches = 0;
+                for (int k = view.XAxis.Vlow; k <= view.XAxis.VHigh; ++k)
+                    if (!SameValue(block.At(k), machine.At(k)) && ++mismatches <= 3)
+                        ADD_FAILURE() << text << " at x = " << static_cast<double>(columnX.X(k))
+                                      << ", a = " << static_cast<double>(a) << ", b = " << static_cast<double>(b)
+                                      << ": block " << Describe(block.At(k)) << ", machine " << Describe(machine.At(k));
+            }
+        }
+    }
+}
+
 } // namespace
