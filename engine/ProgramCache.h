@@ -53,7 +53,12 @@ struct TProgramCache {
     template <class Matches, class CompileInto>
     Entry& Find(std::size_t hash, Matches matches, CompileInto compileInto)
     {
-        TTable& table = ThisThread();
+        return Find(ThisThread(), hash, matches, compileInto);
+    }
+    // The same in a table the caller already holds.
+    template <class Matches, class CompileInto>
+    static Entry& Find(TTable& table, std::size_t hash, Matches matches, CompileInto compileInto)
+    {
         Entry& e = table.Cache[hash % Slots];
         if (!matches(e)) {
             ++table.Compiles;

@@ -1023,11 +1023,10 @@ bool InlinedCallsCurrent(const TScalarProgram* p)
 
 // The program of the code, from the cache or compiled now. The cache is
 // looked up by where the code lies, which is checked against what it says.
-const TScalarProgram* ProgramFor(QStringView code)
+const TScalarProgram* ProgramFor(TScalarProgramTables::TTable& table, QStringView code)
 {
-    return ScalarPrograms
-        .Find(
-            HashOfPlace(code.data(), code.size()),
+    return TScalarProgramTables::Find(
+            table, HashOfPlace(code.data(), code.size()),
             [&](const TScalarProgramEntry& e) {
                 return e.Where == code.data() && SameCode(e.Code, code) && InlinedCallsCurrent(e.Program.get());
             },
@@ -1045,7 +1044,7 @@ constexpr int FewSpills = 8;
 
 // The program's value with its operands placed in the arrays given.
 template <std::size_t Places, int Spills>
-TValue RunProgram(const TScalarProgram& p, const TFormulaView& formula, const TValue& x, const TValue* y,
+[[gnu::always_inline]] inline TValue RunProgram(const TScalarProgram& p, const TFormulaView& formula, const TValue& x, const TValue* y,
                   const TValue& z, const TValue& w, const TEvalEnv& env, long long& runs)
 {
     constexpr TValue Declined{ScalarProgramDeclined, 0, 0.0L, 0.0L};
@@ -1093,7 +1092,8 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
         return Declined;
     // No routine a program calls evaluates a formula, so the cache entry
     // stays as it is while the program runs.
-    const TScalarProgram* p = ProgramFor(formula.Code);
+    TScalarProgramTables::TTable& table = ScalarPrograms.ThisThread();
+    const TScalarProgram* p = ProgramFor(table, formula.Code);
     if (!p || (Options.ComplexMode && !p->complexSafe) || p->leaves.size() > MaxLeaves)
         return Declined;
     if (!p->inlined.empty()) {
@@ -1101,7 +1101,7 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
             return Declined;
         nesting.Work = p->inlinedWork;
     }
-    long long& runs = ScalarPrograms.ThisThread().Runs;
+    long long& runs = table.Runs;
     if (p->leaves.size() + static_cast<std::size_t>(p->spills) <= FewPlaces && p->spills <= FewSpills)
         return RunProgram<FewPlaces, FewSpills>(*p, formula, x, y, z, w, env, runs);
     return RunLargeProgram(*p, formula, x, y, z, w, env, runs);
