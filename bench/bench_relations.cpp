@@ -9,6 +9,7 @@
 #include "BenchView.h"
 #include "engine/ArrayEvaluator.h"
 #include "engine/Evaluator.h"
+#include "engine/ParallelWork.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "model/Options.h"
@@ -110,9 +111,11 @@ void TimePlot(benchmark::State& state, const TEquationFunction& r)
     }
 }
 
-// range(0) is the scan width.
+// range(0) is the scan width, range(1) the number of threads (0, or none
+// given: the machine's cores).
 void BM_RelationGeneralScan(benchmark::State& state)
 {
+    const TScopedWorkerThreads threads(state.range(1) > 0 ? static_cast<int>(state.range(1)) : WorkerThreadCount());
     const TEquationFunction& r = SetRelation("x*y^2-sin(x+y)=1", false);
     Options.ScanWidth = static_cast<std::uint8_t>(state.range(0));
     if (MethodOf(r) != TRelationMethod::Scan)
@@ -122,7 +125,15 @@ void BM_RelationGeneralScan(benchmark::State& state)
         return FailBenchmark(state, "a traced point is off the curve");
     TimePlot(state, r);
 }
-BENCHMARK(BM_RelationGeneralScan)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RelationGeneralScan)
+    ->Args({1, 0})
+    ->Args({4, 0})
+    ->Args({1, 1})
+    ->Args({1, 2})
+    ->Args({4, 1})
+    ->Args({4, 2})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_RelationInterpolatedScan(benchmark::State& state)
 {
@@ -134,7 +145,7 @@ void BM_RelationInterpolatedScan(benchmark::State& state)
         return FailBenchmark(state, "a traced point is off the curve");
     TimePlot(state, r);
 }
-BENCHMARK(BM_RelationInterpolatedScan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RelationInterpolatedScan)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_RelationConic(benchmark::State& state)
 {
@@ -146,7 +157,7 @@ void BM_RelationConic(benchmark::State& state)
             return FailBenchmark(state, "a point is off the circle");
     TimePlot(state, r);
 }
-BENCHMARK(BM_RelationConic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RelationConic)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // sin(x·y) = 0 on -20..20: hundreds of short curves. The scan with contour
 // tracing and joining (range 1) against the same scan without (range 0);
@@ -298,8 +309,10 @@ private:
     ScopedRedrawer use_{redrawer_};
 };
 
+// range(0) is the number of threads (0: the machine's cores).
 void BM_ParameterStepWithRelations(benchmark::State& state)
 {
+    const TScopedWorkerThreads threads(state.range(0) > 0 ? static_cast<int>(state.range(0)) : WorkerThreadCount());
     const StepScene scene;
     StepScene::Step(1.5L);
     if (const std::string fault = StepScene::Fault(); !fault.empty())
@@ -317,6 +330,6 @@ void BM_ParameterStepWithRelations(benchmark::State& state)
         StepScene::Step(a);
     }
 }
-BENCHMARK(BM_ParameterStepWithRelations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParameterStepWithRelations)->Arg(0)->Arg(1)->Arg(2)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

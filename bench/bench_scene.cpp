@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "BenchView.h"
 #include "engine/Evaluator.h"
+#include "engine/ParallelWork.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "model/ProgramState.h"
@@ -17,10 +18,12 @@
 #include "render/scene/RedrawClosure.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
+#include "session/MouseWork.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <cmath>
 
@@ -149,13 +152,49 @@ void BM_ParameterStepAllReaders(benchmark::State& state)
 {
     ParameterStep(state, 20);
 }
-BENCHMARK(BM_ParameterStepAllReaders)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParameterStepAllReaders)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_ParameterStepOneReader(benchmark::State& state)
 {
     ParameterStep(state, 1);
 }
-BENCHMARK(BM_ParameterStepOneReader)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParameterStepOneReader)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A pan of one pixel with 20 functions, as the move tool makes it: every
+// cache is evaluated again (on all cores), every curve recorded again.
+// range(0) is the number of threads (0: the machine's cores).
+void BM_OnePixelPan(benchmark::State& state)
+{
+    const TScopedWorkerThreads threads(state.range(0) > 0 ? static_cast<int>(state.range(0)) : WorkerThreadCount());
+    const ScenePipeline pipeline;
+    ScaleT& view = GraphScale;
+    const auto pan = [&](int dx) {
+        view.SetRange(view.GraphImages, MoveRange(view, QPoint(400, 400), QPoint(400 + dx, 400)));
+    };
+    const long double low = view.XAxis.Low;
+    pan(1);
+    std::string why;
+    if (view.XAxis.Low == low || !CachesAgree(why)) {
+        FailBenchmark(state, why.empty() ? "the view did not move" : why);
+        return;
+    }
+    // The pan drew what a redraw without kept pixels draws.
+    const QImage panned = view.GraphImages[0].Image().copy();
+    SceneState.Reset();
+    SetDirtyObjects();
+    SetDirtyView();
+    view.Redraw(view.GraphImages);
+    if (view.GraphImages[0].Image() != panned) {
+        FailBenchmark(state, "a pan drew other pixels than a redraw from scratch");
+        return;
+    }
+    int dx = -1;
+    for (auto _ : state) {
+        pan(dx);
+        dx = -dx;
+    }
+}
+BENCHMARK(BM_OnePixelPan)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // A drag of the point A beside 20 functions and 9 relations that read
 // neither A nor anything that moves with it: the relations keep their

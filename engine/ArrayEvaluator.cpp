@@ -52,16 +52,17 @@ private:
     std::vector<TColumnArray*> free_;
 };
 
+// Each thread evaluates in workspaces of its own.
 std::vector<std::unique_ptr<ColumnWorkspace>>& Workspaces()
 {
-    static std::vector<std::unique_ptr<ColumnWorkspace>> pools;
+    thread_local std::vector<std::unique_ptr<ColumnWorkspace>> pools;
     return pools;
 }
 
-int ArrayDepth = 0;
+thread_local constinit int ArrayDepth = 0;
 // Set once a nesting reaches the limit: every evaluation still open gives up
 // at once, so a cycle that branches ends in linear time too.
-bool ArrayDepthExceeded = false;
+thread_local constinit bool ArrayDepthExceeded = false;
 
 // One workspace per nesting level, released when the level ends.
 struct WorkspaceLease {

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 TBlockProgramTables BlockPrograms;
@@ -77,6 +78,26 @@ struct TLaneStep {
     std::uint16_t argCount = 0;
 };
 
+// What a step after the first of a chain does to the running value with a
+// single value: v + u, v - u, u - v, v · u.
+enum class LinkOp : std::uint8_t { Add, Subtract, SubtractFrom, Multiply };
+constexpr int MaxLinks = 2;
+
+// Steps run in one pass over a block: one step, or a chain: a sum,
+// difference, product or quotient by a single value (or a square, when the
+// exponent turns out to be 2) followed by up to MaxLinks sums, differences
+// or products of its value with single values, or quotients by them, each
+// step reading the one before (which nothing else reads). A chain keeps the
+// value of each column in a register from step to step.
+struct TPass {
+    std::uint16_t first = 0;
+    std::uint16_t count = 1;
+    bool chain = false;
+    std::array<LinkOp, MaxLinks> links{};
+    std::array<std::uint16_t, MaxLinks> linkOperands{}; // single values
+    std::array<bool, MaxLinks> byReciprocal{};          // a quotient: the product by the operand's reciprocal
+};
+
 // A value that is the same in every column, computed once per evaluation.
 enum class UniformOp : std::uint8_t { Value, Input, Param, Const, Unary, Binary, Multi };
 
@@ -95,6 +116,7 @@ public:
     std::vector<TUniformStep> uniforms;
     std::vector<std::uint16_t> uniformArgs;
     std::vector<TLaneStep> steps;
+    std::vector<TPass> passes;
     std::vector<TOperand> laneArgs;
     // Multi-argument calls read their count from a constant: it must still
     // hold the count the program was built for.
@@ -133,6 +155,64 @@ bool SpecialBinary(TTokenCode t, LaneOp& op)
         {k.GreaterEqual, LaneOp::GreaterEq}, {k.And, LaneOp::And},    {k.Or, LaneOp::Or},
     };
     return FindTokenOp(table, t, op);
+}
+
+// A step a chain may begin with: a sum, difference or product, or a
+// quotient or power of a column by a single value.
+bool StartsChain(const TLaneStep& s)
+{
+    switch (s.op) {
+    case LaneOp::Add:
+    case LaneOp::Subtract:
+    case LaneOp::Multiply: return true;
+    case LaneOp::Divide:
+    case LaneOp::Power: return s.a.where != Where::Uniform && s.b.where == Where::Uniform;
+    default: return false;
+    }
+}
+
+// Step s as a link after step before: it reads before's value and a single
+// value.
+bool AsLink(const TLaneStep& s, const TLaneStep& before, TPass& pass, int k)
+{
+    const auto isBefore = [&](const TOperand& o) { return o.where == Where::Register && o.index == before.target; };
+    const bool accLeft = isBefore(s.a);
+    if (!(accLeft ? s.b.where == Where::Uniform : isBefore(s.b) && s.a.where == Where::Uniform))
+        return false;
+    pass.linkOperands[k] = accLeft ? s.b.index : s.a.index;
+    pass.byReciprocal[k] = false;
+    // Sums and products are the same either way round, to the bit.
+    switch (s.op) {
+    case LaneOp::Add: pass.links[k] = LinkOp::Add; return true;
+    case LaneOp::Multiply: pass.links[k] = LinkOp::Multiply; return true;
+    case LaneOp::Subtract: pass.links[k] = accLeft ? LinkOp::Subtract : LinkOp::SubtractFrom; return true;
+    case LaneOp::Divide:
+        pass.links[k] = LinkOp::Multiply;
+        pass.byReciprocal[k] = true;
+        return accLeft;
+    default: return false;
+    }
+}
+
+// The steps grouped into passes: each step that may begin a chain with as
+// many of the steps after it as can be its links.
+std::vector<TPass> PassesOf(const std::vector<TLaneStep>& steps)
+{
+    std::vector<TPass> passes;
+    std::size_t k = 0;
+    while (k < steps.size()) {
+        TPass pass;
+        pass.first = static_cast<std::uint16_t>(k);
+        pass.chain = StartsChain(steps[k]);
+        if (pass.chain) {
+            while (pass.count <= MaxLinks && k + pass.count < steps.size()
+                   && AsLink(steps[k + pass.count], steps[k + pass.count - 1], pass, pass.count - 1))
+                ++pass.count;
+        }
+        k += pass.count;
+        passes.push_back(pass);
+    }
+    return passes;
 }
 
 class ProgramCompiler {
@@ -232,6 +312,7 @@ std::shared_ptr<const TBlockProgram> ProgramCompiler::compile(QStringView code)
     p_->result = stack_.back();
     if (p_->steps.empty() && p_->result.where == Where::Uniform)
         return nullptr;
+    p_->passes = PassesOf(p_->steps);
     return p_;
 }
 
@@ -345,7 +426,7 @@ struct alignas(64) TLane {
 };
 
 // The lanes and single values of a run, kept between runs: a program never
-// runs inside another one.
+// runs inside another one on the same thread.
 struct TRunScratch {
     std::vector<TLane> lanes;
     std::vector<TValue> uniforms;
@@ -356,7 +437,7 @@ struct TRunScratch {
 
 TRunScratch& Scratch()
 {
-    static TRunScratch scratch;
+    thread_local TRunScratch scratch;
     return scratch;
 }
 
@@ -386,16 +467,20 @@ void Settle(TOut out, int n, bool checkRange)
     }
 }
 
-// For |x| in [1, 128) with biased exponent 16383 + k: the largest fraction,
-// in units of the last mantissa bit, that lies within 1E-17 of the whole
-// number below |x|.
+// For |x| in [1, 128) with biased exponent 16383 + k (k < 7): the bits
+// below the units, and the largest fraction, in units of the last mantissa
+// bit, that lies within 1E-17 of the whole number below |x|. Entry 7 stands
+// for every other value, which keeps its bits: no bits to clear.
 struct TSnapLimits {
-    std::array<std::uint64_t, 7> fraction{};
+    std::array<std::uint64_t, 8> mask{};
+    std::array<std::uint64_t, 8> fraction{};
     TBits tiny; // 1E-17
     TSnapLimits()
     {
-        for (int k = 0; k < 7; ++k)
+        for (int k = 0; k < 7; ++k) {
+            mask[k] = (std::uint64_t{1} << (63 - k)) - 1;
             fraction[k] = static_cast<std::uint64_t>(std::floor(std::ldexp(1E-17L, 63 - k)));
+        }
         tiny = BitsOf(1E-17L);
     }
 };
@@ -407,28 +492,23 @@ const TSnapLimits SnapLimits;
 // SnapToInteger on the bits: values from 128 up are whole or more than
 // 1E-17 from a whole number; below, a value within 1E-17 beyond the whole
 // number towards zero from it becomes that number, and |x| <= 1E-17 becomes +0.
+// Without branches: the columns of a curve mix all three kinds of values.
 inline void Snap(const long double& from, long double& to)
 {
     const TSnapLimits& limits = SnapLimits;
     const TBits b = BitsOf(from);
     const unsigned e = b.signAndExponent & 0x7FFFu;
-    if (e >= ExponentBias + 7) {
-        std::memcpy(&to, &from, sizeof to);
-        return;
-    }
-    if (e >= ExponentBias) {
-        const int shift = 63 - static_cast<int>(e - ExponentBias);
-        const std::uint64_t mask = (std::uint64_t{1} << shift) - 1;
-        const bool near = (b.mantissa & mask) <= limits.fraction[e - ExponentBias];
-        SetBits(to, near ? b.mantissa & ~mask : b.mantissa, b.signAndExponent);
-        return;
-    }
+    const unsigned k = e - ExponentBias;
+    const unsigned entry = k < 7 ? k : 7;
+    const std::uint64_t mask = limits.mask[entry];
+    const bool near = (b.mantissa & mask) <= limits.fraction[entry];
+    std::uint64_t mantissa = near ? b.mantissa & ~mask : b.mantissa;
+    std::uint16_t signAndExponent = b.signAndExponent;
     const unsigned tinyE = limits.tiny.signAndExponent;
     const bool tiny = e < tinyE || (e == tinyE && b.mantissa <= limits.tiny.mantissa);
-    if (tiny)
-        SetBits(to, 0, 0);
-    else
-        std::memcpy(&to, &from, sizeof to);
+    mantissa = tiny ? 0 : mantissa;
+    signAndExponent = tiny ? 0 : signAndExponent;
+    SetBits(to, mantissa, signAndExponent);
 }
 
 template <int StrideA, class F>
@@ -477,6 +557,99 @@ void ArithmeticLoop(TArg a, TArg b, TOut out, int n, Op op)
         out.D[i] = a.d[i * StrideA] & b.d[i * StrideB];
 }
 
+// The value of one link.
+template <LinkOp Op>
+inline long double Link(long double v, long double u)
+{
+    if constexpr (Op == LinkOp::Add)
+        return v + u;
+    else if constexpr (Op == LinkOp::Subtract)
+        return v - u;
+    else if constexpr (Op == LinkOp::SubtractFrom)
+        return u - v;
+    else
+        return v * u;
+}
+
+// A chain over a block whose operands are all moderate (see ModerateColumns):
+// no value of its steps can leave the usable range, so none is checked; a
+// column is defined when every operand is. The single values of the links
+// are copied where nothing the loop writes can reach them, so that they stay
+// in registers.
+template <LaneOp First, LinkOp... Links>
+void ChainLoop(TArg a, int strideA, TArg b, int strideB, const long double* linkValues, bool linksDefined, TOut out,
+               int n)
+{
+    const std::array<long double, sizeof...(Links)> u = [&]<std::size_t... K>(std::index_sequence<K...>) {
+        return std::array<long double, sizeof...(Links)>{linkValues[K]...};
+    }(std::make_index_sequence<sizeof...(Links)>{});
+    for (int i = 0; i < n; ++i) {
+        const long double x = a.x[i * strideA];
+        const long double y = b.x[i * strideB];
+        long double v = First == LaneOp::Add ? x + y : First == LaneOp::Subtract ? x - y : x * y;
+        [&]<std::size_t... K>(std::index_sequence<K...>) {
+            ((v = Link<Links>(v, u[K])), ...);
+        }(std::make_index_sequence<sizeof...(Links)>{});
+        const bool ok = (a.d[i * strideA] & b.d[i * strideB]) && linksDefined;
+        if (ok)
+            out.X[i] = v;
+        else
+            SetBits(out.X[i], 0, 0);
+        out.D[i] = ok;
+    }
+}
+
+using TChainLoop = void (*)(TArg, int, TArg, int, const long double*, bool, TOut, int);
+
+template <LaneOp First, LinkOp... Chosen>
+TChainLoop ChainLoopFor(const LinkOp* links, int count)
+{
+    if constexpr (sizeof...(Chosen) == MaxLinks) {
+        return &ChainLoop<First, Chosen...>;
+    } else {
+        if (count == 0)
+            return &ChainLoop<First, Chosen...>;
+        switch (*links) {
+        case LinkOp::Add: return ChainLoopFor<First, Chosen..., LinkOp::Add>(links + 1, count - 1);
+        case LinkOp::Subtract: return ChainLoopFor<First, Chosen..., LinkOp::Subtract>(links + 1, count - 1);
+        case LinkOp::SubtractFrom: return ChainLoopFor<First, Chosen..., LinkOp::SubtractFrom>(links + 1, count - 1);
+        case LinkOp::Multiply: break;
+        }
+        return ChainLoopFor<First, Chosen..., LinkOp::Multiply>(links + 1, count - 1);
+    }
+}
+
+// The loop of a chain of this many links.
+TChainLoop ChainLoopOf(LaneOp first, const LinkOp* links, int count)
+{
+    switch (first) {
+    case LaneOp::Add: return ChainLoopFor<LaneOp::Add>(links, count);
+    case LaneOp::Subtract: return ChainLoopFor<LaneOp::Subtract>(links, count);
+    default: return ChainLoopFor<LaneOp::Multiply>(links, count);
+    }
+}
+
+// Values whose magnitude lies between 2^-64 and 2^66, or zeros: sums,
+// differences and products of at most MaxLinks + 1 steps of them stay far
+// inside the usable range (their binary exponents within ±700; a nonzero
+// difference is at least the last place of its smaller operand).
+constexpr unsigned ModerateLow = ExponentBias - 64;
+constexpr unsigned ModerateWidth = 130;
+
+bool ModerateColumns(const long double* x, int n)
+{
+    bool moderate = true;
+    for (int i = 0; i < n; ++i) {
+        std::uint16_t signAndExponent;
+        std::memcpy(&signAndExponent, reinterpret_cast<const char*>(&x[i]) + sizeof(std::uint64_t),
+                    sizeof signAndExponent);
+        const unsigned e = signAndExponent & 0x7FFFu;
+        // Zeros are rare enough to be told from the other small values apart.
+        moderate &= e - ModerateLow < ModerateWidth || (e == 0 && BitsOf(x[i]).mantissa == 0);
+    }
+    return moderate;
+}
+
 template <class Relation>
 auto Comparison(Relation holds)
 {
@@ -510,6 +683,15 @@ auto OfPositive(F f)
         v = f(a);
         return true;
     };
+}
+
+// The whole exponent of a power step, or 0 when the routine computes it.
+int WholeExponentOf(const TLaneStep& s, const std::vector<TValue>& uniforms)
+{
+    int exponent = 0;
+    if (s.b.where == Where::Uniform && SmallWholeExponent(uniforms[s.b.index], exponent))
+        return exponent;
+    return 0;
 }
 
 class BlockRun {
@@ -601,6 +783,8 @@ private:
         });
     }
     bool power(const TLaneStep& s, int from, int n);
+    bool step(const TLaneStep& s, int from, int n);
+    bool chain(const TPass& pass, int from, int n);
     void divideBySingle(const TLaneStep& s, int from, int n);
     bool routine(const TLaneStep& s, int from, int n);
     TValue columnValue(const TOperand& o, int from, int i) const
@@ -685,16 +869,21 @@ bool BlockRun::inputsFit(int first, int last) const
         const TColumnArray* a = inputLane(slot);
         if (!a)
             return false;
+        // Gathered over the range without a branch per column.
         const std::uint8_t* kind = a->KindLane();
-        for (int c = first; c <= last; ++c) {
-            if (kind[c] != KindReal)
-                return false;
-        }
+        unsigned otherKinds = 0;
+        for (int c = first; c <= last; ++c)
+            otherKinds |= kind[c] ^ KindReal;
+        if (otherKinds != 0)
+            return false;
         if (const long double* y = a->YLane()) {
+            std::uint64_t bits = 0;
             for (int c = first; c <= last; ++c) {
-                if (!IsPositiveZero(y[c]))
-                    return false;
+                const TBits yb = BitsOf(y[c]);
+                bits |= yb.mantissa | yb.signAndExponent;
             }
+            if (bits != 0)
+                return false;
         }
     }
     return true;
@@ -738,8 +927,8 @@ void BlockRun::divideBySingle(const TLaneStep& s, int from, int n)
 // by the routine.
 bool BlockRun::power(const TLaneStep& s, int from, int n)
 {
-    int exponent = 0;
-    if (s.b.where == Where::Uniform && SmallWholeExponent(u_[s.b.index], exponent)) {
+    const int exponent = WholeExponentOf(s, u_);
+    if (exponent != 0) {
         unary(s, from, n, false, [exponent](long double a, bool da, long double& v) {
             return WholePower(a, da, exponent, v);
         });
@@ -792,9 +981,85 @@ bool BlockRun::block(int from, int n, TColumnArray& result)
     last_ = p_.result.where == Where::Register && p_.steps.back().target == p_.result.index ? &p_.steps.back()
                                                                                               : nullptr;
     resultOut_ = TOut{result.XLane() + from, result.DefinedLane() + from};
+    for (const TPass& pass : p_.passes) {
+        if (pass.chain && chain(pass, from, n))
+            continue;
+        for (int k = 0; k < pass.count; ++k)
+            if (!step(p_.steps[pass.first + k], from, n))
+                return false;
+    }
+    return true;
+}
+
+// A single value as a chain reads it: as it is, or its reciprocal for a
+// quotient (defined when "/" by it gives defined values), computed as the
+// quotients compute it.
+void ChainValue(long double value, bool defined, bool reciprocal, long double& x, bool& d)
+{
+    if (!reciprocal) {
+        x = value;
+        d = defined;
+        return;
+    }
+    x = 1.0L / value;
+    d = defined && value != 0.0L && InUsableRange(x);
+}
+
+// A chain in one loop over the block, when its operands are moderate there;
+// false (and nothing written) when not, or when a power's exponent is not
+// 2: then its steps run one by one, with their range checks.
+bool BlockRun::chain(const TPass& pass, int from, int n)
+{
+    const TLaneStep& first = p_.steps[pass.first];
+    const int links = pass.count - 1;
+    long double linkValues[MaxLinks];
+    bool linksDefined = true;
+    for (int k = 0; k < links; ++k) {
+        bool d;
+        ChainValue(uniformX_[pass.linkOperands[k]], uniformD_[pass.linkOperands[k]], pass.byReciprocal[k],
+                   linkValues[k], d);
+        linksDefined = linksDefined && d;
+    }
+    TArg a = arg(first.a, from);
+    TArg b = arg(first.b, from);
+    int strideA = first.a.where == Where::Uniform ? 0 : 1;
+    int strideB = first.b.where == Where::Uniform ? 0 : 1;
+    bool sameOperands = first.a.where == first.b.where && first.a.index == first.b.index;
+    LaneOp op = first.op;
+    // A quotient by a single value is the product by its reciprocal; a
+    // square the product of the column by itself (as repeated squaring
+    // forms it), which is never 0 nor out of range for moderate columns.
+    long double divisor;
+    std::uint8_t divisorDefined;
+    if (op == LaneOp::Divide) {
+        bool d;
+        ChainValue(uniformX_[first.b.index], uniformD_[first.b.index], true, divisor, d);
+        divisorDefined = d;
+        b = TArg{&divisor, &divisorDefined};
+        op = LaneOp::Multiply;
+    } else if (op == LaneOp::Power) {
+        if (WholeExponentOf(first, u_) != 2)
+            return false;
+        b = a;
+        strideB = strideA;
+        sameOperands = true;
+        op = LaneOp::Multiply;
+    }
+    if (!ModerateColumns(a.x, strideA ? n : 1) || (!sameOperands && !ModerateColumns(b.x, strideB ? n : 1))
+        || !ModerateColumns(linkValues, links))
+        return false;
+    const TOut out = target(p_.steps[pass.first + links]);
+    ChainLoopOf(op, pass.links.data(), links)(a, strideA, b, strideB, linkValues, linksDefined, out, n);
+    return true;
+}
+
+// One step over a block; false when a routine gave something other than a
+// real.
+bool BlockRun::step(const TLaneStep& s, int from, int n)
+{
     constexpr bool Checked = true;
     constexpr bool Unchecked = false;
-    for (const TLaneStep& s : p_.steps) {
+    {
         switch (s.op) {
         case LaneOp::Add: arithmetic(s, from, n, std::plus<long double>()); break;
         case LaneOp::Subtract: arithmetic(s, from, n, std::minus<long double>()); break;
@@ -910,8 +1175,9 @@ void BlockRun::write(int from, int n, TColumnArray& result) const
         }
     }
     std::fill(result.KindLane() + from, result.KindLane() + from + n, KindReal);
+    // +0 has no bits set: cleared as bytes, not stored as 80-bit values.
     if (long double* y = result.YLane())
-        std::fill(y + from, y + from + n, 0.0L);
+        std::memset(static_cast<void*>(y + from), 0, sizeof(long double) * static_cast<std::size_t>(n));
 }
 
 } // namespace
@@ -987,7 +1253,7 @@ bool RunBlockProgram(const TBlockProgram& program, const TConstValues* consts, c
             run.write(from, n, result);
         }
     }
-    ++BlockPrograms.Runs;
+    ++BlockPrograms.ThisThread().Runs;
     return true;
 }
 

@@ -44,6 +44,8 @@ public:
     {
         return (bound_ & Bit(slot)) ? values_[Index(slot)] : (*table_)[slot].Value;
     }
+    // Whether some slot is bound.
+    bool HasBindings() const { return bound_ != 0; }
     // Steps are read from the table; nothing binds them.
     long double Step(int slot) const { return (*table_)[slot].Step; }
     // The same table with nothing bound: what outlives one evaluation (the

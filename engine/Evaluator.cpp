@@ -3,6 +3,7 @@
 #include "engine/BuiltinTable.h"
 #include "engine/Calculus.h"
 #include "engine/EvalRules.h"
+#include "engine/ParallelWork.h"
 #include "engine/ScalarProgram.h"
 #include "engine/TokenCode.h"
 #include "engine/TokenTable.h"
@@ -11,26 +12,13 @@
 #include "model/DocumentState.h"
 #include "model/Numeric.h"
 #include "model/Options.h"
-#include "platform/InputState.h"
 
 #include <algorithm>
 #include <optional>
 
 TEvaluatorTables EvalTables;
-TEvaluationRun EvaluationRun;
+thread_local constinit TEvaluationRun EvaluationRun;
 TEvaluationLimits EvaluationLimits;
-
-void BeginTopLevelEvaluation(std::int64_t values)
-{
-    const TEvaluationLimits& l = EvaluationLimits;
-    // No top-level evaluation computes more values than the widest graph
-    // has columns: the product stays far from overflowing.
-    const std::int64_t budget = l.WorkBudget * std::max<std::int64_t>(1, values);
-    EvaluationRun = TEvaluationRun{.Open = 1,
-                                   .Budget = budget,
-                                   .NextPoll = l.BreakPollInterval,
-                                   .NextCheck = std::min(l.BreakPollInterval, budget + 1)};
-}
 
 namespace {
 
@@ -52,9 +40,13 @@ bool EvaluationWorkCheckpoint()
         StopEvaluation(TEvaluationEnd::OverBudget);
         return false;
     }
+    if (BatchInterrupted()) {
+        StopEvaluation(TEvaluationEnd::Interrupted);
+        return false;
+    }
     if (r.Used >= r.NextPoll) {
         r.NextPoll = r.Used + l.BreakPollInterval;
-        if (platform::IsBreakKeyDown()) {
+        if (BreakRequested()) {
             StopEvaluation(TEvaluationEnd::Interrupted);
             return false;
         }
@@ -71,11 +63,11 @@ TEvaluationEnd LastEvaluationEnd()
 namespace {
 
 // Nesting of evaluations through graph names, user functions and objects:
-// a cycle loaded from a file must end.
-int EvaluationDepth = 0;
+// a cycle loaded from a file must end. Each thread nests on its own.
+thread_local constinit int EvaluationDepth = 0;
 // Set once a nesting reaches the limit: every evaluation still open gives up
 // at once, so a cycle that branches (y1 = y2+y2) ends in linear time too.
-bool DepthExceeded = false;
+thread_local constinit bool DepthExceeded = false;
 
 struct DepthGuard {
     bool ok;
@@ -621,7 +613,16 @@ void PostfixMachine::applyCofOrSol(bool sol, int& p)
 }
 
 // y null: the environment's y, made into a value only when the machine
-// needs one.
+// needs one. Kept apart from Evaluate, which stays small enough to be
+// inlined into its callers.
+[[gnu::noinline]] void RunMachine(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
+                                  const TValue& w, const TEvalEnv& env, TValue& result)
+{
+    const TValue envY = y ? TValue{} : ValueReal(env.Value(0));
+    PostfixMachine machine(formula, x, y ? *y : envY, z, w, env);
+    machine.run(result);
+}
+
 TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z, const TValue& w,
                 const TEvalEnv& env)
 {
@@ -630,13 +631,14 @@ TValue Evaluate(const TFormulaView& formula, const TValue& x, const TValue* y, c
     // One result, built in place (a record stored and read back at once
     // waits for the store): the program's, or the machine's when it has none.
     const bool open = guard.ok && !EvaluationStopped();
-    TValue result = open ? ScalarProgramValue(formula, x, y, z, w, env) : ValueUndefined(KindReal);
-    if (result.Kind == ScalarProgramDeclined) {
-        const TValue envY = y ? TValue{} : ValueReal(env.Value(0));
-        PostfixMachine machine(formula, x, y ? *y : envY, z, w, env);
-        machine.run(result);
-    } else if (open && !ChargeEvaluationWork(formula.Code.size())) {
-        // The same work as the machine charges for a run without loops.
+    // A user function compiled into the program is one nesting deeper.
+    TScalarNesting nesting{.Room = EvaluationDepth < MaxEvaluationDepth};
+    TValue result = open ? ScalarProgramValue(formula, x, y, z, w, env, nesting) : ValueUndefined(KindReal);
+    if (result.Kind == ScalarProgramDeclined)
+        RunMachine(formula, x, y, z, w, env, result);
+    else if (open && !ChargeEvaluationWork(formula.Code.size() + nesting.Work)) {
+        // The same work as the machine charges for a run without loops, and
+        // the calls of user functions charge for theirs.
         result = ValueUndefined(KindReal);
     }
     return result;

@@ -5,6 +5,7 @@
 #include "model/Value.h"
 
 #include <QStringView>
+#include <algorithm>
 #include <cstdint>
 
 // A compiled formula as the evaluator reads it: the postfix code and the
@@ -47,7 +48,8 @@ enum class TEvaluationEnd : std::uint8_t {
     Interrupted, // ended undefined: the user broke it off
 };
 
-// How the last top-level evaluation ended; a redraw stops when the user broke one off.
+// How the last top-level evaluation on this thread ended (or, after a
+// batch of parallel work the user broke off, Interrupted).
 TEvaluationEnd LastEvaluationEnd();
 
 // The evaluation in progress, shared by the scalar and the array machine.
@@ -60,11 +62,24 @@ struct TEvaluationRun {
     bool Stopped = false;    // every open evaluation ends undefined at once
     TEvaluationEnd End = TEvaluationEnd::Finished;
 };
-extern TEvaluationRun EvaluationRun;
+// Each thread's own: evaluations on several threads at once (ParallelWork.h)
+// keep separate budgets.
+extern thread_local constinit TEvaluationRun EvaluationRun;
 
 // Starts the budget of a top-level evaluation that computes that many values
-// at once (the array machine's columns).
-void BeginTopLevelEvaluation(std::int64_t values = 1);
+// at once (the array machine's columns). Inline: a short formula's whole
+// evaluation takes a few dozen nanoseconds.
+inline void BeginTopLevelEvaluation(std::int64_t values = 1)
+{
+    const TEvaluationLimits& l = EvaluationLimits;
+    // No top-level evaluation computes more values than the widest graph
+    // has columns: the product stays far from overflowing.
+    const std::int64_t budget = l.WorkBudget * std::max<std::int64_t>(1, values);
+    EvaluationRun = TEvaluationRun{.Open = 1,
+                                   .Budget = budget,
+                                   .NextPoll = l.BreakPollInterval,
+                                   .NextCheck = std::min(l.BreakPollInterval, budget + 1)};
+}
 
 // Held by each evaluation while it runs: the outermost one starts a fresh
 // budget for its values (a nested one's count does not matter).

@@ -107,30 +107,44 @@ private:
     std::vector<const TKavirofunction*> overflow_;
 };
 
-// Each record is walked at most once: whether it leads to the token does not
+// Each record is walked at most once: whether it leads to the tokens does not
 // depend on the path that reached it.
 class TokenSearch {
 public:
     explicit TokenSearch(TTokenCode token)
-        : token_(token)
     {
+        tokens_.Flags[token] = true;
         const TNamedTokens& t = TokenCodes;
         // A user function's x, y and θ are its own arguments.
         skipUserFunctions_ = token == t.VarX || token == t.VarY || (token == t.Theta && Options.ThetaMode == 1);
+    }
+    // Any of tokens, which holds no variable.
+    explicit TokenSearch(const TWideCharSet& tokens)
+        : tokens_(tokens)
+    {
     }
 
     bool walk(const TKavirofunction& record)
     {
         if (found_ || !visited_.insert(&record))
             return found_;
-        if (record.Code.contains(QChar(token_)) || ScannedTokens(record).contains(QChar(token_)))
+        if (FirstFound(ScannedTokens(record)) != 0)
             return found_ = true;
-        const QStringView code(record.Code);
+        return walkCode(record.Code);
+    }
+
+    bool walkCode(QStringView code)
+    {
+        if (found_)
+            return true;
+        if (FirstFound(code) != 0)
+            return found_ = true;
         TReference ref;
         for (qsizetype i = 0; i < code.size() && !found_; ++i) {
             if (!ReferenceAt(code, i, ref))
                 continue;
-            if (ref.badObject || (code[i] == QChar(TokenCodes.PointFunc) && Vocabulary.PointTokens[ref.object] == token_))
+            if (ref.badObject
+                || (code[i] == QChar(TokenCodes.PointFunc) && CharSetHas(tokens_, Vocabulary.PointTokens[ref.object])))
                 return found_ = true;
             if (ref.record && !(ref.userFunction && skipUserFunctions_))
                 walk(*ref.record);
@@ -139,7 +153,16 @@ public:
     }
 
 private:
-    TTokenCode token_;
+    // The first of the tokens in code, 0 when there is none.
+    TTokenCode FirstFound(QStringView code) const
+    {
+        for (const QChar c : code)
+            if (CharSetHas(tokens_, c.unicode()))
+                return c.unicode();
+        return 0;
+    }
+
+    TWideCharSet tokens_;
     bool skipUserFunctions_ = false;
     bool found_ = false;
     VisitedRecords visited_;
@@ -210,6 +233,25 @@ void ShowCircularReferenceMessage()
 bool RefersToToken(TTokenCode token, const TKavirofunction& record)
 {
     return TokenSearch(token).walk(record);
+}
+
+bool CodeRefersToAnyOf(const TWideCharSet& tokens, QStringView code)
+{
+    return TokenSearch(tokens).walkCode(code);
+}
+
+bool ReadsChanceOrKeys(QStringView code)
+{
+    const TNamedTokens& t = TokenCodes;
+    TWideCharSet tokens;
+    for (const TTokenCode c : {t.Rnd, t.Pressed})
+        tokens.Flags[c] = true;
+    return CodeRefersToAnyOf(tokens, code);
+}
+
+bool ReadsGraphColumns(QStringView code)
+{
+    return CodeRefersToAnyOf(Vocabulary.GraphTokens, code);
 }
 
 bool PointRefersToToken(TTokenCode token, const TPointFunction& object)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/CharSet.h"
 #include "model/Formula.h"
 
 #include <QString>
@@ -10,6 +11,16 @@
 
 // True when the formula refers to token, directly or through what it references.
 bool RefersToToken(TTokenCode token, const TKavirofunction& record);
+
+// True when the code or what it references holds any of tokens (no variables).
+bool CodeRefersToAnyOf(const TWideCharSet& tokens, QStringView code);
+// True when evaluating the code draws chance or reads the keys (rnd,
+// Pressed), directly or through what it references: such formulas are
+// evaluated on one thread, in order, so that they draw what they always did.
+bool ReadsChanceOrKeys(QStringView code);
+// True when the code reaches a graph name y1 .. y20: evaluated over columns,
+// it may fill their column caches.
+bool ReadsGraphColumns(QStringView code);
 
 // RefersToToken over the object's X, Y, R, Low and High formulas.
 struct TPointFunction;

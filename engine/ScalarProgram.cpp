@@ -52,6 +52,7 @@ enum class ScalarOp : std::uint8_t {
     Abs,
     Not,
     Unary,
+    Snap, // a user function's value, rounded as an evaluation rounds its result
 };
 
 // Where an operand lies outside the program: an input, a constant of the
@@ -62,6 +63,7 @@ enum class LeafKind : std::uint8_t { Input, Constant, Parameter, Fixed };
 struct TLeaf {
     LeafKind kind = LeafKind::Fixed;
     int index = 0; // the input (0..3: x, y, z, w), constant slot or parameter slot
+    int owner = 0; // constants: 0 the formula's, else the user function's slot
     long double value = 0.0L;
 };
 
@@ -105,6 +107,7 @@ enum class FastOp : std::uint8_t {
     Sqrt,
     Abs,
     Unary,
+    Snap,
     Undefined, // a step whose result is undefined for a defined operand
 };
 
@@ -124,9 +127,17 @@ struct TFastStep {
 
 } // namespace
 
+// A user function whose code the program holds in place of the call.
+struct TInlinedCall {
+    int slot = 0;
+    QString code; // the function's code when compiled in
+};
+
 class TScalarProgram {
 public:
     std::vector<TLeaf> leaves;
+    std::vector<TInlinedCall> inlined; // the program holds while these codes stay
+    std::int64_t inlinedWork = 0;      // what the calls would charge: their codes' lengths
     std::vector<TScalarStep> steps;
     std::vector<TFastStep> fast;
     bool uncheckedSteps = false; // some fast step may leave out its range check
@@ -191,8 +202,17 @@ private:
     // are numbered from SpillBase and moved behind the leaves at the end.
     static constexpr std::uint16_t SpillBase = 0x8000;
 
+    // Inside a user function compiled in place of its call: what its inputs
+    // and constants are.
+    struct TCallFrame {
+        std::array<Entry, 4> inputs; // x, y, z, w: the call's arguments
+        int slot = 0;
+    };
+
     bool token(TTokenCode t);
-    bool pushLeaf(LeafKind kind, int index, long double value = 0.0L, bool leadingSign = false);
+    bool input(int k);
+    bool userFunction(TTokenCode t);
+    bool pushLeaf(LeafKind kind, int index, long double value = 0.0L, bool leadingSign = false, int owner = 0);
     bool pushAcc()
     {
         if (stack_.size() >= EvaluationStackSize)
@@ -233,6 +253,7 @@ private:
 
     std::vector<Entry> stack_;
     std::shared_ptr<TScalarProgram> p_;
+    const TCallFrame* frame_ = nullptr;
 };
 
 // Bounds of the binary exponents of a value's magnitude: nonzero values
@@ -343,6 +364,7 @@ FastOp FastOpOf(const TScalarStep& s)
     case ScalarOp::Sqrt: return FastOp::Sqrt;
     case ScalarOp::Abs: return FastOp::Abs;
     case ScalarOp::Unary: return FastOp::Unary;
+    case ScalarOp::Snap: return FastOp::Snap;
     case ScalarOp::Not: break; // undefined of a defined value
     }
     return FastOp::Undefined;
@@ -416,19 +438,19 @@ std::shared_ptr<const TScalarProgram> ScalarCompiler::compile(QStringView code)
     return p_;
 }
 
-bool ScalarCompiler::pushLeaf(LeafKind kind, int index, long double value, bool leadingSign)
+bool ScalarCompiler::pushLeaf(LeafKind kind, int index, long double value, bool leadingSign, int owner)
 {
     if (stack_.size() >= EvaluationStackSize)
         return false;
     std::size_t i = 0;
     while (i < p_->leaves.size()) {
         const TLeaf& l = p_->leaves[i];
-        if (l.kind == kind && l.index == index && (kind != LeafKind::Fixed || l.value == value))
+        if (l.kind == kind && l.index == index && l.owner == owner && (kind != LeafKind::Fixed || l.value == value))
             break;
         ++i;
     }
     if (i == p_->leaves.size())
-        p_->leaves.push_back({kind, index, value});
+        p_->leaves.push_back({kind, index, owner, value});
     stack_.push_back({Where::Leaf, static_cast<std::uint16_t>(i), leadingSign});
     return true;
 }
@@ -437,10 +459,10 @@ bool ScalarCompiler::token(TTokenCode t)
 {
     switch (RuleOf(t)) {
     case Rule::None: return true;
-    case Rule::InputX: return pushLeaf(LeafKind::Input, 0);
-    case Rule::InputY: return pushLeaf(LeafKind::Input, 1);
-    case Rule::InputZ: return pushLeaf(LeafKind::Input, 2);
-    case Rule::InputW: return pushLeaf(LeafKind::Input, 3);
+    case Rule::InputX: return input(0);
+    case Rule::InputY: return input(1);
+    case Rule::InputZ: return input(2);
+    case Rule::InputW: return input(3);
     case Rule::Pi: return pushLeaf(LeafKind::Fixed, 0, ValuePi().X);
     case Rule::E: return pushLeaf(LeafKind::Fixed, 0, ValueE().X);
     // The zero of a leading sign adds and subtracts like a real 0, and is
@@ -452,7 +474,8 @@ bool ScalarCompiler::token(TTokenCode t)
             return pushLeaf(LeafKind::Parameter, slot);
         return pushLeaf(LeafKind::Fixed, 0, 0.0L);
     }
-    case Rule::Constant: return pushLeaf(LeafKind::Constant, ConstantSlot(t));
+    case Rule::Constant: return pushLeaf(LeafKind::Constant, ConstantSlot(t), 0.0L, false, frame_ ? frame_->slot : 0);
+    case Rule::UserFunction: return userFunction(t);
     case Rule::Unary: return unary(t);
     case Rule::Add:
     case Rule::Subtract:
@@ -460,10 +483,67 @@ bool ScalarCompiler::token(TTokenCode t)
     case Rule::Binary: return binary(t);
     default:
         // Imaginary unit, undefined names, graph names, objects, points of
-        // the inputs, user functions, lists, binders, cof, sol, path and
-        // Stepsize need the stack machine.
+        // the inputs, lists, binders, cof, sol, path and Stepsize need the
+        // stack machine.
         return false;
     }
+}
+
+bool ScalarCompiler::input(int k)
+{
+    if (!frame_)
+        return pushLeaf(LeafKind::Input, k);
+    if (stack_.size() >= EvaluationStackSize)
+        return false;
+    stack_.push_back(frame_->inputs[static_cast<std::size_t>(k)]);
+    return true;
+}
+
+// f(a1, a2, a3, a4) with the derivative order 0 written first (the code
+// pushes the order and the four arguments, then the name): the function's
+// code compiled in its place, reading the arguments where they lie, and its
+// value rounded as the evaluation of the call rounds it. Only plain calls of
+// functions that call no user function are compiled in; the program is
+// compiled again once one of their codes changes.
+bool ScalarCompiler::userFunction(TTokenCode t)
+{
+    const int slot = EvalTables.UserFunctionSlot[t];
+    if (frame_ || stack_.size() < 5 || slot < 1 || slot > UserFunctionCount)
+        return false;
+    const std::size_t base = stack_.size() - 5;
+    const Entry order = stack_[base];
+    if (order.where != Where::Leaf)
+        return false;
+    const TLeaf& orderLeaf = p_->leaves[order.index];
+    if (orderLeaf.kind != LeafKind::Constant || orderLeaf.index != 0 || orderLeaf.owner != 0)
+        return false;
+    for (std::size_t k = base; k < stack_.size(); ++k)
+        if (stack_[k].leadingSign)
+            return false;
+    const QString& code = DocumentTables.UserFunctions[slot].Code;
+    if (code.isEmpty())
+        return false;
+    // The arguments stay on the stack below the function's values, each
+    // read where it lies; the one in the accumulator is set aside first.
+    spillAcc();
+    TCallFrame frame;
+    for (std::size_t k = 0; k < 4; ++k)
+        frame.inputs[k] = stack_[base + 1 + k];
+    frame.slot = slot;
+    frame_ = &frame;
+    bool compiled = true;
+    for (QChar ch : code)
+        if (!(compiled = token(ch.unicode())))
+            break;
+    frame_ = nullptr;
+    if (!compiled || stack_.size() != base + 6 || stack_.back().leadingSign)
+        return false;
+    load(stack_.back());
+    step(ScalarOp::Snap, false, 0);
+    stack_.resize(base);
+    p_->inlined.push_back({slot, code});
+    p_->inlinedWork += code.size();
+    return pushAcc();
 }
 
 bool ScalarCompiler::unary(TTokenCode t)
@@ -537,9 +617,10 @@ bool PlaceLeaves(const TScalarProgram& p, const TConstValues* consts, const TVal
             break;
         }
         case LeafKind::Constant: {
-            if (!consts)
+            const TConstValues* table = leaf.owner ? &DocumentTables.UserFunctions[leaf.owner].ConstValues : consts;
+            if (!table)
                 return false;
-            const TValue& v = (*consts)[leaf.index];
+            const TValue& v = (*table)[leaf.index];
             if (!PlainReal(v))
                 return false;
             where[i] = &v.X;
@@ -703,6 +784,10 @@ bool RunSteps(const TScalarProgram& p, const long double* const* where, TSpilled
                 ad = r.Defined;
                 continue;
             }
+            case ScalarOp::Snap:
+                if (ad)
+                    acc = SnapToIntegerQuick(acc);
+                continue;
             default: break;
             }
         }
@@ -869,6 +954,7 @@ long double RunFastSteps(const TScalarProgram& p, const long double* const* wher
             acc = r.X;
             continue;
         }
+        case FastOp::Snap: acc = SnapToIntegerQuick(acc); continue;
         case FastOp::Undefined: return Failed;
         }
         // The range check of every step that has one.
@@ -923,14 +1009,27 @@ bool SameCode(const QString& stored, QStringView code)
     return true;
 }
 
+// Whether the user functions compiled into the program still have the codes
+// it was compiled with.
+bool InlinedCallsCurrent(const TScalarProgram* p)
+{
+    if (!p)
+        return true;
+    for (const TInlinedCall& call : p->inlined)
+        if (!SameCode(call.code, DocumentTables.UserFunctions[call.slot].Code))
+            return false;
+    return true;
+}
+
 // The program of the code, from the cache or compiled now. The cache is
 // looked up by where the code lies, which is checked against what it says.
-const TScalarProgram* ProgramFor(QStringView code)
+const TScalarProgram* ProgramFor(TScalarProgramTables::TTable& table, QStringView code)
 {
-    return ScalarPrograms
-        .Find(
-            HashOfPlace(code.data(), code.size()),
-            [&](const TScalarProgramEntry& e) { return e.Where == code.data() && SameCode(e.Code, code); },
+    return TScalarProgramTables::Find(
+            table, HashOfPlace(code.data(), code.size()),
+            [&](const TScalarProgramEntry& e) {
+                return e.Where == code.data() && SameCode(e.Code, code) && InlinedCallsCurrent(e.Program.get());
+            },
             [&](TScalarProgramEntry& e) {
                 e.Where = code.data();
                 e.Code = code.toString();
@@ -939,10 +1038,53 @@ const TScalarProgram* ProgramFor(QStringView code)
         .Program.get();
 }
 
+// Room for the operands of most programs; larger ones take the long way.
+constexpr std::size_t FewPlaces = 24;
+constexpr int FewSpills = 8;
+
+// The program's value with its operands placed in the arrays given.
+template <std::size_t Places, int Spills>
+[[gnu::always_inline]] inline TValue RunProgram(const TScalarProgram& p, const TFormulaView& formula, const TValue& x, const TValue* y,
+                  const TValue& z, const TValue& w, const TEvalEnv& env, long long& runs)
+{
+    constexpr TValue Declined{ScalarProgramDeclined, 0, 0.0L, 0.0L};
+    const long double* where[Places];
+    TSpilled spilled[Spills];
+    if (!PlaceLeaves(p, formula.ConstValues, x, y, z, w, env, where))
+        return Declined;
+    const std::size_t leaves = p.leaves.size();
+    for (int i = 0; i < p.spills; ++i)
+        where[leaves + static_cast<std::size_t>(i)] = &spilled[i].value;
+    // Snapped as the machine snaps its result. The fast steps' value stays
+    // in a register on its way into the record.
+    const long double fast = RunFastSteps(p, where, spilled);
+    if (!std::isnan(fast)) {
+        ++runs;
+        return RealResult(true, SnapToIntegerQuick(fast));
+    }
+    // Where a user function's value would not stay defined, the machine
+    // evaluates the call as it does every call.
+    if (!p.inlined.empty())
+        return Declined;
+    long double value = 0.0L;
+    bool valueDefined = true;
+    if (!RunSteps(p, where, spilled, value, valueDefined))
+        return Declined;
+    ++runs;
+    return RealResult(valueDefined, valueDefined ? SnapToIntegerQuick(value) : value);
+}
+
+[[gnu::noinline]] TValue RunLargeProgram(const TScalarProgram& p, const TFormulaView& formula, const TValue& x,
+                                         const TValue* y, const TValue& z, const TValue& w, const TEvalEnv& env,
+                                         long long& runs)
+{
+    return RunProgram<MaxLeaves + EvaluationStackSize, EvaluationStackSize>(p, formula, x, y, z, w, env, runs);
+}
+
 } // namespace
 
 TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
-                          const TValue& w, const TEvalEnv& env)
+                          const TValue& w, const TEvalEnv& env, TScalarNesting& nesting)
 {
     // Every result is a value built where it is returned.
     constexpr TValue Declined{ScalarProgramDeclined, 0, 0.0L, 0.0L};
@@ -950,29 +1092,17 @@ TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TV
         return Declined;
     // No routine a program calls evaluates a formula, so the cache entry
     // stays as it is while the program runs.
-    const TScalarProgram* p = ProgramFor(formula.Code);
-    if (!p || (Options.ComplexMode && !p->complexSafe))
+    TScalarProgramTables::TTable& table = ScalarPrograms.ThisThread();
+    const TScalarProgram* p = ProgramFor(table, formula.Code);
+    if (!p || (Options.ComplexMode && !p->complexSafe) || p->leaves.size() > MaxLeaves)
         return Declined;
-    const std::size_t leaves = p->leaves.size();
-    if (leaves > MaxLeaves)
-        return Declined;
-    const long double* where[MaxLeaves + EvaluationStackSize];
-    TSpilled spilled[EvaluationStackSize];
-    if (!PlaceLeaves(*p, formula.ConstValues, x, y, z, w, env, where))
-        return Declined;
-    for (int i = 0; i < p->spills; ++i)
-        where[leaves + i] = &spilled[i].value;
-    // Snapped as the machine snaps its result. The fast steps' value stays
-    // in a register on its way into the record.
-    const long double fast = RunFastSteps(*p, where, spilled);
-    if (!std::isnan(fast)) {
-        ++ScalarPrograms.Runs;
-        return RealResult(true, SnapToIntegerQuick(fast));
+    if (!p->inlined.empty()) {
+        if (!nesting.Room)
+            return Declined;
+        nesting.Work = p->inlinedWork;
     }
-    long double value = 0.0L;
-    bool valueDefined = true;
-    if (!RunSteps(*p, where, spilled, value, valueDefined))
-        return Declined;
-    ++ScalarPrograms.Runs;
-    return RealResult(valueDefined, valueDefined ? SnapToIntegerQuick(value) : value);
+    long long& runs = table.Runs;
+    if (p->leaves.size() + static_cast<std::size_t>(p->spills) <= FewPlaces && p->spills <= FewSpills)
+        return RunProgram<FewPlaces, FewSpills>(*p, formula, x, y, z, w, env, runs);
+    return RunLargeProgram(*p, formula, x, y, z, w, env, runs);
 }

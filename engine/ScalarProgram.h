@@ -7,7 +7,8 @@
 // operation to the next, with the operands read where they lie (inputs,
 // constants, parameters) or from the few values set aside. Its results are
 // the stack machine's to the bit; everything else (pairs, complex values,
-// binders, graph names, objects, user functions, lists) stays with it.
+// binders, graph names, objects, lists) stays with it. A plain call of a
+// user function is compiled in: its code in place of the call.
 
 #include "engine/Evaluator.h"
 #include "engine/ProgramCache.h"
@@ -27,8 +28,15 @@ class TScalarProgram;
 constexpr std::uint8_t ScalarProgramDeclined = KindNone;
 // The inputs are what the tokens x, y, z and w read; y null for the
 // environment's y, which also gives the parameters.
+// User functions may be compiled into a program: nesting says whether the
+// evaluation may open one more nested evaluation (Room), and takes the work
+// their calls would have charged (Work), which the caller adds to its own.
+struct TScalarNesting {
+    bool Room = true;
+    std::int64_t Work = 0;
+};
 TValue ScalarProgramValue(const TFormulaView& formula, const TValue& x, const TValue* y, const TValue& z,
-                          const TValue& w, const TEvalEnv& env);
+                          const TValue& w, const TEvalEnv& env, TScalarNesting& nesting);
 
 // The programs compiled so far, by where their code lies and what it says,
 // and the switch that leaves every formula to the stack machine (to compare

@@ -1,6 +1,9 @@
 #include "render/gfx/PictureReplayCache.h"
 
+#include "engine/ParallelWork.h"
+
 #include <QHashFunctions>
+#include <algorithm>
 #include <unordered_map>
 #include <utility>
 
@@ -70,6 +73,40 @@ bool MarkCommon(const std::vector<Item>& items, const std::vector<Item>& run, st
     return all;
 }
 
+// Mask entries give the same pixels in any order and wherever they are cut:
+// the image is cut into bands of rows, and each band gets every entry,
+// clipped to it, on a core of its own. Few entries are drawn in turn, where
+// waking the other cores would cost more than they save.
+void PlayMaskEntries(const TMetafile& picture, QImage& image, const std::optional<TRect>& clip, const TRect& dest,
+                     const std::vector<size_t>& entries)
+{
+    constexpr size_t FewEntries = 2;
+    constexpr int BandsPerThread = 2; // the bands with the steep parts of curves take longer
+    constexpr int MinBandRows = 16;
+    const int bands = std::min(WorkerThreadCount() * BandsPerThread, image.height() / MinBandRows);
+    if (entries.size() < FewEntries || WorkerThreadCount() == 1 || bands < 2) {
+        TCanvas canvas = MakeImageCanvas(image);
+        if (clip)
+            canvas.SetClipRect(*clip);
+        PlayMetafileEntries(picture, canvas, dest, entries);
+        return;
+    }
+    // Each band draws through an image of its own over the same pixels,
+    // which none of them copies.
+    uchar* bits = image.bits();
+    const int width = image.width();
+    const int height = image.height();
+    const qsizetype stride = image.bytesPerLine();
+    const QImage::Format format = image.format();
+    RunInParallel(bands, [&](int band, int) {
+        QImage pixels(bits, width, height, stride, format);
+        TCanvas canvas = MakeImageCanvas(pixels);
+        const TRect rows{0, height * band / bands, width, height * (band + 1) / bands};
+        canvas.SetClipRect(clip ? IntersectRects(*clip, rows) : rows);
+        PlayMetafileEntries(picture, canvas, dest, entries);
+    });
+}
+
 } // namespace
 
 void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const TRect& dest)
@@ -111,13 +148,15 @@ void TPictureReplayCache::Play(const TMetafile& picture, TBitmap& target, const 
     PlayMetafileEntries(picture, canvas, dest, before);
     if (HasLayer())
         ApplyLayer(image);
-    std::vector<size_t> rest;
+    std::vector<size_t> moved;
     for (size_t i = 0; i < run.size(); ++i)
         if (!inLayer[i])
-            rest.push_back(first + i);
+            moved.push_back(first + i);
+    PlayMaskEntries(picture, image, canvas.ClipRect(), dest, moved);
+    std::vector<size_t> after;
     for (size_t i = last; i < picture.Entries.size(); ++i)
-        rest.push_back(i);
-    PlayMetafileEntries(picture, canvas, dest, rest);
+        after.push_back(i);
+    PlayMetafileEntries(picture, canvas, dest, after);
 
     previous_ = std::move(run);
     key_ = key;
@@ -147,12 +186,7 @@ void TPictureReplayCache::BuildLayer(const TMetafile& picture, const TCanvas& ca
 {
     QImage layer(size, QImage::Format_RGB32);
     layer.fill(0xFFFFFFFFu);
-    {
-        TCanvas layerCanvas = MakeImageCanvas(layer);
-        if (canvas.ClipRect())
-            layerCanvas.SetClipRect(*canvas.ClipRect());
-        PlayMetafileEntries(picture, layerCanvas, dest, kept);
-    }
+    PlayMaskEntries(picture, layer, canvas.ClipRect(), dest, kept);
     runs_.clear();
     colors_.clear();
     for (int y = 0; y < layer.height(); ++y) {

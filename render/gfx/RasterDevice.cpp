@@ -213,7 +213,7 @@ public:
         switch (c.Op) {
         case TDrawOp::Pixel:
             if (clip.Contains(c.At.x(), c.At.y()))
-                image_.setPixel(c.At, ToQColor(c.Color).rgb());
+                image_.setPixel(c.At, ToQRgb(c.Color));
             return;
         case TDrawOp::FillRect:
             FillRect(c.Box, s.Brush, clip);
@@ -272,7 +272,7 @@ private:
     void DrawThinPolyline(std::span<const QPoint> points, const TPen& pen, const TRect& clip)
     {
         image_.detach();
-        const QRgb color = ToQColor(pen.Color).rgb();
+        const QRgb color = ToQRgb(pen.Color);
         const QVector<qreal> dashes = DashesOf(pen.Style, true);
         std::vector<int> runs(dashes.begin(), dashes.end());
         uchar* bits = image_.bits();
@@ -289,7 +289,7 @@ private:
     {
         if (pen.IsCosmetic()) {
             if (clip.Contains(at.x(), at.y()))
-                image_.setPixel(at, Combine(pen.Mode, ToQColor(pen.Color).rgb(), image_.pixel(at)));
+                image_.setPixel(at, Combine(pen.Mode, ToQRgb(pen.Color), image_.pixel(at)));
             return;
         }
         if (!RoundEnds(pen))
@@ -303,7 +303,7 @@ private:
     template <class AddStroke>
     void DrawStroke(const TPen& pen, const TRect& clip, AddStroke&& add)
     {
-        const QRgb color = ToQColor(pen.Color).rgb();
+        const QRgb color = ToQRgb(pen.Color);
         switch (pen.Mode) {
         case TPenMode::Copy:
             return DrawStrokeIn<TPenMode::Copy>(clip, color, add);
@@ -393,7 +393,7 @@ private:
         }
         const QImage pattern =
             brush.Style == TBrushStyle::Bitmap ? brush.Pattern.convertToFormat(QImage::Format_RGB32) : QImage();
-        const QRgb hatchColor = ToQColor(brush.Color).rgb();
+        const QRgb hatchColor = ToQRgb(brush.Color);
         for (int y = 0; y < box.height(); ++y) {
             const uchar* inside = mask.constScanLine(y);
             const int dy = box.top() + y;
@@ -424,7 +424,7 @@ private:
             return;
         if (brush.Style == TBrushStyle::Solid) {
             image_.detach();
-            const QRgb color = ToQColor(brush.Color).rgb();
+            const QRgb color = ToQRgb(brush.Color);
             for (int y = area.Top; y < area.Bottom; ++y) {
                 auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
                 std::fill(row + area.Left, row + area.Right, color);

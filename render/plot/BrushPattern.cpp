@@ -15,8 +15,8 @@ constexpr TTileRows SparseDots{0xAA, 0x00, 0x55, 0x00, 0xAA, 0x00, 0x55, 0x00};
 QImage TileOf(const TTileRows& rows, TColor color)
 {
     QImage tile(8, 8, QImage::Format_RGB32);
-    const QRgb dot = ToQColor(color).rgb();
-    const QRgb blank = ToQColor(ColorWhite).rgb();
+    const QRgb dot = ToQRgb(color);
+    const QRgb blank = ToQRgb(ColorWhite);
     for (int y = 0; y < 8; ++y) {
         auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
         for (int x = 0; x < 8; ++x)

@@ -219,22 +219,39 @@ void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColo
     DrawCurveColumns(mapping, canvases, mainColor, CurveColumns(cache, mapping), record, settings);
 }
 
+bool IsFunctionDrawn(const TEquationFunction& f)
+{
+    return !f.Func.Text.isEmpty() && f.Visible == 1;
+}
+
+const TColumnArray& FunctionColumns(const ScaleT& view, int i)
+{
+    const TColumnArray* current = view.Columns.ValidCache(i);
+    return current ? *current : view.Columns.UndefinedColumns();
+}
+
+void DrawFunction(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
+                  const TCurveSettings& settings, int i, const TEquationFunction& f)
+{
+    const int first = view.XAxis.Vlow;
+    const int last = view.XAxis.VHigh;
+    // Whatever the evaluator left beside the view, the curve ends at its edges.
+    DrawCurveColumns(mapping, canvases, f.Color, CurveColumns(FunctionColumns(view, i), mapping, {first - 1, last + 1}),
+                     f, settings);
+    NoteFunctionDrawn(i, f, canvases);
+}
+
+void NoteFunctionDrawn(int i, const TEquationFunction& f, const TPlotCanvases& canvases)
+{
+    FunctionColors[i] = canvases.Traces(f.AfterImage != 0) ? f.Color : NoTraceColor;
+}
+
 void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
                    const TCurveSettings& settings, const TFunctionRecords& functions)
 {
-    const ViewColumns& columns = view.Columns;
-    const int first = view.XAxis.Vlow;
-    const int last = view.XAxis.VHigh;
-    for (int i = 1; i <= FunctionCount; ++i) {
-        const TEquationFunction& f = functions[i];
-        if (f.Func.Text.isEmpty() || f.Visible != 1)
-            continue;
-        const TColumnArray* current = columns.ValidCache(i);
-        const TColumnArray& cache = current ? *current : columns.UndefinedColumns();
-        // Whatever the evaluator left beside the view, the curve ends at its edges.
-        DrawCurveColumns(mapping, canvases, f.Color, CurveColumns(cache, mapping, {first - 1, last + 1}), f, settings);
-        FunctionColors[i] = canvases.Traces(f.AfterImage != 0) ? f.Color : NoTraceColor;
-    }
+    for (int i = 1; i <= FunctionCount; ++i)
+        if (IsFunctionDrawn(functions[i]))
+            DrawFunction(view, mapping, canvases, settings, i, functions[i]);
 }
 
 void DrawFunctions(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases)

@@ -45,6 +45,17 @@ void ResetPenAndBrush(TCanvas& canvas);
 void DrawCurve(const TViewMapping& mapping, const TPlotCanvases& canvases, TColor mainColor,
                const TColumnArray& cache, const TEquationFunction& record, const TCurveSettings& settings);
 
+// Whether DrawFunctions draws the function: it has a text and Visible 1.
+bool IsFunctionDrawn(const TEquationFunction& f);
+// The columns function i is drawn from: its cache when current for the
+// view, else the undefined columns.
+const TColumnArray& FunctionColumns(const ScaleT& view, int i);
+// Function i (record f) from FunctionColumns, and its FunctionColors entry.
+void DrawFunction(const ScaleT& view, const TViewMapping& mapping, const TPlotCanvases& canvases,
+                  const TCurveSettings& settings, int i, const TEquationFunction& f);
+// The FunctionColors entry of function i drawn on the canvases.
+void NoteFunctionDrawn(int i, const TEquationFunction& f, const TPlotCanvases& canvases);
+
 // Every function of the table with a text and Visible 1, in order, from
 // its current cache (a function whose cache is not current draws nothing),
 // and FunctionColors of each drawn one.

@@ -11,6 +11,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 // The unmagnified pixel grid of the view: columns 0 .. W, rows 0 .. H, the
@@ -38,11 +40,23 @@ TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping, const 
 class TRelationRows {
 public:
     TRelationRows(const TRelationGrid& grid, const TFormulaView& difference);
+    ~TRelationRows();
     void EvaluateRelationColumns(long double y, TColumnArray& out);
+    // Row k at ys[k] into *outs[k] for every k, as EvaluateRelationColumns
+    // gives it: on all cores unless the piece draws chance, reads the keys
+    // or reaches a graph's columns. False when the user broke it off.
+    bool EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs);
 
 private:
+    TRowEvaluator& ForSlot(int slot);
+
     const TRelationGrid& grid_;
+    TFormulaView difference_;
+    bool alone_ = false; // rows may be evaluated on several threads at once
     TRowEvaluator rows_;
+    // The other threads' evaluators (each keeps arrays of its own), made
+    // before a batch needs them.
+    std::vector<std::unique_ptr<TRowEvaluator>> slots_;
 };
 
 // Where a piece draws, with its pens set.

@@ -2,6 +2,8 @@
 // of a row (evaluated, interpolated between evaluated rows, or from the
 // piece's interpolating polynomial), their signs, the contour cells between
 // this row and the last, and the piece's bits where its inequality holds.
+#include "engine/ParallelWork.h"
+#include "engine/References.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "model/Options.h"
@@ -13,6 +15,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -38,13 +41,38 @@ TRelationGrid MakeRelationGrid(ScaleT& view, const TViewMapping& mapping, const 
 
 TRelationRows::TRelationRows(const TRelationGrid& grid, const TFormulaView& difference)
     : grid_(grid)
+    , difference_(difference)
+    , alone_(!ReadsChanceOrKeys(difference.Code) && !ReadsGraphColumns(difference.Code))
     , rows_(difference)
 {
 }
 
+TRelationRows::~TRelationRows() = default;
+
 void TRelationRows::EvaluateRelationColumns(long double y, TColumnArray& out)
 {
     rows_.EvaluateRow(*grid_.ColumnX, grid_.Env->With(0, y), grid_.Arrays, out);
+}
+
+TRowEvaluator& TRelationRows::ForSlot(int slot)
+{
+    return slot == 0 ? rows_ : *slots_[static_cast<size_t>(slot - 1)];
+}
+
+bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs)
+{
+    const int count = static_cast<int>(ys.size());
+    if (!alone_) {
+        for (int k = 0; k < count; ++k)
+            EvaluateRelationColumns(ys[static_cast<size_t>(k)], *outs[static_cast<size_t>(k)]);
+        return true;
+    }
+    while (static_cast<int>(slots_.size()) + 1 < WorkerThreadCount())
+        slots_.push_back(std::make_unique<TRowEvaluator>(difference_));
+    return RunInParallel(count, [&](int k, int slot) {
+        const long double y = ys[static_cast<size_t>(k)];
+        ForSlot(slot).EvaluateRow(*grid_.ColumnX, grid_.Env->With(0, y), grid_.Arrays, *outs[static_cast<size_t>(k)]);
+    });
 }
 
 // ----- The polynomial and conic tests -----------------------------------------
@@ -188,6 +216,61 @@ constexpr int MaxScanWidth = 8;
 constexpr std::int64_t FirstProgressMs = 500;
 constexpr std::int64_t ProgressStepMs = 1000;
 
+// The rows a scan evaluates, in the order it needs them, evaluated a batch
+// ahead on all cores.
+class ExactRows {
+public:
+    ExactRows(const TRelationGrid& grid, TRelationRows& rows, int width)
+        : grid_(grid)
+        , rows_(rows)
+    {
+        for (int r = 0; r <= grid.H + 1; ++r) {
+            if (r == 0 || r >= grid.H || width == 1)
+                order_.push_back(r);
+            else if (r % width == 1)
+                order_.push_back(r + width - 1);
+        }
+        // Enough rows that every thread has a few, few enough to stay in the caches.
+        const int batch = std::min(static_cast<int>(order_.size()), WorkerThreadCount() == 1 ? 1 : 8 * WorkerThreadCount());
+        arrays_.resize(static_cast<size_t>(std::max(batch, 1)));
+    }
+
+    // Row r, which must be the next in order, swapped into out. False when
+    // the user broke the evaluation off.
+    bool Next(int r, TColumnArray& out)
+    {
+        if (next_ == end_ && !Evaluate())
+            return false;
+        assert(order_[static_cast<size_t>(next_)] == r);
+        (void)r;
+        out.swap(arrays_[static_cast<size_t>(next_ - begin_)]);
+        ++next_;
+        return true;
+    }
+
+private:
+    bool Evaluate()
+    {
+        begin_ = next_;
+        end_ = std::min(begin_ + static_cast<int>(arrays_.size()), static_cast<int>(order_.size()));
+        std::vector<long double> ys;
+        std::vector<TColumnArray*> outs;
+        for (int k = begin_; k < end_; ++k) {
+            ys.push_back(grid_.RowY(order_[static_cast<size_t>(k)]));
+            outs.push_back(&arrays_[static_cast<size_t>(k - begin_)]);
+        }
+        return rows_.EvaluateRelationRows(ys, outs);
+    }
+
+    const TRelationGrid& grid_;
+    TRelationRows& rows_;
+    std::vector<int> order_;
+    std::vector<TColumnArray> arrays_;
+    int begin_ = 0;
+    int end_ = 0;
+    int next_ = 0;
+};
+
 // The row values of the scan, as lanes over columns -1 .. W + 1.
 class ScanRows {
 public:
@@ -197,7 +280,12 @@ public:
         , width_(std::clamp(request.ScanWidth, 1, MaxScanWidth))
         , polynomial_(static_cast<size_t>(grid.W) + 2)
     {
+        if (!request.Samples)
+            evaluated_ = std::make_unique<ExactRows>(grid, *request.Rows, width_);
     }
+
+    // False once the user broke an evaluation off.
+    bool Finished() const { return finished_; }
 
     // The values of row r into values/defined (indexed by column).
     void Fill(int r, long double* values, std::uint8_t* defined)
@@ -235,7 +323,13 @@ public:
     }
 
 private:
-    void Exact(int r, TColumnArray& out) { request_.Rows->EvaluateRelationColumns(grid_.RowY(r), out); }
+    void Exact(int r, TColumnArray& out)
+    {
+        if (finished_ && evaluated_->Next(r, out))
+            return;
+        finished_ = false;
+        out.Fill(TColumnArray::First, TColumnArray::Last, ValueUndefined(KindReal));
+    }
 
     // Row previous + k/s of the way to next, where both are defined reals.
     void Interpolate(int k, TColumnArray& out) const
@@ -277,6 +371,8 @@ private:
     TColumnArray previous_;
     TColumnArray next_;
     std::array<TColumnArray, MaxScanWidth> between_;
+    std::unique_ptr<ExactRows> evaluated_;
+    bool finished_ = true;
 };
 
 bool SetsBit(TTokenCode op, int sign)
@@ -398,7 +494,7 @@ bool ScanPiece(const TRelationGrid& grid, const TScanRequest& request, const TPi
             joiner.Join((r - 1) * m);
         std::swap(values, lastValues);
         std::swap(signs, lastSigns);
-        if (!progress.AfterRow(r)) {
+        if (!rows.Finished() || !progress.AfterRow(r)) {
             finished = false;
             break;
         }

@@ -1,12 +1,16 @@
 #include "render/scene/ColumnCaches.h"
 
 #include "engine/Evaluator.h"
+#include "engine/ParallelWork.h"
+#include "engine/References.h"
 #include "engine/TokenTable.h"
 #include "model/DocumentState.h"
 #include "render/view/RedrawState.h"
 #include "render/view/Scale.h"
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -24,7 +28,24 @@ bool IsDomainEdge(const TColumnArray& cache, int c, int lastColumn)
     return defined[c] && c + 1 < lastColumn && !defined[c + 1] && !defined[c + 2];
 }
 
-void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX, int c,
+// The 80 bits of both parts, the kind and definedness.
+bool SameBits(const TValue& a, const TValue& b)
+{
+    constexpr size_t Bits80 = 10;
+    return a.Kind == b.Kind && a.Defined == b.Defined && std::memcmp(&a.X, &b.X, Bits80) == 0 &&
+           std::memcmp(&a.Y, &b.Y, Bits80) == 0;
+}
+
+bool HasDomainEdge(const TColumnArray& cache, int lastColumn)
+{
+    for (int c = 0; c < lastColumn; ++c)
+        if (IsDomainEdge(cache, c, lastColumn))
+            return true;
+    return false;
+}
+
+// True when it changed the cache.
+bool RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX, int c,
                 const TEvalEnv& env)
 {
     const long double xc = columnX.X(c);
@@ -41,8 +62,12 @@ void RefineEdge(const TKavirofunction& formula, TColumnArray& cache, const TColu
     }
     const long double edge = inside;
     const int nearer = std::fabs(edge - xn) < std::fabs(edge - xc) ? c + 1 : c;
-    if (columnX.X(nearer) != edge)
-        cache.Set(nearer, EvaluateExpression(formula, ValueReal(edge), env));
+    if (columnX.X(nearer) == edge)
+        return false;
+    const TValue v = EvaluateExpression(formula, ValueReal(edge), env);
+    const bool changed = !SameBits(v, cache.At(nearer));
+    cache.Set(nearer, v);
+    return changed;
 }
 
 bool IsShownWithCode(const TEquationFunction& f)
@@ -74,31 +99,58 @@ int UpdateColumnCaches(ScaleT& view, const TFunctionRecords& functions, const TE
             columns.InvalidateCache(i);
     }
     const TArrayView arrays = ViewArrays(view);
-    int evaluated = 0;
-    for (int i = 1; i <= FunctionCount; ++i) {
-        if (columns.ValidCache(i))
-            continue;
-        ++evaluated;
-        const TKavirofunction& f = functions[i].Func;
+    std::vector<int> stale;
+    for (int i = 1; i <= FunctionCount; ++i)
+        if (!columns.ValidCache(i))
+            stale.push_back(i);
+    const auto evaluate = [&](int i) {
         columns.RefreshCache(i, [&](TColumnArray& out) {
-            EvaluateArrays(f, columns.ColumnX(), arrays, 0, nullptr, false, out, env);
+            EvaluateArrays(functions[i].Func, columns.ColumnX(), arrays, 0, nullptr, false, out, env);
         });
-    }
+    };
+    // A graph name met on the way computes its graph's cache over the
+    // view's columns with the document's formula and nothing bound: what
+    // this computes for the document's own functions with nothing bound.
+    // So the functions that read no graph can go first, on all cores, and
+    // the others follow in order, finding the graphs they read current.
+    const bool ownFunctions = &functions == &DocumentTables.Functions && !env.HasBindings();
+    const auto alone = [&](int i) {
+        const QStringView code(functions[i].Func.Code);
+        return ownFunctions && !ReadsGraphColumns(code) && !ReadsChanceOrKeys(code);
+    };
+    std::vector<int> together, inOrder;
+    for (int i : stale)
+        (alone(i) ? together : inOrder).push_back(i);
+    RunInParallel(static_cast<int>(together.size()), [&](int k, int) { evaluate(together[static_cast<size_t>(k)]); });
+    for (int i : inOrder)
+        if (!columns.ValidCache(i))
+            evaluate(i);
+    // Each edge is refined in its own cache from scalar values, which read
+    // no cache: the functions with edges to find share the cores.
+    std::vector<int> withEdges, inOrderAgain;
     for (int i = 1; i <= FunctionCount; ++i) {
-        const TEquationFunction& f = functions[i];
-        if (!IsShownWithCode(f))
+        const TColumnArray* cache = columns.ValidCache(i);
+        if (!IsShownWithCode(functions[i]) || !cache || !HasDomainEdge(*cache, view.XAxis.VHigh))
             continue;
-        columns.AdjustCache(i, [&](TColumnArray& cache) {
-            RefineDomainEdges(f.Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
-        });
+        (ReadsChanceOrKeys(functions[i].Func.Code) ? inOrderAgain : withEdges).push_back(i);
     }
-    return evaluated;
+    const auto refine = [&](int i) {
+        columns.AdjustCache(i, [&](TColumnArray& cache) {
+            return RefineDomainEdges(functions[i].Func, cache, columns.ColumnX(), view.XAxis.VHigh, env);
+        });
+    };
+    RunInParallel(static_cast<int>(withEdges.size()), [&](int k, int) { refine(withEdges[static_cast<size_t>(k)]); });
+    for (int i : inOrderAgain)
+        refine(i);
+    return static_cast<int>(stale.size());
 }
 
-void RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
+bool RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
                        int lastColumn, const TEvalEnv& env)
 {
+    bool changed = false;
     for (int c = 0; c < lastColumn; ++c)
         if (IsDomainEdge(cache, c, lastColumn))
-            RefineEdge(formula, cache, columnX, c, env);
+            changed = RefineEdge(formula, cache, columnX, c, env) || changed;
+    return changed;
 }

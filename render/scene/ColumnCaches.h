@@ -24,6 +24,6 @@ int UpdateColumnCaches(ScaleT& view, const TFunctionRecords& functions = Documen
 // the edge is found by bisection and its value put into the column nearer
 // to it, so the curve reaches the edge instead of stopping a column short.
 // columnX holds the world x of every column; columns 0 .. lastColumn - 1
-// are searched.
-void RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
+// are searched. True when a column changed.
+bool RefineDomainEdges(const TKavirofunction& formula, TColumnArray& cache, const TColumnArray& columnX,
                        int lastColumn, const TEvalEnv& env = DocumentEvalEnv);

@@ -20,6 +20,7 @@
 #include "render/scene/TraceReplay.h"
 #include "render/view/RedrawState.h"
 
+#include <cstring>
 #include <utility>
 
 TSceneState SceneState;
@@ -197,6 +198,20 @@ void UpdateRelationLayer(ScaleT& view, TGraphImages& images, const TSceneDrawing
     SceneState.RelationLayers = std::move(now);
 }
 
+// Kept pixels onto the graph. Copied into the graph's own pixels when it
+// has some of that size to itself: shared, they would be copied into newly
+// mapped memory at the first stroke, which costs several times more.
+void TakeKeptPixels(TBitmap& graph, const QImage& pixels)
+{
+    QImage& image = graph.Image();
+    if (image.isDetached() && image.size() == pixels.size() && image.format() == pixels.format() &&
+        image.bytesPerLine() == pixels.bytesPerLine() && !image.isNull()) {
+        std::memcpy(image.bits(), pixels.constBits(), static_cast<size_t>(pixels.sizeInBytes()));
+        return;
+    }
+    graph.Assign(pixels);
+}
+
 // The graph filled with the background colour and the axes drawn over it;
 // the pixels of the last time when they would come out the same.
 void DrawAxesOverBackground(const ScaleT& view, TBitmap& graph, TMetafile&& axes)
@@ -208,7 +223,7 @@ void DrawAxesOverBackground(const ScaleT& view, TBitmap& graph, TMetafile&& axes
     if (whole && kept.Color == color && !kept.Pixels.isNull() && kept.Pixels.size() == graph.Image().size() &&
         kept.Axes == axes) {
         SetFillTools(graph.Canvas(), color);
-        graph.Assign(kept.Pixels); // shared until the graph is drawn on
+        TakeKeptPixels(graph, kept.Pixels);
         return;
     }
     FillImage(graph, color);
@@ -306,7 +321,7 @@ void DrawScene(ScaleT& view, TGraphImages& images, int mode)
             UpdateLoci(view);
         }
         DrawPointSequences(view, drawing);
-        DrawFunctions(view, drawing.Mapping, drawing.Canvases);
+        SceneState.Curves.Draw(view, drawing.Mapping, drawing.Canvases, graphPicture, scenePicture);
         DrawObjects(view, drawing);
         SceneState.GraphReplay.Play(graphPicture, images[0], LayerBox(view));
         // Relations leave their traces on the scene canvas too.

@@ -7,6 +7,7 @@
 // which functions are evaluated again.
 #include "render/gfx/Metafile.h"
 #include "render/gfx/PictureReplayCache.h"
+#include "render/scene/KeptCurves.h"
 #include "model/DocumentState.h"
 #include "model/Options.h"
 #include "render/view/Scale.h"
@@ -24,6 +25,8 @@ struct TSceneState {
     TMetafile GraphMetafile;
     // Goes onto the visible graph; keeps the curves that did not move.
     TPictureReplayCache GraphReplay;
+    // The functions' curves as recorded into the last scene.
+    TKeptCurves Curves;
     // The axes over the background colour as last drawn without traces,
     // used again while the axes' picture and the colour stay the same.
     struct TAxesLayer {

@@ -30,6 +30,7 @@ const TColumnArray& ViewColumns::RefreshCache(int k, const Fill& fill)
     cache.CurrentIn = 0;
     fill(cache.Values);
     cache.CurrentIn = generation_;
+    ++cache.Version;
     return cache.Values;
 }
 
@@ -39,14 +40,15 @@ const TColumnArray& ViewColumns::OverwriteCache(int k, const Fill& fill)
     fill(cache.Values);
     // Also when a nested graph name refreshed it over the view meanwhile.
     cache.CurrentIn = 0;
+    ++cache.Version;
     return cache.Values;
 }
 
-void ViewColumns::AdjustCache(int k, const Fill& adjust)
+void ViewColumns::AdjustCache(int k, const std::function<bool(TColumnArray&)>& adjust)
 {
     ColumnCache& cache = caches_[k];
-    if (cache.CurrentIn == generation_)
-        adjust(cache.Values);
+    if (cache.CurrentIn == generation_ && adjust(cache.Values))
+        ++cache.Version;
 }
 
 void ViewColumns::SetUndefinedCache(int k)
@@ -54,6 +56,7 @@ void ViewColumns::SetUndefinedCache(int k)
     ColumnCache& cache = caches_[k];
     cache.Values = undefined_;
     cache.CurrentIn = generation_;
+    ++cache.Version;
 }
 
 void ViewColumns::InvalidateCache(int k)

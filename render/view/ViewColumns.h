@@ -30,8 +30,11 @@ public:
     const TColumnArray& RefreshCache(int k, const Fill& fill) override;
     const TColumnArray& OverwriteCache(int k, const Fill& fill) override;
     // Edits a current cache in place (a finer value at a domain edge); it
-    // stays current. Nothing happens to a cache that is not current.
-    void AdjustCache(int k, const Fill& adjust);
+    // stays current. Nothing happens to a cache that is not current. adjust
+    // says whether it changed a column.
+    void AdjustCache(int k, const std::function<bool(TColumnArray&)>& adjust);
+    // Counts the writes to cache k: the same number, the same columns.
+    std::uint64_t Version(int k) const { return caches_[k].Version; }
     // A function without code: its cache becomes the undefined columns, current.
     void SetUndefinedCache(int k);
     // The function's formula or something it reads changed.
@@ -41,6 +44,7 @@ private:
     struct ColumnCache {
         TColumnArray Values;
         std::uint64_t CurrentIn = 0; // the generation it was computed in; 0: not current
+        std::uint64_t Version = 0;
     };
 
     std::uint64_t generation_ = 1;

@@ -137,9 +137,9 @@ TEST_F(ArrayEvaluatorTest, EveryColumnEqualsTheScalarEvaluator)
             const int varying = mode.varyingA ? a : 0;
             const TColumnArray* values = mode.varyingA ? &as : nullptr;
             TColumnArray block, machine;
-            const long long runs = BlockPrograms.Runs;
+            const long long runs = BlockPrograms.ThisThread().Runs;
             EvaluateArrays(f, columnX, view, varying, values, false, block);
-            blockRuns += BlockPrograms.Runs > runs;
+            blockRuns += BlockPrograms.ThisThread().Runs > runs;
             BlockPrograms.Enabled = false;
             EvaluateArrays(f, columnX, view, varying, values, false, machine);
             BlockPrograms.Enabled = true;
@@ -206,21 +206,21 @@ TEST_F(ArrayEvaluatorTest, ProgramsFollowTheirFormula)
 {
     TKavirofunction f = Compiled(QStringLiteral("x^2+1"));
     Columns(f);
-    const long long compiles = BlockPrograms.Compiles;
-    const long long runs = BlockPrograms.Runs;
+    const long long compiles = BlockPrograms.ThisThread().Compiles;
+    const long long runs = BlockPrograms.ThisThread().Runs;
     EXPECT_EQ(Columns(f).X(280), 5.0L); // x = 2
-    EXPECT_EQ(BlockPrograms.Compiles, compiles);
-    EXPECT_EQ(BlockPrograms.Runs, runs + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Compiles, compiles);
+    EXPECT_EQ(BlockPrograms.ThisThread().Runs, runs + 1);
 
     f.Text = QStringLiteral("x^3+1");
     PrepareExpression(f, ModePlain);
     EXPECT_EQ(Columns(f).X(280), 9.0L);
-    EXPECT_EQ(BlockPrograms.Compiles, compiles + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Compiles, compiles + 1);
 
     // A copy of the record shares what was compiled for it.
     const TKavirofunction copy = f;
     EXPECT_EQ(Columns(copy).X(280), 9.0L);
-    EXPECT_EQ(BlockPrograms.Compiles, compiles + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Compiles, compiles + 1);
 
     DocumentTables.Functions[1].Func = Compiled(QStringLiteral("x^2"), ModeFunction);
     // Pairs, binders, objects, user functions (whose bodies have programs of
@@ -231,16 +231,16 @@ TEST_F(ArrayEvaluatorTest, ProgramsFollowTheirFormula)
         {"f(x)", 1},      {"y1+1", 1},
     };
     for (const auto& [text, programs] : cases) {
-        const long long before = BlockPrograms.Runs;
+        const long long before = BlockPrograms.ThisThread().Runs;
         Columns(Compiled(QString::fromUtf8(text)));
-        EXPECT_EQ(BlockPrograms.Runs - before, programs) << text;
+        EXPECT_EQ(BlockPrograms.ThisThread().Runs - before, programs) << text;
     }
     // In complex mode a program that could meet complex values gives way.
     Options.ComplexMode = 1;
-    const long long before = BlockPrograms.Runs;
+    const long long before = BlockPrograms.ThisThread().Runs;
     EXPECT_TRUE(SameValue(Columns(Compiled(QStringLiteral("sqrt(x)"))).At(40), ValueUndefined(KindReal)));
     EXPECT_TRUE(SameValue(Columns(Compiled(QStringLiteral("sin(x)+x"))).At(200), ValueReal(0.0L)));
-    EXPECT_EQ(BlockPrograms.Runs, before + 1);
+    EXPECT_EQ(BlockPrograms.ThisThread().Runs, before + 1);
 }
 
 TEST_F(ArrayEvaluatorTest, ColumnsOutsideTheRangeAreUndefined)
@@ -431,6 +431,76 @@ TEST_F(ArrayEvaluatorTest, ResultsAreSnappedAsTheScalarEvaluatorSnaps)
     EXPECT_TRUE(SameValue(out.At(200), ValueReal(0.0L)));
     const TColumnArray pairs = Columns(Compiled(QStringLiteral("(x·0/(x-9), 1+x/10^19)")));
     EXPECT_TRUE(SameValue(pairs.At(280), ValuePoint(0.0L, 1.0L)));
+}
+
+// Values at the edges of what the snap changes, within 1E-17 of a whole
+// number or of 0 and just beyond, of every size the snap treats apart (below
+// 1, each binade from 1 to 128, above), of both signs and mixed from column
+// to column: the block program snaps them as the scalar evaluator does.
+TEST_F(ArrayEvaluatorTest, BlockResultsAreSnappedAtEveryEdgeAsTheScalarEvaluatorSnaps)
+{
+    const long double wholes[] = {0.0L, 1.0L, 2.0L, 3.0L, 7.0L, 12.0L, 31.0L, 33.0L, 64.0L, 100.0L, 127.0L, 128.0L, 1000.0L};
+    const long double offsets[] = {0.0L, 1E-18L, 9E-18L, 1E-17L, 1.0000001E-17L, 2E-17L, 1E-16L, 0.25L};
+    int c = view.XAxis.Vlow;
+    for (const long double whole : wholes)
+        for (const long double offset : offsets)
+            for (const long double sign : {1.0L, -1.0L})
+                for (const long double toward : {1.0L, -1.0L})
+                    if (c <= view.XAxis.VHigh)
+                        graphs->X.Set(c++, ValueReal(sign * (whole + toward * offset)));
+    ASSERT_GT(c, view.XAxis.Vlow + 300);
+    const TKavirofunction f = Compiled(QStringLiteral("x·1"));
+    const long long runs = BlockPrograms.ThisThread().Runs;
+    const TColumnArray out = Columns(f);
+    EXPECT_EQ(BlockPrograms.ThisThread().Runs, runs + 1);
+    for (int k = view.XAxis.Vlow; k < c; ++k) {
+        const TValue scalar = EvaluateExpression(f, columnX.At(k));
+        EXPECT_TRUE(SameValue(out.At(k), scalar)) << static_cast<double>(columnX.X(k)) << ": " << Describe(out.At(k))
+                                                  << " against " << Describe(scalar);
+    }
+}
+
+// Sums, differences, products, quotients by single values and squares in a
+// row run as one loop where every operand is moderate, and step by step with
+// their range checks where one is not: over columns of every size (zeros,
+// the edges of the moderate sizes, values near the ends of the range,
+// values below it, undefined columns) and single values of every size, the
+// block program gives the array machine's columns to the bit.
+TEST_F(ArrayEvaluatorTest, ChainsOfArithmeticEqualTheArrayMachine)
+{
+    const long double xs[] = {0.0L,          -0.0L,         1.5L,          -3.25L,        0x1p-64L,   -0x1p-64L,
+                              0x1p-65L,      0x1.8p65L,     0x1p66L,       -0x1p67L,      1E-2000L,   1E2000L,
+                              1E-2414L,      1E-4940L,      7.0L,          1E-17L,        1E300L,     -2.0L};
+    int c = view.XAxis.Vlow;
+    for (int round = 0; c <= view.XAxis.VHigh; ++round)
+        for (const long double x : xs)
+            if (c <= view.XAxis.VHigh)
+                graphs->X.Set(c++, round % 7 == 3 && x == 7.0L ? ValueUndefined(KindReal) : ValueReal(x * (round + 1)));
+    const char* formulas[] = {"x·x+a-b", "x^2/a-3", "2-x·a·b", "x/a+1", "(x-a)·(x+a)", "x^2", "a-x", "x^3+a", "x·a/b"};
+    const long double values[] = {1.5L, 0.0L, -1E-30L, 1E30L, 0x1p-70L, 1E2400L};
+    const int slotA = ParamIndexOfToken(Vocabulary.ParamTokens[1]);
+    const int slotB = ParamIndexOfToken(Vocabulary.ParamTokens[2]);
+    for (const char* text : formulas) {
+        const TKavirofunction f = Compiled(QString::fromUtf8(text));
+        for (const long double a : values) {
+            for (const long double b : {2.5L, 1E-3000L}) {
+                DocumentTables.Params[slotA].Value = a;
+                DocumentTables.Params[slotB].Value = b;
+                const long long runs = BlockPrograms.ThisThread().Runs;
+                const TColumnArray block = Columns(f);
+                EXPECT_EQ(BlockPrograms.ThisThread().Runs, runs + 1) << text;
+                BlockPrograms.Enabled = false;
+                const TColumnArray machine = Columns(f);
+                BlockPrograms.Enabled = true;
+                int mismatches = 0;
+                for (int k = view.XAxis.Vlow; k <= view.XAxis.VHigh; ++k)
+                    if (!SameValue(block.At(k), machine.At(k)) && ++mismatches <= 3)
+                        ADD_FAILURE() << text << " at x = " << static_cast<double>(columnX.X(k))
+                                      << ", a = " << static_cast<double>(a) << ", b = " << static_cast<double>(b)
+                                      << ": block " << Describe(block.At(k)) << ", machine " << Describe(machine.At(k));
+            }
+        }
+    }
 }
 
 } // namespace

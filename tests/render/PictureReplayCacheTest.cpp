@@ -2,7 +2,10 @@
 // plain replay: random pictures (mask lines of every width and style, mask
 // shapes with solid and hatched brushes, copy and XOR drawing around them)
 // changed a little from frame to frame, onto a patterned background, must
-// give the same image bit for bit, and the kept pixels must be used.
+// give the same image bit for bit, and the kept pixels must be used. The
+// mask drawing is cut into bands of rows drawn on several threads: the same
+// pixels again, whatever the number of threads.
+#include "engine/ParallelWork.h"
 #include "render/gfx/Bitmap.h"
 #include "render/gfx/PictureReplayCache.h"
 
@@ -110,8 +113,11 @@ void FillBackground(TBitmap& bitmap)
             bitmap.Image().setPixel(x, y, 0xFF000000u | (((x * 7) ^ (y * 13)) & 0xFF) * 0x010101u | 0x3F3F3Fu);
 }
 
-TEST(PictureReplayCacheTest, RepeatedPicturesReplayBitForBitAsThePlainReplay)
+class PictureReplayCacheTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(PictureReplayCacheTest, RepeatedPicturesReplayBitForBitAsThePlainReplay)
 {
+    const TScopedWorkerThreads threads(GetParam());
     std::mt19937 random(20261207);
     struct TCase {
         TRect Dest;
@@ -154,5 +160,8 @@ TEST(PictureReplayCacheTest, RepeatedPicturesReplayBitForBitAsThePlainReplay)
     EXPECT_GT(cache.Counts().LayersReused, 40);
     EXPECT_GT(cache.Counts().LayersBuilt, 3);
 }
+
+// One thread draws in turn; three and eight cut the picture into bands.
+INSTANTIATE_TEST_SUITE_P(Threads, PictureReplayCacheTest, ::testing::Values(1, 3, 8));
 
 } // namespace

@@ -30,7 +30,10 @@ protected:
     // A value no evaluation gives, put into a current cache.
     void Sentinel(int i)
     {
-        view.Columns.AdjustCache(i, [](TColumnArray& cache) { cache.Set(7, ValueReal(-123.0L)); });
+        view.Columns.AdjustCache(i, [](TColumnArray& cache) {
+            cache.Set(7, ValueReal(-123.0L));
+            return true;
+        });
     }
     bool HoldsSentinel(int i) const
     {
