@@ -6,6 +6,7 @@
 #include "dialogs/PropertyDialog.h"
 #include "model/Options.h"
 #include "platform/Clock.h"
+#include "platform/InputState.h"
 #include "render/view/RedrawState.h"
 #include "session/EditScope.h"
 #include "session/ParameterSteps.h"
@@ -296,8 +297,7 @@ void TParamPanel::PressStep(int j, int direction, Qt::KeyboardModifiers modifier
     if (SetStickersShown)
         SetStickersShown(false);
     StepParameter(j, direction, modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier));
-    if (Options.ParamDelay == 0)
-        return;
+    // Watched without a delay too: the release may never reach the button.
     held_ = {j, direction, direction > 0 ? Rows[j].Up : Rows[j].Down,
              platform::CurrentClock().tickCount() + Options.ParamRepeatDelay};
     repeatTimer_.start();
@@ -307,8 +307,15 @@ void TParamPanel::PollStepRepeat()
 {
     if (held_.J == 0)
         return;
+    // A script that the step started takes no input while it runs, the
+    // button's release neither: the mouse's own state ends the hold.
+    if (!platform::IsKeyDown(platform::VkLButton)) {
+        held_.Button->setDown(false);
+        ReleaseStep();
+        return;
+    }
     // The step repeats only while the cursor stays on the held button.
-    if (!held_.Button->isDown())
+    if (Options.ParamDelay == 0 || !held_.Button->isDown())
         return;
     const std::int64_t now = platform::CurrentClock().tickCount();
     if (now < held_.NextDue)

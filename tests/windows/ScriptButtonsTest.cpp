@@ -7,11 +7,13 @@
 #include "model/DocumentState.h"
 #include "model/LineCodec.h"
 #include "model/Options.h"
+#include "platform/fakes/FakeClock.h"
 #include "platform/fakes/RecordingSoundDevice.h"
 #include "render/view/Scale.h"
 #include "script/ScriptRun.h"
 #include "session/ProjectFile.h"
 #include "session/fakes/CountingStickerWindow.h"
+#include "windows/ParamPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -20,7 +22,9 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -171,6 +175,34 @@ TEST_F(ScriptButtonsTest, RefreshStickerShowsTheValueOfTheMoment)
     Click(Button(0));
     EXPECT_EQ(Param(1), 5.0L);
     EXPECT_GE(stickers.Pictures.size(), 2) << "a = 3 shown on RefreshSticker, then a = 5";
+}
+
+// A step of a starts the script that follows a; the mouse is let go while
+// it runs, when the windows take no input. The steps end there all the
+// same, and the stickers come back.
+TEST_F(ScriptButtonsTest, AStepButtonLetGoWhileItsScriptRunsStopsStepping)
+{
+    platform::FakeClock clock;
+    const platform::ScopedClock useClock(clock);
+    OpenScripts({u"//Segue"_s, u"On a Change"_s, u"b := a/2"_s, u"Wait(0)"_s});
+    Options.ParamRepeatDelay = 500;
+    for (const int delay : {80, 0}) {
+        Options.ParamDelay = delay;
+        const long double a = Param(1);
+        QToolButton* up = Console().Params->Rows[1].Up;
+        ASSERT_TRUE(up->isVisible());
+        const QPoint centre = up->rect().center();
+        // The release comes in the event round of the script's Wait.
+        QCoreApplication::postEvent(up, new QMouseEvent(QEvent::MouseButtonRelease, centre, up->mapToGlobal(centre),
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(up, Qt::LeftButton, {}, centre);
+        EXPECT_EQ(Param(2), Param(1) / 2) << "the script ran";
+        clock.advance(2000);
+        Console().Params->PollStepRepeat();
+        EXPECT_EQ(Param(1), a + 0.1L) << "one step with delay " << delay;
+        EXPECT_FALSE(up->isDown()) << delay;
+        EXPECT_FALSE(Graph().StickersHeldHidden) << delay;
+    }
 }
 
 TEST_F(ScriptButtonsTest, TheTraceButtonFollowsTheScript)
