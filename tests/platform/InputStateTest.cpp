@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,6 +123,27 @@ TEST_F(QtInputStateTest, MouseButtonsAndLosingTheFocus)
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
     EXPECT_FALSE(IsKeyDown(VkRButton));
+}
+
+// A window that closes on a key's press (a message box on Esc, a chooser
+// on Esc, a dialog on Return) never gets its release: the key counts as up
+// once that window hides. Keys pressed elsewhere stay down.
+TEST_F(QtInputStateTest, KeysPressedInAWindowThatHidesGoUp)
+{
+    QWindow box;
+    QWindow graph;
+    box.show();
+    graph.show();
+    for (const auto& [window, key] : {std::pair{&box, Qt::Key_Escape}, std::pair{&graph, Qt::Key_F1}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &press);
+    }
+    EXPECT_TRUE(IsKeyDown(VkEscape));
+    box.hide();
+    EXPECT_FALSE(IsKeyDown(VkEscape));
+    EXPECT_TRUE(IsKeyDown(VkF1)) << "pressed in a window that stays";
+    graph.hide();
+    EXPECT_FALSE(IsKeyDown(VkF1));
 }
 
 TEST(DelayTest, ZeroHandlesEventsOnce)
