@@ -257,6 +257,7 @@ void TTableSheet::BuildMenu()
 void TTableSheet::ShowWidths()
 {
     const int factor = PresentationFactor();
+    widthFactor_ = factor;
     for (int c = 1; c <= TableColumns; ++c) {
         const int width = DocumentTables.TableColWidths[c];
         setColumnWidth(c - 1, (width > 0 ? width : DefaultColumnWidth) * factor);
@@ -312,7 +313,7 @@ void TTableSheet::StoreOnClose()
     }
     std::array<int, TableColumns> widths{};
     for (int c = 0; c < TableColumns; ++c)
-        widths[static_cast<std::size_t>(c)] = columnWidth(c) / PresentationFactor();
+        widths[static_cast<std::size_t>(c)] = columnWidth(c) / widthFactor_;
     StoreTableColWidths(widths);
 }
 

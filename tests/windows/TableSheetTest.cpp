@@ -441,6 +441,25 @@ TEST_F(TableSheetWindowTest, ColumnWidthsAreDoubledInPresentationModeAndKeptOnCl
     ProgramState.PresentationMode = 0;
 }
 
+// Presentation mode switched on or off while the editor is open: the widths
+// the editor showed are the ones stored on closing, neither halved nor
+// doubled.
+TEST_F(TableSheetWindowTest, PresentationModeSwitchedWhileTheSheetIsOpenKeepsTheWidths)
+{
+    for (const int before : {0, 1}) {
+        std::array<int, TableColumns> widths{};
+        widths.fill(60);
+        StoreTableColWidths(widths);
+        ProgramState.PresentationMode = before;
+        OpenSheet();
+        ProgramState.PresentationMode = 1 - before;
+        CloseDocForm();
+        ProcessEvents();
+        EXPECT_EQ(DocumentTables.TableColWidths[1], 60) << "presentation mode " << before << " when opened";
+    }
+    ProgramState.PresentationMode = 0;
+}
+
 TEST_F(TableSheetWindowTest, ScriptsWriteIntoTheSheetWhileTheEditorExists)
 {
     TTableSheet& sheet = OpenSheet();
