@@ -161,6 +161,24 @@ TEST_F(TableSheetWindowTest, TypedEntriesAreTakenByTheKeysThatMoveOn)
     EXPECT_EQ(CurrentCell(sheet), (TCellRange{200, 3, 200, 3})) << "not past the last row";
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab turn the editor's sheets from the grid too,
+// an open entry taken first, as in every tabbed window.
+TEST_F(TableSheetWindowTest, CtrlTabTurnsTheSheetsFromTheGrid)
+{
+    TTableSheet& sheet = OpenSheet();
+    TdocForm& editor = *OpenDocForm();
+    ClickCell(sheet, 1, 1);
+    TypeKeys(sheet, QStringLiteral("5"));
+    QTest::keyClick(OpenEditor(sheet), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(editor.PageControl1->currentIndex(), TdocForm::NotaSheet);
+    EXPECT_EQ(Shown(sheet, 1, 1), QStringLiteral(" 5"));
+    EXPECT_EQ(CurrentCell(sheet), (TCellRange{1, 1, 1, 1})) << "the cursor stays";
+    editor.PageControl1->setCurrentIndex(TdocForm::TableSheet);
+    QTest::keyClick(&sheet, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor.PageControl1->currentIndex(), TdocForm::ScriptSheet);
+    EXPECT_EQ(CurrentCell(sheet), (TCellRange{1, 1, 1, 1}));
+}
+
 TEST_F(TableSheetWindowTest, UndoTakesBackTheLastEntryOnly)
 {
     TTableSheet& sheet = OpenSheet();
