@@ -150,7 +150,10 @@ bool QtInputState::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        // A move says which buttons are down too: a release that reached
+        // no window (one a modal box kept away) is made good at once.
         const Qt::MouseButtons buttons = static_cast<QMouseEvent*>(event)->buttons();
         for (const auto& [button, vk] : MouseButtons)
             setKey(vk, buttons.testFlag(button));

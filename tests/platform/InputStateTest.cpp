@@ -120,6 +120,15 @@ TEST_F(QtInputStateTest, MouseButtonsAndLosingTheFocus)
     EXPECT_TRUE(IsKeyDown(VkRButton));
     EXPECT_TRUE(receiver.received.empty());
 
+    // A release that no window received (one kept from the windows by a
+    // modal box): the next move tells the buttons as they are.
+    postMouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+    Delay(0);
+    EXPECT_FALSE(IsKeyDown(VkRButton));
+    postMouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
+    Delay(0);
+    EXPECT_TRUE(IsKeyDown(VkRButton));
+
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
     EXPECT_FALSE(IsKeyDown(VkRButton));
