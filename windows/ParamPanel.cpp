@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/InputState.h"
 #include "render/view/RedrawState.h"
+#include "script/ScriptRun.h"
 #include "session/EditScope.h"
 #include "session/ParameterSteps.h"
 #include "session/RowModels.h"
@@ -16,6 +17,7 @@
 #include "windows/ConsoleEventHook.h"
 #include "windows/GraphAreaForm.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -308,12 +310,18 @@ void TParamPanel::PollStepRepeat()
     if (held_.J == 0)
         return;
     // A script that the step started takes no input while it runs, the
-    // button's release neither: the mouse's own state ends the hold.
-    if (!platform::IsKeyDown(platform::VkLButton)) {
+    // button's release neither: the mouse's own state ends the hold. A
+    // modal box (a script's Pause) keeps the release from the button and
+    // the mouse's state alike: it ends the hold at once.
+    if (!platform::IsKeyDown(platform::VkLButton) || QApplication::activeModalWidget()) {
         held_.Button->setDown(false);
         ReleaseStep();
         return;
     }
+    // The timer also fires in a running script's event rounds: a step
+    // there would redraw inside the run.
+    if (IsScriptRunning())
+        return;
     // The step repeats only while the cursor stays on the held button.
     if (Options.ParamDelay == 0 || !held_.Button->isDown())
         return;

@@ -17,7 +17,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
@@ -203,6 +205,51 @@ TEST_F(ScriptButtonsTest, AStepButtonLetGoWhileItsScriptRunsStopsStepping)
         EXPECT_FALSE(up->isDown()) << delay;
         EXPECT_FALSE(Graph().StickersHeldHidden) << delay;
     }
+}
+
+// The step button held while the script its step started waits: the
+// repeat comes due meanwhile, but no step is taken inside the run.
+TEST_F(ScriptButtonsTest, AHeldStepButtonDoesNotStepWhileItsScriptRuns)
+{
+    platform::FakeClock clock;
+    const platform::ScopedClock useClock(clock);
+    Options.ParamRepeatDelay = 500;
+    Options.ParamDelay = 80;
+    QToolButton* up = Console().Params->Rows[1].Up;
+    const QPoint centre = up->rect().center();
+    // The clock moves while the script waits, past the repeat's time.
+    QTimer ticks;
+    ticks.setInterval(1);
+    QObject::connect(&ticks, &QTimer::timeout, &Graph(), [&] {
+        clock.advance(50);
+        Console().Params->PollStepRepeat();
+    });
+    ticks.start();
+    OpenScripts({u"//Segue"_s, u"On a Change"_s, u"b := a/2"_s, u"Wait(1000)"_s});
+    QTest::mousePress(up, Qt::LeftButton, {}, centre);
+    ticks.stop();
+    EXPECT_EQ(Param(1), 1.1L) << "one step";
+    EXPECT_EQ(Param(2), Param(1) / 2);
+    QTest::mouseRelease(up, Qt::LeftButton, {}, centre);
+    EXPECT_FALSE(Graph().StickersHeldHidden);
+
+    // A modal box open while the button is held (a script's Pause) takes
+    // the release: the hold ends there, without a step.
+    OpenScripts({});
+    QTest::mousePress(up, Qt::LeftButton, {}, centre);
+    const long double held = Param(1);
+    QDialog box(&Graph());
+    box.setModal(true);
+    box.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &box);
+    clock.advance(1000);
+    Console().Params->PollStepRepeat();
+    box.hide();
+    clock.advance(1000);
+    Console().Params->PollStepRepeat();
+    EXPECT_EQ(Param(1), held);
+    EXPECT_FALSE(up->isDown());
+    EXPECT_FALSE(Graph().StickersHeldHidden);
 }
 
 TEST_F(ScriptButtonsTest, TheTraceButtonFollowsTheScript)
