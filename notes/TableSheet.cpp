@@ -17,6 +17,7 @@
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -55,6 +56,12 @@ QFont LetterFont(const QFont& grid)
 bool IsControlKey(const QKeyEvent& key, Qt::Key k)
 {
     return key.key() == k && (key.modifiers() & Qt::ControlModifier);
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the editor's sheets.
+bool TurnsSheets(const QKeyEvent& key)
+{
+    return IsControlKey(key, Qt::Key_Tab) || IsControlKey(key, Qt::Key_Backtab);
 }
 
 } // namespace
@@ -257,6 +264,7 @@ void TTableSheet::BuildMenu()
 void TTableSheet::ShowWidths()
 {
     const int factor = PresentationFactor();
+    widthFactor_ = factor;
     for (int c = 1; c <= TableColumns; ++c) {
         const int width = DocumentTables.TableColWidths[c];
         setColumnWidth(c - 1, (width > 0 ? width : DefaultColumnWidth) * factor);
@@ -312,7 +320,7 @@ void TTableSheet::StoreOnClose()
     }
     std::array<int, TableColumns> widths{};
     for (int c = 0; c < TableColumns; ++c)
-        widths[static_cast<std::size_t>(c)] = columnWidth(c) / PresentationFactor();
+        widths[static_cast<std::size_t>(c)] = columnWidth(c) / widthFactor_;
     StoreTableColWidths(widths);
 }
 
@@ -478,6 +486,14 @@ bool TTableSheet::EditorKey(QWidget* editor, const QKeyEvent& key)
 {
     if (Command(key))
         return true;
+    if (TurnsSheets(key)) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        // The grid passes the key on to the sheets.
+        QKeyEvent turn(key.type(), key.key(), key.modifiers());
+        QCoreApplication::sendEvent(this, &turn);
+        return true;
+    }
     int rows = 0;
     int columns = 0;
     switch (key.key()) {
@@ -499,6 +515,10 @@ void TTableSheet::keyPressEvent(QKeyEvent* event)
 {
     if (Command(*event))
         return;
+    if (TurnsSheets(*event)) {
+        event->ignore();
+        return;
+    }
     if (IsControlKey(*event, Qt::Key_A)) {
         SelectAllCells();
         return;

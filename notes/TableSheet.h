@@ -146,6 +146,9 @@ private:
     QAbstractButton* corner_ = nullptr;
     bool setUp_ = false;
     bool entryInCalculator_ = false;
+    // The widths are shown doubled in presentation mode; stored as they
+    // were shown, whatever the mode is when the sheet closes.
+    int widthFactor_ = 1;
     // Scripts write into the sheet while it exists.
     TOpenTableGrid open_{grid_};
 };

@@ -7,6 +7,7 @@
 #include <QScopedValueRollback>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <utility>
 
 namespace platform {
@@ -96,6 +97,15 @@ void QtInputState::setKey(int virtualKey, bool down)
         down_[virtualKey] = down;
 }
 
+void QtInputState::releaseKeysOf(const QObject* window)
+{
+    for (std::size_t vk = 0; vk < pressedIn_.size(); ++vk)
+        if (pressedIn_[vk] == window) {
+            down_[vk] = false;
+            pressedIn_[vk] = nullptr;
+        }
+}
+
 void QtInputState::processEvents(int maxWaitMs)
 {
     if (!QCoreApplication::instance()) {
@@ -115,7 +125,7 @@ void QtInputState::processEvents(int maxWaitMs)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-bool QtInputState::eventFilter(QObject* /*watched*/, QEvent* event)
+bool QtInputState::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     switch (type) {
@@ -127,6 +137,9 @@ bool QtInputState::eventFilter(QObject* /*watched*/, QEvent* event)
         // A held key repeats as release and press pairs: it stays down.
         if (press || !key->isAutoRepeat())
             setKey(vk, press);
+        // The window comes first, then its widget.
+        if (press && IsVirtualKey(vk) && qobject_cast<QWindow*>(watched))
+            pressedIn_[static_cast<std::size_t>(vk)] = watched;
         if (!IsModifierKey(vk)) {
             const Qt::KeyboardModifiers mods = key->modifiers();
             setKey(VkShift, mods.testFlag(Qt::ShiftModifier));
@@ -137,12 +150,21 @@ bool QtInputState::eventFilter(QObject* /*watched*/, QEvent* event)
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: {
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        // A move says which buttons are down too: a release that reached
+        // no window (one a modal box kept away) is made good at once.
         const Qt::MouseButtons buttons = static_cast<QMouseEvent*>(event)->buttons();
         for (const auto& [button, vk] : MouseButtons)
             setKey(vk, buttons.testFlag(button));
         break;
     }
+    case QEvent::Hide:
+        // A window that closes on a key's press (a message box answered
+        // with Esc) is gone before the release comes.
+        if (qobject_cast<QWindow*>(watched))
+            releaseKeysOf(watched);
+        break;
     case QEvent::ApplicationDeactivate:
         // Releases outside the program are never seen.
         down_.reset();

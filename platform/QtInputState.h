@@ -3,6 +3,7 @@
 #include "platform/InputState.h"
 
 #include <QObject>
+#include <array>
 #include <bitset>
 
 namespace platform {
@@ -22,8 +23,12 @@ protected:
 
 private:
     void setKey(int virtualKey, bool down);
+    // The keys pressed in the window go up: hidden, it gets no releases.
+    void releaseKeysOf(const QObject* window);
 
     std::bitset<VirtualKeyCount> down_;
+    // The window each key was last pressed in.
+    std::array<const QObject*, VirtualKeyCount> pressedIn_{};
     bool droppingUserInput_ = false;
 };
 

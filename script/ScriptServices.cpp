@@ -5,6 +5,7 @@
 #include "script/ScriptRun.h"
 #include "script/Sound.h"
 
+#include "platform/InputState.h"
 #include "render/scene/RedrawParticipants.h"
 #include "session/DocumentParticipants.h"
 #include "session/RowHost.h"
@@ -49,6 +50,10 @@ public:
 void InstallScriptServices()
 {
     RegisterScriptResets();
+    // The keys and mouse buttons are followed from the start: a run and the
+    // step buttons read them, also when their releases come while a run
+    // takes no input.
+    platform::CurrentInputState();
     static ScriptDocumentSteps documentSteps;
     static const TDocumentParticipation takesPart(documentSteps, TDocumentOrder::Scripts);
     static ScriptRedrawSteps redrawSteps;

@@ -240,6 +240,7 @@ void TTableGrid::Announce()
 
 void TTableGrid::Commit(int row, int column, const QString& text)
 {
+    KeepScriptWrites();
     if (!InData(row, column))
         return;
     Place(row, column, ParseCellText(text, row, column, texts_));
@@ -249,6 +250,7 @@ void TTableGrid::Commit(int row, int column, const QString& text)
 
 void TTableGrid::Empty(const TCellRange& range)
 {
+    KeepScriptWrites();
     for (int r = range.Top; r <= range.Bottom; ++r)
         for (int c = range.Left; c <= range.Right; ++c)
             if (InData(r, c))
@@ -278,6 +280,7 @@ QString TTableGrid::Cut(const TCellRange& range)
 
 void TTableGrid::Paste(int row, int column, const QString& text)
 {
+    KeepScriptWrites();
     const QStringList lines = PastedLines(text);
     for (qsizetype i = 0; i < lines.size() && row + i <= TableRows; ++i) {
         const int r = row + static_cast<int>(i);
@@ -293,6 +296,7 @@ void TTableGrid::Paste(int row, int column, const QString& text)
 
 void TTableGrid::MoveRow(int from, int to)
 {
+    KeepScriptWrites();
     if (!InData(from, 1) || !InData(to, 1) || from == to)
         return;
     const auto moved = RowTexts(texts_, from);
@@ -308,6 +312,7 @@ void TTableGrid::MoveRow(int from, int to)
 
 void TTableGrid::MoveColumn(int from, int to)
 {
+    KeepScriptWrites();
     if (!InData(1, from) || !InData(1, to) || from == to)
         return;
     const int step = to > from ? 1 : -1;
@@ -326,6 +331,7 @@ std::optional<TCellRange> TTableGrid::ComputeInto(const TCellRange& range)
     const TKavirofunction& formula = DocumentTables.TableFormula;
     if (formula.Code.isEmpty())
         return std::nullopt;
+    KeepScriptWrites();
     {
         const TSheetInCells sheet(texts_, ReadsTable(formula));
         for (int r = range.Top; r <= range.Bottom; ++r)
@@ -346,8 +352,15 @@ std::optional<TCellRange> TTableGrid::ComputeInto(const TCellRange& range)
     return TCellRange{range.Bottom + 1, range.Left, range.Bottom + 1, range.Right};
 }
 
+void TTableGrid::KeepScriptWrites()
+{
+    if (scriptWrote_)
+        TakeSnapshot();
+}
+
 void TTableGrid::TakeSnapshot()
 {
+    scriptWrote_ = false;
     QString snapshot = SnapshotOf(texts_);
     if (snapshots_.empty() || snapshots_.back() != snapshot)
         snapshots_.push_back(std::move(snapshot));
@@ -355,6 +368,7 @@ void TTableGrid::TakeSnapshot()
 
 bool TTableGrid::Undo()
 {
+    KeepScriptWrites();
     if (snapshots_.size() < 2)
         return false;
     snapshots_.pop_back();
@@ -384,6 +398,7 @@ bool TTableGrid::Apply()
 void TTableGrid::SetText(int row, int column, const QString& text)
 {
     texts_.Set(row, column, text);
+    scriptWrote_ = true;
     Announce();
 }
 
@@ -392,6 +407,7 @@ void TTableGrid::EmptyAll()
     for (int r = 1; r <= TableRows; ++r)
         for (int c = 1; c <= TableColumns; ++c)
             texts_.Set(r, c, QString());
+    scriptWrote_ = true;
     Announce();
 }
 

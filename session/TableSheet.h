@@ -132,9 +132,13 @@ public:
 private:
     void Place(int row, int column, const TCellEntry& entry);
     void Announce();
+    // What scripts wrote since the last snapshot becomes a snapshot of its
+    // own before the next change, so that undo takes back that change only.
+    void KeepScriptWrites();
 
     TTableTexts texts_;
     std::vector<QString> snapshots_;
+    bool scriptWrote_ = false;
 };
 
 // The document's table takes the sheet's texts as they stand: each a number

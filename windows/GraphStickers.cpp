@@ -13,6 +13,7 @@
 #include "render/scene/Stickers.h"
 #include "render/view/Scale.h"
 #include "session/NoteEdits.h"
+#include "session/NoteSheets.h"
 #include "session/PanelLayout.h"
 #include "windows/ConsoleDrag.h"
 #include "windows/MainConsole.h"
@@ -24,6 +25,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -245,6 +247,10 @@ void TGraphAreaForm::ClearAllMemos()
     if (!ShowMsgBox(QStringLiteral("Limpar todos os dados memorizados com [OK]"), MsgWarning, MsgOkCancel))
         return;
     ClearAllNotes();
+    // An open note editor shows the stickers gone, or its OK would bring
+    // them back; its other sheets stay as they are.
+    if (TdocForm* editor = OpenDocForm())
+        editor->MemoSticker->setPlainText(FillNoteSheets().Stickers);
 }
 
 void TGraphAreaForm::ShowSticker(int k, const QImage& picture)

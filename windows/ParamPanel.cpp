@@ -6,7 +6,9 @@
 #include "dialogs/PropertyDialog.h"
 #include "model/Options.h"
 #include "platform/Clock.h"
+#include "platform/InputState.h"
 #include "render/view/RedrawState.h"
+#include "script/ScriptRun.h"
 #include "session/EditScope.h"
 #include "session/ParameterSteps.h"
 #include "session/RowModels.h"
@@ -15,6 +17,7 @@
 #include "windows/ConsoleEventHook.h"
 #include "windows/GraphAreaForm.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -296,8 +299,7 @@ void TParamPanel::PressStep(int j, int direction, Qt::KeyboardModifiers modifier
     if (SetStickersShown)
         SetStickersShown(false);
     StepParameter(j, direction, modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier));
-    if (Options.ParamDelay == 0)
-        return;
+    // Watched without a delay too: the release may never reach the button.
     held_ = {j, direction, direction > 0 ? Rows[j].Up : Rows[j].Down,
              platform::CurrentClock().tickCount() + Options.ParamRepeatDelay};
     repeatTimer_.start();
@@ -307,8 +309,21 @@ void TParamPanel::PollStepRepeat()
 {
     if (held_.J == 0)
         return;
+    // A script that the step started takes no input while it runs, the
+    // button's release neither: the mouse's own state ends the hold. A
+    // modal box (a script's Pause) keeps the release from the button and
+    // the mouse's state alike: it ends the hold at once.
+    if (!platform::IsKeyDown(platform::VkLButton) || QApplication::activeModalWidget()) {
+        held_.Button->setDown(false);
+        ReleaseStep();
+        return;
+    }
+    // The timer also fires in a running script's event rounds: a step
+    // there would redraw inside the run.
+    if (IsScriptRunning())
+        return;
     // The step repeats only while the cursor stays on the held button.
-    if (!held_.Button->isDown())
+    if (Options.ParamDelay == 0 || !held_.Button->isDown())
         return;
     const std::int64_t now = platform::CurrentClock().tickCount();
     if (now < held_.NextDue)

@@ -318,6 +318,25 @@ TEST_F(NoteEditorTest, FollowsTheDocument)
     EXPECT_FALSE(Sticker(1)->isVisible());
 }
 
+// "Apagar Todas as Anotações" on the graph while the editor is open: the
+// editor shows the stickers gone and keeps the scripts, so that OK does not
+// bring the stickers back.
+TEST_F(NoteEditorTest, FollowsClearingAllStickers)
+{
+    UseNotes(Notes);
+    TdocForm& editor = Open();
+    ASSERT_EQ(TextOf(editor.MemoSticker), u"Nota\na = !{a}\n\n\nOutra"_s);
+    messages.setDefaultAnswer(true);
+    Graph().ClearAllMemos();
+    EXPECT_EQ(DocumentTables.Stickers.Count, 0);
+    EXPECT_EQ(OpenDocForm(), &editor);
+    EXPECT_EQ(TextOf(editor.MemoSticker), QString());
+    EXPECT_EQ(TextOf(editor.MemoScript), u"//S\na := 2"_s);
+    Press(editor.btnOK);
+    EXPECT_EQ(DocumentTables.Stickers.Count, 0);
+    EXPECT_EQ(DocumentTables.PetaMemoLines, (QStringList{u"#//S"_s, u"#a := 2"_s}));
+}
+
 // A tab is highlighted while its sheet holds something.
 TEST_F(NoteEditorTest, TabsShowWhichSheetsHoldSomething)
 {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -119,9 +120,39 @@ TEST_F(QtInputStateTest, MouseButtonsAndLosingTheFocus)
     EXPECT_TRUE(IsKeyDown(VkRButton));
     EXPECT_TRUE(receiver.received.empty());
 
+    // A release that no window received (one kept from the windows by a
+    // modal box): the next move tells the buttons as they are.
+    postMouse(QEvent::MouseMove, Qt::NoButton, Qt::NoButton);
+    Delay(0);
+    EXPECT_FALSE(IsKeyDown(VkRButton));
+    postMouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
+    Delay(0);
+    EXPECT_TRUE(IsKeyDown(VkRButton));
+
     QEvent deactivate(QEvent::ApplicationDeactivate);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
     EXPECT_FALSE(IsKeyDown(VkRButton));
+}
+
+// A window that closes on a key's press (a message box on Esc, a chooser
+// on Esc, a dialog on Return) never gets its release: the key counts as up
+// once that window hides. Keys pressed elsewhere stay down.
+TEST_F(QtInputStateTest, KeysPressedInAWindowThatHidesGoUp)
+{
+    QWindow box;
+    QWindow graph;
+    box.show();
+    graph.show();
+    for (const auto& [window, key] : {std::pair{&box, Qt::Key_Escape}, std::pair{&graph, Qt::Key_F1}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &press);
+    }
+    EXPECT_TRUE(IsKeyDown(VkEscape));
+    box.hide();
+    EXPECT_FALSE(IsKeyDown(VkEscape));
+    EXPECT_TRUE(IsKeyDown(VkF1)) << "pressed in a window that stays";
+    graph.hide();
+    EXPECT_FALSE(IsKeyDown(VkF1));
 }
 
 TEST(DelayTest, ZeroHandlesEventsOnce)

@@ -344,4 +344,25 @@ TEST_F(TableSheetTest, ScriptsReachTheOpenSheetOnly)
     EXPECT_FALSE(ReadGridCellValue(1, 1));
 }
 
+// The sheet's undo takes back the user's own change, not the cells a
+// script wrote before it; undoing once more takes the script's cells back.
+TEST_F(TableSheetTest, UndoAfterAScriptWroteTheSheetKeepsTheScriptsCells)
+{
+    const std::pair<const char*, std::function<void(TTableGrid&)>> scripts[] = {
+        {"cells written", [](TTableGrid& g) { g.SetText(1, 1, QStringLiteral("5")), g.SetText(2, 1, QStringLiteral("6")); }},
+        {"cells emptied", [](TTableGrid& g) { g.EmptyAll(); }},
+    };
+    for (const auto& [what, script] : scripts) {
+        TTableGrid grid = GridWith({{1, 2, "7"}});
+        const TTableTexts before = grid.Texts();
+        script(grid);
+        const TTableTexts written = grid.Texts();
+        grid.Commit(3, 3, QStringLiteral("9"));
+        EXPECT_TRUE(grid.Undo()) << what;
+        EXPECT_EQ(grid.Texts(), written) << what;
+        EXPECT_TRUE(grid.Undo()) << what;
+        EXPECT_EQ(grid.Texts(), before) << what;
+    }
+}
+
 } // namespace

@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QStringDecoder>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -101,8 +103,9 @@ TEST_F(SampleLessonsTest, TheProgramsSampleFolderHoldsTheLessons)
 }
 
 // Each lesson opens from "Abrir Exemplo" in the program's sample folder
-// without a message, comes with its note, and every function, relation,
-// object and figure it shows is drawn in its colour.
+// without a message, comes with its note, every function, relation,
+// object and figure it shows is drawn in its colour, and none of its
+// stickers hides another.
 TEST_F(SampleLessonsTest, EachLessonOpensFromTheMenuAndDrawsEverything)
 {
     const QStringList lessons = Lessons(SourceFolder);
@@ -118,6 +121,14 @@ TEST_F(SampleLessonsTest, EachLessonOpensFromTheMenuAndDrawsEverything)
         EXPECT_TRUE(messages.empty()) << name << ": " << messages.last().text.toStdString();
         EXPECT_EQ(QFileInfo(ProjectFile.FileName).fileName() + QStringLiteral(".kvf"), lesson);
         EXPECT_FALSE(DocumentTables.PetaMemoLines.isEmpty()) << name << " has a note";
+        std::vector<QRect> shown;
+        for (const QLabel* sticker : Graph().Stickers)
+            if (sticker->isVisible() && sticker->parentWidget() == Graph().PanelGraph)
+                shown.push_back(sticker->geometry());
+        EXPECT_GE(shown.size(), 1u) << name;
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            for (std::size_t j = i + 1; j < shown.size(); ++j)
+                EXPECT_FALSE(shown[i].intersects(shown[j])) << name << ": sticker " << j + 1 << " over sticker " << i + 1;
 
         const QImage picture = GraphScale.GraphImages[0].Image();
         // (An angle mark's arc is a few pixels long.)

@@ -7,20 +7,26 @@
 #include "model/DocumentState.h"
 #include "model/LineCodec.h"
 #include "model/Options.h"
+#include "platform/fakes/FakeClock.h"
 #include "platform/fakes/RecordingSoundDevice.h"
 #include "render/view/Scale.h"
 #include "script/ScriptRun.h"
 #include "session/ProjectFile.h"
 #include "session/fakes/CountingStickerWindow.h"
+#include "windows/ParamPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -171,6 +177,79 @@ TEST_F(ScriptButtonsTest, RefreshStickerShowsTheValueOfTheMoment)
     Click(Button(0));
     EXPECT_EQ(Param(1), 5.0L);
     EXPECT_GE(stickers.Pictures.size(), 2) << "a = 3 shown on RefreshSticker, then a = 5";
+}
+
+// A step of a starts the script that follows a; the mouse is let go while
+// it runs, when the windows take no input. The steps end there all the
+// same, and the stickers come back.
+TEST_F(ScriptButtonsTest, AStepButtonLetGoWhileItsScriptRunsStopsStepping)
+{
+    platform::FakeClock clock;
+    const platform::ScopedClock useClock(clock);
+    OpenScripts({u"//Segue"_s, u"On a Change"_s, u"b := a/2"_s, u"Wait(0)"_s});
+    Options.ParamRepeatDelay = 500;
+    for (const int delay : {80, 0}) {
+        Options.ParamDelay = delay;
+        const long double a = Param(1);
+        QToolButton* up = Console().Params->Rows[1].Up;
+        ASSERT_TRUE(up->isVisible());
+        const QPoint centre = up->rect().center();
+        // The release comes in the event round of the script's Wait.
+        QCoreApplication::postEvent(up, new QMouseEvent(QEvent::MouseButtonRelease, centre, up->mapToGlobal(centre),
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        QTest::mousePress(up, Qt::LeftButton, {}, centre);
+        EXPECT_EQ(Param(2), Param(1) / 2) << "the script ran";
+        clock.advance(2000);
+        Console().Params->PollStepRepeat();
+        EXPECT_EQ(Param(1), a + 0.1L) << "one step with delay " << delay;
+        EXPECT_FALSE(up->isDown()) << delay;
+        EXPECT_FALSE(Graph().StickersHeldHidden) << delay;
+    }
+}
+
+// The step button held while the script its step started waits: the
+// repeat comes due meanwhile, but no step is taken inside the run.
+TEST_F(ScriptButtonsTest, AHeldStepButtonDoesNotStepWhileItsScriptRuns)
+{
+    platform::FakeClock clock;
+    const platform::ScopedClock useClock(clock);
+    Options.ParamRepeatDelay = 500;
+    Options.ParamDelay = 80;
+    QToolButton* up = Console().Params->Rows[1].Up;
+    const QPoint centre = up->rect().center();
+    // The clock moves while the script waits, past the repeat's time.
+    QTimer ticks;
+    ticks.setInterval(1);
+    QObject::connect(&ticks, &QTimer::timeout, &Graph(), [&] {
+        clock.advance(50);
+        Console().Params->PollStepRepeat();
+    });
+    ticks.start();
+    OpenScripts({u"//Segue"_s, u"On a Change"_s, u"b := a/2"_s, u"Wait(1000)"_s});
+    QTest::mousePress(up, Qt::LeftButton, {}, centre);
+    ticks.stop();
+    EXPECT_EQ(Param(1), 1.1L) << "one step";
+    EXPECT_EQ(Param(2), Param(1) / 2);
+    QTest::mouseRelease(up, Qt::LeftButton, {}, centre);
+    EXPECT_FALSE(Graph().StickersHeldHidden);
+
+    // A modal box open while the button is held (a script's Pause) takes
+    // the release: the hold ends there, without a step.
+    OpenScripts({});
+    QTest::mousePress(up, Qt::LeftButton, {}, centre);
+    const long double held = Param(1);
+    QDialog box(&Graph());
+    box.setModal(true);
+    box.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &box);
+    clock.advance(1000);
+    Console().Params->PollStepRepeat();
+    box.hide();
+    clock.advance(1000);
+    Console().Params->PollStepRepeat();
+    EXPECT_EQ(Param(1), held);
+    EXPECT_FALSE(up->isDown());
+    EXPECT_FALSE(Graph().StickersHeldHidden);
 }
 
 TEST_F(ScriptButtonsTest, TheTraceButtonFollowsTheScript)

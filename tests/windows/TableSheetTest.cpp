@@ -161,6 +161,24 @@ TEST_F(TableSheetWindowTest, TypedEntriesAreTakenByTheKeysThatMoveOn)
     EXPECT_EQ(CurrentCell(sheet), (TCellRange{200, 3, 200, 3})) << "not past the last row";
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab turn the editor's sheets from the grid too,
+// an open entry taken first, as in every tabbed window.
+TEST_F(TableSheetWindowTest, CtrlTabTurnsTheSheetsFromTheGrid)
+{
+    TTableSheet& sheet = OpenSheet();
+    TdocForm& editor = *OpenDocForm();
+    ClickCell(sheet, 1, 1);
+    TypeKeys(sheet, QStringLiteral("5"));
+    QTest::keyClick(OpenEditor(sheet), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(editor.PageControl1->currentIndex(), TdocForm::NotaSheet);
+    EXPECT_EQ(Shown(sheet, 1, 1), QStringLiteral(" 5"));
+    EXPECT_EQ(CurrentCell(sheet), (TCellRange{1, 1, 1, 1})) << "the cursor stays";
+    editor.PageControl1->setCurrentIndex(TdocForm::TableSheet);
+    QTest::keyClick(&sheet, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor.PageControl1->currentIndex(), TdocForm::ScriptSheet);
+    EXPECT_EQ(CurrentCell(sheet), (TCellRange{1, 1, 1, 1}));
+}
+
 TEST_F(TableSheetWindowTest, UndoTakesBackTheLastEntryOnly)
 {
     TTableSheet& sheet = OpenSheet();
@@ -438,6 +456,25 @@ TEST_F(TableSheetWindowTest, ColumnWidthsAreDoubledInPresentationModeAndKeptOnCl
     ProcessEvents();
     EXPECT_EQ(DocumentTables.TableColWidths[3], 70);
     EXPECT_EQ(DocumentTables.TableColWidths[4], 45) << "halved again";
+    ProgramState.PresentationMode = 0;
+}
+
+// Presentation mode switched on or off while the editor is open: the widths
+// the editor showed are the ones stored on closing, neither halved nor
+// doubled.
+TEST_F(TableSheetWindowTest, PresentationModeSwitchedWhileTheSheetIsOpenKeepsTheWidths)
+{
+    for (const int before : {0, 1}) {
+        std::array<int, TableColumns> widths{};
+        widths.fill(60);
+        StoreTableColWidths(widths);
+        ProgramState.PresentationMode = before;
+        OpenSheet();
+        ProgramState.PresentationMode = 1 - before;
+        CloseDocForm();
+        ProcessEvents();
+        EXPECT_EQ(DocumentTables.TableColWidths[1], 60) << "presentation mode " << before << " when opened";
+    }
     ProgramState.PresentationMode = 0;
 }
 

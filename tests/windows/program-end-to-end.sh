@@ -680,6 +680,35 @@ walk_script_stopped_with_f1() {
     expect_exit "closing after the runs"
 }
 
+# Esc answers a window that closes on its press, which never sees the key
+# go up: a chooser cancelled with Esc leaves no Esc behind, so the run that
+# follows asks nothing; the stop question answered with Esc lets the run go
+# on, asking again only when F1 comes again.
+walk_script_answered_with_esc() {
+    walk=script-esc
+    script_project "$work/anima.kvf"
+    start "$work/anima.kvf" || { fail "no windows"; return; }
+    keys_to "$graph" ctrl+o
+    wait_window '^Abrir Arquivo$' >/dev/null || { fail "Ctrl+O opened no chooser"; return; }
+    answer_box 'Abrir Arquivo' Escape || { fail "Esc did not cancel the chooser"; return; }
+    local x y w h
+    read -r x y w h < <(geometry "$panel")
+    click_until_window $((x + 44)) $((y + 570)) '^Anima : Parar com tecla F1$' ||
+        { fail "the script's button started no run"; return; }
+    sleep 0.5
+    has_window '^AVISO$' && { fail "the run asked to stop with no key pressed"; return; }
+    hold_key "$graph" F1
+    answer_box AVISO Escape || { fail "F1 did not ask to stop the script"; return; }
+    sleep 0.5
+    has_window '^AVISO$' && { fail "the question came again after Esc answered it"; return; }
+    has_window '^Anima : Parar' || { fail "the run did not go on after Esc"; return; }
+    hold_key "$graph" F1
+    answer_box AVISO Return || { fail "F1 did not ask again"; return; }
+    wait_window '^KAVIRO : anima$' 5 >/dev/null || { fail "OK did not stop the run"; return; }
+    keys_to "$graph" alt+F4
+    expect_exit "closing after the run"
+}
+
 # A picture named as a project.
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/figura.kvf"
 
@@ -693,7 +722,8 @@ xset r off 2>/dev/null
 
 for walk_function in walk_close_graph_window walk_close_data_panel walk_quit_from_menu walk_edit_then_quit \
     walk_open_save_as_reopen walk_refused_on_the_command_line walk_calculator_over_dialog walk_tool_windows \
-    walk_save_picture_and_about walk_note_editor walk_table_sheet walk_script_stopped_with_f1; do
+    walk_save_picture_and_about walk_note_editor walk_table_sheet walk_script_stopped_with_f1 \
+    walk_script_answered_with_esc; do
     started=$(now_ms)
     before=$failures
     "$walk_function"
