@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -44,8 +45,12 @@ public:
     void EvaluateRelationColumns(long double y, TColumnArray& out);
     // Row k at ys[k] into *outs[k] for every k, as EvaluateRelationColumns
     // gives it: on all cores unless the piece draws chance, reads the keys
-    // or reaches a graph's columns. False when the user broke it off.
-    bool EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs);
+    // or reaches a graph's columns. alongside, when given, runs once on
+    // this thread before the rows it evaluates itself, while the other
+    // threads evaluate theirs. False when the user broke it off; alongside
+    // may then not have run.
+    bool EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs,
+                              const std::function<void()>& alongside = {});
 
 private:
     TRowEvaluator& ForSlot(int slot);

@@ -59,17 +59,26 @@ TRowEvaluator& TRelationRows::ForSlot(int slot)
     return slot == 0 ? rows_ : *slots_[static_cast<size_t>(slot - 1)];
 }
 
-bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs)
+bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs,
+                                         const std::function<void()>& alongside)
 {
     const int count = static_cast<int>(ys.size());
     if (!alone_) {
+        if (alongside)
+            alongside();
         for (int k = 0; k < count; ++k)
             EvaluateRelationColumns(ys[static_cast<size_t>(k)], *outs[static_cast<size_t>(k)]);
         return true;
     }
     while (static_cast<int>(slots_.size()) + 1 < WorkerThreadCount())
         slots_.push_back(std::make_unique<TRowEvaluator>(difference_));
+    bool alongsideRun = false; // read and written on this thread (slot 0) only
     return RunInParallel(count, [&](int k, int slot) {
+        if (slot == 0 && !alongsideRun) {
+            alongsideRun = true;
+            if (alongside)
+                alongside();
+        }
         const long double y = ys[static_cast<size_t>(k)];
         ForSlot(slot).EvaluateRow(*grid_.ColumnX, grid_.Env->With(0, y), grid_.Arrays, *outs[static_cast<size_t>(k)]);
     });
@@ -216,8 +225,10 @@ constexpr int MaxScanWidth = 8;
 constexpr std::int64_t FirstProgressMs = 500;
 constexpr std::int64_t ProgressStepMs = 1000;
 
-// The rows a scan evaluates, in the order it needs them, evaluated a batch
-// ahead on all cores.
+// The rows a scan evaluates, in the order it needs them: one batch ready to
+// be read while the next is evaluated on all cores, this thread reading the
+// ready one before it takes its share of the evaluations, so that no core
+// waits for the reading alone.
 class ExactRows {
 public:
     ExactRows(const TRelationGrid& grid, TRelationRows& rows, int width)
@@ -232,43 +243,65 @@ public:
         }
         // Enough rows that every thread has a few, few enough to stay in the caches.
         const int batch = std::min(static_cast<int>(order_.size()), WorkerThreadCount() == 1 ? 1 : 8 * WorkerThreadCount());
-        arrays_.resize(static_cast<size_t>(std::max(batch, 1)));
+        ready_.resize(static_cast<size_t>(std::max(batch, 1)));
+        ahead_.resize(ready_.size());
     }
 
-    // Row r, which must be the next in order, swapped into out. False when
-    // the user broke the evaluation off.
+    // The next row in order can be read (or is known to fail).
+    bool HasNext() const { return broken_ || next_ < end_; }
+    // Every row is evaluated, or the user broke the evaluation off.
+    bool Exhausted() const { return broken_ || end_ == static_cast<int>(order_.size()); }
+
+    // Row r, which must be the next in order and at hand, swapped into out.
+    // False when the user broke the evaluation off.
     bool Next(int r, TColumnArray& out)
     {
-        if (next_ == end_ && !Evaluate())
+        if (broken_)
             return false;
-        assert(order_[static_cast<size_t>(next_)] == r);
+        assert(next_ < end_ && order_[static_cast<size_t>(next_)] == r);
         (void)r;
-        out.swap(arrays_[static_cast<size_t>(next_ - begin_)]);
+        out.swap(ready_[static_cast<size_t>(next_ - begin_)]);
         ++next_;
         return true;
     }
 
-private:
-    bool Evaluate()
+    // Evaluates the batch after the ready one while read() reads the ready
+    // one (through, unless the scan stops), then makes it the ready one.
+    void EvaluateNextWhile(const std::function<void()>& read)
     {
-        begin_ = next_;
-        end_ = std::min(begin_ + static_cast<int>(arrays_.size()), static_cast<int>(order_.size()));
+        const int begin = end_;
+        const int end = std::min(begin + static_cast<int>(ahead_.size()), static_cast<int>(order_.size()));
         std::vector<long double> ys;
         std::vector<TColumnArray*> outs;
-        for (int k = begin_; k < end_; ++k) {
+        for (int k = begin; k < end; ++k) {
             ys.push_back(grid_.RowY(order_[static_cast<size_t>(k)]));
-            outs.push_back(&arrays_[static_cast<size_t>(k - begin_)]);
+            outs.push_back(&ahead_[static_cast<size_t>(k - begin)]);
         }
-        return rows_.EvaluateRelationRows(ys, outs);
+        bool wasRead = false;
+        const bool evaluated = rows_.EvaluateRelationRows(ys, outs, [&] {
+            wasRead = true;
+            read();
+        });
+        // A break skips the tasks not started, the reading perhaps among
+        // them; this thread may also have had no row to take.
+        if (!wasRead)
+            read();
+        broken_ = !evaluated;
+        ready_.swap(ahead_);
+        begin_ = next_ = begin;
+        end_ = end;
     }
 
+private:
     const TRelationGrid& grid_;
     TRelationRows& rows_;
     std::vector<int> order_;
-    std::vector<TColumnArray> arrays_;
+    std::vector<TColumnArray> ready_; // rows begin_ .. end_ - 1 of the order
+    std::vector<TColumnArray> ahead_;
     int begin_ = 0;
     int end_ = 0;
     int next_ = 0;
+    bool broken_ = false;
 };
 
 // The row values of the scan, as lanes over columns -1 .. W + 1.
@@ -286,6 +319,19 @@ public:
 
     // False once the user broke an evaluation off.
     bool Finished() const { return finished_; }
+
+    // The values of row r are at hand (Fill may be called for it).
+    bool CanFill(int r) const
+    {
+        if (!evaluated_)
+            return true;
+        const bool exact = r == 0 || r >= grid_.H || width_ == 1 || r % width_ == 1;
+        return !exact || evaluated_->HasNext();
+    }
+    // Rows are left to evaluate.
+    bool NeedsEvaluation() const { return evaluated_ && !evaluated_->Exhausted(); }
+    // Evaluates the next batch of rows while read() fills the rows at hand.
+    void EvaluateNextWhile(const std::function<void()>& read) { evaluated_->EvaluateNextWhile(read); }
 
     // The values of row r into values/defined (indexed by column).
     void Fill(int r, long double* values, std::uint8_t* defined)
@@ -443,63 +489,124 @@ private:
     bool captioned_ = false;
 };
 
+// The tracing of the scan, row by row in order: the signs of a row, the
+// contour cells between it and the last, and the piece's bits. It runs as
+// far as the rows' values are at hand, on whichever thread reads them.
+class ScanTracer {
+public:
+    ScanTracer(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region)
+        : grid_(grid)
+        , request_(request)
+        , region_(region)
+        , lanes_(grid.W + 3) // columns -1 .. W + 1
+        , valueStore_(2 * static_cast<size_t>(lanes_))
+        , definedStore_(static_cast<size_t>(lanes_))
+        , signStore_(2 * static_cast<size_t>(lanes_), NoSign)
+        , values_(valueStore_.data() + 1)
+        , lastValues_(values_ + lanes_)
+        , defined_(definedStore_.data() + 1)
+        , signs_(signStore_.data() + 1)
+        , lastSigns_(signs_ + lanes_)
+        , bits_(SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1))
+        , rows_(grid, request)
+    {
+        joiner_.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
+    }
+
+    TconnectLines& Joiner() { return joiner_; }
+    ScanRows& Rows() { return rows_; }
+    // Every row traced, or the evaluation broken off.
+    bool Done() const { return stopped_ || next_ > grid_.H + 1; }
+    bool Stopped() const { return stopped_; }
+
+    // Traces the rows whose values are at hand, each followed by the
+    // progress (which may draw and looks at the break key: this thread's).
+    void TraceReady(ScanProgress& progress)
+    {
+        while (!Done() && rows_.CanFill(next_)) {
+            const int r = next_++;
+            TraceRow(r);
+            stopped_ = !rows_.Finished() || !progress.AfterRow(r);
+        }
+    }
+
+    void Finish()
+    {
+        if (request_.Contours)
+            joiner_.Collect();
+    }
+
+private:
+    void TraceRow(int r)
+    {
+        const int W = grid_.W;
+        rows_.Fill(r, values_, defined_);
+        signs_[-1] = NoSign; // the scan starts at column 0
+        for (int c = 0; c <= W + 1; ++c)
+            signs_[c] = defined_[c] ? ScanSign(values_[c]) : NoSign;
+        if (request_.Contours && r > 0)
+            TraceCells(r);
+        if (bits_) {
+            std::uint8_t* row = region_.Row(r);
+            for (int c = 0; c <= W + 1; ++c)
+                if (SetsBit(request_.Operator, signs_[c]))
+                    row[c] |= request_.Bit;
+        }
+        if (request_.Contours)
+            joiner_.Join((r - 1) * grid_.Magnification());
+        std::swap(values_, lastValues_);
+        std::swap(signs_, lastSigns_);
+    }
+
+    // The contour cells between row r and the last.
+    void TraceCells(int r)
+    {
+        const int m = grid_.Magnification();
+        for (int c = 1; c <= grid_.W + 1; ++c) {
+            if (signs_[c] >= 10)
+                continue;
+            const int sum = signs_[c - 1] + signs_[c] + lastSigns_[c - 1] + lastSigns_[c];
+            if (std::abs(sum) > 3)
+                continue;
+            const TCellCorners corners{{signs_[c - 1], signs_[c], lastSigns_[c - 1], lastSigns_[c]},
+                                       {values_[c - 1], values_[c], lastValues_[c - 1], lastValues_[c]}};
+            ContourCell(c, r, corners, m, joiner_);
+        }
+    }
+
+    const TRelationGrid& grid_;
+    const TScanRequest& request_;
+    TRegionMask& region_;
+    const int lanes_;
+    std::vector<long double> valueStore_;
+    std::vector<std::uint8_t> definedStore_;
+    std::vector<int> signStore_;
+    long double* values_;
+    long double* lastValues_;
+    std::uint8_t* defined_;
+    int* signs_;
+    int* lastSigns_;
+    const bool bits_;
+    TconnectLines joiner_;
+    ScanRows rows_;
+    int next_ = 0;
+    bool stopped_ = false;
+};
+
 } // namespace
 
 bool ScanPiece(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region,
                const std::function<void()>& showProgress)
 {
-    const int W = grid.W;
-    const int H = grid.H;
-    const int lanes = W + 3; // columns -1 .. W + 1
-    std::vector<long double> valueStore(2 * static_cast<size_t>(lanes));
-    std::vector<std::uint8_t> definedStore(2 * static_cast<size_t>(lanes));
-    std::vector<int> signStore(2 * static_cast<size_t>(lanes), NoSign);
-    long double* values = valueStore.data() + 1;
-    long double* lastValues = values + lanes;
-    std::uint8_t* defined = definedStore.data() + 1;
-    int* signs = signStore.data() + 1;
-    int* lastSigns = signs + lanes;
-
-    TconnectLines joiner;
-    joiner.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
-    const bool bits = SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1);
-    ScanRows rows(grid, request);
-    ScanProgress progress(H, pens, joiner, showProgress);
-    const int m = grid.Magnification();
-    bool finished = true;
-    for (int r = 0; r <= H + 1; ++r) {
-        rows.Fill(r, values, defined);
-        signs[-1] = NoSign; // the scan starts at column 0
-        for (int c = 0; c <= W + 1; ++c)
-            signs[c] = defined[c] ? ScanSign(values[c]) : NoSign;
-        if (request.Contours && r > 0) {
-            for (int c = 1; c <= W + 1; ++c) {
-                if (signs[c] >= 10)
-                    continue;
-                const int sum = signs[c - 1] + signs[c] + lastSigns[c - 1] + lastSigns[c];
-                if (std::abs(sum) > 3)
-                    continue;
-                const TCellCorners corners{{signs[c - 1], signs[c], lastSigns[c - 1], lastSigns[c]},
-                                           {values[c - 1], values[c], lastValues[c - 1], lastValues[c]}};
-                ContourCell(c, r, corners, m, joiner);
-            }
-        }
-        if (bits) {
-            std::uint8_t* row = region.Row(r);
-            for (int c = 0; c <= W + 1; ++c)
-                if (SetsBit(request.Operator, signs[c]))
-                    row[c] |= request.Bit;
-        }
-        if (request.Contours)
-            joiner.Join((r - 1) * m);
-        std::swap(values, lastValues);
-        std::swap(signs, lastSigns);
-        if (!rows.Finished() || !progress.AfterRow(r)) {
-            finished = false;
-            break;
-        }
+    ScanTracer tracer(grid, request, pens, region);
+    ScanProgress progress(grid.H, pens, tracer.Joiner(), showProgress);
+    ScanRows& rows = tracer.Rows();
+    while (!tracer.Done()) {
+        if (rows.NeedsEvaluation())
+            rows.EvaluateNextWhile([&] { tracer.TraceReady(progress); });
+        else
+            tracer.TraceReady(progress);
     }
-    if (request.Contours)
-        joiner.Collect();
-    return finished;
+    tracer.Finish();
+    return !tracer.Stopped();
 }
