@@ -60,7 +60,8 @@ TRowEvaluator& TRelationRows::ForSlot(int slot)
 }
 
 bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs,
-                                         const std::function<void()>& alongside)
+                                         const std::function<void()>& alongside, int tasks,
+                                         const std::function<void(int, int)>& task)
 {
     const int count = static_cast<int>(ys.size());
     if (!alone_) {
@@ -68,16 +69,20 @@ bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::s
             alongside();
         for (int k = 0; k < count; ++k)
             EvaluateRelationColumns(ys[static_cast<size_t>(k)], *outs[static_cast<size_t>(k)]);
-        return true;
+        return RunInParallel(tasks, task);
     }
     while (static_cast<int>(slots_.size()) + 1 < WorkerThreadCount())
         slots_.push_back(std::make_unique<TRowEvaluator>(difference_));
     bool alongsideRun = false; // read and written on this thread (slot 0) only
-    return RunInParallel(count, [&](int k, int slot) {
+    return RunInParallel(count + tasks, [&](int k, int slot) {
         if (slot == 0 && !alongsideRun) {
             alongsideRun = true;
             if (alongside)
                 alongside();
+        }
+        if (k >= count) {
+            task(k - count, slot);
+            return;
         }
         const long double y = ys[static_cast<size_t>(k)];
         ForSlot(slot).EvaluateRow(*grid_.ColumnX, grid_.Env->With(0, y), grid_.Arrays, *outs[static_cast<size_t>(k)]);
@@ -225,200 +230,196 @@ constexpr int MaxScanWidth = 8;
 constexpr std::int64_t FirstProgressMs = 500;
 constexpr std::int64_t ProgressStepMs = 1000;
 
-// The rows a scan evaluates, in the order it needs them: one batch ready to
-// be read while the next is evaluated on all cores, this thread reading the
-// ready one before it takes its share of the evaluations, so that no core
-// waits for the reading alone.
-class ExactRows {
+// Where the values of a scan row come from: an evaluated row, or a step of
+// the way between two evaluated rows (each by its place in the order of
+// evaluation).
+struct RowSource {
+    int Previous = 0;
+    int Next = 0;
+    int Step = 0; // 0: row Next itself; else Step / width of the way from Previous to Next
+};
+
+// The rows a scan evaluates, in order, and where every scan row's values
+// come from: every row, or every width-th with the rows between them
+// interpolated, the first row and those from H on always evaluated.
+struct ScanPlan {
+    std::vector<int> Order;
+    std::vector<RowSource> Sources; // rows 0 .. H + 1
+};
+
+ScanPlan MakeScanPlan(int H, int width)
+{
+    ScanPlan plan;
+    int previous = 0;
+    int next = 0;
+    for (int r = 0; r <= H + 1; ++r) {
+        if (r == 0 || r >= H || width == 1) {
+            plan.Order.push_back(r);
+            previous = next = static_cast<int>(plan.Order.size()) - 1;
+            plan.Sources.push_back({previous, next, 0});
+            continue;
+        }
+        const int phase = r % width;
+        if (phase == 1) {
+            plan.Order.push_back(r + width - 1);
+            next = static_cast<int>(plan.Order.size()) - 1;
+        }
+        if (phase == 0)
+            previous = next;
+        plan.Sources.push_back({previous, next, phase});
+    }
+    return plan;
+}
+
+// A row's values, definedness and signs over columns -1 .. W + 1.
+class RowLanes {
 public:
-    ExactRows(const TRelationGrid& grid, TRelationRows& rows, int width)
+    explicit RowLanes(int W)
+        : values_(static_cast<size_t>(W) + 3)
+        , defined_(static_cast<size_t>(W) + 3)
+        , signs_(static_cast<size_t>(W) + 3, NoSign)
+    {
+    }
+    long double* Values() { return values_.data() + 1; }
+    std::uint8_t* Defined() { return defined_.data() + 1; }
+    int* Signs() { return signs_.data() + 1; }
+
+private:
+    std::vector<long double> values_;
+    std::vector<std::uint8_t> defined_;
+    std::vector<int> signs_;
+};
+
+bool SetsBit(TTokenCode op, int sign);
+
+// The scan's work on rows, which rows do not share: each row's values
+// (evaluated, interpolated or from the samples) and signs, the contour
+// cells between it and the row before as segments, and the piece's bits of
+// the row. Any thread may work out any rows.
+class RowWork {
+public:
+    RowWork(const TRelationGrid& grid, const TScanRequest& request, TRegionMask& region)
         : grid_(grid)
-        , rows_(rows)
+        , request_(request)
+        , region_(region)
+        , width_(std::clamp(request.ScanWidth, 1, MaxScanWidth))
+        , bits_(SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1))
     {
-        for (int r = 0; r <= grid.H + 1; ++r) {
-            if (r == 0 || r >= grid.H || width == 1)
-                order_.push_back(r);
-            else if (r % width == 1)
-                order_.push_back(r + width - 1);
-        }
-        // Enough rows that every thread has a few, few enough to stay in the caches.
-        const int batch = std::min(static_cast<int>(order_.size()), WorkerThreadCount() == 1 ? 1 : 8 * WorkerThreadCount());
-        ready_.resize(static_cast<size_t>(std::max(batch, 1)));
-        ahead_.resize(ready_.size());
     }
 
-    // The next row in order can be read (or is known to fail).
-    bool HasNext() const { return broken_ || next_ < end_; }
-    // Every row is evaluated, or the user broke the evaluation off.
-    bool Exhausted() const { return broken_ || end_ == static_cast<int>(order_.size()); }
+    int Width() const { return width_; }
 
-    // Row r, which must be the next in order and at hand, swapped into out.
-    // False when the user broke the evaluation off.
-    bool Next(int r, TColumnArray& out)
+    // Rows first .. last, segments[r - first] getting row r's cells;
+    // evaluated(k) is the evaluated row k of the order.
+    template <class EvaluatedRow>
+    void Rows(int first, int last, const std::vector<RowSource>& sources, EvaluatedRow&& evaluated, RowLanes& current,
+              RowLanes& before, std::vector<TContourSegment>* segments) const
     {
-        if (broken_)
-            return false;
-        assert(next_ < end_ && order_[static_cast<size_t>(next_)] == r);
-        (void)r;
-        out.swap(ready_[static_cast<size_t>(next_ - begin_)]);
-        ++next_;
-        return true;
-    }
-
-    // Evaluates the batch after the ready one while read() reads the ready
-    // one (through, unless the scan stops), then makes it the ready one.
-    void EvaluateNextWhile(const std::function<void()>& read)
-    {
-        const int begin = end_;
-        const int end = std::min(begin + static_cast<int>(ahead_.size()), static_cast<int>(order_.size()));
-        std::vector<long double> ys;
-        std::vector<TColumnArray*> outs;
-        for (int k = begin; k < end; ++k) {
-            ys.push_back(grid_.RowY(order_[static_cast<size_t>(k)]));
-            outs.push_back(&ahead_[static_cast<size_t>(k - begin)]);
+        const auto fill = [&](int r, RowLanes& lanes) {
+            if (request_.Samples)
+                FromSamples(r, lanes);
+            else
+                FromRows(sources[static_cast<size_t>(r)], evaluated, lanes);
+            Signs(lanes);
+        };
+        if (first > 0 && request_.Contours)
+            fill(first - 1, before);
+        RowLanes* previous = &before;
+        RowLanes* now = &current;
+        for (int r = first; r <= last; ++r) {
+            fill(r, *now);
+            if (request_.Contours && r > 0)
+                Cells(r, *now, *previous, segments[r - first]);
+            if (bits_)
+                Bits(r, *now);
+            std::swap(previous, now);
         }
-        bool wasRead = false;
-        const bool evaluated = rows_.EvaluateRelationRows(ys, outs, [&] {
-            wasRead = true;
-            read();
-        });
-        // A break skips the tasks not started, the reading perhaps among
-        // them; this thread may also have had no row to take.
-        if (!wasRead)
-            read();
-        broken_ = !evaluated;
-        ready_.swap(ahead_);
-        begin_ = next_ = begin;
-        end_ = end;
     }
 
 private:
-    const TRelationGrid& grid_;
-    TRelationRows& rows_;
-    std::vector<int> order_;
-    std::vector<TColumnArray> ready_; // rows begin_ .. end_ - 1 of the order
-    std::vector<TColumnArray> ahead_;
-    int begin_ = 0;
-    int end_ = 0;
-    int next_ = 0;
-    bool broken_ = false;
-};
-
-// The row values of the scan, as lanes over columns -1 .. W + 1.
-class ScanRows {
-public:
-    ScanRows(const TRelationGrid& grid, const TScanRequest& request)
-        : grid_(grid)
-        , request_(request)
-        , width_(std::clamp(request.ScanWidth, 1, MaxScanWidth))
-        , polynomial_(static_cast<size_t>(grid.W) + 2)
+    template <class EvaluatedRow>
+    void FromRows(const RowSource& source, EvaluatedRow&& evaluated, RowLanes& lanes) const
     {
-        if (!request.Samples)
-            evaluated_ = std::make_unique<ExactRows>(grid, *request.Rows, width_);
-    }
-
-    // False once the user broke an evaluation off.
-    bool Finished() const { return finished_; }
-
-    // The values of row r are at hand (Fill may be called for it).
-    bool CanFill(int r) const
-    {
-        if (!evaluated_)
-            return true;
-        const bool exact = r == 0 || r >= grid_.H || width_ == 1 || r % width_ == 1;
-        return !exact || evaluated_->HasNext();
-    }
-    // Rows are left to evaluate.
-    bool NeedsEvaluation() const { return evaluated_ && !evaluated_->Exhausted(); }
-    // Evaluates the next batch of rows while read() fills the rows at hand.
-    void EvaluateNextWhile(const std::function<void()>& read) { evaluated_->EvaluateNextWhile(read); }
-
-    // The values of row r into values/defined (indexed by column).
-    void Fill(int r, long double* values, std::uint8_t* defined)
-    {
-        const int first = -1;
-        const int last = grid_.W + 1;
-        if (request_.Samples) {
-            request_.Samples->Row(r, polynomial_.data());
-            defined[first] = 0;
-            for (int c = 0; c <= last; ++c) {
-                values[c] = polynomial_[static_cast<size_t>(c)];
-                defined[c] = 1;
+        long double* values = lanes.Values();
+        std::uint8_t* defined = lanes.Defined();
+        const TColumnArray& next = evaluated(source.Next);
+        const long double* b = next.XLane();
+        const std::uint8_t* db = next.DefinedLane();
+        const std::uint8_t* kb = next.KindLane();
+        if (source.Step == 0) {
+            for (int c = -1; c <= grid_.W + 1; ++c) {
+                values[c] = b[c];
+                defined[c] = db[c] && kb[c] == KindReal;
             }
             return;
         }
-        if (r == 0 || r >= grid_.H || width_ == 1) {
-            Exact(r, exact_);
-            Copy(exact_, values, defined);
-            previous_.swap(exact_);
-            return;
-        }
-        const int phase = r % width_;
-        if (phase == 1) {
-            // The next evaluated row, and the rows up to it in between.
-            Exact(r + width_ - 1, next_);
-            for (int k = 1; k < width_; ++k)
-                Interpolate(k, between_[static_cast<size_t>(k)]);
-        }
-        if (phase == 0) {
-            Copy(next_, values, defined);
-            previous_.CopyFrom(next_, first, last);
-        } else {
-            Copy(between_[static_cast<size_t>(phase)], values, defined);
-        }
-    }
-
-private:
-    void Exact(int r, TColumnArray& out)
-    {
-        if (finished_ && evaluated_->Next(r, out))
-            return;
-        finished_ = false;
-        out.Fill(TColumnArray::First, TColumnArray::Last, ValueUndefined(KindReal));
-    }
-
-    // Row previous + k/s of the way to next, where both are defined reals.
-    void Interpolate(int k, TColumnArray& out) const
-    {
-        const long double f = static_cast<long double>(k) / static_cast<long double>(width_);
-        const long double* a = previous_.XLane();
-        const long double* b = next_.XLane();
-        const std::uint8_t* da = previous_.DefinedLane();
-        const std::uint8_t* db = next_.DefinedLane();
-        const std::uint8_t* ka = previous_.KindLane();
-        const std::uint8_t* kb = next_.KindLane();
-        long double* x = out.XLane();
-        std::uint8_t* d = out.DefinedLane();
-        std::uint8_t* kind = out.KindLane();
+        // Step / width of the way from previous to next, where both are defined reals.
+        const TColumnArray& previous = evaluated(source.Previous);
+        const long double f = static_cast<long double>(source.Step) / static_cast<long double>(width_);
+        const long double* a = previous.XLane();
+        const std::uint8_t* da = previous.DefinedLane();
+        const std::uint8_t* ka = previous.KindLane();
         for (int c = -1; c <= grid_.W + 1; ++c) {
             const bool ok = da[c] && db[c] && ka[c] == KindReal && kb[c] == KindReal;
-            x[c] = ok ? a[c] + f * (b[c] - a[c]) : 0.0L;
-            d[c] = ok;
-            kind[c] = KindReal;
+            values[c] = ok ? a[c] + f * (b[c] - a[c]) : 0.0L;
+            defined[c] = ok;
         }
     }
 
-    void Copy(const TColumnArray& from, long double* values, std::uint8_t* defined) const
+    void FromSamples(int r, RowLanes& lanes) const
     {
-        const long double* x = from.XLane();
-        const std::uint8_t* d = from.DefinedLane();
-        const std::uint8_t* kind = from.KindLane();
-        for (int c = -1; c <= grid_.W + 1; ++c) {
-            values[c] = x[c];
-            defined[c] = d[c] && kind[c] == KindReal;
+        request_.Samples->Row(r, lanes.Values());
+        std::uint8_t* defined = lanes.Defined();
+        defined[-1] = 0;
+        for (int c = 0; c <= grid_.W + 1; ++c)
+            defined[c] = 1;
+    }
+
+    void Signs(RowLanes& lanes) const
+    {
+        const long double* values = lanes.Values();
+        const std::uint8_t* defined = lanes.Defined();
+        int* signs = lanes.Signs();
+        signs[-1] = NoSign; // the scan starts at column 0
+        for (int c = 0; c <= grid_.W + 1; ++c)
+            signs[c] = defined[c] ? ScanSign(values[c]) : NoSign;
+    }
+
+    // The contour cells between row r and the row before.
+    void Cells(int r, RowLanes& now, RowLanes& before, std::vector<TContourSegment>& segments) const
+    {
+        const int m = grid_.Magnification();
+        const long double* values = now.Values();
+        const long double* lastValues = before.Values();
+        const int* signs = now.Signs();
+        const int* lastSigns = before.Signs();
+        segments.clear();
+        for (int c = 1; c <= grid_.W + 1; ++c) {
+            if (signs[c] >= 10)
+                continue;
+            const int sum = signs[c - 1] + signs[c] + lastSigns[c - 1] + lastSigns[c];
+            if (std::abs(sum) > 3)
+                continue;
+            const TCellCorners corners{{signs[c - 1], signs[c], lastSigns[c - 1], lastSigns[c]},
+                                       {values[c - 1], values[c], lastValues[c - 1], lastValues[c]}};
+            ContourCell(c, r, corners, m, segments);
         }
+    }
+
+    void Bits(int r, RowLanes& lanes) const
+    {
+        const int* signs = lanes.Signs();
+        std::uint8_t* row = region_.Row(r);
+        for (int c = 0; c <= grid_.W + 1; ++c)
+            if (SetsBit(request_.Operator, signs[c]))
+                row[c] |= request_.Bit;
     }
 
     const TRelationGrid& grid_;
     const TScanRequest& request_;
+    TRegionMask& region_;
     const int width_;
-    std::vector<long double> polynomial_;
-    TColumnArray exact_;
-    TColumnArray previous_;
-    TColumnArray next_;
-    std::array<TColumnArray, MaxScanWidth> between_;
-    std::unique_ptr<ExactRows> evaluated_;
-    bool finished_ = true;
+    const bool bits_;
 };
 
 bool SetsBit(TTokenCode op, int sign)
@@ -489,45 +490,84 @@ private:
     bool captioned_ = false;
 };
 
-// The tracing of the scan, row by row in order: the signs of a row, the
-// contour cells between it and the last, and the piece's bits. It runs as
-// far as the rows' values are at hand, on whichever thread reads them.
-class ScanTracer {
+// The scan in steps, each one batch on all cores: the next rows evaluated;
+// the rows that the rows evaluated before complete worked out in runs of a
+// few; and, on this thread first, the rows worked out in the step before
+// joined into contours in order, each followed by the progress (which may
+// draw and looks at the break key: this thread's). Evaluated rows are kept
+// for four batches, long enough for the rows between them.
+class PipelinedScan {
 public:
-    ScanTracer(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region)
+    PipelinedScan(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region)
         : grid_(grid)
         , request_(request)
-        , region_(region)
-        , lanes_(grid.W + 3) // columns -1 .. W + 1
-        , valueStore_(2 * static_cast<size_t>(lanes_))
-        , definedStore_(static_cast<size_t>(lanes_))
-        , signStore_(2 * static_cast<size_t>(lanes_), NoSign)
-        , values_(valueStore_.data() + 1)
-        , lastValues_(values_ + lanes_)
-        , defined_(definedStore_.data() + 1)
-        , signs_(signStore_.data() + 1)
-        , lastSigns_(signs_ + lanes_)
-        , bits_(SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1))
-        , rows_(grid, request)
+        , work_(grid, request, region)
+        , plan_(MakeScanPlan(grid.H, work_.Width()))
+        // Enough rows that every thread has a few, few enough to stay in the caches.
+        , batch_(std::min(static_cast<int>(plan_.Order.size()), 8 * WorkerThreadCount()))
+        , evaluated_(request.Samples ? 0 : static_cast<size_t>(4 * batch_))
     {
         joiner_.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
+        for (int slot = 0; slot < WorkerThreadCount(); ++slot)
+            lanes_.emplace_back(RowLanes(grid.W), RowLanes(grid.W));
+        // Row r is complete once the evaluated rows before its Next are.
+        lastComplete_.assign(plan_.Order.size() + 1, -1);
+        for (int r = 0; r <= grid.H + 1; ++r)
+            lastComplete_[static_cast<size_t>(plan_.Sources[static_cast<size_t>(r)].Next) + 1] = r;
+        for (size_t k = 1; k < lastComplete_.size(); ++k)
+            lastComplete_[k] = std::max(lastComplete_[k], lastComplete_[k - 1]);
+        const int rowsPerStep = request.Samples ? grid.H + 2 : work_.Width() * batch_ + 2;
+        for (auto& rows : segments_)
+            rows.resize(static_cast<size_t>(rowsPerStep));
     }
 
     TconnectLines& Joiner() { return joiner_; }
-    ScanRows& Rows() { return rows_; }
-    // Every row traced, or the evaluation broken off.
-    bool Done() const { return stopped_ || next_ > grid_.H + 1; }
-    bool Stopped() const { return stopped_; }
 
-    // Traces the rows whose values are at hand, each followed by the
-    // progress (which may draw and looks at the break key: this thread's).
-    void TraceReady(ScanProgress& progress)
+    // False when the user broke the scan off.
+    bool Run(ScanProgress& progress)
     {
-        while (!Done() && rows_.CanFill(next_)) {
-            const int r = next_++;
-            TraceRow(r);
-            stopped_ = !rows_.Finished() || !progress.AfterRow(r);
+        const int order = static_cast<int>(plan_.Order.size());
+        int first = 0; // the first row not worked out
+        int joinFirst = 0;
+        int joinLast = -1;
+        bool going = true;
+        for (int step = 0; going && (first <= grid_.H + 1 || joinFirst <= joinLast); ++step) {
+            const int begin = request_.Samples ? order : std::min(step * batch_, order);
+            const int end = request_.Samples ? order : std::min(begin + batch_, order);
+            std::vector<long double> ys;
+            std::vector<TColumnArray*> outs;
+            for (int k = begin; k < end; ++k) {
+                ys.push_back(grid_.RowY(plan_.Order[static_cast<size_t>(k)]));
+                outs.push_back(&Evaluated(k));
+            }
+            const int last = lastComplete_[static_cast<size_t>(begin)];
+            const int runs = (last - first + RunRows) / RunRows;
+            std::vector<TContourSegment>* workSegments = segments_[static_cast<size_t>(step % 2)].data();
+            std::vector<TContourSegment>* joinSegments = segments_[static_cast<size_t>((step + 1) % 2)].data();
+            bool joined = false;
+            const auto join = [&] {
+                joined = true;
+                going = Join(joinFirst, joinLast, joinSegments, progress);
+            };
+            const auto work = [&](int run, int slot) {
+                const int from = first + run * RunRows;
+                const int to = std::min(from + RunRows - 1, last);
+                auto& [current, before] = lanes_[static_cast<size_t>(slot)];
+                work_.Rows(
+                    from, to, plan_.Sources, [&](int k) -> const TColumnArray& { return Evaluated(k); }, current,
+                    before, workSegments + (from - first));
+            };
+            const bool evaluated = request_.Samples ? RunInParallel(runs, work)
+                                                    : request_.Rows->EvaluateRelationRows(ys, outs, join, runs, work);
+            if (!joined)
+                join();
+            if (!evaluated)
+                return false;
+            joinFirst = first;
+            joinLast = last;
+            first = last + 1;
         }
+        return going;
     }
 
     void Finish()
@@ -537,60 +577,35 @@ public:
     }
 
 private:
-    void TraceRow(int r)
-    {
-        const int W = grid_.W;
-        rows_.Fill(r, values_, defined_);
-        signs_[-1] = NoSign; // the scan starts at column 0
-        for (int c = 0; c <= W + 1; ++c)
-            signs_[c] = defined_[c] ? ScanSign(values_[c]) : NoSign;
-        if (request_.Contours && r > 0)
-            TraceCells(r);
-        if (bits_) {
-            std::uint8_t* row = region_.Row(r);
-            for (int c = 0; c <= W + 1; ++c)
-                if (SetsBit(request_.Operator, signs_[c]))
-                    row[c] |= request_.Bit;
-        }
-        if (request_.Contours)
-            joiner_.Join((r - 1) * grid_.Magnification());
-        std::swap(values_, lastValues_);
-        std::swap(signs_, lastSigns_);
-    }
+    static constexpr int RunRows = 8;
 
-    // The contour cells between row r and the last.
-    void TraceCells(int r)
+    TColumnArray& Evaluated(int k) { return evaluated_[static_cast<size_t>(k) % evaluated_.size()]; }
+
+    bool Join(int first, int last, std::vector<TContourSegment>* segments, ScanProgress& progress)
     {
-        const int m = grid_.Magnification();
-        for (int c = 1; c <= grid_.W + 1; ++c) {
-            if (signs_[c] >= 10)
-                continue;
-            const int sum = signs_[c - 1] + signs_[c] + lastSigns_[c - 1] + lastSigns_[c];
-            if (std::abs(sum) > 3)
-                continue;
-            const TCellCorners corners{{signs_[c - 1], signs_[c], lastSigns_[c - 1], lastSigns_[c]},
-                                       {values_[c - 1], values_[c], lastValues_[c - 1], lastValues_[c]}};
-            ContourCell(c, r, corners, m, joiner_);
+        for (int r = first; r <= last; ++r) {
+            if (request_.Contours) {
+                for (const TContourSegment& s : segments[r - first])
+                    joiner_.AddSegment(s.From, s.To);
+                joiner_.Join((r - 1) * grid_.Magnification());
+            }
+            if (!progress.AfterRow(r))
+                return false;
         }
+        return true;
     }
 
     const TRelationGrid& grid_;
     const TScanRequest& request_;
-    TRegionMask& region_;
-    const int lanes_;
-    std::vector<long double> valueStore_;
-    std::vector<std::uint8_t> definedStore_;
-    std::vector<int> signStore_;
-    long double* values_;
-    long double* lastValues_;
-    std::uint8_t* defined_;
-    int* signs_;
-    int* lastSigns_;
-    const bool bits_;
+    RowWork work_;
+    const ScanPlan plan_;
+    const int batch_;
+    std::vector<TColumnArray> evaluated_;
+    std::vector<int> lastComplete_; // [k]: the last row needing only evaluated rows before k
+    std::vector<std::pair<RowLanes, RowLanes>> lanes_; // each slot's
+    // The rows worked out in a step, by its parity: one set filled while the other is joined.
+    std::array<std::vector<std::vector<TContourSegment>>, 2> segments_;
     TconnectLines joiner_;
-    ScanRows rows_;
-    int next_ = 0;
-    bool stopped_ = false;
 };
 
 } // namespace
@@ -598,15 +613,9 @@ private:
 bool ScanPiece(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region,
                const std::function<void()>& showProgress)
 {
-    ScanTracer tracer(grid, request, pens, region);
-    ScanProgress progress(grid.H, pens, tracer.Joiner(), showProgress);
-    ScanRows& rows = tracer.Rows();
-    while (!tracer.Done()) {
-        if (rows.NeedsEvaluation())
-            rows.EvaluateNextWhile([&] { tracer.TraceReady(progress); });
-        else
-            tracer.TraceReady(progress);
-    }
-    tracer.Finish();
-    return !tracer.Stopped();
+    PipelinedScan scan(grid, request, pens, region);
+    ScanProgress progress(grid.H, pens, scan.Joiner(), showProgress);
+    const bool finished = scan.Run(progress);
+    scan.Finish();
+    return finished;
 }
