@@ -126,6 +126,11 @@ struct TContourSegment {
 void ContourCell(int c, int r, const TCellCorners& corners, int magnification, TconnectLines& joiner);
 void ContourCell(int c, int r, const TCellCorners& corners, int magnification, std::vector<TContourSegment>& segments);
 
+// The arrays of evaluated rows that a scan uses, kept for the next scan:
+// fresh ones would be new pages, cleared by the system, at every scan. A
+// scan takes them and gives them back; the reset gives their memory back.
+extern std::vector<TColumnArray> ScanRowArrays;
+
 // The scan of the pixel grid: contours traced into the joiner (when
 // contours is on) and the piece's bits set in the region. Rows come from
 // the samples when given, else from evaluation with scanWidth - 1 rows

@@ -224,6 +224,8 @@ bool ConicTest(const TPolynomialSamples& samples)
 
 // ----- The scan -----------------------------------------------------------------
 
+std::vector<TColumnArray> ScanRowArrays;
+
 namespace {
 
 constexpr int MaxScanWidth = 8;
@@ -494,8 +496,7 @@ private:
 // the rows that the rows evaluated before complete worked out in runs of a
 // few; and, on this thread first, the rows worked out in the step before
 // joined into contours in order, each followed by the progress (which may
-// draw and looks at the break key: this thread's). Evaluated rows are kept
-// for four batches, long enough for the rows between them.
+// draw and looks at the break key: this thread's).
 class PipelinedScan {
 public:
     PipelinedScan(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region)
@@ -505,8 +506,14 @@ public:
         , plan_(MakeScanPlan(grid.H, work_.Width()))
         // Enough rows that every thread has a few, few enough to stay in the caches.
         , batch_(std::min(static_cast<int>(plan_.Order.size()), 8 * WorkerThreadCount()))
-        , evaluated_(request.Samples ? 0 : static_cast<size_t>(4 * batch_))
+        // A step writes one batch and reads the batch before and the two
+        // rows before that (the row before its first run and the row that
+        // one is interpolated from).
+        , kept_(request.Samples ? 0 : 2 * batch_ + 2)
     {
+        evaluated_.swap(ScanRowArrays);
+        if (static_cast<int>(evaluated_.size()) < kept_)
+            evaluated_.resize(static_cast<size_t>(kept_));
         joiner_.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
         for (int slot = 0; slot < WorkerThreadCount(); ++slot)
             lanes_.emplace_back(RowLanes(grid.W), RowLanes(grid.W));
@@ -520,6 +527,10 @@ public:
         for (auto& rows : segments_)
             rows.resize(static_cast<size_t>(rowsPerStep));
     }
+
+    ~PipelinedScan() { ScanRowArrays.swap(evaluated_); }
+    PipelinedScan(const PipelinedScan&) = delete;
+    PipelinedScan& operator=(const PipelinedScan&) = delete;
 
     TconnectLines& Joiner() { return joiner_; }
 
@@ -579,7 +590,7 @@ public:
 private:
     static constexpr int RunRows = 8;
 
-    TColumnArray& Evaluated(int k) { return evaluated_[static_cast<size_t>(k) % evaluated_.size()]; }
+    TColumnArray& Evaluated(int k) { return evaluated_[static_cast<size_t>(k % kept_)]; }
 
     bool Join(int first, int last, std::vector<TContourSegment>* segments, ScanProgress& progress)
     {
@@ -600,6 +611,7 @@ private:
     RowWork work_;
     const ScanPlan plan_;
     const int batch_;
+    const int kept_; // evaluated rows kept, as a ring
     std::vector<TColumnArray> evaluated_;
     std::vector<int> lastComplete_; // [k]: the last row needing only evaluated rows before k
     std::vector<std::pair<RowLanes, RowLanes>> lanes_; // each slot's
