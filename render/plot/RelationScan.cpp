@@ -15,7 +15,6 @@
 
 #include <QString>
 #include <algorithm>
-#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <random>
