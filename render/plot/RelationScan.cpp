@@ -329,6 +329,7 @@ public:
         RowLanes* now = &current;
         for (int r = first; r <= last; ++r) {
             fill(r, *now);
+            segments[r - first].clear();
             if (request_.Contours && r > 0)
                 Cells(r, *now, *previous, segments[r - first]);
             if (bits_)
@@ -386,7 +387,7 @@ private:
             signs[c] = defined[c] ? ScanSign(values[c]) : NoSign;
     }
 
-    // The contour cells between row r and the row before.
+    // The contour cells between row r and the row before, added to segments.
     void Cells(int r, RowLanes& now, RowLanes& before, std::vector<TContourSegment>& segments) const
     {
         const int m = grid_.Magnification();
@@ -394,7 +395,6 @@ private:
         const long double* lastValues = before.Values();
         const int* signs = now.Signs();
         const int* lastSigns = before.Signs();
-        segments.clear();
         for (int c = 1; c <= grid_.W + 1; ++c) {
             if (signs[c] >= 10)
                 continue;
