@@ -16,11 +16,11 @@ constexpr std::array<int, 4> Diagonal{CornerTR, CornerTL, CornerBR, CornerBL};
 
 class Cell {
 public:
-    Cell(int c, int r, const TCellCorners& corners, int magnification, TconnectLines& joiner)
+    Cell(int c, int r, const TCellCorners& corners, int magnification, std::vector<TContourSegment>& segments)
         : s_(corners.Signs)
         , v_(corners.Values)
         , m_(magnification)
-        , joiner_(joiner)
+        , segments_(segments)
     {
         // Corner (i, j) of the cell, in magnified pixels.
         const int left = (c - 1) * m_;
@@ -90,7 +90,7 @@ private:
         return NearestInt(m_ * t);
     }
 
-    void Segment(QPoint p1, QPoint p2) { joiner_.AddSegment(p1, p2); }
+    void Segment(QPoint p1, QPoint p2) { segments_.push_back({p1, p2}); }
 
     void LeftRightCut()
     {
@@ -166,7 +166,7 @@ private:
     std::array<int, 4> s_;
     std::array<long double, 4> v_;
     int m_;
-    TconnectLines& joiner_;
+    std::vector<TContourSegment>& segments_;
     std::array<QPoint, 4> at_;
 };
 
@@ -174,5 +174,13 @@ private:
 
 void ContourCell(int c, int r, const TCellCorners& corners, int magnification, TconnectLines& joiner)
 {
-    Cell(c, r, corners, magnification, joiner).Trace();
+    std::vector<TContourSegment> segments;
+    ContourCell(c, r, corners, magnification, segments);
+    for (const TContourSegment& s : segments)
+        joiner.AddSegment(s.From, s.To);
+}
+
+void ContourCell(int c, int r, const TCellCorners& corners, int magnification, std::vector<TContourSegment>& segments)
+{
+    Cell(c, r, corners, magnification, segments).Trace();
 }

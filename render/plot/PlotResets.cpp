@@ -5,6 +5,7 @@
 #include "render/plot/Objects.h"
 #include "render/plot/Figures.h"
 #include "render/plot/PolyLineBuffer.h"
+#include "render/plot/RelationPlot.h"
 #include "render/plot/Relations.h"
 
 void RegisterPlotResets()
@@ -17,4 +18,5 @@ void RegisterPlotResets()
     RegisterReset(QStringLiteral("object colours"), ResetPointColors);
     RegisterReset(QStringLiteral("relation colours"), ResetRelationColors);
     RegisterReset(QStringLiteral("relation fill grid"), [] { RelationFillGrid.Release(); });
+    RegisterReset(QStringLiteral("relation scan rows"), [] { std::vector<TColumnArray>().swap(ScanRowArrays); });
 }

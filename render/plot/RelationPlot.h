@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -44,8 +45,14 @@ public:
     void EvaluateRelationColumns(long double y, TColumnArray& out);
     // Row k at ys[k] into *outs[k] for every k, as EvaluateRelationColumns
     // gives it: on all cores unless the piece draws chance, reads the keys
-    // or reaches a graph's columns. False when the user broke it off.
-    bool EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs);
+    // or reaches a graph's columns. alongside, when given, runs once on
+    // this thread before the rows it evaluates itself, while the other
+    // threads evaluate theirs. False when the user broke it off; alongside
+    // may then not have run. The tasks, when given, run beside the rows on
+    // any thread; they must not evaluate.
+    bool EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs,
+                              const std::function<void()>& alongside = {}, int tasks = 0,
+                              const std::function<void(int task, int slot)>& task = {});
 
 private:
     TRowEvaluator& ForSlot(int slot);
@@ -110,9 +117,19 @@ struct TCellCorners {
     std::array<long double, 4> Values{};
 };
 // The contour through the cell whose lower right corner is (c, r), columns
-// c - 1 .. c and rows r - 1 .. r, as segments of the joiner in magnified
-// pixels.
+// c - 1 .. c and rows r - 1 .. r, as segments in magnified pixels, added to
+// the joiner or to the list.
+struct TContourSegment {
+    QPoint From;
+    QPoint To;
+};
 void ContourCell(int c, int r, const TCellCorners& corners, int magnification, TconnectLines& joiner);
+void ContourCell(int c, int r, const TCellCorners& corners, int magnification, std::vector<TContourSegment>& segments);
+
+// The arrays of evaluated rows that a scan uses, kept for the next scan:
+// fresh ones would be new pages, cleared by the system, at every scan. A
+// scan takes them and gives them back; the reset gives their memory back.
+extern std::vector<TColumnArray> ScanRowArrays;
 
 // The scan of the pixel grid: contours traced into the joiner (when
 // contours is on) and the piece's bits set in the region. Rows come from

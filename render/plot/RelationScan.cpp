@@ -15,7 +15,6 @@
 
 #include <QString>
 #include <algorithm>
-#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <random>
@@ -59,17 +58,31 @@ TRowEvaluator& TRelationRows::ForSlot(int slot)
     return slot == 0 ? rows_ : *slots_[static_cast<size_t>(slot - 1)];
 }
 
-bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs)
+bool TRelationRows::EvaluateRelationRows(std::span<const long double> ys, std::span<TColumnArray* const> outs,
+                                         const std::function<void()>& alongside, int tasks,
+                                         const std::function<void(int, int)>& task)
 {
     const int count = static_cast<int>(ys.size());
     if (!alone_) {
+        if (alongside)
+            alongside();
         for (int k = 0; k < count; ++k)
             EvaluateRelationColumns(ys[static_cast<size_t>(k)], *outs[static_cast<size_t>(k)]);
-        return true;
+        return RunInParallel(tasks, task);
     }
     while (static_cast<int>(slots_.size()) + 1 < WorkerThreadCount())
         slots_.push_back(std::make_unique<TRowEvaluator>(difference_));
-    return RunInParallel(count, [&](int k, int slot) {
+    bool alongsideRun = false; // read and written on this thread (slot 0) only
+    return RunInParallel(count + tasks, [&](int k, int slot) {
+        if (slot == 0 && !alongsideRun) {
+            alongsideRun = true;
+            if (alongside)
+                alongside();
+        }
+        if (k >= count) {
+            task(k - count, slot);
+            return;
+        }
         const long double y = ys[static_cast<size_t>(k)];
         ForSlot(slot).EvaluateRow(*grid_.ColumnX, grid_.Env->With(0, y), grid_.Arrays, *outs[static_cast<size_t>(k)]);
     });
@@ -210,169 +223,204 @@ bool ConicTest(const TPolynomialSamples& samples)
 
 // ----- The scan -----------------------------------------------------------------
 
+std::vector<TColumnArray> ScanRowArrays;
+
 namespace {
 
 constexpr int MaxScanWidth = 8;
 constexpr std::int64_t FirstProgressMs = 500;
 constexpr std::int64_t ProgressStepMs = 1000;
 
-// The rows a scan evaluates, in the order it needs them, evaluated a batch
-// ahead on all cores.
-class ExactRows {
-public:
-    ExactRows(const TRelationGrid& grid, TRelationRows& rows, int width)
-        : grid_(grid)
-        , rows_(rows)
-    {
-        for (int r = 0; r <= grid.H + 1; ++r) {
-            if (r == 0 || r >= grid.H || width == 1)
-                order_.push_back(r);
-            else if (r % width == 1)
-                order_.push_back(r + width - 1);
+// Where the values of a scan row come from: an evaluated row, or a step of
+// the way between two evaluated rows (each by its place in the order of
+// evaluation).
+struct RowSource {
+    int Previous = 0;
+    int Next = 0;
+    int Step = 0; // 0: row Next itself; else Step / width of the way from Previous to Next
+};
+
+// The rows a scan evaluates, in order, and where every scan row's values
+// come from: every row, or every width-th with the rows between them
+// interpolated, the first row and those from H on always evaluated.
+struct ScanPlan {
+    std::vector<int> Order;
+    std::vector<RowSource> Sources; // rows 0 .. H + 1
+};
+
+ScanPlan MakeScanPlan(int H, int width)
+{
+    ScanPlan plan;
+    int previous = 0;
+    int next = 0;
+    for (int r = 0; r <= H + 1; ++r) {
+        if (r == 0 || r >= H || width == 1) {
+            plan.Order.push_back(r);
+            previous = next = static_cast<int>(plan.Order.size()) - 1;
+            plan.Sources.push_back({previous, next, 0});
+            continue;
         }
-        // Enough rows that every thread has a few, few enough to stay in the caches.
-        const int batch = std::min(static_cast<int>(order_.size()), WorkerThreadCount() == 1 ? 1 : 8 * WorkerThreadCount());
-        arrays_.resize(static_cast<size_t>(std::max(batch, 1)));
+        const int phase = r % width;
+        if (phase == 1) {
+            plan.Order.push_back(r + width - 1);
+            next = static_cast<int>(plan.Order.size()) - 1;
+        }
+        if (phase == 0)
+            previous = next;
+        plan.Sources.push_back({previous, next, phase});
+    }
+    return plan;
+}
+
+// A row's values, definedness and signs over columns -1 .. W + 1.
+class RowLanes {
+public:
+    explicit RowLanes(int W)
+        : values_(static_cast<size_t>(W) + 3)
+        , defined_(static_cast<size_t>(W) + 3)
+        , signs_(static_cast<size_t>(W) + 3, NoSign)
+    {
+    }
+    long double* Values() { return values_.data() + 1; }
+    std::uint8_t* Defined() { return defined_.data() + 1; }
+    int* Signs() { return signs_.data() + 1; }
+
+private:
+    std::vector<long double> values_;
+    std::vector<std::uint8_t> defined_;
+    std::vector<int> signs_;
+};
+
+bool SetsBit(TTokenCode op, int sign);
+
+// The scan's work on rows, which rows do not share: each row's values
+// (evaluated, interpolated or from the samples) and signs, the contour
+// cells between it and the row before as segments, and the piece's bits of
+// the row. Any thread may work out any rows.
+class RowWork {
+public:
+    RowWork(const TRelationGrid& grid, const TScanRequest& request, TRegionMask& region)
+        : grid_(grid)
+        , request_(request)
+        , region_(region)
+        , width_(std::clamp(request.ScanWidth, 1, MaxScanWidth))
+        , bits_(SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1))
+    {
     }
 
-    // Row r, which must be the next in order, swapped into out. False when
-    // the user broke the evaluation off.
-    bool Next(int r, TColumnArray& out)
+    int Width() const { return width_; }
+
+    // Rows first .. last, segments[r - first] getting row r's cells;
+    // evaluated(k) is the evaluated row k of the order.
+    template <class EvaluatedRow>
+    void Rows(int first, int last, const std::vector<RowSource>& sources, EvaluatedRow&& evaluated, RowLanes& current,
+              RowLanes& before, std::vector<TContourSegment>* segments) const
     {
-        if (next_ == end_ && !Evaluate())
-            return false;
-        assert(order_[static_cast<size_t>(next_)] == r);
-        (void)r;
-        out.swap(arrays_[static_cast<size_t>(next_ - begin_)]);
-        ++next_;
-        return true;
+        const auto fill = [&](int r, RowLanes& lanes) {
+            if (request_.Samples)
+                FromSamples(r, lanes);
+            else
+                FromRows(sources[static_cast<size_t>(r)], evaluated, lanes);
+            Signs(lanes);
+        };
+        if (first > 0 && request_.Contours)
+            fill(first - 1, before);
+        RowLanes* previous = &before;
+        RowLanes* now = &current;
+        for (int r = first; r <= last; ++r) {
+            fill(r, *now);
+            segments[r - first].clear();
+            if (request_.Contours && r > 0)
+                Cells(r, *now, *previous, segments[r - first]);
+            if (bits_)
+                Bits(r, *now);
+            std::swap(previous, now);
+        }
     }
 
 private:
-    bool Evaluate()
+    template <class EvaluatedRow>
+    void FromRows(const RowSource& source, EvaluatedRow&& evaluated, RowLanes& lanes) const
     {
-        begin_ = next_;
-        end_ = std::min(begin_ + static_cast<int>(arrays_.size()), static_cast<int>(order_.size()));
-        std::vector<long double> ys;
-        std::vector<TColumnArray*> outs;
-        for (int k = begin_; k < end_; ++k) {
-            ys.push_back(grid_.RowY(order_[static_cast<size_t>(k)]));
-            outs.push_back(&arrays_[static_cast<size_t>(k - begin_)]);
-        }
-        return rows_.EvaluateRelationRows(ys, outs);
-    }
-
-    const TRelationGrid& grid_;
-    TRelationRows& rows_;
-    std::vector<int> order_;
-    std::vector<TColumnArray> arrays_;
-    int begin_ = 0;
-    int end_ = 0;
-    int next_ = 0;
-};
-
-// The row values of the scan, as lanes over columns -1 .. W + 1.
-class ScanRows {
-public:
-    ScanRows(const TRelationGrid& grid, const TScanRequest& request)
-        : grid_(grid)
-        , request_(request)
-        , width_(std::clamp(request.ScanWidth, 1, MaxScanWidth))
-        , polynomial_(static_cast<size_t>(grid.W) + 2)
-    {
-        if (!request.Samples)
-            evaluated_ = std::make_unique<ExactRows>(grid, *request.Rows, width_);
-    }
-
-    // False once the user broke an evaluation off.
-    bool Finished() const { return finished_; }
-
-    // The values of row r into values/defined (indexed by column).
-    void Fill(int r, long double* values, std::uint8_t* defined)
-    {
-        const int first = -1;
-        const int last = grid_.W + 1;
-        if (request_.Samples) {
-            request_.Samples->Row(r, polynomial_.data());
-            defined[first] = 0;
-            for (int c = 0; c <= last; ++c) {
-                values[c] = polynomial_[static_cast<size_t>(c)];
-                defined[c] = 1;
+        long double* values = lanes.Values();
+        std::uint8_t* defined = lanes.Defined();
+        const TColumnArray& next = evaluated(source.Next);
+        const long double* b = next.XLane();
+        const std::uint8_t* db = next.DefinedLane();
+        const std::uint8_t* kb = next.KindLane();
+        if (source.Step == 0) {
+            for (int c = -1; c <= grid_.W + 1; ++c) {
+                values[c] = b[c];
+                defined[c] = db[c] && kb[c] == KindReal;
             }
             return;
         }
-        if (r == 0 || r >= grid_.H || width_ == 1) {
-            Exact(r, exact_);
-            Copy(exact_, values, defined);
-            previous_.swap(exact_);
-            return;
-        }
-        const int phase = r % width_;
-        if (phase == 1) {
-            // The next evaluated row, and the rows up to it in between.
-            Exact(r + width_ - 1, next_);
-            for (int k = 1; k < width_; ++k)
-                Interpolate(k, between_[static_cast<size_t>(k)]);
-        }
-        if (phase == 0) {
-            Copy(next_, values, defined);
-            previous_.CopyFrom(next_, first, last);
-        } else {
-            Copy(between_[static_cast<size_t>(phase)], values, defined);
-        }
-    }
-
-private:
-    void Exact(int r, TColumnArray& out)
-    {
-        if (finished_ && evaluated_->Next(r, out))
-            return;
-        finished_ = false;
-        out.Fill(TColumnArray::First, TColumnArray::Last, ValueUndefined(KindReal));
-    }
-
-    // Row previous + k/s of the way to next, where both are defined reals.
-    void Interpolate(int k, TColumnArray& out) const
-    {
-        const long double f = static_cast<long double>(k) / static_cast<long double>(width_);
-        const long double* a = previous_.XLane();
-        const long double* b = next_.XLane();
-        const std::uint8_t* da = previous_.DefinedLane();
-        const std::uint8_t* db = next_.DefinedLane();
-        const std::uint8_t* ka = previous_.KindLane();
-        const std::uint8_t* kb = next_.KindLane();
-        long double* x = out.XLane();
-        std::uint8_t* d = out.DefinedLane();
-        std::uint8_t* kind = out.KindLane();
+        // Step / width of the way from previous to next, where both are defined reals.
+        const TColumnArray& previous = evaluated(source.Previous);
+        const long double f = static_cast<long double>(source.Step) / static_cast<long double>(width_);
+        const long double* a = previous.XLane();
+        const std::uint8_t* da = previous.DefinedLane();
+        const std::uint8_t* ka = previous.KindLane();
         for (int c = -1; c <= grid_.W + 1; ++c) {
             const bool ok = da[c] && db[c] && ka[c] == KindReal && kb[c] == KindReal;
-            x[c] = ok ? a[c] + f * (b[c] - a[c]) : 0.0L;
-            d[c] = ok;
-            kind[c] = KindReal;
+            values[c] = ok ? a[c] + f * (b[c] - a[c]) : 0.0L;
+            defined[c] = ok;
         }
     }
 
-    void Copy(const TColumnArray& from, long double* values, std::uint8_t* defined) const
+    void FromSamples(int r, RowLanes& lanes) const
     {
-        const long double* x = from.XLane();
-        const std::uint8_t* d = from.DefinedLane();
-        const std::uint8_t* kind = from.KindLane();
-        for (int c = -1; c <= grid_.W + 1; ++c) {
-            values[c] = x[c];
-            defined[c] = d[c] && kind[c] == KindReal;
+        request_.Samples->Row(r, lanes.Values());
+        std::uint8_t* defined = lanes.Defined();
+        defined[-1] = 0;
+        for (int c = 0; c <= grid_.W + 1; ++c)
+            defined[c] = 1;
+    }
+
+    void Signs(RowLanes& lanes) const
+    {
+        const long double* values = lanes.Values();
+        const std::uint8_t* defined = lanes.Defined();
+        int* signs = lanes.Signs();
+        signs[-1] = NoSign; // the scan starts at column 0
+        for (int c = 0; c <= grid_.W + 1; ++c)
+            signs[c] = defined[c] ? ScanSign(values[c]) : NoSign;
+    }
+
+    // The contour cells between row r and the row before, added to segments.
+    void Cells(int r, RowLanes& now, RowLanes& before, std::vector<TContourSegment>& segments) const
+    {
+        const int m = grid_.Magnification();
+        const long double* values = now.Values();
+        const long double* lastValues = before.Values();
+        const int* signs = now.Signs();
+        const int* lastSigns = before.Signs();
+        for (int c = 1; c <= grid_.W + 1; ++c) {
+            if (signs[c] >= 10)
+                continue;
+            const int sum = signs[c - 1] + signs[c] + lastSigns[c - 1] + lastSigns[c];
+            if (std::abs(sum) > 3)
+                continue;
+            const TCellCorners corners{{signs[c - 1], signs[c], lastSigns[c - 1], lastSigns[c]},
+                                       {values[c - 1], values[c], lastValues[c - 1], lastValues[c]}};
+            ContourCell(c, r, corners, m, segments);
         }
+    }
+
+    void Bits(int r, RowLanes& lanes) const
+    {
+        const int* signs = lanes.Signs();
+        std::uint8_t* row = region_.Row(r);
+        for (int c = 0; c <= grid_.W + 1; ++c)
+            if (SetsBit(request_.Operator, signs[c]))
+                row[c] |= request_.Bit;
     }
 
     const TRelationGrid& grid_;
     const TScanRequest& request_;
+    TRegionMask& region_;
     const int width_;
-    std::vector<long double> polynomial_;
-    TColumnArray exact_;
-    TColumnArray previous_;
-    TColumnArray next_;
-    std::array<TColumnArray, MaxScanWidth> between_;
-    std::unique_ptr<ExactRows> evaluated_;
-    bool finished_ = true;
+    const bool bits_;
 };
 
 bool SetsBit(TTokenCode op, int sign)
@@ -443,63 +491,142 @@ private:
     bool captioned_ = false;
 };
 
+// The scan in steps, each one batch on all cores: the next rows evaluated;
+// the rows that the rows evaluated before complete worked out in runs of a
+// few; and, on this thread first, the rows worked out in the step before
+// joined into contours in order, each followed by the progress (which may
+// draw and looks at the break key: this thread's).
+class PipelinedScan {
+public:
+    PipelinedScan(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region)
+        : grid_(grid)
+        , request_(request)
+        , work_(grid, request, region)
+        , plan_(MakeScanPlan(grid.H, work_.Width()))
+        // Enough rows that every thread has a few, few enough to stay in the caches.
+        , batch_(std::min(static_cast<int>(plan_.Order.size()), 8 * WorkerThreadCount()))
+        // A step writes one batch and reads the batch before and the two
+        // rows before that (the row before its first run and the row that
+        // one is interpolated from).
+        , kept_(request.Samples ? 0 : 2 * batch_ + 2)
+    {
+        evaluated_.swap(ScanRowArrays);
+        if (static_cast<int>(evaluated_.size()) < kept_)
+            evaluated_.resize(static_cast<size_t>(kept_));
+        joiner_.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
+        for (int slot = 0; slot < WorkerThreadCount(); ++slot)
+            lanes_.emplace_back(RowLanes(grid.W), RowLanes(grid.W));
+        // Row r is complete once the evaluated rows before its Next are.
+        lastComplete_.assign(plan_.Order.size() + 1, -1);
+        for (int r = 0; r <= grid.H + 1; ++r)
+            lastComplete_[static_cast<size_t>(plan_.Sources[static_cast<size_t>(r)].Next) + 1] = r;
+        for (size_t k = 1; k < lastComplete_.size(); ++k)
+            lastComplete_[k] = std::max(lastComplete_[k], lastComplete_[k - 1]);
+        const int rowsPerStep = request.Samples ? grid.H + 2 : work_.Width() * batch_ + 2;
+        for (auto& rows : segments_)
+            rows.resize(static_cast<size_t>(rowsPerStep));
+    }
+
+    ~PipelinedScan() { ScanRowArrays.swap(evaluated_); }
+    PipelinedScan(const PipelinedScan&) = delete;
+    PipelinedScan& operator=(const PipelinedScan&) = delete;
+
+    TconnectLines& Joiner() { return joiner_; }
+
+    // False when the user broke the scan off.
+    bool Run(ScanProgress& progress)
+    {
+        const int order = static_cast<int>(plan_.Order.size());
+        int first = 0; // the first row not worked out
+        int joinFirst = 0;
+        int joinLast = -1;
+        bool going = true;
+        for (int step = 0; going && (first <= grid_.H + 1 || joinFirst <= joinLast); ++step) {
+            const int begin = request_.Samples ? order : std::min(step * batch_, order);
+            const int end = request_.Samples ? order : std::min(begin + batch_, order);
+            std::vector<long double> ys;
+            std::vector<TColumnArray*> outs;
+            for (int k = begin; k < end; ++k) {
+                ys.push_back(grid_.RowY(plan_.Order[static_cast<size_t>(k)]));
+                outs.push_back(&Evaluated(k));
+            }
+            const int last = lastComplete_[static_cast<size_t>(begin)];
+            const int runs = (last - first + RunRows) / RunRows;
+            std::vector<TContourSegment>* workSegments = segments_[static_cast<size_t>(step % 2)].data();
+            std::vector<TContourSegment>* joinSegments = segments_[static_cast<size_t>((step + 1) % 2)].data();
+            bool joined = false;
+            const auto join = [&] {
+                joined = true;
+                going = Join(joinFirst, joinLast, joinSegments, progress);
+            };
+            const auto work = [&](int run, int slot) {
+                const int from = first + run * RunRows;
+                const int to = std::min(from + RunRows - 1, last);
+                auto& [current, before] = lanes_[static_cast<size_t>(slot)];
+                work_.Rows(
+                    from, to, plan_.Sources, [&](int k) -> const TColumnArray& { return Evaluated(k); }, current,
+                    before, workSegments + (from - first));
+            };
+            const bool evaluated = request_.Samples ? RunInParallel(runs, work)
+                                                    : request_.Rows->EvaluateRelationRows(ys, outs, join, runs, work);
+            if (!joined)
+                join();
+            if (!evaluated)
+                return false;
+            joinFirst = first;
+            joinLast = last;
+            first = last + 1;
+        }
+        return going;
+    }
+
+    void Finish()
+    {
+        if (request_.Contours)
+            joiner_.Collect();
+    }
+
+private:
+    static constexpr int RunRows = 8;
+
+    TColumnArray& Evaluated(int k) { return evaluated_[static_cast<size_t>(k % kept_)]; }
+
+    bool Join(int first, int last, std::vector<TContourSegment>* segments, ScanProgress& progress)
+    {
+        for (int r = first; r <= last; ++r) {
+            if (request_.Contours) {
+                for (const TContourSegment& s : segments[r - first])
+                    joiner_.AddSegment(s.From, s.To);
+                joiner_.Join((r - 1) * grid_.Magnification());
+            }
+            if (!progress.AfterRow(r))
+                return false;
+        }
+        return true;
+    }
+
+    const TRelationGrid& grid_;
+    const TScanRequest& request_;
+    RowWork work_;
+    const ScanPlan plan_;
+    const int batch_;
+    const int kept_; // evaluated rows kept, as a ring
+    std::vector<TColumnArray> evaluated_;
+    std::vector<int> lastComplete_; // [k]: the last row needing only evaluated rows before k
+    std::vector<std::pair<RowLanes, RowLanes>> lanes_; // each slot's
+    // The rows worked out in a step, by its parity: one set filled while the other is joined.
+    std::array<std::vector<std::vector<TContourSegment>>, 2> segments_;
+    TconnectLines joiner_;
+};
+
 } // namespace
 
 bool ScanPiece(const TRelationGrid& grid, const TScanRequest& request, const TPiecePens& pens, TRegionMask& region,
                const std::function<void()>& showProgress)
 {
-    const int W = grid.W;
-    const int H = grid.H;
-    const int lanes = W + 3; // columns -1 .. W + 1
-    std::vector<long double> valueStore(2 * static_cast<size_t>(lanes));
-    std::vector<std::uint8_t> definedStore(2 * static_cast<size_t>(lanes));
-    std::vector<int> signStore(2 * static_cast<size_t>(lanes), NoSign);
-    long double* values = valueStore.data() + 1;
-    long double* lastValues = values + lanes;
-    std::uint8_t* defined = definedStore.data() + 1;
-    int* signs = signStore.data() + 1;
-    int* lastSigns = signs + lanes;
-
-    TconnectLines joiner;
-    joiner.Reset(pens.Main, pens.Trace, false, pens.OnlyTrace, pens.Trace != nullptr, pens.Settings);
-    const bool bits = SetsBit(request.Operator, 1) || SetsBit(request.Operator, -1);
-    ScanRows rows(grid, request);
-    ScanProgress progress(H, pens, joiner, showProgress);
-    const int m = grid.Magnification();
-    bool finished = true;
-    for (int r = 0; r <= H + 1; ++r) {
-        rows.Fill(r, values, defined);
-        signs[-1] = NoSign; // the scan starts at column 0
-        for (int c = 0; c <= W + 1; ++c)
-            signs[c] = defined[c] ? ScanSign(values[c]) : NoSign;
-        if (request.Contours && r > 0) {
-            for (int c = 1; c <= W + 1; ++c) {
-                if (signs[c] >= 10)
-                    continue;
-                const int sum = signs[c - 1] + signs[c] + lastSigns[c - 1] + lastSigns[c];
-                if (std::abs(sum) > 3)
-                    continue;
-                const TCellCorners corners{{signs[c - 1], signs[c], lastSigns[c - 1], lastSigns[c]},
-                                           {values[c - 1], values[c], lastValues[c - 1], lastValues[c]}};
-                ContourCell(c, r, corners, m, joiner);
-            }
-        }
-        if (bits) {
-            std::uint8_t* row = region.Row(r);
-            for (int c = 0; c <= W + 1; ++c)
-                if (SetsBit(request.Operator, signs[c]))
-                    row[c] |= request.Bit;
-        }
-        if (request.Contours)
-            joiner.Join((r - 1) * m);
-        std::swap(values, lastValues);
-        std::swap(signs, lastSigns);
-        if (!rows.Finished() || !progress.AfterRow(r)) {
-            finished = false;
-            break;
-        }
-    }
-    if (request.Contours)
-        joiner.Collect();
+    PipelinedScan scan(grid, request, pens, region);
+    ScanProgress progress(grid.H, pens, scan.Joiner(), showProgress);
+    const bool finished = scan.Run(progress);
+    scan.Finish();
     return finished;
 }

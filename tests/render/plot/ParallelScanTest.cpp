@@ -87,6 +87,25 @@ protected:
     platform::ScopedInputState keysInstalled{keys};
 };
 
+// A piece scanned straight into a recorded picture and a region.
+struct PieceScan {
+    PieceScan(ScaleT& view, const TRelationPiece& piece, int magnification)
+        : Grid(MakeRelationGrid(view, view.Mapping(magnification)))
+        , Rows(Grid, piece.Difference())
+    {
+        Pens.Main = &Recorder.Canvas;
+        Region.Reset(Grid.W, Grid.H);
+    }
+    // Scans rows width apart; false when broken off.
+    bool Run(int width, TTokenCode op) { return ScanPiece(Grid, {&Rows, nullptr, width, true, op, 1}, Pens, Region, {}); }
+
+    TRelationGrid Grid;
+    TRelationRows Rows;
+    TRecorder Recorder;
+    TPiecePens Pens;
+    TRegionMask Region;
+};
+
 bool SameColumn(const TColumnArray& a, const TColumnArray& b, int c)
 {
     const TValue u = a.At(c);
@@ -140,6 +159,47 @@ TEST_F(ParallelScanTest, DrawingsAreTheSameOnOneThreadAndOnSeveral)
     }
 }
 
+// The scan hands rows out in batches and in runs of a few rows, whose seams
+// fall elsewhere for every height, scan width and number of threads: the
+// contours and the region are the same wherever they fall.
+TEST_F(ParallelScanTest, ScansAreTheSameWhereverTheWorkIsSplit)
+{
+    struct Scanned {
+        bool Finished = false;
+        std::vector<std::string> Lines;
+        std::vector<std::uint8_t> Region;
+    };
+    const auto scan = [&](const char* text, int width, int threads) {
+        const TScopedWorkerThreads use(threads);
+        const TRelationPieces split = SplitRelation(SetRelation(1, text, false));
+        PieceScan piece(view, split.Pieces[0], 2);
+        Scanned s;
+        s.Finished = piece.Run(width, split.Pieces[0].Operator);
+        s.Lines = piece.Recorder.Lines();
+        for (int r = 0; r <= piece.Grid.H + 1; ++r)
+            for (int c = 0; c <= piece.Grid.W + 1; ++c)
+                s.Region.push_back(piece.Region.At(c, r));
+        return s;
+    };
+    for (const int height : {397, 130, 9}) {
+        SetTestView(-5.0L, 5.0L, -4.0L, 4.5L, 301, height);
+        for (const char* text : {"x*y^2-sin(x+y)<1", "sin(x*y)>0.2", "ln(x·y)>=0"})
+            for (const int width : {1, 2, 5, 8}) {
+                const Scanned alone = scan(text, width, 1);
+                ASSERT_TRUE(alone.Finished);
+                EXPECT_FALSE(alone.Lines.empty()) << text;
+                for (const int threads : {3, 8}) {
+                    const Scanned together = scan(text, width, threads);
+                    const std::string where = std::string(text) + ", height " + std::to_string(height) + ", width "
+                                              + std::to_string(width) + ", " + std::to_string(threads) + " threads";
+                    EXPECT_TRUE(together.Finished) << where;
+                    EXPECT_EQ(together.Lines, alone.Lines) << where;
+                    EXPECT_TRUE(together.Region == alone.Region) << where;
+                }
+            }
+    }
+}
+
 // Rows over budget end undefined on whichever thread computes them.
 TEST_F(ParallelScanTest, RowsOverTheirBudgetAreTheSameOnEveryThread)
 {
@@ -155,20 +215,13 @@ TEST_F(ParallelScanTest, AHeldBreakKeyStopsTheScanOnEveryThread)
     const TEquationFunction& r = SetRelation(1, "Sum(k,1,20,sin(k·x))·y=1", false);
     Options.ScanWidth = 1;
     const TRelationPieces split = SplitRelation(r);
-    const TRelationGrid grid = MakeRelationGrid(view, view.Mapping(1));
-    TRelationRows rows(grid, split.Pieces[0].Difference());
-    TRecorder recorder;
-    TPiecePens pens;
-    pens.Main = &recorder.Canvas;
-    TRegionMask region;
-    region.Reset(grid.W, grid.H);
-    const TScanRequest scan{&rows, nullptr, 1, true, 0, 1};
+    PieceScan piece(view, split.Pieces[0], 1);
     const TScopedWorkerThreads threads(4);
     keys.setKeyDown(platform::VkEscape);
-    EXPECT_FALSE(ScanPiece(grid, scan, pens, region, {}));
+    EXPECT_FALSE(piece.Run(1, 0));
     EXPECT_EQ(LastEvaluationEnd(), TEvaluationEnd::Interrupted);
     keys.releaseAll();
-    EXPECT_TRUE(ScanPiece(grid, scan, pens, region, {}));
+    EXPECT_TRUE(piece.Run(1, 0));
 }
 
 } // namespace
