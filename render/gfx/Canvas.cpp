@@ -134,6 +134,8 @@ void TCanvas::Arc(int left, int top, int right, int bottom, int x3, int y3, int 
 
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
+    if (device_->SetPixelDirectly(x, y, color, clip_))
+        return;
     TDrawCommand c;
     c.Op = TDrawOp::Pixel;
     c.At = QPoint(x, y);

@@ -20,6 +20,13 @@ public:
     virtual void Execute(const TDrawCommand& command, const TDrawState& state) = 0;
     // The area that can be drawn on.
     virtual TRect Bounds() const = 0;
+    // Sets one pixel without a command, where the device can (a hatch sets
+    // tens of thousands of them a redraw); false leaves it to Execute.
+    virtual bool SetPixelDirectly(int x, int y, TColor color, const std::optional<TRect>& clip)
+    {
+        (void)x, (void)y, (void)color, (void)clip;
+        return false;
+    }
 };
 
 // A drawing surface in the manner of the Windows canvas: pen, brush, font,

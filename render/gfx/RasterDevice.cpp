@@ -201,6 +201,16 @@ public:
 
     TRect Bounds() const override { return {0, 0, image_.width(), image_.height()}; }
 
+    bool SetPixelDirectly(int x, int y, TColor color, const std::optional<TRect>& clip) override
+    {
+        if (image_.isNull() || image_.format() != QImage::Format_RGB32)
+            return false;
+        if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height() || (clip && !clip->Contains(x, y)))
+            return true;
+        reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = ToQRgb(color);
+        return true;
+    }
+
     void Execute(const TDrawCommand& c, const TDrawState& s) override
     {
         if (image_.isNull())

@@ -323,6 +323,11 @@ TEST_F(CanvasFixture, ClipRectangleLimitsEveryCall)
     canvas.ClearClipRect();
     canvas.SetPixel(5, 5, Red);
     EXPECT_EQ(PixelAt(image, 5, 5), Red);
+    // Pixels off the image are dropped, on every side.
+    const QImage before = image.copy();
+    for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {image.width(), 0}, {0, image.height()}, {-5, 9999}})
+        canvas.SetPixel(x, y, Green);
+    EXPECT_EQ(image, before);
 }
 
 TEST_F(CanvasFixture, ImagesGoDownByTheCopyMode)
