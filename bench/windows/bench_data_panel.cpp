@@ -37,21 +37,10 @@ TEquationFunction Function(const QString& text)
     return f;
 }
 
-// An 800 × 600 graph on x −10..10, y −7.5..7.5.
-void SetGraph()
-{
-    ScaleT& view = GraphScale;
-    Options.AreaRectify = 0;
-    view.XAxis.VHigh = 800;
-    view.YAxis.VHigh = 600;
-    Windows().Forms().GraphAreaForm->ResizeGraphArea();
-    view.SetRange(view.GraphImages, {{-10.0L, -7.5L}, {10.0L, 7.5L}});
-}
-
 // 20 functions that use a; a at 0 stepping by 0.01.
 void BuildFunctions()
 {
-    SetGraph();
+    SetGraphTo800By600();
     for (int k = 1; k <= PointCount; ++k)
         if (DocumentTables.Points[k].Kind != ObjectEmpty)
             SetPnt(k, DefaultPoint);
@@ -104,7 +93,7 @@ BENCHMARK(BM_StepParameterWith20Functions)->Unit(benchmark::kMillisecond)->UseRe
 // 21 objects: points, circles and curves that use a.
 void BuildObjects()
 {
-    SetGraph();
+    SetGraphTo800By600();
     for (int i = 1; i <= FunctionCount; ++i)
         SetYfx(i, DefaultEquation);
     for (int k = 1; k <= 21; ++k) {

@@ -49,13 +49,8 @@ void Send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButton
 // relations.
 void BuildDocument(int usingP, int relations)
 {
-    ScaleT& view = GraphScale;
-    Options.AreaRectify = 0;
     Options.DrawOnDrag = 1;
-    view.XAxis.VHigh = 800;
-    view.YAxis.VHigh = 600;
-    Graph().ResizeGraphArea();
-    view.SetRange(view.GraphImages, {{-10.0L, -7.5L}, {10.0L, 7.5L}});
+    SetGraphTo800By600();
     TPointFunction p = DefaultPoint;
     p.Kind = ObjectPoint;
     p.Draggable = 1;

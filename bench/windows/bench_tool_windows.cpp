@@ -40,13 +40,8 @@ TGraphAreaForm& Graph()
 // integral over [−2, 3] with the partitions given.
 void BuildDocument(int slices)
 {
-    ScaleT& view = GraphScale;
-    Options.AreaRectify = 0;
     Options.ParamDelay = 0;
-    view.XAxis.VHigh = 800;
-    view.YAxis.VHigh = 600;
-    Graph().ResizeGraphArea();
-    view.SetRange(view.GraphImages, {{-10.0L, -7.5L}, {10.0L, 7.5L}});
+    SetGraphTo800By600();
     for (int i = 1; i <= FunctionCount; ++i) {
         TEquationFunction f = DefaultEquation;
         f.Func.Text = QStringLiteral("a*sin(x+%1)+%2/5-2").arg(i).arg(i);
